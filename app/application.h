@@ -1,0 +1,27 @@
+#pragma once
+// What the program sets up before its first window: the Chinese interface (fonts and Qt's own
+// translation), the program icon, and the temporary directory.
+
+#include <QString>
+
+class QApplication;
+class QWidget;
+
+namespace quillon::ui {
+
+// Fonts for a Chinese interface on any machine: "宋体" maps onto an installed Song face, and the
+// default font is a CJK face. Loads Qt's Simplified Chinese translation for standard dialogs.
+void InstallChineseInterface(QApplication& app);
+
+// The user's temporary directory, with its trailing separator; read once, on first use.
+const QString& TempDirectory();
+
+// Left = (screen width - window width) / 2, Top = (screen height - window height) / 2, with the
+// outer size of the window.
+void CentreOnScreen(QWidget* window);
+
+// The vendor's pages, opened by the banner and the help menu.
+inline const QString VendorHomePage = QStringLiteral("https://quillon.example.com/");
+inline const QString VendorHelpPage = QStringLiteral("https://quillon.example.com/help/");
+
+}  // namespace quillon::ui

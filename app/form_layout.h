@@ -1,0 +1,46 @@
+#pragma once
+// Helpers for laying out the windows: positions are designed in twips (15 twips = 1 px at
+// the reference resolution; Qt scales the pixels on high-DPI screens), and every control
+// carries its design name as objectName, with its index in parentheses for arrays.
+
+#include <QColor>
+#include <QRect>
+#include <QString>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+namespace quillon::ui {
+
+constexpr int TwipsPerPixel = 15;
+constexpr int Px(int twips) { return twips / TwipsPerPixel; }
+inline QRect TwipsRect(int left, int top, int width, int height) {
+  return {Px(left), Px(top), Px(width), Px(height)};
+}
+
+// "Text1" and 3 give "Text1(3)".
+QString IndexedName(const QString& array, int index);
+
+enum class FontWeight { Normal, Bold };
+
+// A transparent label at a design position that sizes itself to its caption.
+QLabel* MakeCaption(QWidget* parent, const QString& name, int left, int top, const QString& text,
+                    FontWeight weight = FontWeight::Normal);
+// A transparent value label: empty at design, wide enough for anything a result writes
+// (it reaches to the right edge of its panel).
+QLabel* MakeValueLabel(QWidget* parent, const QString& name, int left, int top);
+QLineEdit* MakeLineEdit(QWidget* parent, const QString& name, QRect geometry);
+QPushButton* MakeButton(QWidget* parent, const QString& name, QRect geometry, const QString& text);
+
+void SetTextColour(QWidget* widget, const QColor& colour);
+void SetFaceColour(QPushButton* button, const QColor& colour);
+void SetBold(QWidget* widget, bool bold);
+
+// System colours named in the window design.
+QColor HighlightColour();
+QColor WindowFrameColour();
+QColor TitleTextColour();
+
+}  // namespace quillon::ui

@@ -1,0 +1,107 @@
+#pragma once
+// The main window: every input and result of the five analyses, the calculator, the menu bar,
+// the toolbar and the banner. The window only reads its inputs, asks the core for results and
+// shows them.
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+#include <array>
+
+#include "app/analysis_modes.h"
+#include "app/t_table_window.h"
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+class QTimer;
+class QToolButton;
+
+namespace quillon::ui {
+
+class BannerStrip;
+class RuledPanel;
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit MainWindow(QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // Operations run by the menu, the toolbar and the buttons.
+  void ImportGroup1();
+  void ImportGroup2();
+  void ExportGroup1();
+  void ExportGroup2();
+  void ShowTTableWindow();
+  void OpenTutorial();
+  void OpenVendorPage(const QString& address);
+  void ExitProgram();
+
+  // A toolbar drop-down item: runs the operation of its key ("导入1", "导入2", "导出1",
+  // "导出2"); any other key does nothing.
+  void RunToolbarItem(const QString& key);
+
+  // Two-sample t test from the six summary boxes; runs on every change of one of them.
+  void RunSummaryTTest(int index);
+
+  TTableWindow* TTableWindowIfOpen() const { return tTableWindow_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  // Layout of the design state, one region at a time (main_window_layout.cpp).
+  void BuildMenus();
+  void BuildTopStrip(QWidget* client);
+  void BuildSelector(QWidget* client);
+  void BuildSampleGrid(QWidget* client);
+  void BuildFourfoldTable(QWidget* client);
+  void BuildResultPanels(QWidget* client);
+  void BuildTwoSamplePanel(QWidget* panel);
+  void BuildPairedPanel(QWidget* panel);
+  void BuildCorrelationPanel(QWidget* panel);
+  void BuildFourfoldPanel(QWidget* panel);
+  void BuildPairedChiSquarePanel(QWidget* panel);
+  void BuildCalculator(QWidget* client);
+  void SetTabOrder();
+
+  // The Load steps of the window.
+  void Load();
+  void AdvanceBanner();
+
+  void ClearSummaryTResult();
+
+  // Controls the code works with; the rest are found by name.
+  std::array<QPushButton*, AnalysisModeCount> analysisButtons_{};
+  QLabel* label1_ = nullptr;
+  std::array<QLineEdit*, 9> text1_{};
+  std::array<QLineEdit*, 9> text2_{};
+  std::array<QLineEdit*, 9> text3_{};
+  QScrollBar* vs1_ = nullptr;
+  std::array<QLineEdit*, 6> text4_{};
+  std::array<QLabel*, 26> label5_{};  // Label5(0) .. Label5(25)
+  std::array<QLineEdit*, 4> text11_{};
+  QLineEdit* text5_ = nullptr;
+  std::array<QWidget*, 12> pictures_{};  // Picture2 .. Picture11 by their design number
+  BannerStrip* banner_ = nullptr;
+  QTimer* timer1_ = nullptr;
+  QList<QAction*> importExportActions_;
+  QToolButton* tbImport_ = nullptr;
+  QToolButton* tbExport_ = nullptr;
+
+  // Hidden state: the two group lists behind the grid.
+  QStringList list1_;
+  QStringList list2_;
+  int bannerCounter_ = 0;
+
+  // The t table window has no parent widget, so that it outlives a closed main window.
+  QPointer<TTableWindow> tTableWindow_;
+  bool centred_ = false;
+};
+
+}  // namespace quillon::ui

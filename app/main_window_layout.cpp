@@ -1,0 +1,489 @@
+// The design state of the main window: every control with its name, position, caption,
+// colours and fonts. Positions are in twips relative to the control's container.
+
+#include <QAction>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/application.h"
+#include "app/form_layout.h"
+#include "app/main_window.h"
+#include "app/painted_widgets.h"
+
+namespace quillon::ui {
+
+namespace {
+
+const QColor Red(255, 0, 0);
+const QColor Blue(0, 0, 255);
+const QColor Teal(0, 192, 192);
+const QColor LightGrey(192, 192, 192);
+const QColor Black(0, 0, 0);
+
+constexpr int GridRows = 9;
+
+QGroupBox* MakeFrame(QWidget* parent, const QString& name, QRect geometry,
+                     const QString& title = {}) {
+  auto* frame = new QGroupBox(title, parent);
+  frame->setObjectName(name);
+  frame->setGeometry(geometry);
+  return frame;
+}
+
+QLabel* MakeColouredValue(QWidget* panel, const QString& name, int left, int top,
+                          const QColor& colour) {
+  QLabel* label = MakeValueLabel(panel, name, left, top);
+  SetTextColour(label, colour);
+  return label;
+}
+
+QString Label5Name(int index) { return IndexedName(QStringLiteral("Label5"), index); }
+QString Label13Name(int index) { return IndexedName(QStringLiteral("Label13"), index); }
+QString Label19Name(int index) { return IndexedName(QStringLiteral("Label19"), index); }
+QString Label20Name(int index) { return IndexedName(QStringLiteral("Label20"), index); }
+
+// A symbol box whose "=" is followed by the value label at valueLeft.
+void AddSymbolBox(QWidget* panel, int index, int left, int top, int valueLeft, Symbol symbol,
+                  const QString& subscript) {
+  constexpr int GapTwips = 60;
+  new SymbolBox(panel, index, left, top, valueLeft - left - GapTwips, symbol, subscript);
+}
+
+}  // namespace
+
+void MainWindow::BuildMenus() {
+  struct Item {
+    const char* name;
+    QString text;
+    QKeySequence shortcut;
+    void (MainWindow::*operation)();
+  };
+  auto addItems = [this](QMenu* menu, std::initializer_list<Item> items) {
+    for (const Item& item : items) {
+      if (item.name == nullptr) {
+        menu->addSeparator();
+        continue;
+      }
+      QAction* action = menu->addAction(item.text);
+      action->setObjectName(QString::fromLatin1(item.name));
+      action->setShortcut(item.shortcut);
+      connect(action, &QAction::triggered, this, item.operation);
+    }
+  };
+
+  QMenu* file = menuBar()->addMenu(QStringLiteral("文件(F)"));
+  file->setObjectName(QStringLiteral("mnuFile"));
+  addItems(file, {
+                     {"mnuImport1", QStringLiteral("导入第一组数据"),
+                      QKeySequence(Qt::CTRL | Qt::Key_G), &MainWindow::ImportGroup1},
+                     {"mnuImport2", QStringLiteral("导入第二组数据"),
+                      QKeySequence(Qt::CTRL | Qt::Key_F), &MainWindow::ImportGroup2},
+                     {nullptr, {}, {}, nullptr},
+                     {"mnuExport1", QStringLiteral("导出第一组数据"),
+                      QKeySequence(Qt::CTRL | Qt::Key_I), &MainWindow::ExportGroup1},
+                     {"mnuExport2", QStringLiteral("导出第二组数据"),
+                      QKeySequence(Qt::CTRL | Qt::Key_L), &MainWindow::ExportGroup2},
+                     {nullptr, {}, {}, nullptr},
+                     {"mnuTTable", QStringLiteral("t界值表"), QKeySequence(Qt::CTRL | Qt::Key_T),
+                      &MainWindow::ShowTTableWindow},
+                     {nullptr, {}, {}, nullptr},
+                     {"mnuExit", QStringLiteral("退出"), QKeySequence(Qt::CTRL | Qt::Key_E),
+                      &MainWindow::ExitProgram},
+                 });
+  for (const char* name : {"mnuImport1", "mnuImport2", "mnuExport1", "mnuExport2"}) {
+    importExportActions_.append(file->findChild<QAction*>(QString::fromLatin1(name)));
+  }
+
+  QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(H)"));
+  help->setObjectName(QStringLiteral("mnuHelp"));
+  QAction* homePage = help->addAction(QStringLiteral("访问作者主页"));
+  homePage->setObjectName(QStringLiteral("mnuHomePage"));
+  homePage->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+  connect(homePage, &QAction::triggered, this, [this] { OpenVendorPage(VendorHomePage); });
+  QAction* onlineHelp = help->addAction(QStringLiteral("在线帮助"));
+  onlineHelp->setObjectName(QStringLiteral("mnuOnlineHelp"));
+  onlineHelp->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+  connect(onlineHelp, &QAction::triggered, this, [this] { OpenVendorPage(VendorHelpPage); });
+}
+
+void MainWindow::BuildTopStrip(QWidget* client) {
+  QGroupBox* frame1 = MakeFrame(client, QStringLiteral("Frame1"), TwipsRect(60, -60, 8115, 855));
+
+  auto* toolbar = new QToolBar(frame1);
+  toolbar->setObjectName(QStringLiteral("Toolbar1"));
+  toolbar->setMovable(false);
+  toolbar->setFloatable(false);
+  toolbar->setIconSize(QSize(32, 32));
+  toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+
+  auto makeButton = [toolbar](const char* name, const QString& text, const char* icon) {
+    auto* button = new QToolButton(toolbar);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setText(text);
+    button->setIcon(QIcon(QStringLiteral(":/icons/%1").arg(QString::fromLatin1(icon))));
+    button->setIconSize(QSize(32, 32));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setAutoRaise(true);
+    toolbar->addWidget(button);
+    return button;
+  };
+  // The drop-down buttons: the face does nothing, the items run the operation of their key.
+  auto makeDropDown = [&](const char* name, const QString& text, const char* icon,
+                          const QString& key1, const QString& key2) {
+    QToolButton* button = makeButton(name, text, icon);
+    button->setPopupMode(QToolButton::MenuButtonPopup);
+    auto* menu = new QMenu(button);
+    for (const auto& [key, caption] : {std::pair{key1, QStringLiteral("第一组数据")},
+                                       std::pair{key2, QStringLiteral("第二组数据")}}) {
+      QAction* item = menu->addAction(caption);
+      item->setObjectName(key);
+      connect(item, &QAction::triggered, this,
+              [this, item] { RunToolbarItem(item->objectName()); });
+    }
+    button->setMenu(menu);
+    return button;
+  };
+  tbImport_ = makeDropDown("tbImport", QStringLiteral("导入"), "import.png",
+                           QStringLiteral("导入1"), QStringLiteral("导入2"));
+  tbExport_ = makeDropDown("tbExport", QStringLiteral("导出"), "export.png",
+                           QStringLiteral("导出1"), QStringLiteral("导出2"));
+  QToolButton* tbHelp = makeButton("tbHelp", QStringLiteral("帮助"), "help.png");
+  connect(tbHelp, &QToolButton::clicked, this, &MainWindow::OpenTutorial);
+
+  // The toolbar takes the height its buttons need; it starts where the design puts it, or a
+  // little higher where the strip would otherwise cut off the captions.
+  const QRect designed = TwipsRect(60, 180, 5175, 570);
+  toolbar->setContentsMargins(0, 0, 0, 0);
+  const int height = toolbar->sizeHint().height();
+  const int top = std::max(0, std::min(designed.top(), frame1->height() - height - 1));
+  toolbar->setGeometry(designed.left(), top, designed.width(), height);
+
+  banner_ = new BannerStrip(frame1, TwipsRect(5220, 270, 2655, 375));
+}
+
+void MainWindow::BuildSelector(QWidget* client) {
+  QGroupBox* frame2 = MakeFrame(client, QStringLiteral("Frame2"), TwipsRect(60, 780, 2355, 2805));
+  for (int mode = 0; mode < AnalysisModeCount; ++mode) {
+    QPushButton* button = MakeButton(frame2, IndexedName(QStringLiteral("Command1"), mode),
+                                     TwipsRect(140, 180 + 420 * mode, 2065, 390),
+                                     AnalysisCaptions()[static_cast<std::size_t>(mode)]);
+    analysisButtons_[static_cast<std::size_t>(mode)] = button;
+  }
+  SetBold(analysisButtons_[0], true);
+  QPushButton* tutorial =
+      MakeButton(frame2, QStringLiteral("Command19"), TwipsRect(140, 2280, 2065, 390),
+                 QStringLiteral("统计学傻瓜教程"));
+  connect(tutorial, &QPushButton::clicked, this, &MainWindow::OpenTutorial);
+
+  QGroupBox* frame3 = MakeFrame(client, QStringLiteral("Frame3"), TwipsRect(2460, 780, 5715, 495));
+  label1_ = MakeCaption(frame3, QStringLiteral("Label1"), 60, 240,
+                        AnalysisCaption(AnalysisMode::TwoSampleMeans));
+  SetTextColour(label1_, HighlightColour());
+}
+
+void MainWindow::BuildSampleGrid(QWidget* client) {
+  auto* grid = new RuledPanel(client, QStringLiteral("Picture2"), TwipsRect(2460, 1320, 5715, 3045),
+                              Qt::white);
+  pictures_[2] = grid;
+  for (int row = 1; row <= 10; ++row) grid->AddRule(0, 300 * row, 5400, 300 * row, LightGrey);
+  grid->AddRule(1140, 0, 1140, 3000, LightGrey);
+  grid->AddRule(3300, 0, 3300, 3000, LightGrey);
+
+  const QStringList headings = {QStringLiteral("序号"), QStringLiteral("第一组"),
+                                QStringLiteral("第二组")};
+  const int headingLefts[] = {60, 1680, 3840};
+  for (int i = 0; i < 3; ++i) {
+    auto* heading = new QLabel(headings[i], grid);
+    heading->setObjectName(IndexedName(QStringLiteral("Label2"), i));
+    heading->setGeometry(TwipsRect(headingLefts[i], 60, 1035, 195));
+    heading->setAlignment(Qt::AlignCenter);
+    SetTextColour(heading, HighlightColour());
+  }
+
+  auto makeRowBox = [grid](const char* array, int row, int left, int width) {
+    QLineEdit* box = MakeLineEdit(grid, IndexedName(QString::fromLatin1(array), row),
+                                  TwipsRect(left, 360 + 300 * row, width, 225));
+    box->setFrame(false);
+    box->setAlignment(Qt::AlignCenter);
+    return box;
+  };
+  const QString entryTip = QStringLiteral("按回车键输入下一个数据");
+  for (int row = 0; row < GridRows; ++row) {
+    const auto i = static_cast<std::size_t>(row);
+    text3_[i] = makeRowBox("Text3", row, 60, 1035);
+    text3_[i]->setReadOnly(true);
+    text1_[i] = makeRowBox("Text1", row, 1200, 2055);
+    text1_[i]->setToolTip(entryTip);
+    text2_[i] = makeRowBox("Text2", row, 3360, 1995);
+    text2_[i]->setToolTip(entryTip);
+  }
+
+  vs1_ = new QScrollBar(Qt::Vertical, grid);
+  vs1_->setObjectName(QStringLiteral("VS1"));
+  vs1_->setGeometry(TwipsRect(5400, 0, 255, 2990));
+  vs1_->setRange(0, 0);
+  vs1_->setEnabled(false);
+}
+
+void MainWindow::BuildFourfoldTable(QWidget* client) {
+  auto* table = new RuledPanel(client, QStringLiteral("Picture8"),
+                               TwipsRect(2460, 1320, 5715, 3045), TitleTextColour());
+  pictures_[8] = table;
+  table->AddRule(0, 540, 5715, 540, Black, 2);
+  table->AddRule(0, 2820, 5715, 2820, Black, 2);
+  table->AddRule(0, 1260, 5715, 1260, Black);
+  table->AddRule(1320, 900, 4320, 900, Black);
+  for (int y : {1260, 1800, 2340}) table->AddRule(1320, y, 4320, y, Red);
+  for (int x : {1320, 2820, 4320}) table->AddRule(x, 1260, x, 2340, Red);
+
+  MakeCaption(table, QStringLiteral("Label16"), 1980, 240,
+              AnalysisCaption(AnalysisMode::FourfoldChiSquare), FontWeight::Bold);
+  struct Caption {
+    int left, top;
+    QString text;
+  };
+  const Caption captions[] = {
+      {300, 840, QStringLiteral("组  别")},
+      {2280, 600, QStringLiteral("结     果")},
+      {1860, 960, QStringLiteral("（+）           （-）")},
+      {300, 1500, QStringLiteral("试验组")},
+      {300, 2040, QStringLiteral("对照组")},
+      {300, 2520, QStringLiteral("合  计")},
+      {4920, 840, QStringLiteral("合计")},
+  };
+  for (int i = 0; i < 7; ++i) {
+    const Caption& c = captions[i];
+    MakeCaption(table, IndexedName(QStringLiteral("Label17"), i), c.left, c.top, c.text);
+  }
+
+  for (int cell = 0; cell < 4; ++cell) {
+    QLineEdit* box =
+        MakeLineEdit(table, IndexedName(QStringLiteral("Text11"), cell),
+                     TwipsRect(cell % 2 == 0 ? 1440 : 2940, cell < 2 ? 1440 : 1980, 1275, 330));
+    box->setFrame(false);
+    box->setAlignment(Qt::AlignCenter);
+    SetTextColour(box, Blue);
+    text11_[static_cast<std::size_t>(cell)] = box;
+  }
+  text11_[0]->setMaxLength(6);
+
+  struct Total {
+    int left, top, width;
+  };
+  const Total totals[] = {{1320, 2520, 1515},
+                          {2820, 2520, 1515},
+                          {4440, 1500, 1095},
+                          {4440, 2040, 1095},
+                          {4440, 2520, 1095}};
+  for (int i = 0; i < 5; ++i) {
+    auto* total = new QLabel(QStringLiteral("0"), table);
+    total->setObjectName(IndexedName(QStringLiteral("Label18"), i));
+    total->setGeometry(TwipsRect(totals[i].left, totals[i].top, totals[i].width, 225));
+    total->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  }
+  table->hide();
+}
+
+void MainWindow::BuildResultPanels(QWidget* client) {
+  const QRect area = TwipsRect(2460, 4440, 5715, 1935);
+  auto makePanel = [&](int number, const QColor& background) {
+    auto* panel = new RuledPanel(client, QStringLiteral("Picture%1").arg(number), area, background);
+    pictures_[static_cast<std::size_t>(number)] = panel;
+    return panel;
+  };
+  BuildTwoSamplePanel(makePanel(4, Qt::white));
+  BuildPairedPanel(makePanel(6, Qt::white));
+  BuildCorrelationPanel(makePanel(7, Qt::white));
+  BuildFourfoldPanel(makePanel(9, TitleTextColour()));
+  BuildPairedChiSquarePanel(makePanel(11, TitleTextColour()));
+  for (int hidden : {6, 7, 9, 11}) pictures_[static_cast<std::size_t>(hidden)]->hide();
+}
+
+void MainWindow::BuildTwoSamplePanel(QWidget* panel) {
+  // Group 1 in the left column, group 2 in the right: mean, standard deviation, count.
+  struct SummaryRow {
+    const char* captionName;
+    QString caption;
+    int top, boxTop, boxHeight;
+  };
+  const SummaryRow rows[] = {
+      {"Label3(0)", QStringLiteral("均  数(X1)="), 105, 60, 285},
+      {"Label4(0)", QStringLiteral("标准差(S1)="), 450, 420, 270},
+      {"Label5(0)", QStringLiteral("例  数(N1)="), 810, 780, 270},
+      {"Label3(1)", QStringLiteral("均  数(X2)="), 105, 60, 285},
+      {"Label4(1)", QStringLiteral("标准差(S2)="), 450, 420, 270},
+      {"Label5(1)", QStringLiteral("例  数(N2)="), 810, 780, 270},
+  };
+  for (int i = 0; i < 6; ++i) {
+    const SummaryRow& row = rows[i];
+    const int columnLeft = i < 3 ? 180 : 3000;
+    MakeCaption(panel, QString::fromLatin1(row.captionName), columnLeft, row.top, row.caption,
+                FontWeight::Bold);
+    QLineEdit* box = MakeLineEdit(panel, IndexedName(QStringLiteral("Text4"), i),
+                                  TwipsRect(columnLeft + 1260, row.boxTop, 1275, row.boxHeight));
+    SetTextColour(box, HighlightColour());
+    text4_[static_cast<std::size_t>(i)] = box;
+  }
+
+  AddSymbolBox(panel, 0, 180, 1200, 900, Symbol::T, QStringLiteral("0.05"));
+  AddSymbolBox(panel, 1, 1920, 1200, 2640, Symbol::T, QStringLiteral("0.01"));
+  AddSymbolBox(panel, 2, 3660, 1200, 4440, Symbol::T, QStringLiteral("0.001"));
+  label5_[3] = MakeValueLabel(panel, Label5Name(3), 900, 1260);
+  label5_[4] = MakeValueLabel(panel, Label5Name(4), 2640, 1260);
+  label5_[5] = MakeValueLabel(panel, Label5Name(5), 4440, 1260);
+  MakeCaption(panel, Label5Name(2), 180, 1560, QStringLiteral("结果判断："), FontWeight::Bold);
+  label5_[6] = MakeColouredValue(panel, Label5Name(6), 1200, 1560, Red);
+}
+
+void MainWindow::BuildPairedPanel(QWidget* panel) {
+  MakeCaption(panel, Label13Name(0), 180, 120, QStringLiteral("对子数(N)="));
+  MakeCaption(panel, Label13Name(1), 180, 480, QStringLiteral("对子差值均数(d)="));
+  MakeCaption(panel, Label13Name(2), 180, 840, QStringLiteral("对子差值均数标准差(Sd)="));
+  MakeColouredValue(panel, Label13Name(5), 1140, 120, HighlightColour());
+  MakeColouredValue(panel, Label13Name(4), 1680, 480, HighlightColour());
+  MakeColouredValue(panel, Label13Name(3), 2340, 840, HighlightColour());
+
+  AddSymbolBox(panel, 5, 180, 1200, 900, Symbol::T, QStringLiteral("0.05"));
+  AddSymbolBox(panel, 4, 1920, 1200, 2640, Symbol::T, QStringLiteral("0.01"));
+  AddSymbolBox(panel, 3, 3660, 1200, 4440, Symbol::T, QStringLiteral("0.001"));
+  label5_[10] = MakeValueLabel(panel, Label5Name(10), 900, 1260);
+  label5_[9] = MakeValueLabel(panel, Label5Name(9), 2640, 1260);
+  label5_[8] = MakeValueLabel(panel, Label5Name(8), 4440, 1260);
+  MakeCaption(panel, Label5Name(11), 180, 1560, QStringLiteral("结果判断："), FontWeight::Bold);
+  label5_[7] = MakeColouredValue(panel, Label5Name(7), 1200, 1560, Red);
+}
+
+void MainWindow::BuildCorrelationPanel(QWidget* panel) {
+  MakeCaption(panel, Label13Name(9), 180, 120, QStringLiteral("例数(N)="));
+  MakeColouredValue(panel, Label13Name(6), 960, 120, HighlightColour());
+  AddSymbolBox(panel, 10, 180, 420, 660, Symbol::R, {});
+  MakeColouredValue(panel, Label13Name(7), 660, 480, HighlightColour());
+  AddSymbolBox(panel, 9, 2880, 420, 3420, Symbol::T, QStringLiteral("r"));
+  MakeColouredValue(panel, Label13Name(10), 3420, 480, HighlightColour());
+  MakeColouredValue(panel, Label13Name(12), 3420, 480, HighlightColour());
+
+  AddSymbolBox(panel, 6, 180, 780, 960, Symbol::T, QStringLiteral("r 0.05"));
+  AddSymbolBox(panel, 7, 1920, 780, 2700, Symbol::T, QStringLiteral("r 0.01"));
+  AddSymbolBox(panel, 8, 3660, 780, 4500, Symbol::T, QStringLiteral("r 0.001"));
+  MakeColouredValue(panel, Label13Name(8), 2340, 840, HighlightColour());
+  label5_[13] = MakeValueLabel(panel, Label5Name(13), 960, 840);
+  label5_[14] = MakeValueLabel(panel, Label5Name(14), 2700, 840);
+  label5_[15] = MakeValueLabel(panel, Label5Name(15), 4500, 840);
+
+  MakeCaption(panel, Label5Name(12), 180, 1200, QStringLiteral("结果判断："), FontWeight::Bold);
+  label5_[16] = MakeColouredValue(panel, Label5Name(16), 1200, 1200, Red);
+  MakeCaption(panel, Label13Name(11), 180, 1560, QStringLiteral("回归方程："), FontWeight::Bold);
+  label5_[17] = MakeColouredValue(panel, Label5Name(17), 1200, 1560, Red);
+}
+
+void MainWindow::BuildFourfoldPanel(QWidget* panel) {
+  struct Expected {
+    int index, left, top, valueLeft;
+    QString caption;
+  };
+  const Expected expected[] = {
+      {1, 120, 120, 1500, QStringLiteral("a 的理论数(T)=")},
+      {2, 120, 480, 1500, QStringLiteral("b 的理论数(T)=")},
+      {3, 3060, 120, 4440, QStringLiteral("c 的理论数(T)=")},
+      {4, 3060, 480, 4440, QStringLiteral("d 的理论数(T)=")},
+  };
+  for (const Expected& e : expected) {
+    SetTextColour(MakeCaption(panel, Label19Name(e.index), e.left, e.top, e.caption),
+                  WindowFrameColour());
+    MakeColouredValue(panel, Label20Name(e.index), e.valueLeft, e.top, Black);
+  }
+  SetTextColour(MakeCaption(panel, Label19Name(6), 120, 840, QStringLiteral("例数(n)=")),
+                WindowFrameColour());
+  MakeColouredValue(panel, Label20Name(5), 960, 840, Red);
+
+  AddSymbolBox(panel, 11, 120, 1200, 960, Symbol::ChiSquare, QStringLiteral("  0.05"));
+  label5_[20] = MakeValueLabel(panel, Label5Name(20), 960, 1260);
+  label5_[20]->setText(QStringLiteral("3.84"));
+  AddSymbolBox(panel, 12, 1860, 1200, 2700, Symbol::ChiSquare, QStringLiteral("  0.01"));
+  label5_[19] = MakeValueLabel(panel, Label5Name(19), 2700, 1260);
+  label5_[19]->setText(QStringLiteral("6.63"));
+  AddSymbolBox(panel, 14, 3600, 1200, 4200, Symbol::ChiSquare, {});
+  MakeColouredValue(panel, Label20Name(6), 4200, 1260, Red);
+
+  MakeCaption(panel, Label5Name(22), 120, 1560, QStringLiteral("结果判断："), FontWeight::Bold);
+  label5_[21] = MakeColouredValue(panel, Label5Name(21), 1140, 1560, Red);
+}
+
+void MainWindow::BuildPairedChiSquarePanel(QWidget* panel) {
+  SetTextColour(MakeCaption(panel, Label19Name(0), 120, 120, QStringLiteral("例数(n)=")),
+                WindowFrameColour());
+  MakeColouredValue(panel, Label20Name(8), 960, 120, Red);
+
+  AddSymbolBox(panel, 16, 120, 480, 960, Symbol::ChiSquare, QStringLiteral("  0.05"));
+  label5_[24] = MakeValueLabel(panel, Label5Name(24), 960, 540);
+  label5_[24]->setText(QStringLiteral("3.84"));
+  AddSymbolBox(panel, 15, 1860, 480, 2700, Symbol::ChiSquare, QStringLiteral("  0.01"));
+  label5_[25] = MakeValueLabel(panel, Label5Name(25), 2700, 540);
+  label5_[25]->setText(QStringLiteral("6.63"));
+  AddSymbolBox(panel, 13, 120, 900, 720, Symbol::ChiSquare, {});
+  MakeColouredValue(panel, Label20Name(7), 720, 960, Red);
+
+  MakeCaption(panel, Label5Name(18), 120, 1320, QStringLiteral("结果判断："), FontWeight::Bold);
+  label5_[23] = MakeColouredValue(panel, Label5Name(23), 1140, 1320, Red);
+}
+
+void MainWindow::BuildCalculator(QWidget* client) {
+  QGroupBox* frame4 = MakeFrame(client, QStringLiteral("Frame4"), TwipsRect(60, 3660, 2355, 2715),
+                                QStringLiteral("计算器"));
+  text5_ = MakeLineEdit(frame4, QStringLiteral("Text5"), TwipsRect(120, 300, 2100, 345));
+  text5_->setText(QStringLiteral("0"));
+  text5_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  text5_->setReadOnly(true);
+  text5_->setMaxLength(20);
+
+  auto* picture1 = new QFrame(frame4);
+  picture1->setObjectName(QStringLiteral("Picture1"));
+  picture1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  picture1->setGeometry(TwipsRect(120, 780, 1000, 315));
+
+  const int lefts[] = {120, 660, 1200, 1740};
+  auto key = [&](const QString& name, int column, int top, const QString& caption) {
+    return MakeButton(frame4, name, TwipsRect(lefts[column], top, 460, 315), caption);
+  };
+  SetFaceColour(key(QStringLiteral("Command22"), 2, 780, QStringLiteral("CE")), Red);
+  SetFaceColour(key(QStringLiteral("Command21"), 3, 780, QStringLiteral("C")), Red);
+
+  const QString digits[] = {QStringLiteral("7"), QStringLiteral("8"), QStringLiteral("9"),
+                            QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"),
+                            QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                            QStringLiteral("0"), QStringLiteral(".")};
+  const int rowTops[] = {1200, 1560, 1920, 2280};
+  for (int i = 0; i < 11; ++i) {
+    key(IndexedName(QStringLiteral("Command2"), i), i % 3, rowTops[i / 3], digits[i]);
+  }
+  key(QStringLiteral("Command4"), 2, 2280, QStringLiteral("="));
+  const std::pair<const char*, QString> operators[] = {{"Command5", QStringLiteral("÷")},
+                                                       {"Command6", QStringLiteral("×")},
+                                                       {"Command7", QStringLiteral("+")},
+                                                       {"Command8", QStringLiteral("-")}};
+  for (int i = 0; i < 4; ++i) {
+    SetFaceColour(key(QString::fromLatin1(operators[i].first), 3, rowTops[i], operators[i].second),
+                  Teal);
+  }
+}
+
+void MainWindow::SetTabOrder() {
+  // Down the first group's column, then down the second's.
+  QWidget* previous = nullptr;
+  for (const auto& column : {text1_, text2_}) {
+    for (QLineEdit* box : column) {
+      if (previous != nullptr) setTabOrder(previous, box);
+      previous = box;
+    }
+  }
+}
+
+}  // namespace quillon::ui

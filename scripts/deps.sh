@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Quillon needs to build, run and be tested; quick when all of
+# them are already there. Runs apt-get as root, or through sudo.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build pkg-config
+  qt6-base-dev qt6-translations-l10n libgl-dev
+  libgtest-dev libbenchmark-dev
+  fonts-arphic-uming fonts-wqy-microhei
+  xvfb xauth
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo_cmd=()
+[[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
