@@ -27,6 +27,7 @@ QLabel* MakeValueLabel(QWidget* parent, const QString& name, int left, int top) 
   auto* label = new QLabel(parent);
   label->setObjectName(name);
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setAttribute(Qt::WA_TransparentForMouseEvents);  // it may reach over other controls
   const int x = Px(left);
   label->setGeometry(x, Px(top), parent->width() - x, label->fontMetrics().height() + 2);
   return label;

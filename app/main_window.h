@@ -67,6 +67,15 @@ class MainWindow : public QMainWindow {
   void BuildCorrelationPanel(QWidget* panel);
   void BuildFourfoldPanel(QWidget* panel);
   void BuildPairedChiSquarePanel(QWidget* panel);
+  // The rows both chi-square panels share: n, the critical values 3.84 and 6.63 with their
+  // symbol boxes, the statistic and the verdict. Numbers are array indices and twips.
+  struct ChiSquareRows {
+    int countTop, countCaption, countValue;           // Label19, Label20
+    int criticalTop, box05, box01, label05, label01;  // Picture5, Label5
+    int statisticBox, statisticLeft, statisticTop, statisticValueLeft, statisticValue;
+    int verdictTop, verdictCaption, verdictValue;  // Label5
+  };
+  void BuildChiSquareRows(QWidget* panel, const ChiSquareRows& rows);
   void BuildCalculator(QWidget* client);
   void SetTabOrder();
 

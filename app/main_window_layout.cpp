@@ -384,6 +384,38 @@ void MainWindow::BuildCorrelationPanel(QWidget* panel) {
   label5_[17] = MakeColouredValue(panel, Label5Name(17), 1200, 1560, Red);
 }
 
+void MainWindow::BuildChiSquareRows(QWidget* panel, const ChiSquareRows& rows) {
+  constexpr int ValueOffset = 60;  // a value label sits this much below its symbol box's top
+  SetTextColour(MakeCaption(panel, Label19Name(rows.countCaption), 120, rows.countTop,
+                            QStringLiteral("例数(n)=")),
+                WindowFrameColour());
+  MakeColouredValue(panel, Label20Name(rows.countValue), 960, rows.countTop, Red);
+
+  const int criticalTop = rows.criticalTop;
+  AddSymbolBox(panel, rows.box05, 120, criticalTop, 960, Symbol::ChiSquare,
+               QStringLiteral("  0.05"));
+  AddSymbolBox(panel, rows.box01, 1860, criticalTop, 2700, Symbol::ChiSquare,
+               QStringLiteral("  0.01"));
+  QLabel* critical05 =
+      MakeValueLabel(panel, Label5Name(rows.label05), 960, criticalTop + ValueOffset);
+  critical05->setText(QStringLiteral("3.84"));
+  QLabel* critical01 =
+      MakeValueLabel(panel, Label5Name(rows.label01), 2700, criticalTop + ValueOffset);
+  critical01->setText(QStringLiteral("6.63"));
+  label5_[static_cast<std::size_t>(rows.label05)] = critical05;
+  label5_[static_cast<std::size_t>(rows.label01)] = critical01;
+
+  AddSymbolBox(panel, rows.statisticBox, rows.statisticLeft, rows.statisticTop,
+               rows.statisticValueLeft, Symbol::ChiSquare, {});
+  MakeColouredValue(panel, Label20Name(rows.statisticValue), rows.statisticValueLeft,
+                    rows.statisticTop + ValueOffset, Red);
+
+  MakeCaption(panel, Label5Name(rows.verdictCaption), 120, rows.verdictTop,
+              QStringLiteral("结果判断："), FontWeight::Bold);
+  label5_[static_cast<std::size_t>(rows.verdictValue)] =
+      MakeColouredValue(panel, Label5Name(rows.verdictValue), 1140, rows.verdictTop, Red);
+}
+
 void MainWindow::BuildFourfoldPanel(QWidget* panel) {
   struct Expected {
     int index, left, top, valueLeft;
@@ -400,39 +432,23 @@ void MainWindow::BuildFourfoldPanel(QWidget* panel) {
                   WindowFrameColour());
     MakeColouredValue(panel, Label20Name(e.index), e.valueLeft, e.top, Black);
   }
-  SetTextColour(MakeCaption(panel, Label19Name(6), 120, 840, QStringLiteral("例数(n)=")),
-                WindowFrameColour());
-  MakeColouredValue(panel, Label20Name(5), 960, 840, Red);
-
-  AddSymbolBox(panel, 11, 120, 1200, 960, Symbol::ChiSquare, QStringLiteral("  0.05"));
-  label5_[20] = MakeValueLabel(panel, Label5Name(20), 960, 1260);
-  label5_[20]->setText(QStringLiteral("3.84"));
-  AddSymbolBox(panel, 12, 1860, 1200, 2700, Symbol::ChiSquare, QStringLiteral("  0.01"));
-  label5_[19] = MakeValueLabel(panel, Label5Name(19), 2700, 1260);
-  label5_[19]->setText(QStringLiteral("6.63"));
-  AddSymbolBox(panel, 14, 3600, 1200, 4200, Symbol::ChiSquare, {});
-  MakeColouredValue(panel, Label20Name(6), 4200, 1260, Red);
-
-  MakeCaption(panel, Label5Name(22), 120, 1560, QStringLiteral("结果判断："), FontWeight::Bold);
-  label5_[21] = MakeColouredValue(panel, Label5Name(21), 1140, 1560, Red);
+  // clang-format off
+  BuildChiSquareRows(panel, {
+      .countTop = 840, .countCaption = 6, .countValue = 5,
+      .criticalTop = 1200, .box05 = 11, .box01 = 12, .label05 = 20, .label01 = 19,
+      .statisticBox = 14, .statisticLeft = 3600, .statisticTop = 1200, .statisticValueLeft = 4200, .statisticValue = 6,
+      .verdictTop = 1560, .verdictCaption = 22, .verdictValue = 21});
+  // clang-format on
 }
 
 void MainWindow::BuildPairedChiSquarePanel(QWidget* panel) {
-  SetTextColour(MakeCaption(panel, Label19Name(0), 120, 120, QStringLiteral("例数(n)=")),
-                WindowFrameColour());
-  MakeColouredValue(panel, Label20Name(8), 960, 120, Red);
-
-  AddSymbolBox(panel, 16, 120, 480, 960, Symbol::ChiSquare, QStringLiteral("  0.05"));
-  label5_[24] = MakeValueLabel(panel, Label5Name(24), 960, 540);
-  label5_[24]->setText(QStringLiteral("3.84"));
-  AddSymbolBox(panel, 15, 1860, 480, 2700, Symbol::ChiSquare, QStringLiteral("  0.01"));
-  label5_[25] = MakeValueLabel(panel, Label5Name(25), 2700, 540);
-  label5_[25]->setText(QStringLiteral("6.63"));
-  AddSymbolBox(panel, 13, 120, 900, 720, Symbol::ChiSquare, {});
-  MakeColouredValue(panel, Label20Name(7), 720, 960, Red);
-
-  MakeCaption(panel, Label5Name(18), 120, 1320, QStringLiteral("结果判断："), FontWeight::Bold);
-  label5_[23] = MakeColouredValue(panel, Label5Name(23), 1140, 1320, Red);
+  // clang-format off
+  BuildChiSquareRows(panel, {
+      .countTop = 120, .countCaption = 0, .countValue = 8,
+      .criticalTop = 480, .box05 = 16, .box01 = 15, .label05 = 24, .label01 = 25,
+      .statisticBox = 13, .statisticLeft = 120, .statisticTop = 900, .statisticValueLeft = 720, .statisticValue = 7,
+      .verdictTop = 1320, .verdictCaption = 18, .verdictValue = 23});
+  // clang-format on
 }
 
 void MainWindow::BuildCalculator(QWidget* client) {

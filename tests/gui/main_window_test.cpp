@@ -3,12 +3,16 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QToolButton>
+#include <cstdlib>
 
 #include "app/t_table_window.h"
 #include "window_fixture.h"
@@ -97,6 +101,47 @@ TEST_F(MainWindowTest, FocusStartsInTheFirstRowAndTabsDownTheColumns) {
   EXPECT_EQ(QApplication::focusWidget(), Box("Text1(0)"));
   EXPECT_EQ(Box("Text1(0)")->nextInFocusChain(), Box("Text1(1)"));
   EXPECT_EQ(Box("Text1(8)")->nextInFocusChain(), Box("Text2(0)"));
+}
+
+TEST_F(MainWindowTest, OpensCentredOnTheScreen) {
+  const QRect screen = window->screen()->geometry();
+  const QRect outer = window->frameGeometry();
+  EXPECT_LE(std::abs(outer.center().x() - screen.center().x()), 1);
+  EXPECT_LE(std::abs(outer.center().y() - screen.center().y()), 1);
+}
+
+TEST_F(MainWindowTest, InterfaceIsChineseOnAnyLocale) {
+  // Qt's own dialogs and context menus come from its Simplified Chinese catalogue.
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
+  // "宋体" and the interface font resolve to installed CJK faces that draw Chinese text.
+  for (const QFont& font : {QFont(QStringLiteral("宋体")), QApplication::font()}) {
+    const QFontInfo resolved(font);
+    EXPECT_TRUE(
+        QFontDatabase::writingSystems(resolved.family()).contains(QFontDatabase::SimplifiedChinese))
+        << resolved.family().toStdString();
+  }
+}
+
+TEST_F(MainWindowTest, BannerShowsTheWelcomeMessageOnGreenAndRotates) {
+  QWidget* banner = Control("Picture3");
+  const QImage strip = banner->grab().toImage();
+  EXPECT_EQ(strip.pixelColor(1, 1), QColor(0, 128, 0));
+  bool hasWhiteText = false;
+  for (int x = 0; x < strip.width() && !hasWhiteText; ++x) {
+    for (int y = 0; y < strip.height(); ++y) hasWhiteText |= strip.pixelColor(x, y) == Qt::white;
+  }
+  EXPECT_TRUE(hasWhiteText);
+  auto* timer = Control<QTimer>("Timer1");
+  EXPECT_TRUE(timer->isActive());
+  EXPECT_EQ(timer->interval(), 2000);
+}
+
+TEST_F(MainWindowTest, EveryResultPanelHasItsSymbolBoxes) {
+  for (int box = 0; box <= 16; ++box) {
+    QWidget* symbol = Control(Indexed("Picture5", box));
+    ASSERT_NE(symbol, nullptr);
+    EXPECT_EQ(symbol->height(), 21) << box;  // 315 twips
+  }
 }
 
 TEST_F(MainWindowTest, MenusHoldTheirItemsWithShortcutsAllEnabled) {
