@@ -79,7 +79,7 @@ class MainWindow : public QMainWindow {
   void BuildCalculator(QWidget* client);
   void SetTabOrder();
 
-  // The Load steps of the window.
+  // The Load steps of the window; the banner's tick.
   void Load();
   void AdvanceBanner();
 
@@ -93,15 +93,12 @@ class MainWindow : public QMainWindow {
   std::array<QLineEdit*, 9> text3_{};
   QScrollBar* vs1_ = nullptr;
   std::array<QLineEdit*, 6> text4_{};
-  std::array<QLabel*, 26> label5_{};  // Label5(0) .. Label5(25)
+  std::array<QLabel*, 26> label5_{};  // the value labels among Label5(0) .. Label5(25)
   std::array<QLineEdit*, 4> text11_{};
   QLineEdit* text5_ = nullptr;
   std::array<QWidget*, 12> pictures_{};  // Picture2 .. Picture11 by their design number
   BannerStrip* banner_ = nullptr;
   QTimer* timer1_ = nullptr;
-  QList<QAction*> importExportActions_;
-  QToolButton* tbImport_ = nullptr;
-  QToolButton* tbExport_ = nullptr;
 
   // Hidden state: the two group lists behind the grid.
   QStringList list1_;

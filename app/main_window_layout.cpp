@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <functional>
 
 #include "app/application.h"
 #include "app/form_layout.h"
@@ -61,12 +62,14 @@ void AddSymbolBox(QWidget* panel, int index, int left, int top, int valueLeft, S
 
 void MainWindow::BuildMenus() {
   struct Item {
-    const char* name;
+    const char* name;  // nullptr for a separator
     QString text;
     QKeySequence shortcut;
-    void (MainWindow::*operation)();
+    std::function<void()> run;
   };
-  auto addItems = [this](QMenu* menu, std::initializer_list<Item> items) {
+  auto addMenu = [this](const QString& title, const char* name, std::initializer_list<Item> items) {
+    QMenu* menu = menuBar()->addMenu(title);
+    menu->setObjectName(QString::fromLatin1(name));
     for (const Item& item : items) {
       if (item.name == nullptr) {
         menu->addSeparator();
@@ -75,43 +78,28 @@ void MainWindow::BuildMenus() {
       QAction* action = menu->addAction(item.text);
       action->setObjectName(QString::fromLatin1(item.name));
       action->setShortcut(item.shortcut);
-      connect(action, &QAction::triggered, this, item.operation);
+      connect(action, &QAction::triggered, this, item.run);
     }
   };
+  const Item separator{nullptr, {}, {}, {}};
 
-  QMenu* file = menuBar()->addMenu(QStringLiteral("文件(F)"));
-  file->setObjectName(QStringLiteral("mnuFile"));
-  addItems(file, {
-                     {"mnuImport1", QStringLiteral("导入第一组数据"),
-                      QKeySequence(Qt::CTRL | Qt::Key_G), &MainWindow::ImportGroup1},
-                     {"mnuImport2", QStringLiteral("导入第二组数据"),
-                      QKeySequence(Qt::CTRL | Qt::Key_F), &MainWindow::ImportGroup2},
-                     {nullptr, {}, {}, nullptr},
-                     {"mnuExport1", QStringLiteral("导出第一组数据"),
-                      QKeySequence(Qt::CTRL | Qt::Key_I), &MainWindow::ExportGroup1},
-                     {"mnuExport2", QStringLiteral("导出第二组数据"),
-                      QKeySequence(Qt::CTRL | Qt::Key_L), &MainWindow::ExportGroup2},
-                     {nullptr, {}, {}, nullptr},
-                     {"mnuTTable", QStringLiteral("t界值表"), QKeySequence(Qt::CTRL | Qt::Key_T),
-                      &MainWindow::ShowTTableWindow},
-                     {nullptr, {}, {}, nullptr},
-                     {"mnuExit", QStringLiteral("退出"), QKeySequence(Qt::CTRL | Qt::Key_E),
-                      &MainWindow::ExitProgram},
-                 });
-  for (const char* name : {"mnuImport1", "mnuImport2", "mnuExport1", "mnuExport2"}) {
-    importExportActions_.append(file->findChild<QAction*>(QString::fromLatin1(name)));
-  }
-
-  QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(H)"));
-  help->setObjectName(QStringLiteral("mnuHelp"));
-  QAction* homePage = help->addAction(QStringLiteral("访问作者主页"));
-  homePage->setObjectName(QStringLiteral("mnuHomePage"));
-  homePage->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
-  connect(homePage, &QAction::triggered, this, [this] { OpenVendorPage(VendorHomePage); });
-  QAction* onlineHelp = help->addAction(QStringLiteral("在线帮助"));
-  onlineHelp->setObjectName(QStringLiteral("mnuOnlineHelp"));
-  onlineHelp->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
-  connect(onlineHelp, &QAction::triggered, this, [this] { OpenVendorPage(VendorHelpPage); });
+  // clang-format off
+  addMenu(QStringLiteral("文件(F)"), "mnuFile", {
+      {"mnuImport1", QStringLiteral("导入第一组数据"), QKeySequence(Qt::CTRL | Qt::Key_G), [this] { ImportGroup1(); }},
+      {"mnuImport2", QStringLiteral("导入第二组数据"), QKeySequence(Qt::CTRL | Qt::Key_F), [this] { ImportGroup2(); }},
+      separator,
+      {"mnuExport1", QStringLiteral("导出第一组数据"), QKeySequence(Qt::CTRL | Qt::Key_I), [this] { ExportGroup1(); }},
+      {"mnuExport2", QStringLiteral("导出第二组数据"), QKeySequence(Qt::CTRL | Qt::Key_L), [this] { ExportGroup2(); }},
+      separator,
+      {"mnuTTable", QStringLiteral("t界值表"), QKeySequence(Qt::CTRL | Qt::Key_T), [this] { ShowTTableWindow(); }},
+      separator,
+      {"mnuExit", QStringLiteral("退出"), QKeySequence(Qt::CTRL | Qt::Key_E), [this] { ExitProgram(); }},
+  });
+  addMenu(QStringLiteral("帮助(H)"), "mnuHelp", {
+      {"mnuHomePage", QStringLiteral("访问作者主页"), QKeySequence(Qt::CTRL | Qt::Key_H), [this] { OpenVendorPage(VendorHomePage); }},
+      {"mnuOnlineHelp", QStringLiteral("在线帮助"), QKeySequence(Qt::CTRL | Qt::Key_K), [this] { OpenVendorPage(VendorHelpPage); }},
+  });
+  // clang-format on
 }
 
 void MainWindow::BuildTopStrip(QWidget* client) {
@@ -149,12 +137,11 @@ void MainWindow::BuildTopStrip(QWidget* client) {
               [this, item] { RunToolbarItem(item->objectName()); });
     }
     button->setMenu(menu);
-    return button;
   };
-  tbImport_ = makeDropDown("tbImport", QStringLiteral("导入"), "import.png",
-                           QStringLiteral("导入1"), QStringLiteral("导入2"));
-  tbExport_ = makeDropDown("tbExport", QStringLiteral("导出"), "export.png",
-                           QStringLiteral("导出1"), QStringLiteral("导出2"));
+  makeDropDown("tbImport", QStringLiteral("导入"), "import.png", QStringLiteral("导入1"),
+               QStringLiteral("导入2"));
+  makeDropDown("tbExport", QStringLiteral("导出"), "export.png", QStringLiteral("导出1"),
+               QStringLiteral("导出2"));
   QToolButton* tbHelp = makeButton("tbHelp", QStringLiteral("帮助"), "help.png");
   connect(tbHelp, &QToolButton::clicked, this, &MainWindow::OpenTutorial);
 
