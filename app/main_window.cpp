@@ -98,10 +98,14 @@ void MainWindow::showEvent(QShowEvent* event) {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   // The entry boxes would take some Ctrl keys for their own editing (Ctrl+K deletes to the end
   // of the line on some desktops); the menu's shortcuts come first.
+  // Every keystroke passes here first; only Ctrl keys can be menu shortcuts.
   if (event->type() == QEvent::ShortcutOverride) {
-    const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
-    for (const QAction* action : menuBar()->findChildren<QAction*>()) {
-      if (action->isEnabled() && action->shortcut() == pressed) return true;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() & Qt::ControlModifier) {
+      const QKeySequence pressed(key->keyCombination());
+      for (const QAction* action : menuBar()->findChildren<QAction*>()) {
+        if (action->isEnabled() && action->shortcut() == pressed) return true;
+      }
     }
   }
   return QMainWindow::eventFilter(watched, event);
