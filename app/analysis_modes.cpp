@@ -93,6 +93,7 @@ void AnalysisModes::SelectAnalysis(AnalysisMode mode) {
   } else {
     controls_.grid->EntryBox(Group::First, 0)->setFocus();
   }
+  emit AnalysisSelected(mode);
 }
 
 void AnalysisModes::ClearCountResults() {

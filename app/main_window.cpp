@@ -14,6 +14,7 @@
 #include "app/application.h"
 #include "app/banner_messages.h"
 #include "app/painted_widgets.h"
+#include "app/report_feed.h"
 #include "app/t_table_window.h"
 #include "app/sample_grid.h"
 #include "app/sample_panels.h"
@@ -139,6 +140,16 @@ void MainWindow::ShowTTableWindow() {
   tTableWindow_->show();
   tTableWindow_->raise();
   tTableWindow_->activateWindow();
+}
+
+void MainWindow::ShowReportWindow() {
+  if (reportWindow_ == nullptr) {
+    if (reportFeed_ == nullptr) reportFeed_ = new ReportFeed(this, this, modes_, grid_);
+    reportWindow_ = new ReportWindow(reportFeed_);
+  }
+  reportWindow_->show();
+  reportWindow_->raise();
+  reportWindow_->activateWindow();
 }
 
 void MainWindow::ExitProgram() {

@@ -8,6 +8,7 @@
 #include <array>
 
 #include "app/analysis_modes.h"
+#include "app/report_window.h"
 #include "app/t_table_window.h"
 
 class QAction;
@@ -24,6 +25,7 @@ namespace quillon::ui {
 class BannerStrip;
 class CorrelationPanel;
 class PairedPanel;
+class ReportFeed;
 class RuledPanel;
 class SampleGrid;
 class TwoSamplePanel;
@@ -40,6 +42,7 @@ class MainWindow : public QMainWindow {
   void ExportGroup1();
   void ExportGroup2();
   void ShowTTableWindow();
+  void ShowReportWindow();
   void OpenTutorial();
   void OpenVendorPage(const QString& address);
   void ExitProgram();
@@ -52,6 +55,7 @@ class MainWindow : public QMainWindow {
   SampleGrid* Grid() const { return grid_; }
 
   TTableWindow* TTableWindowIfOpen() const { return tTableWindow_; }
+  ReportWindow* ReportWindowIfOpen() const { return reportWindow_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -100,6 +104,9 @@ class MainWindow : public QMainWindow {
 
   // The t table window has no parent widget, so that it outlives a closed main window.
   QPointer<TTableWindow> tTableWindow_;
+  // Likewise the report window; the feed it reads belongs to this window.
+  QPointer<ReportWindow> reportWindow_;
+  ReportFeed* reportFeed_ = nullptr;
   bool centred_ = false;
 };
 
