@@ -13,6 +13,8 @@
 
 #include "app/application.h"
 #include "app/banner_messages.h"
+#include "app/chi_square_panels.h"
+#include "app/fourfold_table.h"
 #include "app/painted_widgets.h"
 #include "app/t_table_window.h"
 #include "counts/summary_t_test.h"
@@ -47,8 +49,13 @@ MainWindow::MainWindow(QWidget* parent)
   BuildTopStrip(client);
   BuildSelector(client);
   BuildSampleGrid(client);
-  BuildFourfoldTable(client);
+  fourfoldTable_ = new FourfoldTable(client);
+  pictures_[8] = fourfoldTable_->Panel();
   BuildResultPanels(client);
+  chiSquarePanels_ = new ChiSquarePanels(client);
+  pictures_[9] = chiSquarePanels_->FourfoldPanel();
+  pictures_[11] = chiSquarePanels_->PairedPanel();
+  connect(fourfoldTable_, &FourfoldTable::TotalsChanged, this, &MainWindow::RunCountTest);
   BuildCalculator(client);
   SetTabOrder();
 
@@ -165,6 +172,15 @@ void MainWindow::RunSummaryTTest(int index) {
   label5_[4]->setText(FromUtf8(critical.c01));
   label5_[5]->setText(FromUtf8(critical.c001));
   label5_[6]->setText(FromUtf8(result->verdict.line));
+}
+
+void MainWindow::RunCountTest() {
+  const QString mode = label1_->text();
+  if (mode == AnalysisCaption(AnalysisMode::FourfoldChiSquare)) {
+    chiSquarePanels_->RunFourfoldChiSquare(fourfoldTable_->Cells());
+  } else if (mode == AnalysisCaption(AnalysisMode::PairedChiSquare)) {
+    chiSquarePanels_->RunPairedChiSquare(fourfoldTable_->Cells());
+  }
 }
 
 void MainWindow::ClearSummaryTResult() {

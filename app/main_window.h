@@ -23,6 +23,8 @@ class QToolButton;
 namespace quillon::ui {
 
 class BannerStrip;
+class ChiSquarePanels;
+class FourfoldTable;
 class RuledPanel;
 
 class MainWindow : public QMainWindow {
@@ -60,22 +62,10 @@ class MainWindow : public QMainWindow {
   void BuildTopStrip(QWidget* client);
   void BuildSelector(QWidget* client);
   void BuildSampleGrid(QWidget* client);
-  void BuildFourfoldTable(QWidget* client);
   void BuildResultPanels(QWidget* client);
   void BuildTwoSamplePanel(QWidget* panel);
   void BuildPairedPanel(QWidget* panel);
   void BuildCorrelationPanel(QWidget* panel);
-  void BuildFourfoldPanel(QWidget* panel);
-  void BuildPairedChiSquarePanel(QWidget* panel);
-  // The rows both chi-square panels share: n, the critical values 3.84 and 6.63 with their
-  // symbol boxes, the statistic and the verdict. Numbers are array indices and twips.
-  struct ChiSquareRows {
-    int countTop, countCaption, countValue;           // Label19, Label20
-    int criticalTop, box05, box01, label05, label01;  // Picture5, Label5
-    int statisticBox, statisticLeft, statisticTop, statisticValueLeft, statisticValue;
-    int verdictTop, verdictCaption, verdictValue;  // Label5
-  };
-  void BuildChiSquareRows(QWidget* panel, const ChiSquareRows& rows);
   void BuildCalculator(QWidget* client);
   void SetTabOrder();
 
@@ -84,6 +74,8 @@ class MainWindow : public QMainWindow {
   void AdvanceBanner();
 
   void ClearSummaryTResult();
+  // The test of the current analysis on the four-fold table, after its totals.
+  void RunCountTest();
 
   // Controls the code works with; the rest are found by name.
   std::array<QPushButton*, AnalysisModeCount> analysisButtons_{};
@@ -94,9 +86,10 @@ class MainWindow : public QMainWindow {
   QScrollBar* vs1_ = nullptr;
   std::array<QLineEdit*, 6> text4_{};
   std::array<QLabel*, 26> label5_{};  // the value labels among Label5(0) .. Label5(25)
-  std::array<QLineEdit*, 4> text11_{};
   QLineEdit* text5_ = nullptr;
   std::array<QWidget*, 12> pictures_{};  // Picture2 .. Picture11 by their design number
+  FourfoldTable* fourfoldTable_ = nullptr;
+  ChiSquarePanels* chiSquarePanels_ = nullptr;
   BannerStrip* banner_ = nullptr;
   QTimer* timer1_ = nullptr;
 
