@@ -4,6 +4,7 @@
 
 #include "app/form_layout.h"
 #include "app/painted_widgets.h"
+#include "app/text_boxes.h"
 
 namespace quillon::ui {
 
@@ -84,18 +85,18 @@ void ChiSquarePanels::BuildPairedPanel() {
 void ChiSquarePanels::RunFourfoldChiSquare(const FourfoldCells& cells) {
   const FourfoldChiSquareResult result = FourfoldChiSquare(cells);
   for (std::size_t i = 0; i < result.expected.size(); ++i) {
-    label20_[i + 1]->setText(QString::fromStdString(result.expected[i]));
+    label20_[i + 1]->setText(FromUtf8(result.expected[i]));
   }
-  label20_[5]->setText(QString::fromStdString(result.n));
-  label20_[6]->setText(QString::fromStdString(result.chiSquare));
-  fourfoldVerdict_->setText(QString::fromStdString(result.verdict));
+  label20_[5]->setText(FromUtf8(result.n));
+  label20_[6]->setText(FromUtf8(result.chiSquare));
+  fourfoldVerdict_->setText(FromUtf8(result.verdict));
 }
 
 void ChiSquarePanels::RunPairedChiSquare(const FourfoldCells& cells) {
   const PairedChiSquareResult result = PairedChiSquare(cells);
-  label20_[8]->setText(QString::fromStdString(result.n));
-  label20_[7]->setText(QString::fromStdString(result.chiSquare));
-  pairedVerdict_->setText(QString::fromStdString(result.verdict));
+  label20_[8]->setText(FromUtf8(result.n));
+  label20_[7]->setText(FromUtf8(result.chiSquare));
+  pairedVerdict_->setText(FromUtf8(result.verdict));
 }
 
 void ChiSquarePanels::ClearVerdicts() {

@@ -6,6 +6,7 @@
 #include "app/form_layout.h"
 #include "app/gbk_text.h"
 #include "app/painted_widgets.h"
+#include "app/text_boxes.h"
 
 namespace quillon::ui {
 
@@ -94,7 +95,7 @@ QWidget* FourfoldTable::Panel() const { return panel_; }
 
 FourfoldCells FourfoldTable::Cells() const {
   std::array<std::string, 4> texts;
-  for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = cells_[i]->text().toStdString();
+  for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = ToUtf8(cells_[i]->text());
   return ReadFourfoldCells(texts);
 }
 
@@ -103,13 +104,13 @@ void FourfoldTable::RecomputeFourfoldTable(int index) {
   // on with the box's current text.
   QLineEdit* box = cells_[static_cast<std::size_t>(index)];
   ApplyEntryFilter(box);
-  box->setCursorPosition(static_cast<int>(box->text().size()));
+  PutCaretAtEnd(box);
 
   const FourfoldTotals totals = TotalFourfoldTable(Cells());
   for (std::size_t i = 0; i < totals.margins.size(); ++i) {
-    totals_[i]->setText(QString::fromStdString(totals.margins[i]));
+    totals_[i]->setText(FromUtf8(totals.margins[i]));
   }
-  totals_[4]->setText(QString::fromStdString(totals.grandTotal));
+  totals_[4]->setText(FromUtf8(totals.grandTotal));
   emit TotalsChanged();
 }
 
@@ -141,9 +142,6 @@ void FourfoldTable::ShowCaptionsFor(AnalysisMode mode) {
   }
 }
 
-void FourfoldTable::FocusFirstCell() {
-  cells_[0]->setFocus(Qt::OtherFocusReason);
-  cells_[0]->setCursorPosition(static_cast<int>(cells_[0]->text().size()));
-}
+void FourfoldTable::FocusFirstCell() { FocusAtEnd(cells_[0]); }
 
 }  // namespace quillon::ui
