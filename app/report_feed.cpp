@@ -5,6 +5,7 @@
 #include "app/analysis_modes.h"
 #include "app/form_layout.h"
 #include "app/sample_grid.h"
+#include "counts/chi_square.h"
 #include "counts/report_count_content.h"
 #include "stats/report_sample_content.h"
 
@@ -53,9 +54,18 @@ Report ReportFeed::TwoSample() const {
       {*values[0], *values[1], *values[2], *values[3], *values[4], *values[5]}));
 }
 
-double ReportFeed::Cell(int index) const {
+std::array<double, 4> ReportFeed::Cells() const {
+  std::array<std::string, 4> texts;
+  for (int index = 0; index < 4; ++index) {
+    if (const QLineEdit* box = Box(form_, "Text11", index)) {
+      texts[static_cast<std::size_t>(index)] = box->text().toStdString();
+    }
+  }
   // As in the main window, a cell that is empty or not a number counts as 0.
-  return BoxValue(Box(form_, "Text11", index)).value_or(0.0);
+  const FourfoldCells cells = ReadFourfoldCells(texts);
+  std::array<double, 4> values{};
+  for (std::size_t k = 0; k < 4; ++k) values[k] = cells[k].value_or(Fixed4{}).ToDouble();
+  return values;
 }
 
 Report ReportFeed::CurrentReport() const {
@@ -66,10 +76,12 @@ Report ReportFeed::CurrentReport() const {
     return CorrelationReport(CorrelationReportFigures(pairs));
   }
   if (modes_->IsCurrent(AnalysisMode::FourfoldChiSquare)) {
-    return FourfoldReport(FourfoldReportFigures(Cell(0), Cell(1), Cell(2), Cell(3)));
+    const auto [a, b, c, d] = Cells();
+    return FourfoldReport(FourfoldReportFigures(a, b, c, d));
   }
   if (modes_->IsCurrent(AnalysisMode::PairedChiSquare)) {
-    return McNemarReport(McNemarReportFigures(Cell(1), Cell(2)));
+    const std::array<double, 4> cells = Cells();
+    return McNemarReport(McNemarReportFigures(cells[1], cells[2]));
   }
   return Report{"结果报告", {}, {"没有选定分析。"}};
 }

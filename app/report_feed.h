@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QPointF>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -38,7 +39,7 @@ class ReportFeed : public QObject {
 
  private:
   Report TwoSample() const;
-  double Cell(int index) const;
+  std::array<double, 4> Cells() const;  // a, b, c, d
 
   QWidget* form_;
   const AnalysisModes* modes_;
