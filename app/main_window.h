@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <memory>
 
 #include "app/analysis_modes.h"
 #include "app/t_table_window.h"
@@ -23,6 +24,7 @@ namespace quillon::ui {
 
 class BannerStrip;
 class CorrelationPanel;
+class GroupFiles;
 class PairedPanel;
 class RuledPanel;
 class SampleGrid;
@@ -50,6 +52,7 @@ class MainWindow : public QMainWindow {
 
   AnalysisModes* Modes() const { return modes_; }
   SampleGrid* Grid() const { return grid_; }
+  GroupFiles* Files() const { return files_.get(); }
 
   TTableWindow* TTableWindowIfOpen() const { return tTableWindow_; }
 
@@ -97,6 +100,7 @@ class MainWindow : public QMainWindow {
   PairedPanel* paired_ = nullptr;
   CorrelationPanel* correlation_ = nullptr;
   AnalysisModes* modes_ = nullptr;
+  std::unique_ptr<GroupFiles> files_;
 
   // The t table window has no parent widget, so that it outlives a closed main window.
   QPointer<TTableWindow> tTableWindow_;
