@@ -2,7 +2,13 @@
 // by the test.
 
 #include <QAction>
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -240,6 +246,97 @@ TEST_F(GroupFilesWindowTest, FilesThatAreNotPlainGbkText) {
   Import(Group::First, WriteFile("long line.txt", QByteArray(4'000'000, '7')));
   EXPECT_EQ(Entries(Group::First).size(), 1U);
   EXPECT_TRUE(told.isEmpty());
+}
+
+TEST_F(GroupFilesWindowTest, DialogsAreQtsOwnInChineseOwnedByTheWindow) {
+  window->Files()->SetDialogs(GroupFiles::StandardDialogs());
+  struct Seen {
+    QString title, folder, fileName;
+    QStringList filters, buttons;
+    QWidget* owner = nullptr;
+    bool qtsOwn = false, save = false, asksToReplace = true;
+  };
+  // Looks at the dialog once it is up, then cancels it.
+  auto look = [](Seen* seen) {
+    QTimer::singleShot(0, [seen] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      seen->title = dialog->windowTitle();
+      seen->folder = dialog->directory().absolutePath();
+      seen->fileName = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+      seen->filters = dialog->nameFilters();
+      for (QAbstractButton* button : dialog->findChild<QDialogButtonBox*>()->buttons()) {
+        seen->buttons << button->text();
+      }
+      seen->owner = dialog->parentWidget();
+      seen->qtsOwn = dialog->testOption(QFileDialog::DontUseNativeDialog);
+      seen->save = dialog->acceptMode() == QFileDialog::AcceptSave;
+      seen->asksToReplace = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+      dialog->reject();
+    });
+  };
+  const QString programFolder = QDir(QCoreApplication::applicationDirPath()).absolutePath();
+
+  Seen open;
+  look(&open);
+  window->ImportGroup1();
+  EXPECT_EQ(open.title, QStringLiteral("打开"));
+  EXPECT_FALSE(open.save);
+  Seen save;
+  look(&save);
+  window->ExportGroup2();
+  EXPECT_EQ(save.title, QStringLiteral("另存为"));
+  EXPECT_TRUE(save.save);
+  // The question about replacing comes after ".txt" is appended, from the export itself.
+  EXPECT_FALSE(save.asksToReplace);
+
+  for (const Seen& seen : {open, save}) {
+    EXPECT_EQ(seen.owner, window.data());
+    EXPECT_TRUE(seen.qtsOwn);
+    EXPECT_EQ(seen.folder, programFolder);
+    EXPECT_EQ(seen.fileName, "");
+    EXPECT_EQ(seen.filters, QStringList{"*.txt"});
+    EXPECT_TRUE(seen.buttons.contains(QStringLiteral("取消"))) << seen.buttons.join(' ').toStdString();
+  }
+  EXPECT_EQ(window->Files()->LastPath(), "");
+}
+
+TEST_F(GroupFilesWindowTest, MessagesAreMessageBoxesOwnedByTheWindow) {
+  GroupFiles::Dialogs dialogs = GroupFiles::StandardDialogs();
+  dialogs.choosePathToOpen = [this](QWidget*) { return choice; };
+  dialogs.choosePathToSave = [this](QWidget*) { return choice; };
+  window->Files()->SetDialogs(std::move(dialogs));
+  // Answers the message box with its default button, after noting its text and owner.
+  struct Seen {
+    QString text;
+    QWidget* owner = nullptr;
+  };
+  auto answer = [](Seen* seen) {
+    QTimer::singleShot(0, [seen] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      seen->text = box->text();
+      seen->owner = box->parentWidget();
+      box->defaultButton() != nullptr ? box->defaultButton()->click() : box->accept();
+    });
+  };
+
+  Seen refused;
+  answer(&refused);
+  choice = Path("data.csv");
+  window->ImportGroup1();
+  EXPECT_EQ(refused.owner, window.data());
+  EXPECT_TRUE(refused.text.contains(QStringLiteral("第一组数据未改变"))) << refused.text.toStdString();
+
+  // Replacing is not the default answer.
+  WriteFile("old.txt", "kept");
+  Seen replacing;
+  answer(&replacing);
+  choice = Path("old.txt");
+  window->ExportGroup1();
+  EXPECT_EQ(replacing.owner, window.data());
+  EXPECT_TRUE(replacing.text.contains(QStringLiteral("已存在"))) << replacing.text.toStdString();
+  EXPECT_EQ(Contents("old.txt"), "kept");
 }
 
 }  // namespace
