@@ -11,12 +11,12 @@
 #include <QTimer>
 #include <QMenu>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QToolButton>
 
 #include "app/group_files.h"
 #include "app/sample_grid.h"
 #include "entry/grid_rows.h"
+#include "scratch_folder.h"
 #include "window_fixture.h"
 
 namespace {
@@ -47,17 +47,11 @@ class GroupFilesWindowTest : public MainWindowTest {
     EXPECT_EQ(owner, window.data());
     return choice;
   }
-  QString Path(const QString& name) const { return folder.filePath(name); }
+  QString Path(const QString& name) const { return folder.Path(name); }
   QString WriteFile(const QString& name, const QByteArray& bytes) const {
-    QFile file(Path(name));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    return Path(name);
+    return folder.Write(name, bytes);
   }
-  QByteArray Contents(const QString& name) const {
-    QFile file(Path(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-  }
+  QByteArray Contents(const QString& name) const { return folder.Contents(name); }
   static QByteArray Lines(int count) {
     QByteArray bytes;
     for (int line = 1; line <= count; ++line) bytes += QByteArray::number(line) + "\r\n";
@@ -99,7 +93,7 @@ class GroupFilesWindowTest : public MainWindowTest {
   }
   QScrollBar* ScrollBar() const { return Control<QScrollBar>("VS1"); }
 
-  QTemporaryDir folder;
+  ScratchFolder folder;
   QString choice;
   bool replace = true;
   QStringList questions;
@@ -321,21 +315,22 @@ TEST_F(GroupFilesWindowTest, MessagesAreMessageBoxesOwnedByTheWindow) {
     });
   };
 
-  Seen refused;
-  answer(&refused);
-  choice = Path("data.csv");
-  window->ImportGroup1();
-  EXPECT_EQ(refused.owner, window.data());
-  EXPECT_TRUE(refused.text.contains(QStringLiteral("第一组数据未改变"))) << refused.text.toStdString();
+  // The text of the message box that the operation shows for the chosen path.
+  auto message = [&](const QString& chosen, void (quillon::ui::MainWindow::*operation)()) {
+    Seen seen;
+    answer(&seen);
+    choice = chosen;
+    (window->*operation)();
+    EXPECT_EQ(seen.owner, window.data());
+    return seen.text;
+  };
 
+  EXPECT_TRUE(message(Path("data.csv"), &quillon::ui::MainWindow::ImportGroup1)
+                  .contains(QStringLiteral("第一组数据未改变")));
   // Replacing is not the default answer.
   WriteFile("old.txt", "kept");
-  Seen replacing;
-  answer(&replacing);
-  choice = Path("old.txt");
-  window->ExportGroup1();
-  EXPECT_EQ(replacing.owner, window.data());
-  EXPECT_TRUE(replacing.text.contains(QStringLiteral("已存在"))) << replacing.text.toStdString();
+  EXPECT_TRUE(message(Path("old.txt"), &quillon::ui::MainWindow::ExportGroup1)
+                  .contains(QStringLiteral("已存在")));
   EXPECT_EQ(Contents("old.txt"), "kept");
 }
 
