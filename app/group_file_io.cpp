@@ -23,8 +23,8 @@ GroupFileRead ReadGroupFile(const QString& path, std::size_t maxLines) {
   const GroupFileLines split =
       SplitGroupFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
                      maxLines);
-  // Each line is decoded with the line end that followed it, as it stood in the file, so that
-  // a character cut off by the line end becomes a replacement character and is not dropped.
+  // Each line is decoded followed by a CR, so that a character cut off by the line end becomes
+  // a replacement character, as in the whole file, instead of being dropped.
   QStringDecoder decoder =
       split.utf8 ? QStringDecoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless)
                  : GbkDecoder();

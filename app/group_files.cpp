@@ -14,7 +14,7 @@ namespace quillon::ui {
 
 namespace {
 
-const QString Extension = QStringLiteral(".txt");
+constexpr QLatin1String Extension(".txt");
 
 QString GroupName(Group group) {
   return group == Group::First ? QStringLiteral("第一组") : QStringLiteral("第二组");
