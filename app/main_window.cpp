@@ -13,6 +13,7 @@
 
 #include "app/application.h"
 #include "app/banner_messages.h"
+#include "app/calculator_panel.h"
 #include "app/painted_widgets.h"
 #include "app/t_table_window.h"
 #include "counts/summary_t_test.h"
@@ -49,7 +50,7 @@ MainWindow::MainWindow(QWidget* parent)
   BuildSampleGrid(client);
   BuildFourfoldTable(client);
   BuildResultPanels(client);
-  BuildCalculator(client);
+  new CalculatorPanel(client);
   SetTabOrder();
 
   for (std::size_t i = 0; i < text4_.size(); ++i) {

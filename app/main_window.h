@@ -76,7 +76,6 @@ class MainWindow : public QMainWindow {
     int verdictTop, verdictCaption, verdictValue;  // Label5
   };
   void BuildChiSquareRows(QWidget* panel, const ChiSquareRows& rows);
-  void BuildCalculator(QWidget* client);
   void SetTabOrder();
 
   // The Load steps of the window; the banner's tick.
@@ -95,7 +94,6 @@ class MainWindow : public QMainWindow {
   std::array<QLineEdit*, 6> text4_{};
   std::array<QLabel*, 26> label5_{};  // the value labels among Label5(0) .. Label5(25)
   std::array<QLineEdit*, 4> text11_{};
-  QLineEdit* text5_ = nullptr;
   std::array<QWidget*, 12> pictures_{};  // Picture2 .. Picture11 by their design number
   BannerStrip* banner_ = nullptr;
   QTimer* timer1_ = nullptr;
