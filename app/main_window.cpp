@@ -14,6 +14,7 @@
 #include "app/application.h"
 #include "app/banner_messages.h"
 #include "app/calculator_panel.h"
+#include "app/help_links.h"
 #include "app/painted_widgets.h"
 #include "app/t_table_window.h"
 #include "counts/summary_t_test.h"
@@ -133,8 +134,8 @@ void MainWindow::ImportGroup1() {}
 void MainWindow::ImportGroup2() {}
 void MainWindow::ExportGroup1() {}
 void MainWindow::ExportGroup2() {}
-void MainWindow::OpenTutorial() {}
-void MainWindow::OpenVendorPage(const QString& /*address*/) {}
+void MainWindow::OpenTutorial() { WriteAndOpenTutorial(this); }
+void MainWindow::OpenVendorPage(const QString& address) { OpenWebPage(address); }
 
 void MainWindow::ShowTTableWindow() {
   if (tTableWindow_ == nullptr) tTableWindow_ = new TTableWindow();

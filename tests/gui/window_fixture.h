@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include "app/main_window.h"
+#include "url_recorder.h"
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -57,4 +58,5 @@ class MainWindowTest : public ::testing::Test {
   }
 
   QPointer<quillon::ui::MainWindow> window;
+  UrlRecorder urls;  // pages and files the window opens
 };
