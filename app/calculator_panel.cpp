@@ -12,9 +12,6 @@
 namespace quillon::ui {
 
 namespace {
-const QColor Red(255, 0, 0);
-const QColor Teal(0, 192, 192);
-
 constexpr std::array<int, 4> KeyLefts = {120, 660, 1200, 1740};
 constexpr std::array<int, 4> KeyRowTops = {1200, 1560, 1920, 2280};
 constexpr int KeyWidth = 460;
