@@ -1,8 +1,8 @@
 #include "app/help_links.h"
 
 #include <QDesktopServices>
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QTemporaryFile>
@@ -34,7 +34,8 @@ QByteArray InlineSvg(const QString& name) {
 void OpenWebPage(const QString& address) { QDesktopServices::openUrl(QUrl(address)); }
 
 QByteArray TutorialPage() {
-  RegisterTutorialResources();
+  static const bool registered = (RegisterTutorialResources(), true);
+  Q_UNUSED(registered);
   // Each "<!--figure:name.svg-->" of the page becomes the drawing itself.
   const QString page = QString::fromUtf8(ReadResource(QStringLiteral("tutorial.html")));
   static const QRegularExpression figure(QStringLiteral("<!--figure:([a-z0-9_]+\\.svg)-->"));
