@@ -87,8 +87,8 @@ void TTableWindow::PaintBlock(QPainter& painter, int left, std::size_t firstRow,
 
   painter.setPen(Qt::black);
   painter.setFont(PictureFont(font(), 12, true));
-  const QString heads[] = {QStringLiteral("自由度"), QStringLiteral("0.05"),
-                           QStringLiteral("0.01"), QStringLiteral("0.001")};
+  const QString heads[] = {QStringLiteral("自由度"), QStringLiteral("0.05"), QStringLiteral("0.01"),
+                           QStringLiteral("0.001")};
   for (int column = 0; column < 4; ++column) {
     painter.drawText(cell(column, HeadTop, HeadHeight), Qt::AlignCenter, heads[column]);
   }

@@ -16,14 +16,30 @@ using Op = Calculator::Operator;
 Calculator Press(std::string_view keys, Calculator calculator = {}) {
   for (char key : keys) {
     switch (key) {
-      case '/': calculator.PressOperator(Op::Divide); break;
-      case '*': calculator.PressOperator(Op::Multiply); break;
-      case '+': calculator.PressOperator(Op::Add); break;
-      case '-': calculator.PressOperator(Op::Subtract); break;
-      case '=': calculator.PressEquals(); break;
-      case 'C': calculator.PressClear(); break;
-      case 'E': calculator.PressClearEntry(); break;
-      default: calculator.PressDigit(key); break;
+      case '/':
+        calculator.PressOperator(Op::Divide);
+        break;
+      case '*':
+        calculator.PressOperator(Op::Multiply);
+        break;
+      case '+':
+        calculator.PressOperator(Op::Add);
+        break;
+      case '-':
+        calculator.PressOperator(Op::Subtract);
+        break;
+      case '=':
+        calculator.PressEquals();
+        break;
+      case 'C':
+        calculator.PressClear();
+        break;
+      case 'E':
+        calculator.PressClearEntry();
+        break;
+      default:
+        calculator.PressDigit(key);
+        break;
     }
   }
   return calculator;

@@ -1,6 +1,8 @@
 // The banner, the web links and the tutorial: what the user sees and what the desktop is asked
 // to open.
 
+#include "app/help_links.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,7 +17,6 @@
 #include "app/application.h"
 #include "app/banner_messages.h"
 #include "app/form_layout.h"
-#include "app/help_links.h"
 #include "counts/summary_t_test.h"
 #include "stats/correlation.h"
 #include "stats/number_text.h"
@@ -38,6 +39,27 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
   ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
   file.write(bytes);
 }
+
+// Closes every message box that opens while it lives and keeps what it said and who owned it,
+// so that a test sees the box instead of waiting for a user.
+class MessageBoxCatcher {
+ public:
+  MessageBoxCatcher() {
+    QObject::connect(&poll_, &QTimer::timeout, [this] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) return;
+      texts << box->text();
+      owners << box->parentWidget();
+      box->reject();
+    });
+    poll_.start(10);
+  }
+  QStringList texts;
+  QList<QWidget*> owners;
+
+ private:
+  QTimer poll_;
+};
 
 class BannerTest : public MainWindowTest {
  protected:
@@ -76,7 +98,7 @@ TEST_F(BannerTest, TicksCycleThroughTheFiveMessagesWithTheirColoursAndPlaces) {
   const int second = FirstColumnOf(strip, paleYellow);
   EXPECT_GE(second, 6);  // x = 100 twips
   EXPECT_LT(second, 14);
-  EXPECT_EQ(FirstColumnOf(strip, white), -1);      // nothing left of the red message
+  EXPECT_EQ(FirstColumnOf(strip, white), -1);  // nothing left of the red message
 
   Tick(1);
   const int third = FirstColumnOf(Strip(), white);
@@ -126,6 +148,7 @@ TEST(BannerMessages, AreShortEnoughForTheStrip) {
 TEST_F(MainWindowTest, TutorialButtonsWriteTheTutorialAndOpenIt) {
   const QString path = TutorialPath();
   EXPECT_EQ(path, quillon::ui::TempDirectory() + QStringLiteral("qlstat.html"));
+  const MessageBoxCatcher boxes;
 
   QTest::mouseClick(Control<QPushButton>("Command19"), Qt::LeftButton);
   ASSERT_EQ(urls.opened, QList<QUrl>{QUrl::fromLocalFile(path)});
@@ -136,24 +159,19 @@ TEST_F(MainWindowTest, TutorialButtonsWriteTheTutorialAndOpenIt) {
   QTest::mouseClick(Control<QToolButton>("tbHelp"), Qt::LeftButton);
   EXPECT_EQ(urls.opened.size(), 2);
   EXPECT_EQ(FileBytes(path), written);  // rewritten, identically
+  EXPECT_TRUE(boxes.texts.isEmpty()) << boxes.texts.join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(MainWindowTest, TutorialThatCannotBeWrittenIsReportedAndNotOpened) {
   QTemporaryDir scratch;
   ASSERT_TRUE(scratch.isValid());
   const QString missing = scratch.filePath(QStringLiteral("no-such-directory")) + QLatin1Char('/');
-  QString shown;
-  QWidget* owner = nullptr;
-  QTimer::singleShot(0, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box == nullptr) return;
-    shown = box->text();
-    owner = box->parentWidget();
-    box->accept();
-  });
+  const MessageBoxCatcher boxes;
   quillon::ui::WriteAndOpenTutorial(window, missing);
-  EXPECT_TRUE(shown.contains(QStringLiteral("教程文件无法写入"))) << shown.toStdString();
-  EXPECT_EQ(owner, window.data());
+  ASSERT_EQ(boxes.texts.size(), 1);
+  EXPECT_TRUE(boxes.texts[0].contains(QStringLiteral("教程文件无法写入")))
+      << boxes.texts[0].toStdString();
+  EXPECT_EQ(boxes.owners[0], window.data());
   EXPECT_TRUE(urls.opened.isEmpty());
 }
 
@@ -183,9 +201,9 @@ TEST(Tutorial, IsOneSelfContainedPageWithItsContentsAndNineDrawings) {
   EXPECT_FALSE(text.contains(QStringLiteral("<!--figure:")));
   EXPECT_FALSE(text.contains(QStringLiteral("<?xml")));
   EXPECT_FALSE(text.contains(QStringLiteral(" src=")));
-  for (const char* heading : {"id=\"toc\"", "软件简介", "医学统计学傻瓜教程", "两样本均数T检验",
-                              "配对资料T检验", "直线相关与回归", "计数资料卡方检验",
-                              "配对资料卡方检验"}) {
+  for (const char* heading :
+       {"id=\"toc\"", "软件简介", "医学统计学傻瓜教程", "两样本均数T检验", "配对资料T检验",
+        "直线相关与回归", "计数资料卡方检验", "配对资料卡方检验"}) {
     EXPECT_TRUE(text.contains(QString::fromUtf8(heading))) << heading;
   }
 }
@@ -270,8 +288,7 @@ TEST(Tutorial, WorkedExamplesShowWhatTheProgramComputes) {
   const std::vector<WorkedExample> examples = WorkedExamples();
   QStringList analyses;
   for (const WorkedExample& example : examples) analyses << example.analysis;
-  EXPECT_EQ(analyses,
-            (QStringList{"two-sample", "paired", "correlation", "fourfold", "mcnemar"}));
+  EXPECT_EQ(analyses, (QStringList{"two-sample", "paired", "correlation", "fourfold", "mcnemar"}));
 
   for (const WorkedExample& example : examples) {
     if (example.analysis == QLatin1String("fourfold") ||

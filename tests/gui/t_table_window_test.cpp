@@ -1,8 +1,9 @@
 // The t table window: one at a time, centred whenever it is created, drawing the table.
 
+#include "app/t_table_window.h"
+
 #include <QScreen>
 
-#include "app/t_table_window.h"
 #include "window_fixture.h"
 
 namespace {
