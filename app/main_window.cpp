@@ -14,6 +14,7 @@
 #include "app/application.h"
 #include "app/banner_messages.h"
 #include "app/calculator_panel.h"
+#include "app/fourfold_table.h"
 #include "app/help_links.h"
 #include "app/painted_widgets.h"
 #include "app/t_table_window.h"
@@ -44,7 +45,7 @@ MainWindow::MainWindow(QWidget* parent)
   BuildTopStrip(client);
   BuildSelector(client);
   grid_ = new SampleGrid(client);
-  BuildFourfoldTable(client);
+  fourfoldTable_ = new FourfoldTable(client);
   BuildResultPanels(client);
   new CalculatorPanel(client);
   SetTabOrder();
@@ -62,9 +63,8 @@ MainWindow::MainWindow(QWidget* parent)
   controls.twoSample = twoSample_;
   controls.paired = paired_;
   controls.correlation = correlation_;
-  controls.fourfoldTable = pictures_[8];
-  controls.fourfoldResult = pictures_[9];
-  controls.pairedChiResult = pictures_[11];
+  controls.fourfoldTable = fourfoldTable_;
+  controls.chiSquares = chiSquares_;
   modes_ = new AnalysisModes(this, std::move(controls));
 
   for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->installEventFilter(this);
