@@ -65,6 +65,22 @@ void BM_ScrollStep(benchmark::State& state) {
 }
 BENCHMARK(BM_ScrollStep)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 
+// The same keystroke with the results report open: the report is rebuilt once the keystroke's
+// events are done, so the measurement runs the event loop until it is.
+void BM_KeystrokeWithTheReportOpen(benchmark::State& state) {
+  FullGrid grid(static_cast<AnalysisMode>(state.range(0)));
+  grid.Window().ShowReportWindow();
+  QLineEdit* box = grid.Window().Grid()->EntryBox(Group::First, 4);
+  box->setFocus();
+  bool typed = false;
+  for (auto _ : state) {
+    QTest::keyClick(box, typed ? Qt::Key_Backspace : Qt::Key_5);
+    QCoreApplication::processEvents();
+    typed = !typed;
+  }
+}
+BENCHMARK(BM_KeystrokeWithTheReportOpen)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
+
 // A group file of the grid's largest size, and a window whose dialogs choose it and agree to
 // replace it.
 class GroupFileAtHand {
