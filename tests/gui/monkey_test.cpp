@@ -683,11 +683,25 @@ class MonkeyTest : public MainWindowTest {
       CheckCorrelation(mode == 2);
     }
     CheckCounts(mode);
+    // How far the run got, so that a run that stayed in shallow states shows it.
+    reach.longest = std::max(reach.longest, grid->Lists().LongerSize());
+    if (vs1->value() > 0) ++reach.scrolled;
+    const std::array<QLabel*, 5> verdicts = {label5[6], label5[7], label5[16], label5[21],
+                                             label5[23]};
+    if (!verdicts[static_cast<std::size_t>(mode)]->text().isEmpty()) {
+      ++reach.verdicts[static_cast<std::size_t>(mode)];
+    }
     if (text5->text().isEmpty()) Fail("the calculator display is empty");
     ExpectText(text5, text5->text(), Q(calculator.Display()), true);
   }
 
   enum class Summary { Empty, FromList, Typed };
+
+  struct Reach {
+    std::size_t longest = 0;
+    long scrolled = 0;                 // events after which the view was not at the top
+    std::array<long, 5> verdicts{};    // events after which each analysis showed a verdict
+  } reach;
 
   std::mt19937_64 rng;
   long eventNumber = 0;
@@ -759,6 +773,10 @@ TEST_F(MonkeyTest, EveryEventLeavesListsBoxesAndResultsInStep) {
   std::cout << "monkey: " << events << " events in " << seconds << " s ("
             << static_cast<long>(static_cast<double>(events) / seconds) << " events/s), "
             << fileCount << " files generated" << std::endl;
+  std::cout << "monkey: longest list " << reach.longest << " rows, scrolled after "
+            << reach.scrolled << " events, verdicts shown after";
+  for (long count : reach.verdicts) std::cout << ' ' << count;
+  std::cout << " events (by analysis)" << std::endl;
 }
 
 }  // namespace
