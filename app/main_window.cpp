@@ -13,7 +13,9 @@
 
 #include "app/application.h"
 #include "app/banner_messages.h"
+#include "app/fourfold_table.h"
 #include "app/painted_widgets.h"
+#include "app/report_feed.h"
 #include "app/t_table_window.h"
 #include "app/sample_grid.h"
 #include "app/sample_panels.h"
@@ -42,7 +44,7 @@ MainWindow::MainWindow(QWidget* parent)
   BuildTopStrip(client);
   BuildSelector(client);
   grid_ = new SampleGrid(client);
-  BuildFourfoldTable(client);
+  fourfoldTable_ = new FourfoldTable(client);
   BuildResultPanels(client);
   BuildCalculator(client);
   SetTabOrder();
@@ -60,9 +62,8 @@ MainWindow::MainWindow(QWidget* parent)
   controls.twoSample = twoSample_;
   controls.paired = paired_;
   controls.correlation = correlation_;
-  controls.fourfoldTable = pictures_[8];
-  controls.fourfoldResult = pictures_[9];
-  controls.pairedChiResult = pictures_[11];
+  controls.fourfoldTable = fourfoldTable_;
+  controls.chiSquares = chiSquares_;
   modes_ = new AnalysisModes(this, std::move(controls));
 
   for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->installEventFilter(this);
@@ -139,6 +140,16 @@ void MainWindow::ShowTTableWindow() {
   tTableWindow_->show();
   tTableWindow_->raise();
   tTableWindow_->activateWindow();
+}
+
+void MainWindow::ShowReportWindow() {
+  if (reportWindow_ == nullptr) {
+    if (reportFeed_ == nullptr) reportFeed_ = new ReportFeed(this, this, modes_, grid_);
+    reportWindow_ = new ReportWindow(reportFeed_);
+  }
+  reportWindow_->show();
+  reportWindow_->raise();
+  reportWindow_->activateWindow();
 }
 
 void MainWindow::ExitProgram() {
