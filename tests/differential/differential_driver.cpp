@@ -1,18 +1,21 @@
 // Runs one analysis of the core over many data sets and prints, for each, the texts the window
 // shows, so that a script can compare them with an independent implementation.
 //
-//   differential_driver two-sample|summary|paired|correlation < data sets
+//   differential_driver two-sample|summary|paired|correlation|fourfold|mcnemar < data sets
 //
 // Every input line is one data set; every output line the texts for it, separated by tabs (an
 // empty field is an empty label). Input lines:
 //   two-sample, paired, correlation: the first column's texts, " | ", the second column's texts,
 //     separated by spaces, "_" for an empty cell;
-//   summary: the six summary box texts X1 S1 N1 X2 S2 N2.
+//   summary: the six summary box texts X1 S1 N1 X2 S2 N2;
+//   fourfold, mcnemar: the four cell texts a b c d ("_" for an empty cell).
 // Output lines:
 //   two-sample:  X1 S1 N1 X2 S2 N2 (the summary boxes) c05 c01 c001 verdict-line
 //   summary:     c05 c01 c001 verdict-line
 //   paired:      n mean Sd c05 c01 c001 verdict-line
 //   correlation: n r t c05 c01 c001 verdict equation
+//   fourfold:    a+c b+d a+b c+d total  Ta Tb Tc Td n chi-square verdict
+//   mcnemar:     n chi-square verdict
 
 #include <array>
 #include <cstddef>
@@ -25,6 +28,7 @@
 #include <string_view>
 #include <vector>
 
+#include "counts/chi_square.h"
 #include "counts/summary_t_test.h"
 #include "entry/group_summary.h"
 #include "entry/sample_lists.h"
@@ -113,6 +117,29 @@ void Correlation(const std::string& line) {
          result.equation});
 }
 
+quillon::FourfoldCells Cells(const std::string& line) {
+  const std::vector<std::string> words = Words(line);
+  std::array<std::string, 4> texts;
+  for (std::size_t i = 0; i < texts.size() && i < words.size(); ++i) texts[i] = words[i];
+  return quillon::ReadFourfoldCells(texts);
+}
+
+void Fourfold(const std::string& line) {
+  const quillon::FourfoldCells cells = Cells(line);
+  const quillon::FourfoldTotals totals = quillon::TotalFourfoldTable(cells);
+  const quillon::FourfoldChiSquareResult result = quillon::FourfoldChiSquare(cells);
+  std::vector<std::string> fields(totals.margins.begin(), totals.margins.end());
+  fields.push_back(totals.grandTotal);
+  fields.insert(fields.end(), result.expected.begin(), result.expected.end());
+  fields.insert(fields.end(), {result.n, result.chiSquare, result.verdict});
+  Print(fields);
+}
+
+void McNemar(const std::string& line) {
+  const quillon::PairedChiSquareResult result = quillon::PairedChiSquare(Cells(line));
+  Print({result.n, result.chiSquare, result.verdict});
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -121,10 +148,13 @@ int main(int argc, char** argv) {
       {"summary", Summary},
       {"paired", Paired},
       {"correlation", Correlation},
+      {"fourfold", Fourfold},
+      {"mcnemar", McNemar},
   };
   const auto analysis = argc == 2 ? analyses.find(argv[1]) : analyses.end();
   if (analysis == analyses.end()) {
-    std::cerr << "usage: differential_driver two-sample|summary|paired|correlation < data\n";
+    std::cerr << "usage: differential_driver "
+                 "two-sample|summary|paired|correlation|fourfold|mcnemar < data\n";
     return 2;
   }
   std::ios::sync_with_stdio(false);

@@ -9,7 +9,7 @@ SciPy's statistic.
 
     differential_test.py DRIVER T_TABLE ANALYSIS
 
-ANALYSIS is two-sample, summary, paired or correlation. The seed is printed; set
+ANALYSIS is two-sample, summary, paired, correlation, fourfold or mcnemar. The seed is printed; set
 QUILLON_DIFF_SEED to replay a run, QUILLON_DIFF_CASE to run only one data set of it,
 QUILLON_DIFF_COUNT for another number of data sets (1000 by default) and QUILLON_DIFF_SHOWN for
 how many failures are printed in full (5).
@@ -124,18 +124,20 @@ class Checker:
     def __init__(self, report):
         self.report = report
 
-    def number(self, field, program_text, reference, uncertainty=0.0, exact=None):
+    def number(self, field, program_text, reference, uncertainty=0.0, exact=None, text_of=None):
         """program_text must be the shown form of SciPy's value. uncertainty: how far that value
         may be off by its own rounding, where more than a billionth of it (cancellation). When a
         rounding boundary lies within that distance, SciPy cannot decide the text: the program's
         text must then be one of those within reach, and the shown form of the exact value when
-        that is given; the case is counted as a tie case."""
-        expected = shown(reference)
+        that is given; the case is counted as a tie case. text_of: how the window turns the
+        value into its text, when not as shown()."""
+        text_of = text_of or shown
+        expected = text_of(reference)
         if program_text == expected:
             return
         value = Decimal(reference)
         reach = Decimal(max(RELATIVE_TOLERANCE * abs(float(reference)), uncertainty))
-        lowest, highest = shown(value - reach), shown(value + reach)
+        lowest, highest = text_of(value - reach), text_of(value + reach)
         try:
             within = Decimal(lowest) <= Decimal(program_text) <= Decimal(highest)
         except ArithmeticError:
@@ -215,6 +217,9 @@ def random_size(rng, low=2, high=2000):
         return low
     if pick < 0.08:
         return high
+    if pick < 0.11:
+        # Around the table rows for 40 and 1000 degrees of freedom and the infinite row.
+        return min(high, max(low, rng.choice((41, 42, 43, 1000, 1001, 1002, 1003))))
     return int(round(math.exp(rng.uniform(math.log(low), math.log(high)))))
 
 
@@ -525,11 +530,120 @@ def check_correlation(data, fields, checker, table):
     return "r and t"
 
 
+WARNING = "当n < 40或理论数(T)< 1时，不适合使用本法。"
+
+
+def chi_square_level(text):
+    """The verdict of a chi-square value with one degree of freedom from its shown text."""
+    value = float(text) if text else 0.0
+    if 3.84 <= value < 6.63:
+        return VERDICTS[1]
+    return VERDICTS[2] if value >= 6.63 else VERDICTS[0]
+
+
+def held_to_four_decimals(value):
+    """The expected count of d is held to four decimals (halves to even) before it is shown."""
+    return shown(Decimal(float(value)).quantize(FOUR_PLACES, rounding=ROUND_HALF_EVEN))
+
+
+def random_count(rng, mean):
+    return max(0, int(round(rng.gauss(mean, math.sqrt(mean) + 0.5))))
+
+
+def make_counts(rng):
+    """Four cells of counts: small and large tables, zeros and empty cells among them."""
+    # Now and then close to n = 40, where the four-fold test stops warning.
+    total = rng.uniform(36, 44) if rng.random() < 0.1 else math.exp(rng.uniform(0, math.log(20000)))
+    row = rng.uniform(0.05, 0.95)
+    column = rng.uniform(0.05, 0.95)
+    association = rng.uniform(-1, 1) * min(row, 1 - row, column, 1 - column) * rng.random()
+    shares = (row * column + association, row * (1 - column) - association,
+              (1 - row) * column - association, (1 - row) * (1 - column) + association)
+    cells = [random_count(rng, max(0.0, share) * total) for share in shares]
+    if rng.random() < 0.1:
+        # b + c close to 40, where the paired test drops its continuity correction.
+        discordant = rng.randint(36, 44)
+        cells[1] = rng.randint(0, discordant)
+        cells[2] = discordant - cells[1]
+    if rng.random() < 0.05:
+        cells[rng.randrange(4)] = 0
+    texts = [str(cell) for cell in cells]
+    for i in range(4):
+        if rng.random() < 0.02:
+            texts[i], cells[i] = "_", 0  # an empty cell counts as 0
+    return " ".join(texts), cells
+
+
+def check_fourfold(cells, fields, checker, table):
+    a, b, c, d = cells
+    margins, total = fields[0:4], fields[4]
+    expected_texts, n_text, chi_text, verdict = fields[5:9], fields[9], fields[10], fields[11]
+    n = a + b + c + d
+    checker.text("margins", (tuple(margins), total),
+                 (tuple(str(m) for m in (a + c, b + d, a + b, c + d)), str(n)))
+    checker.text("n", n_text, str(n))
+    if n == 0:
+        checker.text("results (n = 0)", (tuple(expected_texts), chi_text, verdict),
+                     (("", "", "", "0.0000"), "", WARNING))
+        return "empty table"
+    observed = np.array([[a, b], [c, d]], dtype=float)
+    expected = stats.contingency.expected_freq(observed).flatten()
+    for i, name in enumerate("abc"):
+        checker.number(f"T of {name}", expected_texts[i], float(expected[i]))
+    checker.number("T of d", expected_texts[3], float(expected[3]), text_of=held_to_four_decimals)
+    # The choice of formula and the warning look at T of d as held to four decimals.
+    held = [float(t) for t in expected[:3]] + [float(held_to_four_decimals(expected[3]))]
+    corrected = min(held) < 5
+    warned = n < 40 or min(held) < 1
+    if 0 in (a + b, c + d, a + c, b + d):
+        checker.text("chi-square and verdict (a total is 0)", (chi_text, verdict),
+                     ("", WARNING if warned else ""))
+        return "a row or column total 0"
+    difference = abs(a * d - b * c)
+    if corrected and 2 * difference < n:
+        # SciPy's continuity correction never takes more than the difference itself (it gives
+        # 0 here); the program squares the corrected difference as it stands. So the reference
+        # is the formula n (|ad − bc| − n/2)² / D itself, in exact fractions.
+        margins_product = (a + b) * (c + d) * (a + c) * (b + d)
+        reference = float(Fraction(n) * (Fraction(difference) - Fraction(n, 2)) ** 2 /
+                          margins_product)
+        kind = "corrected, difference below n/2"
+    else:
+        reference = float(stats.chi2_contingency(observed, correction=corrected).statistic)
+        kind = "corrected" if corrected else "plain"
+    checker.number("chi-square", chi_text, reference)
+    checker.text("verdict", verdict, WARNING if warned else chi_square_level(chi_text))
+    return kind
+
+
+def check_mcnemar(cells, fields, checker, table):
+    a, b, c, d = cells
+    n_text, chi_text, verdict = fields
+    checker.text("n", n_text, str(a + b + c + d))
+    if b + c == 0:
+        checker.text("results (b + c = 0)", (chi_text, verdict), ("", ""))
+        return "b + c = 0"
+    if b + c >= 40:
+        observed, kind = [b, c], "plain"
+    else:
+        # The continuity correction moves b and c half a count towards each other, so that
+        # their difference is |b − c| − 1 (−1 when b = c: the program squares it as it stands).
+        towards = 0.5 if b >= c else -0.5
+        observed, kind = [b - towards, c + towards], "corrected"
+    # McNemar's statistic is the chi-square of b and c against their mean.
+    reference = float(stats.chisquare(observed).statistic)
+    checker.number("chi-square", chi_text, reference)
+    checker.text("verdict", verdict, chi_square_level(chi_text))
+    return kind
+
+
 ANALYSES = {
     "two-sample": (make_two_sample, check_two_sample),
     "summary": (make_summary, check_summary),
     "paired": (lambda rng: make_pairs(rng, False), check_paired),
     "correlation": (lambda rng: make_pairs(rng, True), check_correlation),
+    "fourfold": (make_counts, check_fourfold),
+    "mcnemar": (make_counts, check_mcnemar),
 }
 
 
