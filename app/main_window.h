@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <memory>
 
 #include "app/analysis_modes.h"
 #include "app/report_window.h"
@@ -26,6 +27,7 @@ class BannerStrip;
 class ChiSquarePanels;
 class CorrelationPanel;
 class FourfoldTable;
+class GroupFiles;
 class PairedPanel;
 class ReportFeed;
 class RuledPanel;
@@ -55,6 +57,7 @@ class MainWindow : public QMainWindow {
 
   AnalysisModes* Modes() const { return modes_; }
   SampleGrid* Grid() const { return grid_; }
+  GroupFiles* Files() const { return files_.get(); }
 
   TTableWindow* TTableWindowIfOpen() const { return tTableWindow_; }
   ReportWindow* ReportWindowIfOpen() const { return reportWindow_; }
@@ -92,6 +95,7 @@ class MainWindow : public QMainWindow {
   FourfoldTable* fourfoldTable_ = nullptr;
   ChiSquarePanels* chiSquares_ = nullptr;
   AnalysisModes* modes_ = nullptr;
+  std::unique_ptr<GroupFiles> files_;
 
   // The t table window has no parent widget, so that it outlives a closed main window.
   QPointer<TTableWindow> tTableWindow_;
