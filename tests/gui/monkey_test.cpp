@@ -297,19 +297,19 @@ class MonkeyTest : public MainWindowTest {
   std::string ScrollEvent() {
     if (!vs1->isEnabled()) return "scroll bar disabled: nothing";
     const int kind = Uniform(0, 6);
+    using Action = QAbstractSlider::SliderAction;
+    static const std::array<std::pair<Action, const char*>, 4> actions = {{
+        {QAbstractSlider::SliderSingleStepAdd, "scroll arrow down"},
+        {QAbstractSlider::SliderSingleStepSub, "scroll arrow up"},
+        {QAbstractSlider::SliderPageStepAdd, "scroll page down"},
+        {QAbstractSlider::SliderPageStepSub, "scroll page up"},
+    }};
+    if (kind < 4) {
+      const auto& [action, name] = actions[static_cast<std::size_t>(kind)];
+      vs1->triggerAction(action);
+      return name;
+    }
     switch (kind) {
-      case 0:
-        vs1->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        return "scroll arrow down";
-      case 1:
-        vs1->triggerAction(QAbstractSlider::SliderSingleStepSub);
-        return "scroll arrow up";
-      case 2:
-        vs1->triggerAction(QAbstractSlider::SliderPageStepAdd);
-        return "scroll page down";
-      case 3:
-        vs1->triggerAction(QAbstractSlider::SliderPageStepSub);
-        return "scroll page up";
       case 4: {
         QWheelEvent wheel(QPointF(5, 5), vs1->mapToGlobal(QPointF(5, 5)), QPoint(),
                           QPoint(0, Chance(0.5) ? 120 : -120), Qt::NoButton, Qt::NoModifier,
