@@ -42,7 +42,8 @@ SignificantDigits RoundToSignificantDigits(double value) {
 
   SignificantDigits result;
   result.negative = value < 0;
-  result.digits = std::string(1, text[0]) + std::string(text.substr(2, exponentMark - 2));
+  result.digits.assign(1, text[0]);
+  result.digits.append(text.substr(2, exponentMark - 2));
   result.digits.erase(std::max<std::size_t>(1, result.digits.find_last_not_of('0') + 1));
   result.exponent = ReadExponent(text.substr(exponentMark + 1));
   return result;
@@ -120,7 +121,7 @@ std::string FourDecimals(const SignificantDigits& value) {
 // ".5" -> "0.5"; "-.5" -> "-0.5", every "-." of the text replaced.
 std::string RepairLeadingPoint(std::string_view text) {
   if (text.starts_with('.')) {
-    return "0" + std::string(text);
+    return std::string("0").append(text);
   }
   std::string repaired(text);
   if (text.starts_with("-.")) {
