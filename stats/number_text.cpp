@@ -178,7 +178,11 @@ std::string FormatFixed4(std::string_view text) {
   return value ? FourDecimals(RoundToSignificantDigits(*value)) : working;
 }
 
-std::string FormatFixed4(double value) { return FormatFixed4(PlainNumberText(value)); }
+std::string FormatFixed4(double value) {
+  // From the rounded digits themselves: the plain text of a value next to the largest double
+  // rounds up beyond the double range and would not read back.
+  return std::isfinite(value) ? FourDecimals(RoundToSignificantDigits(value)) : "";
+}
 
 std::string_view LeadingNumberText(std::string_view text) {
   const std::size_t start = text.find_first_not_of(" \t");
