@@ -39,8 +39,7 @@ void CheckArithmetic(Fixed4 left, Fixed4 right, std::string_view text) {
     Require(Subtract(*sum, right) == left, "subtracting undoes adding", text);
   }
   Require(Multiply(left, right) == Multiply(right, left), "multiplication commutes", text);
-  Require(Multiply(left, Fixed4::FromRaw(Fixed4::kScale)) == left, "one times a value is it",
-          text);
+  Require(Multiply(left, Fixed4::FromRaw(Fixed4::kScale)) == left, "one times a value is it", text);
 }
 
 }  // namespace

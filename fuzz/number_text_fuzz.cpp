@@ -76,8 +76,9 @@ void CheckLeadingNumber(std::string_view text) {
     Require(value == 0, "a text without a leading number counts as zero", text);
     return;
   }
-  Require(leading.data() >= text.data() && leading.data() + leading.size() <= text.data() + text.size(),
-          "the leading number is part of the text", text);
+  Require(
+      leading.data() >= text.data() && leading.data() + leading.size() <= text.data() + text.size(),
+      "the leading number is part of the text", text);
   Require(LeadingNumberText(leading) == leading, "the leading number is all number", text);
   Require(LeadingNumber(leading) == value, "the leading number alone has the same value", text);
   // Below 10^9 the double read is within half a ten-thousandth of the four-decimal reading.
