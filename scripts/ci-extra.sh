@@ -35,15 +35,6 @@ configure_and_build() {
   cmake --build "${dir}"
 }
 
-check_format() {
-  local files
-  mapfile -t files < <(git ls-files '*.cpp' '*.h')
-  if ! clang-format-14 --dry-run --Werror "${files[@]}"; then
-    echo "Unformatted files: run clang-format-14 -i on those named above." >&2
-    return 1
-  fi
-}
-
 # The program and the core in the other build types; the main build (scripts/test.sh) is
 # GCC RelWithDebInfo with every test.
 build_types() {
@@ -93,7 +84,7 @@ fuzz() {
   done <build-fuzz/fuzz/targets.txt
 }
 
-step "code style (clang-format)" check_format
+step "code style (clang-format)" scripts/format.sh --check
 step "GCC: Release and Debug builds" build_types gcc g++
 step "Clang: Release, Debug and RelWithDebInfo builds" build_types clang clang++-14
 step "every test under AddressSanitizer and UBSan" sanitized_tests
