@@ -14,9 +14,9 @@
 #include "app/application.h"
 #include "app/banner_messages.h"
 #include "app/painted_widgets.h"
-#include "app/t_table_window.h"
 #include "app/sample_grid.h"
 #include "app/sample_panels.h"
+#include "app/t_table_window.h"
 
 namespace quillon::ui {
 

@@ -234,9 +234,9 @@ void MainWindow::BuildChiSquareRows(QWidget* panel, const ChiSquareRows& rows) {
 
   const int criticalTop = rows.criticalTop;
   new SymbolBox(panel, rows.box05, 120, criticalTop, 960, Symbol::ChiSquare,
-               QStringLiteral("  0.05"));
+                QStringLiteral("  0.05"));
   new SymbolBox(panel, rows.box01, 1860, criticalTop, 2700, Symbol::ChiSquare,
-               QStringLiteral("  0.01"));
+                QStringLiteral("  0.01"));
   MakeValueLabel(panel, Label5Name(rows.label05), 960, criticalTop + ValueOffset)
       ->setText(QStringLiteral("3.84"));
   MakeValueLabel(panel, Label5Name(rows.label01), 2700, criticalTop + ValueOffset)

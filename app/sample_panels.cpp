@@ -112,9 +112,7 @@ void TwoSamplePanel::ClearSummaryBoxes() {
   for (QLineEdit* box : text4_) box->clear();
 }
 
-void TwoSamplePanel::ClearCriticalValues() {
-  ClearLabels({results_[0], results_[1], results_[2]});
-}
+void TwoSamplePanel::ClearCriticalValues() { ClearLabels({results_[0], results_[1], results_[2]}); }
 
 // ---- Paired t test ----
 
