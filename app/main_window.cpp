@@ -13,10 +13,15 @@
 
 #include "app/application.h"
 #include "app/banner_messages.h"
+#include "app/calculator_panel.h"
+#include "app/fourfold_table.h"
+#include "app/group_files.h"
+#include "app/help_links.h"
 #include "app/painted_widgets.h"
+#include "app/report_feed.h"
+#include "app/t_table_window.h"
 #include "app/sample_grid.h"
 #include "app/sample_panels.h"
-#include "app/t_table_window.h"
 
 namespace quillon::ui {
 
@@ -42,9 +47,9 @@ MainWindow::MainWindow(QWidget* parent)
   BuildTopStrip(client);
   BuildSelector(client);
   grid_ = new SampleGrid(client);
-  BuildFourfoldTable(client);
+  fourfoldTable_ = new FourfoldTable(client);
   BuildResultPanels(client);
-  BuildCalculator(client);
+  new CalculatorPanel(client);
   SetTabOrder();
 
   AnalysisControls controls;
@@ -60,10 +65,10 @@ MainWindow::MainWindow(QWidget* parent)
   controls.twoSample = twoSample_;
   controls.paired = paired_;
   controls.correlation = correlation_;
-  controls.fourfoldTable = pictures_[8];
-  controls.fourfoldResult = pictures_[9];
-  controls.pairedChiResult = pictures_[11];
+  controls.fourfoldTable = fourfoldTable_;
+  controls.chiSquares = chiSquares_;
   modes_ = new AnalysisModes(this, std::move(controls));
+  files_ = std::make_unique<GroupFiles>(this, grid_);
 
   for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->installEventFilter(this);
 
@@ -127,18 +132,28 @@ void MainWindow::RunToolbarItem(const QString& key) {
   }
 }
 
-void MainWindow::ImportGroup1() {}
-void MainWindow::ImportGroup2() {}
-void MainWindow::ExportGroup1() {}
-void MainWindow::ExportGroup2() {}
-void MainWindow::OpenTutorial() {}
-void MainWindow::OpenVendorPage(const QString& /*address*/) {}
+void MainWindow::ImportGroup1() { files_->Import(Group::First); }
+void MainWindow::ImportGroup2() { files_->Import(Group::Second); }
+void MainWindow::ExportGroup1() { files_->Export(Group::First); }
+void MainWindow::ExportGroup2() { files_->Export(Group::Second); }
+void MainWindow::OpenTutorial() { WriteAndOpenTutorial(this); }
+void MainWindow::OpenVendorPage(const QString& address) { OpenWebPage(address); }
 
 void MainWindow::ShowTTableWindow() {
   if (tTableWindow_ == nullptr) tTableWindow_ = new TTableWindow();
   tTableWindow_->show();
   tTableWindow_->raise();
   tTableWindow_->activateWindow();
+}
+
+void MainWindow::ShowReportWindow() {
+  if (reportWindow_ == nullptr) {
+    if (reportFeed_ == nullptr) reportFeed_ = new ReportFeed(this, this, modes_, grid_);
+    reportWindow_ = new ReportWindow(reportFeed_);
+  }
+  reportWindow_->show();
+  reportWindow_->raise();
+  reportWindow_->activateWindow();
 }
 
 void MainWindow::ExitProgram() {

@@ -6,8 +6,10 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <memory>
 
 #include "app/analysis_modes.h"
+#include "app/report_window.h"
 #include "app/t_table_window.h"
 
 class QAction;
@@ -22,8 +24,12 @@ class QToolButton;
 namespace quillon::ui {
 
 class BannerStrip;
+class ChiSquarePanels;
 class CorrelationPanel;
+class FourfoldTable;
+class GroupFiles;
 class PairedPanel;
+class ReportFeed;
 class RuledPanel;
 class SampleGrid;
 class TwoSamplePanel;
@@ -40,6 +46,7 @@ class MainWindow : public QMainWindow {
   void ExportGroup1();
   void ExportGroup2();
   void ShowTTableWindow();
+  void ShowReportWindow();
   void OpenTutorial();
   void OpenVendorPage(const QString& address);
   void ExitProgram();
@@ -50,8 +57,10 @@ class MainWindow : public QMainWindow {
 
   AnalysisModes* Modes() const { return modes_; }
   SampleGrid* Grid() const { return grid_; }
+  GroupFiles* Files() const { return files_.get(); }
 
   TTableWindow* TTableWindowIfOpen() const { return tTableWindow_; }
+  ReportWindow* ReportWindowIfOpen() const { return reportWindow_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -62,20 +71,7 @@ class MainWindow : public QMainWindow {
   void BuildMenus();
   void BuildTopStrip(QWidget* client);
   void BuildSelector(QWidget* client);
-  void BuildFourfoldTable(QWidget* client);
   void BuildResultPanels(QWidget* client);
-  void BuildFourfoldPanel(QWidget* panel);
-  void BuildPairedChiSquarePanel(QWidget* panel);
-  // The rows both chi-square panels share: n, the critical values 3.84 and 6.63 with their
-  // symbol boxes, the statistic and the verdict. Numbers are array indices and twips.
-  struct ChiSquareRows {
-    int countTop, countCaption, countValue;           // Label19, Label20
-    int criticalTop, box05, box01, label05, label01;  // Picture5, Label5
-    int statisticBox, statisticLeft, statisticTop, statisticValueLeft, statisticValue;
-    int verdictTop, verdictCaption, verdictValue;  // Label5
-  };
-  void BuildChiSquareRows(QWidget* panel, const ChiSquareRows& rows);
-  void BuildCalculator(QWidget* client);
   void SetTabOrder();
 
   // The Load steps of the window; the banner's tick.
@@ -85,8 +81,6 @@ class MainWindow : public QMainWindow {
   // Controls the code works with; the rest are found by name.
   std::array<QPushButton*, AnalysisModeCount> analysisButtons_{};
   QLabel* label1_ = nullptr;
-  std::array<QLineEdit*, 4> text11_{};
-  QLineEdit* text5_ = nullptr;
   std::array<QWidget*, 12> pictures_{};  // Picture2 .. Picture11 by their design number
   BannerStrip* banner_ = nullptr;
   QTimer* timer1_ = nullptr;
@@ -96,10 +90,16 @@ class MainWindow : public QMainWindow {
   TwoSamplePanel* twoSample_ = nullptr;
   PairedPanel* paired_ = nullptr;
   CorrelationPanel* correlation_ = nullptr;
+  FourfoldTable* fourfoldTable_ = nullptr;
+  ChiSquarePanels* chiSquares_ = nullptr;
   AnalysisModes* modes_ = nullptr;
+  std::unique_ptr<GroupFiles> files_;
 
   // The t table window has no parent widget, so that it outlives a closed main window.
   QPointer<TTableWindow> tTableWindow_;
+  // Likewise the report window; the feed it reads belongs to this window.
+  QPointer<ReportWindow> reportWindow_;
+  ReportFeed* reportFeed_ = nullptr;
   bool centred_ = false;
 };
 
