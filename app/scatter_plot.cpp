@@ -49,12 +49,12 @@ void ScatterPlot::Draw(QPainter& painter, const QRect& area) const {
     painter.restore();
     return;
   }
-  const auto [minX, maxX] = std::minmax_element(
-      data_.points.begin(), data_.points.end(),
-      [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); });
-  const auto [minY, maxY] = std::minmax_element(
-      data_.points.begin(), data_.points.end(),
-      [](const QPointF& a, const QPointF& b) { return a.y() < b.y(); });
+  const auto [minX, maxX] =
+      std::minmax_element(data_.points.begin(), data_.points.end(),
+                          [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); });
+  const auto [minY, maxY] =
+      std::minmax_element(data_.points.begin(), data_.points.end(),
+                          [](const QPointF& a, const QPointF& b) { return a.y() < b.y(); });
   const Range xs = Padded(minX->x(), maxX->x());
   const Range ys = Padded(minY->y(), maxY->y());
   auto map = [&](double x, double y) {

@@ -31,8 +31,9 @@ class FullGrid {
       std::vector<std::string> lines;
       lines.reserve(kMaxGridRows);
       for (std::size_t row = 0; row < kMaxGridRows; ++row) {
-        lines.push_back(std::to_string(10000000 + (row * 7919 + (group == Group::First ? 0 : 13)) % 1000) + "." +
-                        std::to_string(row % 10));
+        lines.push_back(
+            std::to_string(10000000 + (row * 7919 + (group == Group::First ? 0 : 13)) % 1000) +
+            "." + std::to_string(row % 10));
       }
       window_.Grid()->ReplaceGroup(group, std::move(lines));
     }
@@ -134,7 +135,8 @@ void BM_ImportGroupFile(benchmark::State& state) {
     file.Window().ImportGroup1();
     QApplication::processEvents();
   }
-  if (file.Window().Grid()->Lists().Size(Group::First) != kMaxGridRows) state.SkipWithError("short");
+  if (file.Window().Grid()->Lists().Size(Group::First) != kMaxGridRows)
+    state.SkipWithError("short");
 }
 BENCHMARK(BM_ImportGroupFile)->Unit(benchmark::kMillisecond);
 

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Quillon needs to build, run and be tested; quick when all of
 # them are already there. Runs apt-get as root, or through sudo.
+#   --checks  also the tools of scripts/ci-extra.sh: Clang with libFuzzer and the sanitizer
+#             runtimes, clang-format
 set -euo pipefail
 
 packages=(
@@ -11,6 +13,9 @@ packages=(
   xvfb xauth
   python3-scipy python3-numpy
 )
+if [[ ${1:-} == --checks ]]; then
+  packages+=(clang-14 libclang-rt-14-dev clang-format-14)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -64,8 +64,8 @@ void SetVarianceTests(TwoSampleFigures& figures) {
     figures.f = Figure::Of(larger / smaller);
     figures.fDf1 = Figure::Of((firstLarger ? v.count1 : v.count2) - 1);
     figures.fDf2 = Figure::Of((firstLarger ? v.count2 : v.count1) - 1);
-    const Figure upperTail = figures.f ? FUpperP(*figures.f, *figures.fDf1, *figures.fDf2)
-                                       : figures.f;
+    const Figure upperTail =
+        figures.f ? FUpperP(*figures.f, *figures.fDf1, *figures.fDf2) : figures.f;
     figures.fP = upperTail ? Figure::Of(std::min(1.0, 2 * *upperTail)) : upperTail;
   }
 
@@ -75,9 +75,9 @@ void SetVarianceTests(TwoSampleFigures& figures) {
   if (share1 + share2 == 0) {
     figures.welchDf = Figure::Missing("两组标准差均为0");
   } else {
-    figures.welchDf = Figure::Of((share1 + share2) * (share1 + share2) /
-                                 (share1 * share1 / (v.count1 - 1) +
-                                  share2 * share2 / (v.count2 - 1)));
+    figures.welchDf =
+        Figure::Of((share1 + share2) * (share1 + share2) /
+                   (share1 * share1 / (v.count1 - 1) + share2 * share2 / (v.count2 - 1)));
   }
   SetTest(figures.difference, figures.welchStandardError, figures.welchDf, figures.welchT,
           figures.welchP, "两组标准差均为0，标准误为0");
@@ -111,17 +111,16 @@ TwoSampleFigures TwoSampleReportFigures(const SummaryValues& values) {
     figures.df = Figure::Of(df);
     figures.pooledVariance =
         Figure::Of((values.deviation1 * values.deviation1 * (values.count1 - 1) +
-                    values.deviation2 * values.deviation2 * (values.count2 - 1)) / df);
-    figures.standardError =
-        figures.pooledVariance
-            ? Figure::Of(std::sqrt(*figures.pooledVariance *
-                                   (1 / values.count1 + 1 / values.count2)))
-            : figures.pooledVariance;
+                    values.deviation2 * values.deviation2 * (values.count2 - 1)) /
+                   df);
+    figures.standardError = figures.pooledVariance
+                                ? Figure::Of(std::sqrt(*figures.pooledVariance *
+                                                       (1 / values.count1 + 1 / values.count2)))
+                                : figures.pooledVariance;
   }
   SetTest(figures.difference, figures.standardError, figures.df, figures.t, figures.p,
           "两组标准差均为0，合并标准误为0");
-  SetInterval(figures.difference, figures.standardError, figures.df, figures.lower,
-              figures.upper);
+  SetInterval(figures.difference, figures.standardError, figures.df, figures.lower, figures.upper);
   SetVarianceTests(figures);
   return figures;
 }
@@ -131,11 +130,10 @@ PairedFigures PairedReportFigures(const PairSums& pairs) {
   const std::int64_t n = pairs.count;
   figures.n = n;
   if (n < 2) {
-    figures.meanDifference = n == 1 ? Figure::Of(ToDouble(pairs.sumX - pairs.sumY) /
-                                                 Fixed4::kScale)
+    figures.meanDifference = n == 1 ? Figure::Of(ToDouble(pairs.sumX - pairs.sumY) / Fixed4::kScale)
                                     : Figure::Missing("没有完整的数据对");
-    figures.deviation = figures.standardError = figures.t = figures.df = figures.p =
-        figures.lower = figures.upper = Figure::Missing("至少需要2对数据");
+    figures.deviation = figures.standardError = figures.t = figures.df = figures.p = figures.lower =
+        figures.upper = Figure::Missing("至少需要2对数据");
     return figures;
   }
   const double scale = Fixed4::kScale;

@@ -4,11 +4,12 @@
 // x += (stats.t.sf(x, df) − 0.025) / stats.t.pdf(x, df): stats.t.ppf alone is off by up to
 // 1e-9 relative (df = 6 gives 2.4469118487916806 for 2.4469118511449697).
 
+#include "stats/report_t_tests.h"
+
 #include <gtest/gtest.h>
 
 #include "report_figure_matchers.h"
 #include "stats/report_correlation.h"
-#include "stats/report_t_tests.h"
 
 namespace quillon {
 namespace {
@@ -99,9 +100,9 @@ TEST(PairedReportFigures, SignedDifferencesFromExactSums) {
   EXPECT_TRUE(Matches(f.upper, 0.5542602567605215));
 
   // Quarter values sharing an offset of 10^8 lose nothing in the exact sums.
-  const std::vector<std::pair<double, double>> rows = {
-      {12.25, 10.5}, {8.5, 8.25}, {10.75, 9.5}, {9.0, 9.25}, {11.5, 10.0}, {13.25, 11.75},
-      {7.75, 8.0}};
+  const std::vector<std::pair<double, double>> rows = {{12.25, 10.5}, {8.5, 8.25},  {10.75, 9.5},
+                                                       {9.0, 9.25},   {11.5, 10.0}, {13.25, 11.75},
+                                                       {7.75, 8.0}};
   for (const double offset : {0.0, 1e8}) {
     const PairedFigures g = PairedReportFigures(Pairs(rows, offset));
     EXPECT_TRUE(Matches(g.deviation, 0.8745747265848427));
@@ -185,8 +186,7 @@ TEST(CorrelationReportFigures, PerfectCorrelationAndTwoPoints) {
   EXPECT_TRUE(IsMissingBecause(up.rLower, "n < 4"));
 
   // stats.linregress([1, 2, 3, 4], [8, 6, 4, 2]): r = −1, slope −2, intercept 10.
-  const CorrelationFigures down =
-      CorrelationReportFigures(Pairs({{1, 8}, {2, 6}, {3, 4}, {4, 2}}));
+  const CorrelationFigures down = CorrelationReportFigures(Pairs({{1, 8}, {2, 6}, {3, 4}, {4, 2}}));
   EXPECT_TRUE(Matches(down.r, -1));
   EXPECT_TRUE(Matches(down.slope, -2));
   EXPECT_TRUE(Matches(down.intercept, 10));
@@ -203,8 +203,8 @@ TEST(CorrelationReportFigures, PerfectCorrelationAndTwoPoints) {
   EXPECT_TRUE(Matches(flatY.slope, 0));
   EXPECT_TRUE(Matches(flatY.intercept, 4));
   EXPECT_TRUE(IsMissingBecause(flatY.r, "Y全部相同"));
-  EXPECT_TRUE(IsMissingBecause(CorrelationReportFigures(Pairs({{2, 1}, {2, 5}})).slope,
-                               "X全部相同"));
+  EXPECT_TRUE(
+      IsMissingBecause(CorrelationReportFigures(Pairs({{2, 1}, {2, 5}})).slope, "X全部相同"));
 }
 
 }  // namespace

@@ -71,13 +71,15 @@ TEST(ReportText, CountRulesNameTheTestTheyPointTo) {
 
   const Report paired = McNemarReport(McNemarReportFigures(12, 4));
   EXPECT_EQ(FindRow(paired, "χ²（b + c < 40，校正）")->value, "3.0625");
-  EXPECT_EQ(paired.sentences[0], "主窗口的规则：b + c = 16 < 40，用校正χ²；确切二项检验 P = 0.0768。");
+  EXPECT_EQ(paired.sentences[0],
+            "主窗口的规则：b + c = 16 < 40，用校正χ²；确切二项检验 P = 0.0768。");
 }
 
 TEST(ReportText, HtmlIsAThreeLineTable) {
   Report report;
   report.title = "A <b> & c";
-  report.sections = {{"S1", {{"x̄₁", "1.0000", "Σx/n"}, {"t", "2", "a<b"}}}, {"S2", {{"P", "0.5", "f"}}}};
+  report.sections = {{"S1", {{"x̄₁", "1.0000", "Σx/n"}, {"t", "2", "a<b"}}},
+                     {"S2", {{"P", "0.5", "f"}}}};
   report.sentences = {"句子。"};
   const std::string html = ReportHtml(report);
   EXPECT_NE(html.find("A &lt;b&gt; &amp; c"), std::string::npos);
@@ -100,8 +102,8 @@ TEST(ReportText, HtmlIsAThreeLineTable) {
 
 TEST(ReportText, EveryAnalysisRendersItsMissingFiguresWithReasons) {
   PairSums none;
-  for (const Report& report :
-       {PairedReport(PairedReportFigures(none)), CorrelationReport(CorrelationReportFigures(none))}) {
+  for (const Report& report : {PairedReport(PairedReportFigures(none)),
+                               CorrelationReport(CorrelationReportFigures(none))}) {
     const std::string text = ReportPlainText(report);
     EXPECT_NE(text.find("—（"), std::string::npos) << text;
     EXPECT_EQ(text.find("nan"), std::string::npos) << text;
