@@ -6,6 +6,8 @@
 //
 // QUILLON_MONKEY_SEED replays a run; QUILLON_MONKEY_EVENTS sets the number of events.
 
+#include <unistd.h>
+
 #include <QAction>
 #include <QFile>
 #include <QFileInfo>
@@ -18,10 +20,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <iostream>
 #include <random>
 #include <sstream>
-#include <unistd.h>
 
 #include "app/analysis_modes.h"
 #include "app/group_files.h"
@@ -142,15 +144,24 @@ class MonkeyTest : public MainWindowTest {
     label1 = Label(QStringLiteral("Label1"));
     vs1 = Control<QScrollBar>(QStringLiteral("VS1"));
     text5 = Box(QStringLiteral("Text5"));
+    // Each key with what it does to a calculator fed in parallel.
+    using Op = quillon::Calculator::Operator;
+    using Press = std::function<void(quillon::Calculator&)>;
     for (int i = 0; i <= 10; ++i) {
+      const char digit = "7894561230."[i];
       calculatorKeys.push_back({Control<QPushButton>(QStringLiteral("Command2(%1)").arg(i)),
-                                "789456123"
-                                "0."[i]});
+                                [digit](quillon::Calculator& c) { c.PressDigit(digit); }});
     }
-    for (const auto& [name, key] : {std::pair{"Command4", '='}, {"Command5", '/'},
-                                    {"Command6", '*'}, {"Command7", '+'}, {"Command8", '-'},
-                                    {"Command21", 'C'}, {"Command22", 'E'}}) {
-      calculatorKeys.push_back({Control<QPushButton>(QString::fromLatin1(name)), key});
+    const std::pair<const char*, Press> keys[] = {
+        {"Command4", [](quillon::Calculator& c) { c.PressEquals(); }},
+        {"Command5", [](quillon::Calculator& c) { c.PressOperator(Op::Divide); }},
+        {"Command6", [](quillon::Calculator& c) { c.PressOperator(Op::Multiply); }},
+        {"Command7", [](quillon::Calculator& c) { c.PressOperator(Op::Add); }},
+        {"Command8", [](quillon::Calculator& c) { c.PressOperator(Op::Subtract); }},
+        {"Command21", [](quillon::Calculator& c) { c.PressClear(); }},
+        {"Command22", [](quillon::Calculator& c) { c.PressClearEntry(); }}};
+    for (const auto& [name, press] : keys) {
+      calculatorKeys.push_back({Control<QPushButton>(QString::fromLatin1(name)), press});
     }
     for (const char* name : {"mnuImport1", "mnuImport2", "mnuExport1", "mnuExport2"}) {
       fileItems.push_back(window->findChild<QAction*>(QString::fromLatin1(name)));
@@ -240,12 +251,47 @@ class MonkeyTest : public MainWindowTest {
   // ---- Events ----
 
   QString RandomText() {
-    static const std::vector<QString> pieces = {
-        "0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "0", "1", "5", "9",
-        ".", ".", "-", "-", QStringLiteral("。"), "a", "x", "E", "e", " ", "/", ",", "+",
-        QStringLiteral("中"), QStringLiteral("１"), QStringLiteral("😀"), "\t",
-        QStringLiteral("3。5"), "12a", "-.5", "1.2.3", "999999999999999", "0.00005",
-        QStringLiteral("七"), "abc", "-0", "1e3"};
+    static const std::vector<QString> pieces = {"0",
+                                                "1",
+                                                "2",
+                                                "3",
+                                                "4",
+                                                "5",
+                                                "6",
+                                                "7",
+                                                "8",
+                                                "9",
+                                                "0",
+                                                "1",
+                                                "5",
+                                                "9",
+                                                ".",
+                                                ".",
+                                                "-",
+                                                "-",
+                                                QStringLiteral("。"),
+                                                "a",
+                                                "x",
+                                                "E",
+                                                "e",
+                                                " ",
+                                                "/",
+                                                ",",
+                                                "+",
+                                                QStringLiteral("中"),
+                                                QStringLiteral("１"),
+                                                QStringLiteral("😀"),
+                                                "\t",
+                                                QStringLiteral("3。5"),
+                                                "12a",
+                                                "-.5",
+                                                "1.2.3",
+                                                "999999999999999",
+                                                "0.00005",
+                                                QStringLiteral("七"),
+                                                "abc",
+                                                "-0",
+                                                "1e3"};
     return Pick(pieces);
   }
 
@@ -273,9 +319,12 @@ class MonkeyTest : public MainWindowTest {
   std::string EditKeyEvent() {
     QLineEdit* box = Target();
     static const std::vector<std::pair<Qt::Key, const char*>> keys = {
-        {Qt::Key_Backspace, "Backspace"}, {Qt::Key_Backspace, "Backspace"},
-        {Qt::Key_Delete, "Delete"},       {Qt::Key_Home, "Home"},
-        {Qt::Key_End, "End"},             {Qt::Key_Left, "Left"},
+        {Qt::Key_Backspace, "Backspace"},
+        {Qt::Key_Backspace, "Backspace"},
+        {Qt::Key_Delete, "Delete"},
+        {Qt::Key_Home, "Home"},
+        {Qt::Key_End, "End"},
+        {Qt::Key_Left, "Left"},
         {Qt::Key_Right, "Right"}};
     const auto& [key, name] = Pick(keys);
     QTest::keyClick(box, key);
@@ -338,19 +387,9 @@ class MonkeyTest : public MainWindowTest {
   }
 
   std::string CalculatorEvent() {
-    const auto& [button, key] = Pick(calculatorKeys);
+    const auto& [button, press] = Pick(calculatorKeys);
     QTest::mouseClick(button, Qt::LeftButton);
-    using Op = quillon::Calculator::Operator;
-    switch (key) {
-      case '=': calculator.PressEquals(); break;
-      case '/': calculator.PressOperator(Op::Divide); break;
-      case '*': calculator.PressOperator(Op::Multiply); break;
-      case '+': calculator.PressOperator(Op::Add); break;
-      case '-': calculator.PressOperator(Op::Subtract); break;
-      case 'C': calculator.PressClear(); break;
-      case 'E': calculator.PressClearEntry(); break;
-      default: calculator.PressDigit(key); break;
-    }
+    press(calculator);
     return "click " + Name(button).toStdString();
   }
 
@@ -363,11 +402,28 @@ class MonkeyTest : public MainWindowTest {
     }
     if (kind < 14) return QString();
     if (kind < 18) {
-      static const std::vector<QString> junk = {
-          "abc", "12a", "-", ".", "-.", "1.2.3", QStringLiteral("3中4"), QStringLiteral("5中"),
-          "12.5 ", " 7", QStringLiteral("4。25"), "1\n2", "8\n", "\t", "1,5", "0x10", "+3",
-          "1e3", "922337203685477", "-922337203685477.5807", "99999999999999999999",
-          QStringLiteral("全角１２")};
+      static const std::vector<QString> junk = {"abc",
+                                                "12a",
+                                                "-",
+                                                ".",
+                                                "-.",
+                                                "1.2.3",
+                                                QStringLiteral("3中4"),
+                                                QStringLiteral("5中"),
+                                                "12.5 ",
+                                                " 7",
+                                                QStringLiteral("4。25"),
+                                                "1\n2",
+                                                "8\n",
+                                                "\t",
+                                                "1,5",
+                                                "0x10",
+                                                "+3",
+                                                "1e3",
+                                                "922337203685477",
+                                                "-922337203685477.5807",
+                                                "99999999999999999999",
+                                                QStringLiteral("全角１２")};
       return Pick(junk);
     }
     return QString(Uniform(30, 300), QLatin1Char('7'));  // a long line
@@ -400,7 +456,8 @@ class MonkeyTest : public MainWindowTest {
       bytes += utf8 ? file.lines[i].toUtf8() : QByteArray(gbk.encode(file.lines[i]));
       const bool last = i + 1 == lines;
       // An empty last line is a line only when a terminator ends it.
-      if (!last || file.lines[i].isEmpty() || Chance(0.7)) bytes += Chance(0.9) ? QByteArray("\r\n") : QByteArray("\r");
+      if (!last || file.lines[i].isEmpty() || Chance(0.7))
+        bytes += Chance(0.9) ? QByteArray("\r\n") : QByteArray("\r");
     }
     QFile out(file.path);
     if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size()) {
@@ -434,8 +491,9 @@ class MonkeyTest : public MainWindowTest {
     const quillon::GroupSums before = grid->Lists().Sums(g);
     const std::size_t sizeBefore = grid->Lists().Size(g);
     std::ostringstream what;
-    what << "import group " << group + 1 << " from " << Quoted(QFileInfo(file.path).fileName()).toStdString()
-         << " (" << file.lines.size() << " lines)";
+    what << "import group " << group + 1 << " from "
+         << Quoted(QFileInfo(file.path).fileName()).toStdString() << " (" << file.lines.size()
+         << " lines)";
     Remember("#" + std::to_string(eventNumber) + " " + what.str());
     item->trigger();
 
@@ -699,8 +757,8 @@ class MonkeyTest : public MainWindowTest {
 
   struct Reach {
     std::size_t longest = 0;
-    long scrolled = 0;                 // events after which the view was not at the top
-    std::array<long, 5> verdicts{};    // events after which each analysis showed a verdict
+    long scrolled = 0;               // events after which the view was not at the top
+    std::array<long, 5> verdicts{};  // events after which each analysis showed a verdict
   } reach;
 
   std::mt19937_64 rng;
@@ -719,7 +777,7 @@ class MonkeyTest : public MainWindowTest {
   QLabel* label1 = nullptr;
   QScrollBar* vs1 = nullptr;
   QLineEdit* text5 = nullptr;
-  std::vector<std::pair<QPushButton*, char>> calculatorKeys;
+  std::vector<std::pair<QPushButton*, std::function<void(quillon::Calculator&)>>> calculatorKeys;
   std::vector<QAction*> fileItems;
 
   quillon::Calculator calculator;
@@ -740,8 +798,8 @@ TEST_F(MonkeyTest, EveryEventLeavesListsBoxesAndResultsInStep) {
   const std::uint64_t seed = SeedFromEnvironment();
   const long events = EventsFromEnvironment();
   rng.seed(seed);
-  std::cout << "monkey: seed " << seed << ", " << events << " events (replay with QUILLON_MONKEY_SEED="
-            << seed << ")" << std::endl;
+  std::cout << "monkey: seed " << seed << ", " << events
+            << " events (replay with QUILLON_MONKEY_SEED=" << seed << ")" << std::endl;
   for (int signal : {SIGSEGV, SIGABRT, SIGFPE, SIGBUS, SIGILL}) std::signal(signal, OnCrash);
 
   // Text4 typed by the user no longer follows the lists until the grid reports a change.
