@@ -5,10 +5,12 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-translations-l10n libgl-dev
+  qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev
   libgtest-dev libbenchmark-dev
   fonts-arphic-uming fonts-wqy-microhei
   xvfb xauth
+  desktop-file-utils appstream
+  dpkg-dev file debootstrap
 )
 
 missing=()
