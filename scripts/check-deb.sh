@@ -19,6 +19,7 @@ mirror=${DEBIAN_MIRROR:-http://deb.debian.org/debian}
 cache=${DEBOOTSTRAP_CACHE:-/var/cache/quillon-check-deb}
 
 root=$(mktemp -d /tmp/quillon-check-deb.XXXXXX)
+chmod 755 "$root"  # apt's download user must reach the root's folders
 cleanup() {
   mountpoint -q "$root/proc" && umount "$root/proc"
   rm -rf "$root"
@@ -38,7 +39,8 @@ fail() { echo "FAILED: $*" >&2; exit 1; }
 
 echo "== apt-get install ./$(basename "$deb")"
 in_root sh -c "cd /tmp && DEBIAN_FRONTEND=noninteractive apt-get update -qq &&
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ./$(basename "$deb")" >/dev/null
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ./$(basename "$deb")" \
+  >"$root/tmp/apt.log" 2>&1 || { tail -n 30 "$root/tmp/apt.log"; fail "apt-get install"; }
 for package in quillon fonts-arphic-uming fonts-wqy-microhei qt6-translations-l10n libqt6svg6; do
   in_root dpkg-query -W -f='${Status}\n' "$package" | grep -q 'install ok installed' ||
     fail "$package is not installed"
