@@ -33,6 +33,13 @@ QLabel* MakeValueLabel(QWidget* parent, const QString& name, int left, int top) 
   return label;
 }
 
+QLabel* MakeColouredValue(QWidget* parent, const QString& name, int left, int top,
+                          const QColor& colour) {
+  QLabel* label = MakeValueLabel(parent, name, left, top);
+  SetTextColour(label, colour);
+  return label;
+}
+
 QLineEdit* MakeLineEdit(QWidget* parent, const QString& name, QRect geometry) {
   auto* edit = new QLineEdit(parent);
   edit->setObjectName(name);

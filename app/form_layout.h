@@ -34,9 +34,26 @@ QLabel* MakeValueLabel(QWidget* parent, const QString& name, int left, int top);
 QLineEdit* MakeLineEdit(QWidget* parent, const QString& name, QRect geometry);
 QPushButton* MakeButton(QWidget* parent, const QString& name, QRect geometry, const QString& text);
 
+// A value label in a colour of its own (red verdicts, highlight-coloured values).
+QLabel* MakeColouredValue(QWidget* parent, const QString& name, int left, int top,
+                          const QColor& colour);
+
+// Names of the label arrays the result panels share: "Label5(21)".
+inline QString Label5Name(int index) { return IndexedName(QStringLiteral("Label5"), index); }
+inline QString Label13Name(int index) { return IndexedName(QStringLiteral("Label13"), index); }
+inline QString Label19Name(int index) { return IndexedName(QStringLiteral("Label19"), index); }
+inline QString Label20Name(int index) { return IndexedName(QStringLiteral("Label20"), index); }
+
 void SetTextColour(QWidget* widget, const QColor& colour);
 void SetFaceColour(QPushButton* button, const QColor& colour);
 void SetBold(QWidget* widget, bool bold);
+
+// Colours of the window design.
+inline const QColor Red(255, 0, 0);
+inline const QColor Blue(0, 0, 255);
+inline const QColor Teal(0, 192, 192);
+inline const QColor LightGrey(192, 192, 192);
+inline const QColor Black(0, 0, 0);
 
 // System colours named in the window design.
 QColor HighlightColour();

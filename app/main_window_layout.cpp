@@ -23,39 +23,12 @@ namespace quillon::ui {
 
 namespace {
 
-const QColor Red(255, 0, 0);
-const QColor Blue(0, 0, 255);
-const QColor Teal(0, 192, 192);
-const QColor LightGrey(192, 192, 192);
-const QColor Black(0, 0, 0);
-
-constexpr int GridRows = 9;
-
 QGroupBox* MakeFrame(QWidget* parent, const QString& name, QRect geometry,
                      const QString& title = {}) {
   auto* frame = new QGroupBox(title, parent);
   frame->setObjectName(name);
   frame->setGeometry(geometry);
   return frame;
-}
-
-QLabel* MakeColouredValue(QWidget* panel, const QString& name, int left, int top,
-                          const QColor& colour) {
-  QLabel* label = MakeValueLabel(panel, name, left, top);
-  SetTextColour(label, colour);
-  return label;
-}
-
-QString Label5Name(int index) { return IndexedName(QStringLiteral("Label5"), index); }
-QString Label13Name(int index) { return IndexedName(QStringLiteral("Label13"), index); }
-QString Label19Name(int index) { return IndexedName(QStringLiteral("Label19"), index); }
-QString Label20Name(int index) { return IndexedName(QStringLiteral("Label20"), index); }
-
-// A symbol box whose "=" is followed by the value label at valueLeft.
-void AddSymbolBox(QWidget* panel, int index, int left, int top, int valueLeft, Symbol symbol,
-                  const QString& subscript) {
-  constexpr int GapTwips = 60;
-  new SymbolBox(panel, index, left, top, valueLeft - left - GapTwips, symbol, subscript);
 }
 
 }  // namespace
@@ -203,7 +176,7 @@ void MainWindow::BuildSampleGrid(QWidget* client) {
     return box;
   };
   const QString entryTip = QStringLiteral("按回车键输入下一个数据");
-  for (int row = 0; row < GridRows; ++row) {
+  for (int row = 0; row < 9; ++row) {
     const auto i = static_cast<std::size_t>(row);
     text3_[i] = makeRowBox("Text3", row, 60, 1035);
     text3_[i]->setReadOnly(true);
@@ -320,9 +293,9 @@ void MainWindow::BuildTwoSamplePanel(QWidget* panel) {
     text4_[static_cast<std::size_t>(i)] = box;
   }
 
-  AddSymbolBox(panel, 0, 180, 1200, 900, Symbol::T, QStringLiteral("0.05"));
-  AddSymbolBox(panel, 1, 1920, 1200, 2640, Symbol::T, QStringLiteral("0.01"));
-  AddSymbolBox(panel, 2, 3660, 1200, 4440, Symbol::T, QStringLiteral("0.001"));
+  new SymbolBox(panel, 0, 180, 1200, 900, Symbol::T, QStringLiteral("0.05"));
+  new SymbolBox(panel, 1, 1920, 1200, 2640, Symbol::T, QStringLiteral("0.01"));
+  new SymbolBox(panel, 2, 3660, 1200, 4440, Symbol::T, QStringLiteral("0.001"));
   label5_[3] = MakeValueLabel(panel, Label5Name(3), 900, 1260);
   label5_[4] = MakeValueLabel(panel, Label5Name(4), 2640, 1260);
   label5_[5] = MakeValueLabel(panel, Label5Name(5), 4440, 1260);
@@ -338,9 +311,9 @@ void MainWindow::BuildPairedPanel(QWidget* panel) {
   MakeColouredValue(panel, Label13Name(4), 1680, 480, HighlightColour());
   MakeColouredValue(panel, Label13Name(3), 2340, 840, HighlightColour());
 
-  AddSymbolBox(panel, 5, 180, 1200, 900, Symbol::T, QStringLiteral("0.05"));
-  AddSymbolBox(panel, 4, 1920, 1200, 2640, Symbol::T, QStringLiteral("0.01"));
-  AddSymbolBox(panel, 3, 3660, 1200, 4440, Symbol::T, QStringLiteral("0.001"));
+  new SymbolBox(panel, 5, 180, 1200, 900, Symbol::T, QStringLiteral("0.05"));
+  new SymbolBox(panel, 4, 1920, 1200, 2640, Symbol::T, QStringLiteral("0.01"));
+  new SymbolBox(panel, 3, 3660, 1200, 4440, Symbol::T, QStringLiteral("0.001"));
   label5_[10] = MakeValueLabel(panel, Label5Name(10), 900, 1260);
   label5_[9] = MakeValueLabel(panel, Label5Name(9), 2640, 1260);
   label5_[8] = MakeValueLabel(panel, Label5Name(8), 4440, 1260);
@@ -351,15 +324,15 @@ void MainWindow::BuildPairedPanel(QWidget* panel) {
 void MainWindow::BuildCorrelationPanel(QWidget* panel) {
   MakeCaption(panel, Label13Name(9), 180, 120, QStringLiteral("例数(N)="));
   MakeColouredValue(panel, Label13Name(6), 960, 120, HighlightColour());
-  AddSymbolBox(panel, 10, 180, 420, 660, Symbol::R, {});
+  new SymbolBox(panel, 10, 180, 420, 660, Symbol::R);
   MakeColouredValue(panel, Label13Name(7), 660, 480, HighlightColour());
-  AddSymbolBox(panel, 9, 2880, 420, 3420, Symbol::T, QStringLiteral("r"));
+  new SymbolBox(panel, 9, 2880, 420, 3420, Symbol::T, QStringLiteral("r"));
   MakeColouredValue(panel, Label13Name(10), 3420, 480, HighlightColour());
   MakeColouredValue(panel, Label13Name(12), 3420, 480, HighlightColour());
 
-  AddSymbolBox(panel, 6, 180, 780, 960, Symbol::T, QStringLiteral("r 0.05"));
-  AddSymbolBox(panel, 7, 1920, 780, 2700, Symbol::T, QStringLiteral("r 0.01"));
-  AddSymbolBox(panel, 8, 3660, 780, 4500, Symbol::T, QStringLiteral("r 0.001"));
+  new SymbolBox(panel, 6, 180, 780, 960, Symbol::T, QStringLiteral("r 0.05"));
+  new SymbolBox(panel, 7, 1920, 780, 2700, Symbol::T, QStringLiteral("r 0.01"));
+  new SymbolBox(panel, 8, 3660, 780, 4500, Symbol::T, QStringLiteral("r 0.001"));
   MakeColouredValue(panel, Label13Name(8), 2340, 840, HighlightColour());
   label5_[13] = MakeValueLabel(panel, Label5Name(13), 960, 840);
   label5_[14] = MakeValueLabel(panel, Label5Name(14), 2700, 840);
@@ -379,9 +352,9 @@ void MainWindow::BuildChiSquareRows(QWidget* panel, const ChiSquareRows& rows) {
   MakeColouredValue(panel, Label20Name(rows.countValue), 960, rows.countTop, Red);
 
   const int criticalTop = rows.criticalTop;
-  AddSymbolBox(panel, rows.box05, 120, criticalTop, 960, Symbol::ChiSquare,
+  new SymbolBox(panel, rows.box05, 120, criticalTop, 960, Symbol::ChiSquare,
                QStringLiteral("  0.05"));
-  AddSymbolBox(panel, rows.box01, 1860, criticalTop, 2700, Symbol::ChiSquare,
+  new SymbolBox(panel, rows.box01, 1860, criticalTop, 2700, Symbol::ChiSquare,
                QStringLiteral("  0.01"));
   QLabel* critical05 =
       MakeValueLabel(panel, Label5Name(rows.label05), 960, criticalTop + ValueOffset);
@@ -392,8 +365,8 @@ void MainWindow::BuildChiSquareRows(QWidget* panel, const ChiSquareRows& rows) {
   label5_[static_cast<std::size_t>(rows.label05)] = critical05;
   label5_[static_cast<std::size_t>(rows.label01)] = critical01;
 
-  AddSymbolBox(panel, rows.statisticBox, rows.statisticLeft, rows.statisticTop,
-               rows.statisticValueLeft, Symbol::ChiSquare, {});
+  new SymbolBox(panel, rows.statisticBox, rows.statisticLeft, rows.statisticTop,
+                rows.statisticValueLeft, Symbol::ChiSquare);
   MakeColouredValue(panel, Label20Name(rows.statisticValue), rows.statisticValueLeft,
                     rows.statisticTop + ValueOffset, Red);
 

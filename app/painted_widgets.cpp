@@ -47,11 +47,12 @@ QFont SmallFont(const QFont& base) {
 }
 }  // namespace
 
-SymbolBox::SymbolBox(QWidget* parent, int index, int left, int top, int widthTwips, Symbol symbol,
+SymbolBox::SymbolBox(QWidget* parent, int index, int left, int top, int valueLeft, Symbol symbol,
                      const QString& subscript)
     : QWidget(parent), symbol_(symbol), subscript_(subscript) {
+  constexpr int GapTwips = 60;
   setObjectName(IndexedName(QStringLiteral("Picture5"), index));
-  setGeometry(TwipsRect(left, top, widthTwips, SymbolBoxHeightTwips));
+  setGeometry(TwipsRect(left, top, valueLeft - left - GapTwips, SymbolBoxHeightTwips));
   setAutoFillBackground(true);
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, Qt::white);

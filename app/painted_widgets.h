@@ -33,11 +33,12 @@ class RuledPanel : public QWidget {
 enum class Symbol { T, R, ChiSquare };
 
 // A white box showing an italic statistic symbol, a small subscript and "=".
+// Picture5(index) at (left, top) in twips; its "=" ends just before the value label at valueLeft.
 class SymbolBox : public QWidget {
   Q_OBJECT
  public:
-  SymbolBox(QWidget* parent, int index, int left, int top, int widthTwips, Symbol symbol,
-            const QString& subscript);
+  SymbolBox(QWidget* parent, int index, int left, int top, int valueLeft, Symbol symbol,
+            const QString& subscript = {});
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev
-  libgtest-dev libbenchmark-dev
+  libgtest-dev libbenchmark-dev libboost-dev libboost-math-dev
   fonts-arphic-uming fonts-wqy-microhei
   xvfb xauth
   desktop-file-utils appstream

@@ -31,13 +31,17 @@ Significance SignificanceLevel(double statistic, double c05, double c01, double 
   return Significance::NotSignificant;
 }
 
+Significance SignificanceLevel(double statistic, const TCriticalValues& critical) {
+  return SignificanceLevel(statistic, LeadingNumber(critical.c05), LeadingNumber(critical.c01),
+                           LeadingNumber(critical.c001));
+}
+
 std::optional<TTestVerdict> JudgeTStatistic(double t, Fixed4 df) {
   std::optional<TCriticalValues> critical = LookUpTCritical(df);
   if (!critical) {
     return std::nullopt;
   }
-  const Significance level = SignificanceLevel(
-      t, LeadingNumber(critical->c05), LeadingNumber(critical->c01), LeadingNumber(critical->c001));
+  const Significance level = SignificanceLevel(t, *critical);
   std::string line = "T = " + FormatFixed4(t) + "  " + std::string(VerdictText(level));
   return TTestVerdict{std::move(*critical), level, std::move(line)};
 }

@@ -18,6 +18,9 @@ std::string_view VerdictText(Significance level);
 // a critical value belongs to the more significant level.
 Significance SignificanceLevel(double statistic, double c05, double c01, double c001);
 
+// The level of a statistic against the critical values read back from the texts of a table row.
+Significance SignificanceLevel(double statistic, const TCriticalValues& critical);
+
 // The outcome of a t test as shown: the critical values of its row, the level and the verdict
 // line "T = 2.2361  P < 0.05".
 struct TTestVerdict {

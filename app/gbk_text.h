@@ -1,0 +1,27 @@
+#pragma once
+// Texts in the 8-bit code page of the group files and the entry filters: GBK, whatever the
+// system's locale is. A character GBK cannot hold becomes "?".
+
+#include <QByteArray>
+#include <QString>
+
+class QLineEdit;
+
+namespace quillon::ui {
+
+QByteArray ToGbk(QStringView text);
+QString FromGbk(QByteArrayView bytes);
+
+// The signed code of the text's last character in GBK (negative for a double-byte character);
+// 0 for the empty text.
+int LastCharacterCode(const QString& text);
+
+// The text without its last character, which is removed whole (a surrogate pair included).
+QString WithoutLastCharacter(const QString& text);
+
+// The entry filter of a data cell: its three tests run on the last character of the box's text
+// in turn, and a test that holds removes it, assigning the box its shortened text (which runs the
+// box's change handling again, nested, before the next test looks).
+void ApplyEntryFilter(QLineEdit* box);
+
+}  // namespace quillon::ui

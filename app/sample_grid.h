@@ -1,0 +1,72 @@
+#pragma once
+// The data grid of the three sample analyses (panel Picture2): nine visible rows of a row number
+// and one entry per group, over the two group lists; the scroll bar VS1 holds the row offset.
+// Every change of an entry box is cleaned, stored into its list and reported, so that the
+// current analysis re-runs.
+
+#include <QObject>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "entry/sample_lists.h"
+
+class QEvent;
+class QLineEdit;
+class QScrollBar;
+class QWidget;
+
+namespace quillon::ui {
+
+class RuledPanel;
+
+class SampleGrid : public QObject {
+  Q_OBJECT
+ public:
+  // Builds Picture2 and its controls inside the window's client area.
+  explicit SampleGrid(QWidget* client);
+
+  QWidget* Panel() const;
+  const SampleLists& Lists() const { return lists_; }
+  int RowOffset() const;
+  QLineEdit* EntryBox(Group group, int box) const;
+  const std::array<QLineEdit*, 9>& EntryBoxes(Group group) const;
+
+  // Start-up: nine empty rows numbered 1 to 9.
+  void Load();
+  // Back to the empty nine-row grid; boxes that held text run their change handling.
+  void ResetDataGrid();
+  // Fills the nine rows from the lists at the current offset.
+  void RefreshVisibleRows();
+
+  // Replaces one group by the lines of a file, at most the grid's largest number of rows: the
+  // view returns to the top, the group's boxes are blanked, the list refilled, the scroll range
+  // set to the longer list, and the boxes show the first rows (each running its change handling).
+  void ReplaceGroup(Group group, std::vector<std::string> lines);
+
+ signals:
+  // A stored change of the group's list (or a box refreshed from it): the analysis re-runs.
+  void EntryChanged(quillon::Group group);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void HandleChange(Group group, int box);
+  void HandleEnter(Group group, int box);
+  // Up and Down in a column (Text1, Text2 or the row numbers Text3).
+  void HandleArrow(const std::array<QLineEdit*, 9>& column, int box, bool down);
+  void ScrollTo(int rowOffset);
+  void FocusAtEnd(QLineEdit* box);
+  void SetScrollRange();
+
+  RuledPanel* panel_ = nullptr;
+  std::array<QLineEdit*, 9> text1_{};
+  std::array<QLineEdit*, 9> text2_{};
+  std::array<QLineEdit*, 9> text3_{};
+  QScrollBar* vs1_ = nullptr;
+  SampleLists lists_;
+  bool isRefreshing_ = false;
+};
+
+}  // namespace quillon::ui

@@ -1,0 +1,68 @@
+#pragma once
+// The two group lists behind the data grid. Entry k of a list is row k of its group, held as
+// the text the user typed (or a file held); the empty text is an empty cell. Each entry keeps
+// its value beside its text, and the exact sums over each group and over the complete pairs
+// follow every change, so that an analysis never has to read the lists again.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "stats/exact_sums.h"
+#include "stats/fixed4.h"
+
+namespace quillon {
+
+enum class Group { First = 0, Second = 1 };
+
+class SampleLists {
+ public:
+  struct Entry {
+    std::string text;
+    std::optional<Fixed4> value;  // nothing for an empty cell or a text that is not a number
+  };
+
+  std::size_t Size(Group group) const { return List(group).size(); }
+  std::size_t LongerSize() const;
+  // The text of a row; the empty text for a row the list does not have.
+  const std::string& Text(Group group, std::size_t row) const;
+
+  // Stores the text of a row. A row past the end of the list first extends it with empty
+  // cells, so that nothing typed is lost when an import has left the lists unequal.
+  void SetText(Group group, std::size_t row, std::string text);
+  // Appends an entry to one list (a line read from a file).
+  void Append(Group group, std::string text);
+  // Appends an empty row to both lists.
+  void AppendRow();
+  // Empties one list.
+  void Clear(Group group);
+  // Both lists with rows empty entries each.
+  void Reset(std::size_t rows);
+
+  const GroupSums& Sums(Group group) const { return sums_[Index(group)]; }
+  // Over the rows where both entries are numbers.
+  const PairSums& Pairs() const { return pairs_; }
+
+  // The sums computed anew from the texts: always equal to Sums and Pairs.
+  GroupSums RecomputeSums(Group group) const;
+  PairSums RecomputePairs() const;
+
+ private:
+  static std::size_t Index(Group group) { return static_cast<std::size_t>(group); }
+  const std::vector<Entry>& List(Group group) const { return lists_[Index(group)]; }
+  std::optional<Fixed4> Value(Group group, std::size_t row) const;
+  // Removes a row's share of the pair sums, or adds it back.
+  void WithdrawPair(std::size_t row);
+  void ContributePair(std::size_t row);
+
+  std::vector<Entry> lists_[2];
+  GroupSums sums_[2];
+  PairSums pairs_;
+};
+
+// How an entry counts: its value when it is a number within range, nothing otherwise (the empty
+// text, "-", ".", "1.2.3", "3中4").
+std::optional<Fixed4> EntryValue(std::string_view text);
+
+}  // namespace quillon

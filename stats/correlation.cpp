@@ -1,0 +1,94 @@
+#include "stats/correlation.h"
+
+#include <cmath>
+
+#include "stats/number_text.h"
+
+namespace quillon {
+
+namespace {
+
+// numerator / denominator rounded to a whole number, halves to the even neighbour.
+Int512 DivideHalfEven(Int512 numerator, Int512 denominator) {
+  if (denominator < 0) {
+    numerator = -numerator;
+    denominator = -denominator;
+  }
+  const bool negative = numerator < 0;
+  const Int512 magnitude = negative ? Int512(-numerator) : numerator;
+  Int512 quotient = magnitude / denominator;
+  const Int512 twiceRest = 2 * (magnitude % denominator);
+  if (twiceRest > denominator || (twiceRest == denominator && quotient % 2 == 1)) {
+    ++quotient;
+  }
+  return negative ? Int512(-quotient) : quotient;
+}
+
+// a = (Σy − b·Σx) / n with b = Sxy / Sxx, rounded exactly to four decimals.
+std::optional<Fixed4> Intercept(const PairSums& pairs, const Int256& sxx, const Int256& sxy) {
+  const Int512 numerator = Widen(pairs.sumY) * Widen(sxx) - Widen(pairs.sumX) * Widen(sxy);
+  const Int512 raw = DivideHalfEven(numerator, pairs.count * Widen(sxx));
+  if (raw > INT64_MAX || raw < INT64_MIN) {
+    return std::nullopt;
+  }
+  return Fixed4::FromRaw(raw.convert_to<std::int64_t>());
+}
+
+std::string SignedSlopeText(double slope) {
+  std::string text = FormatFixed4(slope);
+  return text.starts_with('-') ? text : "+" + text;
+}
+
+}  // namespace
+
+CorrelationResult CorrelationRegression(const PairSums& pairs) {
+  CorrelationResult result;
+  const std::int64_t n = pairs.count;
+  if (n <= 2) {
+    return result;
+  }
+  result.n = std::to_string(n);
+
+  const Int256 sxx = pairs.CentredXX();
+  const Int256 syy = pairs.CentredYY();
+  const Int256 sxy = pairs.CentredXY();
+  if (sxx == 0) {
+    return result;  // all X equal: neither r nor the slope exists
+  }
+
+  const double slope = ToDouble(sxy) / ToDouble(sxx);
+  result.slope = slope;
+  result.intercept = Intercept(pairs, sxx, sxy);
+  if (result.intercept) {
+    result.equation = "Y=" + FormatFixed4(result.intercept->ToPlainText()) +
+                      SignedSlopeText(slope) + "X";
+  }
+  if (syy == 0) {
+    return result;  // all Y equal: the line is flat, r does not exist
+  }
+
+  // Sxx·Syy − Sxy² = (1 − r²)·Sxx·Syy, exact: zero exactly for r = ±1.
+  const Int512 unexplained = Widen(sxx) * Widen(syy) - Widen(sxy) * Widen(sxy);
+  const double r = ToDouble(sxy) / std::sqrt(ToDouble(sxx)) / std::sqrt(ToDouble(syy));
+  result.rValue = r;
+  result.critical = LookUpTCritical(Fixed4::FromInteger(n - 2).value_or(Fixed4{}));
+  if (unexplained == 0) {
+    const bool positive = sxy > 0;
+    result.rValue = positive ? 1.0 : -1.0;
+    result.r = positive ? "1.0000" : "-1.0000";
+    result.verdict = positive ? kPerfectPositive : kPerfectNegative;
+    return result;
+  }
+  result.r = FormatFixed4(r);
+  // |r|·√((n − 2) / (1 − r²)) = |Sxy|·√((n − 2) / (Sxx·Syy − Sxy²))
+  const double t = std::fabs(ToDouble(sxy)) *
+                   std::sqrt(static_cast<double>(n - 2) / ToDouble(unexplained));
+  result.tValue = t;
+  result.t = FormatFixed4(t);
+  if (result.critical) {
+    result.verdict = VerdictText(SignificanceLevel(t, *result.critical));
+  }
+  return result;
+}
+
+}  // namespace quillon

@@ -1,0 +1,112 @@
+#include "entry/sample_lists.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "entry/group_summary.h"
+#include "sample_data_test.h"
+
+namespace quillon {
+namespace {
+
+TEST(EntryValue, CountsOnlyNumbers) {
+  EXPECT_EQ(EntryValue("1.23456"), Fixed4::FromRaw(12346));
+  EXPECT_EQ(EntryValue("-.5"), Fixed4::FromRaw(-5000));
+  for (const char* text : {"", "-", ".", "-.", "1.2.3", "3中4", "1a2", "1e400"}) {
+    EXPECT_FALSE(EntryValue(text)) << text;
+  }
+}
+
+TEST(SampleLists, SumsFollowEveryEditExactly) {
+  // Random edits, appends and clears; after each the running sums equal a fresh reading.
+  std::mt19937 random(20261207);
+  const char* texts[] = {"",   "1",     "-2.5",       "10000000.1", "3.14159", "-",
+                         ".",  "1.2.3", "922337203685477", "0.0001", "-7", "12a"};
+  SampleLists lists;
+  lists.Reset(9);
+  for (int step = 0; step < 4000; ++step) {
+    const Group group = random() % 2 == 0 ? Group::First : Group::Second;
+    const std::size_t rows = lists.LongerSize() + 3;
+    switch (random() % 20) {
+      case 0:
+        lists.AppendRow();
+        break;
+      case 1:
+        lists.Append(group, texts[random() % std::size(texts)]);
+        break;
+      case 2:
+        if (step % 7 == 0) lists.Clear(group);
+        break;
+      default:
+        lists.SetText(group, random() % rows, texts[random() % std::size(texts)]);
+    }
+    ASSERT_EQ(lists.Sums(Group::First), lists.RecomputeSums(Group::First)) << "step " << step;
+    ASSERT_EQ(lists.Sums(Group::Second), lists.RecomputeSums(Group::Second)) << "step " << step;
+    ASSERT_EQ(lists.Pairs(), lists.RecomputePairs()) << "step " << step;
+  }
+}
+
+TEST(SampleLists, WritingPastTheEndExtendsTheListWithEmptyCells) {
+  SampleLists lists;
+  lists.Reset(9);
+  lists.SetText(Group::First, 12, "4");
+  EXPECT_EQ(lists.Size(Group::First), 13u);
+  EXPECT_EQ(lists.Size(Group::Second), 9u);
+  EXPECT_EQ(lists.Text(Group::First, 11), "");
+  EXPECT_EQ(lists.Text(Group::Second, 12), "");  // a row the list does not have reads empty
+  EXPECT_EQ(lists.Sums(Group::First).count, 1);
+}
+
+GroupSummaryTexts SummaryOf(const std::vector<std::string>& entries) {
+  SampleLists lists;
+  for (const std::string& entry : entries) lists.Append(Group::First, entry);
+  return SummarizeGroup(lists.Sums(Group::First));
+}
+
+TEST(GroupSummary, SkipsEmptyCellsAndTextsThatAreNotNumbers) {
+  const GroupSummaryTexts summary = SummaryOf({"1", "", "2", "", "-", "3", "1.2.3", "4"});
+  EXPECT_EQ(summary.mean, "2.5000");
+  EXPECT_EQ(summary.plainDeviation, "1.291");
+  EXPECT_EQ(summary.deviation, "1.2910");
+  EXPECT_EQ(summary.count, "4");
+}
+
+TEST(GroupSummary, FewValues) {
+  EXPECT_EQ(SummaryOf({"", ""}),
+            (GroupSummaryTexts{"", "", "0", "0.0000", "0"}));
+  EXPECT_EQ(SummaryOf({"1.23456"}),
+            (GroupSummaryTexts{"1.2346", "1.2346", "0", "0.0000", "1"}));
+  EXPECT_EQ(SummaryOf({"10", "10"}).deviation, "0.0000");
+}
+
+TEST(GroupSummary, CountsAreNotSixteenBit) {
+  std::vector<std::string> entries(32776, "1.5");
+  EXPECT_EQ(SummaryOf(entries).count, "32776");
+}
+
+// The certified mean and standard deviation of the reference data sets, to four decimals.
+TEST(GroupSummary, ReferenceDataSetsGiveTheirCertifiedValues) {
+  const struct {
+    const char* name;
+    const char* mean;
+    const char* deviation;
+  } sets[] = {
+      {"PiDigits", "4.5348", "2.8673"},    {"Lottery", "518.9587", "291.6997"},
+      {"Lew", "-177.4350", "277.3322"},    {"Mavro", "2.0019", "0.0004"},
+      {"Michelso", "299.8524", "0.0790"},  {"NumAcc1", "10000002.0000", "1.0000"},
+      {"NumAcc2", "1.2000", "0.1000"},     {"NumAcc3", "1000000.2000", "0.1000"},
+      {"NumAcc4", "10000000.2000", "0.1000"},
+  };
+  for (const auto& set : sets) {
+    const std::vector<std::string> values = testing::ReferenceLines(set.name);
+    ASSERT_FALSE(values.empty()) << set.name;
+    const GroupSummaryTexts summary = SummaryOf(values);
+    EXPECT_EQ(summary.mean, set.mean) << set.name;
+    EXPECT_EQ(summary.deviation, set.deviation) << set.name;
+    EXPECT_EQ(summary.count, std::to_string(values.size())) << set.name;
+  }
+}
+
+}  // namespace
+}  // namespace quillon
