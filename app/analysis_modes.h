@@ -1,9 +1,19 @@
 #pragma once
-// The five analyses. The value of a mode is the index of its selector button, and its caption
-// is the text the window shows for the current analysis.
+// The five analyses and the switch between them. The current analysis is the caption of Label1,
+// which only SelectAnalysis writes; the change handling of the grid and the four-fold cells
+// compares it with the button captions to decide what to compute.
 
+#include <QObject>
 #include <QString>
 #include <array>
+#include <vector>
+
+#include "entry/sample_lists.h"
+
+class QAction;
+class QLabel;
+class QPushButton;
+class QWidget;
 
 namespace quillon::ui {
 
@@ -29,5 +39,48 @@ inline const std::array<QString, AnalysisModeCount>& AnalysisCaptions() {
 inline QString AnalysisCaption(AnalysisMode mode) {
   return AnalysisCaptions()[static_cast<std::size_t>(mode)];
 }
+
+class SampleGrid;
+class TwoSamplePanel;
+class PairedPanel;
+class CorrelationPanel;
+
+// What the switch shows, hides, empties and relabels.
+struct AnalysisControls {
+  std::array<QPushButton*, AnalysisModeCount> buttons{};  // Command1(0..4)
+  QLabel* label1 = nullptr;
+  std::vector<QWidget*> importExportButtons;  // the toolbar's "导入" and "导出"
+  std::vector<QAction*> importExportItems;    // the four menu items
+  SampleGrid* grid = nullptr;
+  TwoSamplePanel* twoSample = nullptr;
+  PairedPanel* paired = nullptr;
+  CorrelationPanel* correlation = nullptr;
+  QWidget* fourfoldTable = nullptr;    // Picture8
+  QWidget* fourfoldResult = nullptr;   // Picture9
+  QWidget* pairedChiResult = nullptr;  // Picture11
+};
+
+class AnalysisModes : public QObject {
+  Q_OBJECT
+ public:
+  AnalysisModes(QObject* parent, AnalysisControls controls);
+
+  // Throws away all data and results, shows the chosen analysis's panels and puts the caret into
+  // its first input. Choosing the current analysis again clears everything.
+  void SelectAnalysis(AnalysisMode mode);
+
+  // Whether the caption of Label1 names this analysis.
+  bool IsCurrent(AnalysisMode mode) const;
+
+ private:
+  // The grid's change handling re-runs the current sample analysis.
+  void RerunSampleAnalysis(Group group);
+  void ClearCountResults();
+  void ClearFourfoldTable();
+  void ClearChiSquareValues();
+  void RelabelFourfoldTable(AnalysisMode mode);
+
+  AnalysisControls controls_;
+};
 
 }  // namespace quillon::ui

@@ -15,8 +15,8 @@
 #include "app/banner_messages.h"
 #include "app/painted_widgets.h"
 #include "app/t_table_window.h"
-#include "counts/summary_t_test.h"
-#include "stats/number_text.h"
+#include "app/sample_grid.h"
+#include "app/sample_panels.h"
 
 namespace quillon::ui {
 
@@ -24,11 +24,6 @@ namespace {
 constexpr int ClientWidth = 549;   // 8235 twips
 constexpr int ClientHeight = 429;  // 6435 twips
 constexpr int BannerIntervalMs = 2000;
-
-std::string ToUtf8(const QString& text) { return text.toStdString(); }
-QString FromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 }  // namespace
 
 MainWindow::MainWindow(QWidget* parent)
@@ -46,21 +41,30 @@ MainWindow::MainWindow(QWidget* parent)
   BuildMenus();
   BuildTopStrip(client);
   BuildSelector(client);
-  BuildSampleGrid(client);
+  grid_ = new SampleGrid(client);
   BuildFourfoldTable(client);
   BuildResultPanels(client);
   BuildCalculator(client);
   SetTabOrder();
 
-  for (std::size_t i = 0; i < text4_.size(); ++i) {
-    const int index = static_cast<int>(i);
-    connect(text4_[i], &QLineEdit::textChanged, this, [this, index] { RunSummaryTTest(index); });
-    connect(text4_[i], &QLineEdit::returnPressed, this, [this, i] {
-      QLineEdit* next = text4_[(i + 1) % text4_.size()];
-      next->setFocus(Qt::OtherFocusReason);
-      next->setCursorPosition(static_cast<int>(next->text().size()));
-    });
+  AnalysisControls controls;
+  controls.buttons = analysisButtons_;
+  controls.label1 = label1_;
+  for (const char* name : {"tbImport", "tbExport"}) {
+    controls.importExportButtons.push_back(findChild<QToolButton*>(QString::fromLatin1(name)));
   }
+  for (const char* name : {"mnuExport1", "mnuExport2", "mnuImport1", "mnuImport2"}) {
+    controls.importExportItems.push_back(findChild<QAction*>(QString::fromLatin1(name)));
+  }
+  controls.grid = grid_;
+  controls.twoSample = twoSample_;
+  controls.paired = paired_;
+  controls.correlation = correlation_;
+  controls.fourfoldTable = pictures_[8];
+  controls.fourfoldResult = pictures_[9];
+  controls.pairedChiResult = pictures_[11];
+  modes_ = new AnalysisModes(this, std::move(controls));
+
   for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->installEventFilter(this);
 
   timer1_ = new QTimer(this);
@@ -78,13 +82,8 @@ MainWindow::~MainWindow() = default;
 void MainWindow::Load() {
   banner_->Show(WelcomeBannerMessage());
   timer1_->start();
-  vs1_->setMaximum(0);
-  for (std::size_t row = 0; row < text1_.size(); ++row) {
-    list1_.append(QString());
-    list2_.append(QString());
-    text3_[row]->setText(QString::number(row + 1));
-  }
-  text1_[0]->setFocus(Qt::OtherFocusReason);
+  grid_->Load();
+  grid_->EntryBox(Group::First, 0)->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -145,30 +144,6 @@ void MainWindow::ShowTTableWindow() {
 void MainWindow::ExitProgram() {
   QApplication::closeAllWindows();
   QCoreApplication::quit();
-}
-
-void MainWindow::RunSummaryTTest(int index) {
-  QLineEdit* changed = text4_[static_cast<std::size_t>(index)];
-  const QString normalised = FromUtf8(ReplaceFullStops(ToUtf8(changed->text())));
-  if (normalised != changed->text()) changed->setText(normalised);  // runs this again, nested
-  changed->setCursorPosition(static_cast<int>(changed->text().size()));
-
-  std::array<std::string, 6> summaries;
-  for (std::size_t i = 0; i < summaries.size(); ++i) summaries[i] = ToUtf8(text4_[i]->text());
-  const std::optional<SummaryTTestResult> result = SummaryTTest(summaries);
-  if (!result) {
-    ClearSummaryTResult();
-    return;
-  }
-  const TCriticalValues& critical = result->verdict.critical;
-  label5_[3]->setText(FromUtf8(critical.c05));
-  label5_[4]->setText(FromUtf8(critical.c01));
-  label5_[5]->setText(FromUtf8(critical.c001));
-  label5_[6]->setText(FromUtf8(result->verdict.line));
-}
-
-void MainWindow::ClearSummaryTResult() {
-  for (int index : {6, 3, 4, 5}) label5_[static_cast<std::size_t>(index)]->clear();
 }
 
 }  // namespace quillon::ui

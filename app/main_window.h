@@ -5,7 +5,6 @@
 
 #include <QMainWindow>
 #include <QPointer>
-#include <QStringList>
 #include <array>
 
 #include "app/analysis_modes.h"
@@ -23,7 +22,11 @@ class QToolButton;
 namespace quillon::ui {
 
 class BannerStrip;
+class CorrelationPanel;
+class PairedPanel;
 class RuledPanel;
+class SampleGrid;
+class TwoSamplePanel;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -45,8 +48,8 @@ class MainWindow : public QMainWindow {
   // "导出2"); any other key does nothing.
   void RunToolbarItem(const QString& key);
 
-  // Two-sample t test from the six summary boxes; runs on every change of one of them.
-  void RunSummaryTTest(int index);
+  AnalysisModes* Modes() const { return modes_; }
+  SampleGrid* Grid() const { return grid_; }
 
   TTableWindow* TTableWindowIfOpen() const { return tTableWindow_; }
 
@@ -59,12 +62,8 @@ class MainWindow : public QMainWindow {
   void BuildMenus();
   void BuildTopStrip(QWidget* client);
   void BuildSelector(QWidget* client);
-  void BuildSampleGrid(QWidget* client);
   void BuildFourfoldTable(QWidget* client);
   void BuildResultPanels(QWidget* client);
-  void BuildTwoSamplePanel(QWidget* panel);
-  void BuildPairedPanel(QWidget* panel);
-  void BuildCorrelationPanel(QWidget* panel);
   void BuildFourfoldPanel(QWidget* panel);
   void BuildPairedChiSquarePanel(QWidget* panel);
   // The rows both chi-square panels share: n, the critical values 3.84 and 6.63 with their
@@ -83,27 +82,21 @@ class MainWindow : public QMainWindow {
   void Load();
   void AdvanceBanner();
 
-  void ClearSummaryTResult();
-
   // Controls the code works with; the rest are found by name.
   std::array<QPushButton*, AnalysisModeCount> analysisButtons_{};
   QLabel* label1_ = nullptr;
-  std::array<QLineEdit*, 9> text1_{};
-  std::array<QLineEdit*, 9> text2_{};
-  std::array<QLineEdit*, 9> text3_{};
-  QScrollBar* vs1_ = nullptr;
-  std::array<QLineEdit*, 6> text4_{};
-  std::array<QLabel*, 26> label5_{};  // the value labels among Label5(0) .. Label5(25)
   std::array<QLineEdit*, 4> text11_{};
   QLineEdit* text5_ = nullptr;
   std::array<QWidget*, 12> pictures_{};  // Picture2 .. Picture11 by their design number
   BannerStrip* banner_ = nullptr;
   QTimer* timer1_ = nullptr;
-
-  // Hidden state: the two group lists behind the grid.
-  QStringList list1_;
-  QStringList list2_;
   int bannerCounter_ = 0;
+
+  SampleGrid* grid_ = nullptr;
+  TwoSamplePanel* twoSample_ = nullptr;
+  PairedPanel* paired_ = nullptr;
+  CorrelationPanel* correlation_ = nullptr;
+  AnalysisModes* modes_ = nullptr;
 
   // The t table window has no parent widget, so that it outlives a closed main window.
   QPointer<TTableWindow> tTableWindow_;

@@ -18,6 +18,8 @@
 #include "app/form_layout.h"
 #include "app/main_window.h"
 #include "app/painted_widgets.h"
+#include "app/sample_grid.h"
+#include "app/sample_panels.h"
 
 namespace quillon::ui {
 
@@ -149,50 +151,6 @@ void MainWindow::BuildSelector(QWidget* client) {
   SetTextColour(label1_, HighlightColour());
 }
 
-void MainWindow::BuildSampleGrid(QWidget* client) {
-  auto* grid = new RuledPanel(client, QStringLiteral("Picture2"), TwipsRect(2460, 1320, 5715, 3045),
-                              Qt::white);
-  pictures_[2] = grid;
-  for (int row = 1; row <= 10; ++row) grid->AddRule(0, 300 * row, 5400, 300 * row, LightGrey);
-  grid->AddRule(1140, 0, 1140, 3000, LightGrey);
-  grid->AddRule(3300, 0, 3300, 3000, LightGrey);
-
-  const QStringList headings = {QStringLiteral("序号"), QStringLiteral("第一组"),
-                                QStringLiteral("第二组")};
-  const int headingLefts[] = {60, 1680, 3840};
-  for (int i = 0; i < 3; ++i) {
-    auto* heading = new QLabel(headings[i], grid);
-    heading->setObjectName(IndexedName(QStringLiteral("Label2"), i));
-    heading->setGeometry(TwipsRect(headingLefts[i], 60, 1035, 195));
-    heading->setAlignment(Qt::AlignCenter);
-    SetTextColour(heading, HighlightColour());
-  }
-
-  auto makeRowBox = [grid](const char* array, int row, int left, int width) {
-    QLineEdit* box = MakeLineEdit(grid, IndexedName(QString::fromLatin1(array), row),
-                                  TwipsRect(left, 360 + 300 * row, width, 225));
-    box->setFrame(false);
-    box->setAlignment(Qt::AlignCenter);
-    return box;
-  };
-  const QString entryTip = QStringLiteral("按回车键输入下一个数据");
-  for (int row = 0; row < 9; ++row) {
-    const auto i = static_cast<std::size_t>(row);
-    text3_[i] = makeRowBox("Text3", row, 60, 1035);
-    text3_[i]->setReadOnly(true);
-    text1_[i] = makeRowBox("Text1", row, 1200, 2055);
-    text1_[i]->setToolTip(entryTip);
-    text2_[i] = makeRowBox("Text2", row, 3360, 1995);
-    text2_[i]->setToolTip(entryTip);
-  }
-
-  vs1_ = new QScrollBar(Qt::Vertical, grid);
-  vs1_->setObjectName(QStringLiteral("VS1"));
-  vs1_->setGeometry(TwipsRect(5400, 0, 255, 2990));
-  vs1_->setRange(0, 0);
-  vs1_->setEnabled(false);
-}
-
 void MainWindow::BuildFourfoldTable(QWidget* client) {
   auto* table = new RuledPanel(client, QStringLiteral("Picture8"),
                                TwipsRect(2460, 1320, 5715, 3045), TitleTextColour());
@@ -259,89 +217,12 @@ void MainWindow::BuildResultPanels(QWidget* client) {
     pictures_[static_cast<std::size_t>(number)] = panel;
     return panel;
   };
-  BuildTwoSamplePanel(makePanel(4, Qt::white));
-  BuildPairedPanel(makePanel(6, Qt::white));
-  BuildCorrelationPanel(makePanel(7, Qt::white));
+  twoSample_ = new TwoSamplePanel(makePanel(4, Qt::white));
+  paired_ = new PairedPanel(makePanel(6, Qt::white));
+  correlation_ = new CorrelationPanel(makePanel(7, Qt::white));
   BuildFourfoldPanel(makePanel(9, TitleTextColour()));
   BuildPairedChiSquarePanel(makePanel(11, TitleTextColour()));
   for (int hidden : {6, 7, 9, 11}) pictures_[static_cast<std::size_t>(hidden)]->hide();
-}
-
-void MainWindow::BuildTwoSamplePanel(QWidget* panel) {
-  // Group 1 in the left column, group 2 in the right: mean, standard deviation, count.
-  struct SummaryRow {
-    const char* captionName;
-    QString caption;
-    int top, boxTop, boxHeight;
-  };
-  const SummaryRow rows[] = {
-      {"Label3(0)", QStringLiteral("均  数(X1)="), 105, 60, 285},
-      {"Label4(0)", QStringLiteral("标准差(S1)="), 450, 420, 270},
-      {"Label5(0)", QStringLiteral("例  数(N1)="), 810, 780, 270},
-      {"Label3(1)", QStringLiteral("均  数(X2)="), 105, 60, 285},
-      {"Label4(1)", QStringLiteral("标准差(S2)="), 450, 420, 270},
-      {"Label5(1)", QStringLiteral("例  数(N2)="), 810, 780, 270},
-  };
-  for (int i = 0; i < 6; ++i) {
-    const SummaryRow& row = rows[i];
-    const int columnLeft = i < 3 ? 180 : 3000;
-    MakeCaption(panel, QString::fromLatin1(row.captionName), columnLeft, row.top, row.caption,
-                FontWeight::Bold);
-    QLineEdit* box = MakeLineEdit(panel, IndexedName(QStringLiteral("Text4"), i),
-                                  TwipsRect(columnLeft + 1260, row.boxTop, 1275, row.boxHeight));
-    SetTextColour(box, HighlightColour());
-    text4_[static_cast<std::size_t>(i)] = box;
-  }
-
-  new SymbolBox(panel, 0, 180, 1200, 900, Symbol::T, QStringLiteral("0.05"));
-  new SymbolBox(panel, 1, 1920, 1200, 2640, Symbol::T, QStringLiteral("0.01"));
-  new SymbolBox(panel, 2, 3660, 1200, 4440, Symbol::T, QStringLiteral("0.001"));
-  label5_[3] = MakeValueLabel(panel, Label5Name(3), 900, 1260);
-  label5_[4] = MakeValueLabel(panel, Label5Name(4), 2640, 1260);
-  label5_[5] = MakeValueLabel(panel, Label5Name(5), 4440, 1260);
-  MakeCaption(panel, Label5Name(2), 180, 1560, QStringLiteral("结果判断："), FontWeight::Bold);
-  label5_[6] = MakeColouredValue(panel, Label5Name(6), 1200, 1560, Red);
-}
-
-void MainWindow::BuildPairedPanel(QWidget* panel) {
-  MakeCaption(panel, Label13Name(0), 180, 120, QStringLiteral("对子数(N)="));
-  MakeCaption(panel, Label13Name(1), 180, 480, QStringLiteral("对子差值均数(d)="));
-  MakeCaption(panel, Label13Name(2), 180, 840, QStringLiteral("对子差值均数标准差(Sd)="));
-  MakeColouredValue(panel, Label13Name(5), 1140, 120, HighlightColour());
-  MakeColouredValue(panel, Label13Name(4), 1680, 480, HighlightColour());
-  MakeColouredValue(panel, Label13Name(3), 2340, 840, HighlightColour());
-
-  new SymbolBox(panel, 5, 180, 1200, 900, Symbol::T, QStringLiteral("0.05"));
-  new SymbolBox(panel, 4, 1920, 1200, 2640, Symbol::T, QStringLiteral("0.01"));
-  new SymbolBox(panel, 3, 3660, 1200, 4440, Symbol::T, QStringLiteral("0.001"));
-  label5_[10] = MakeValueLabel(panel, Label5Name(10), 900, 1260);
-  label5_[9] = MakeValueLabel(panel, Label5Name(9), 2640, 1260);
-  label5_[8] = MakeValueLabel(panel, Label5Name(8), 4440, 1260);
-  MakeCaption(panel, Label5Name(11), 180, 1560, QStringLiteral("结果判断："), FontWeight::Bold);
-  label5_[7] = MakeColouredValue(panel, Label5Name(7), 1200, 1560, Red);
-}
-
-void MainWindow::BuildCorrelationPanel(QWidget* panel) {
-  MakeCaption(panel, Label13Name(9), 180, 120, QStringLiteral("例数(N)="));
-  MakeColouredValue(panel, Label13Name(6), 960, 120, HighlightColour());
-  new SymbolBox(panel, 10, 180, 420, 660, Symbol::R);
-  MakeColouredValue(panel, Label13Name(7), 660, 480, HighlightColour());
-  new SymbolBox(panel, 9, 2880, 420, 3420, Symbol::T, QStringLiteral("r"));
-  MakeColouredValue(panel, Label13Name(10), 3420, 480, HighlightColour());
-  MakeColouredValue(panel, Label13Name(12), 3420, 480, HighlightColour());
-
-  new SymbolBox(panel, 6, 180, 780, 960, Symbol::T, QStringLiteral("r 0.05"));
-  new SymbolBox(panel, 7, 1920, 780, 2700, Symbol::T, QStringLiteral("r 0.01"));
-  new SymbolBox(panel, 8, 3660, 780, 4500, Symbol::T, QStringLiteral("r 0.001"));
-  MakeColouredValue(panel, Label13Name(8), 2340, 840, HighlightColour());
-  label5_[13] = MakeValueLabel(panel, Label5Name(13), 960, 840);
-  label5_[14] = MakeValueLabel(panel, Label5Name(14), 2700, 840);
-  label5_[15] = MakeValueLabel(panel, Label5Name(15), 4500, 840);
-
-  MakeCaption(panel, Label5Name(12), 180, 1200, QStringLiteral("结果判断："), FontWeight::Bold);
-  label5_[16] = MakeColouredValue(panel, Label5Name(16), 1200, 1200, Red);
-  MakeCaption(panel, Label13Name(11), 180, 1560, QStringLiteral("回归方程："), FontWeight::Bold);
-  label5_[17] = MakeColouredValue(panel, Label5Name(17), 1200, 1560, Red);
 }
 
 void MainWindow::BuildChiSquareRows(QWidget* panel, const ChiSquareRows& rows) {
@@ -356,14 +237,10 @@ void MainWindow::BuildChiSquareRows(QWidget* panel, const ChiSquareRows& rows) {
                QStringLiteral("  0.05"));
   new SymbolBox(panel, rows.box01, 1860, criticalTop, 2700, Symbol::ChiSquare,
                QStringLiteral("  0.01"));
-  QLabel* critical05 =
-      MakeValueLabel(panel, Label5Name(rows.label05), 960, criticalTop + ValueOffset);
-  critical05->setText(QStringLiteral("3.84"));
-  QLabel* critical01 =
-      MakeValueLabel(panel, Label5Name(rows.label01), 2700, criticalTop + ValueOffset);
-  critical01->setText(QStringLiteral("6.63"));
-  label5_[static_cast<std::size_t>(rows.label05)] = critical05;
-  label5_[static_cast<std::size_t>(rows.label01)] = critical01;
+  MakeValueLabel(panel, Label5Name(rows.label05), 960, criticalTop + ValueOffset)
+      ->setText(QStringLiteral("3.84"));
+  MakeValueLabel(panel, Label5Name(rows.label01), 2700, criticalTop + ValueOffset)
+      ->setText(QStringLiteral("6.63"));
 
   new SymbolBox(panel, rows.statisticBox, rows.statisticLeft, rows.statisticTop,
                 rows.statisticValueLeft, Symbol::ChiSquare);
@@ -372,8 +249,7 @@ void MainWindow::BuildChiSquareRows(QWidget* panel, const ChiSquareRows& rows) {
 
   MakeCaption(panel, Label5Name(rows.verdictCaption), 120, rows.verdictTop,
               QStringLiteral("结果判断："), FontWeight::Bold);
-  label5_[static_cast<std::size_t>(rows.verdictValue)] =
-      MakeColouredValue(panel, Label5Name(rows.verdictValue), 1140, rows.verdictTop, Red);
+  MakeColouredValue(panel, Label5Name(rows.verdictValue), 1140, rows.verdictTop, Red);
 }
 
 void MainWindow::BuildFourfoldPanel(QWidget* panel) {
@@ -454,8 +330,8 @@ void MainWindow::BuildCalculator(QWidget* client) {
 void MainWindow::SetTabOrder() {
   // Down the first group's column, then down the second's.
   QWidget* previous = nullptr;
-  for (const auto& column : {text1_, text2_}) {
-    for (QLineEdit* box : column) {
+  for (const Group group : {Group::First, Group::Second}) {
+    for (QLineEdit* box : grid_->EntryBoxes(group)) {
       if (previous != nullptr) setTabOrder(previous, box);
       previous = box;
     }

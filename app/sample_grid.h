@@ -56,8 +56,9 @@ class SampleGrid : public QObject {
   void HandleEnter(Group group, int box);
   // Up and Down in a column (Text1, Text2 or the row numbers Text3).
   void HandleArrow(const std::array<QLineEdit*, 9>& column, int box, bool down);
+  const std::array<QLineEdit*, 9>& Column(QObject* box, int* index) const;
   void ScrollTo(int rowOffset);
-  void FocusAtEnd(QLineEdit* box);
+  // The scroll range over the longer list; the bar is enabled once there is a tenth row.
   void SetScrollRange();
 
   RuledPanel* panel_ = nullptr;

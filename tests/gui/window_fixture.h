@@ -13,6 +13,9 @@
 
 #include "app/main_window.h"
 
+// Readable failure messages for texts.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
