@@ -25,6 +25,29 @@ void ClearLabels(std::initializer_list<QLabel*> labels) {
   for (QLabel* label : labels) label->clear();
 }
 
+// The two t-test panels end alike: t with subscripts 0.05, 0.01 and 0.001 beside their critical
+// values, then "结果判断：" and the red verdict line. Numbers are array indices.
+struct TTestRows {
+  std::array<QLabel*, 3> critical;
+  QLabel* verdict;
+};
+TTestRows BuildTTestRows(QWidget* panel, std::array<int, 3> boxes, std::array<int, 3> values,
+                         int verdictCaption, int verdictValue) {
+  const QString subscripts[] = {QStringLiteral("0.05"), QStringLiteral("0.01"),
+                                QStringLiteral("0.001")};
+  const int lefts[] = {180, 1920, 3660};
+  const int valueLefts[] = {900, 2640, 4440};
+  TTestRows rows{};
+  for (std::size_t i = 0; i < 3; ++i) {
+    new SymbolBox(panel, boxes[i], lefts[i], 1200, valueLefts[i], Symbol::T, subscripts[i]);
+    rows.critical[i] = MakeValueLabel(panel, Label5Name(values[i]), valueLefts[i], 1260);
+  }
+  MakeCaption(panel, Label5Name(verdictCaption), 180, 1560, QStringLiteral("结果判断："),
+              FontWeight::Bold);
+  rows.verdict = MakeColouredValue(panel, Label5Name(verdictValue), 1200, 1560, Red);
+  return rows;
+}
+
 }  // namespace
 
 // ---- Two-sample t test ----
@@ -55,14 +78,9 @@ TwoSamplePanel::TwoSamplePanel(RuledPanel* panel) : QObject(panel), panel_(panel
     text4_[static_cast<std::size_t>(i)] = box;
   }
 
-  new SymbolBox(panel, 0, 180, 1200, 900, Symbol::T, QStringLiteral("0.05"));
-  new SymbolBox(panel, 1, 1920, 1200, 2640, Symbol::T, QStringLiteral("0.01"));
-  new SymbolBox(panel, 2, 3660, 1200, 4440, Symbol::T, QStringLiteral("0.001"));
-  results_[0] = MakeValueLabel(panel, Label5Name(3), 900, 1260);
-  results_[1] = MakeValueLabel(panel, Label5Name(4), 2640, 1260);
-  results_[2] = MakeValueLabel(panel, Label5Name(5), 4440, 1260);
-  MakeCaption(panel, Label5Name(2), 180, 1560, QStringLiteral("结果判断："), FontWeight::Bold);
-  results_[3] = MakeColouredValue(panel, Label5Name(6), 1200, 1560, Red);
+  const TTestRows tRows = BuildTTestRows(panel, {0, 1, 2}, {3, 4, 5}, 2, 6);
+  critical_ = tRows.critical;
+  verdict_ = tRows.verdict;
 
   for (std::size_t i = 0; i < text4_.size(); ++i) {
     const int index = static_cast<int>(i);
@@ -87,12 +105,12 @@ void TwoSamplePanel::RunSummaryTTest(int index) {
     ClearSummaryTResult();
     return;
   }
-  ShowCritical({results_[0], results_[1], results_[2]}, result->verdict.critical);
-  results_[3]->setText(FromUtf8(result->verdict.line));
+  ShowCritical(critical_, result->verdict.critical);
+  verdict_->setText(FromUtf8(result->verdict.line));
 }
 
 void TwoSamplePanel::ClearSummaryTResult() {
-  ClearLabels({results_[3], results_[0], results_[1], results_[2]});
+  ClearLabels({verdict_, critical_[0], critical_[1], critical_[2]});
 }
 
 void TwoSamplePanel::UpdateGroupSummary(Group group, const GroupSums& sums) {
@@ -113,7 +131,7 @@ void TwoSamplePanel::ClearSummaryBoxes() {
 }
 
 void TwoSamplePanel::ClearCriticalValues() {
-  ClearLabels({results_[0], results_[1], results_[2]});
+  ClearLabels({critical_[0], critical_[1], critical_[2]});
 }
 
 // ---- Paired t test ----
@@ -126,14 +144,9 @@ PairedPanel::PairedPanel(RuledPanel* panel) : QObject(panel), panel_(panel) {
   mean_ = MakeColouredValue(panel, Label13Name(4), 1680, 480, HighlightColour());
   deviation_ = MakeColouredValue(panel, Label13Name(3), 2340, 840, HighlightColour());
 
-  new SymbolBox(panel, 5, 180, 1200, 900, Symbol::T, QStringLiteral("0.05"));
-  new SymbolBox(panel, 4, 1920, 1200, 2640, Symbol::T, QStringLiteral("0.01"));
-  new SymbolBox(panel, 3, 3660, 1200, 4440, Symbol::T, QStringLiteral("0.001"));
-  critical_[0] = MakeValueLabel(panel, Label5Name(10), 900, 1260);
-  critical_[1] = MakeValueLabel(panel, Label5Name(9), 2640, 1260);
-  critical_[2] = MakeValueLabel(panel, Label5Name(8), 4440, 1260);
-  MakeCaption(panel, Label5Name(11), 180, 1560, QStringLiteral("结果判断："), FontWeight::Bold);
-  verdict_ = MakeColouredValue(panel, Label5Name(7), 1200, 1560, Red);
+  const TTestRows rows = BuildTTestRows(panel, {5, 4, 3}, {10, 9, 8}, 11, 7);
+  critical_ = rows.critical;
+  verdict_ = rows.verdict;
 }
 
 QWidget* PairedPanel::Panel() const { return panel_; }

@@ -37,7 +37,8 @@ class TwoSamplePanel : public QObject {
 
   RuledPanel* panel_;
   std::array<QLineEdit*, 6> text4_{};
-  std::array<QLabel*, 4> results_{};  // Label5(3) .. Label5(6)
+  std::array<QLabel*, 3> critical_{};  // Label5(3), Label5(4), Label5(5)
+  QLabel* verdict_ = nullptr;          // Label5(6)
 };
 
 class PairedPanel : public QObject {
