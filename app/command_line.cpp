@@ -32,9 +32,11 @@ std::optional<QString> AnswerCommandLine(const QStringList& arguments, const QLo
   const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                    Utf8(texts.version));
   QCommandLineParser parser;
+  // Qt's own options (-platform, -reverse ...) are words, not bundles of letters: "-reverse"
+  // holds a "v" but asks for no version. Unknown here, they are left to the window start.
+  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
   parser.addOption(help);
   parser.addOption(version);
-  // Qt's own options (-platform, -style ...) are unknown here: the window start deals with them.
   static_cast<void>(parser.parse(arguments));
 
   const QString versionLine =
