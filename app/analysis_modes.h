@@ -44,6 +44,8 @@ class SampleGrid;
 class TwoSamplePanel;
 class PairedPanel;
 class CorrelationPanel;
+class FourfoldTable;
+class ChiSquarePanels;
 
 // What the switch shows, hides, empties and relabels.
 struct AnalysisControls {
@@ -55,9 +57,8 @@ struct AnalysisControls {
   TwoSamplePanel* twoSample = nullptr;
   PairedPanel* paired = nullptr;
   CorrelationPanel* correlation = nullptr;
-  QWidget* fourfoldTable = nullptr;    // Picture8
-  QWidget* fourfoldResult = nullptr;   // Picture9
-  QWidget* pairedChiResult = nullptr;  // Picture11
+  FourfoldTable* fourfoldTable = nullptr;  // Picture8
+  ChiSquarePanels* chiSquares = nullptr;   // Picture9 and Picture11
 };
 
 class AnalysisModes : public QObject {
@@ -75,10 +76,8 @@ class AnalysisModes : public QObject {
  private:
   // The grid's change handling re-runs the current sample analysis.
   void RerunSampleAnalysis(Group group);
-  void ClearCountResults();
-  void ClearFourfoldTable();
-  void ClearChiSquareValues();
-  void RelabelFourfoldTable(AnalysisMode mode);
+  // The four-fold table's change handling runs the current count-data test after its totals.
+  void RerunCountTest();
 
   AnalysisControls controls_;
 };

@@ -20,6 +20,11 @@ inline QRect TwipsRect(int left, int top, int width, int height) {
   return {Px(left), Px(top), Px(width), Px(height)};
 }
 
+// The two areas of the client area that the analyses' panels share: the data panels (the
+// sample grid, the four-fold table) and the result panels.
+inline QRect DataArea() { return TwipsRect(2460, 1320, 5715, 3045); }
+inline QRect ResultArea() { return TwipsRect(2460, 4440, 5715, 1935); }
+
 // "Text1" and 3 give "Text1(3)".
 QString IndexedName(const QString& array, int index);
 

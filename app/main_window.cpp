@@ -13,6 +13,7 @@
 
 #include "app/application.h"
 #include "app/banner_messages.h"
+#include "app/fourfold_table.h"
 #include "app/painted_widgets.h"
 #include "app/t_table_window.h"
 #include "app/sample_grid.h"
@@ -42,7 +43,7 @@ MainWindow::MainWindow(QWidget* parent)
   BuildTopStrip(client);
   BuildSelector(client);
   grid_ = new SampleGrid(client);
-  BuildFourfoldTable(client);
+  fourfoldTable_ = new FourfoldTable(client);
   BuildResultPanels(client);
   BuildCalculator(client);
   SetTabOrder();
@@ -60,9 +61,8 @@ MainWindow::MainWindow(QWidget* parent)
   controls.twoSample = twoSample_;
   controls.paired = paired_;
   controls.correlation = correlation_;
-  controls.fourfoldTable = pictures_[8];
-  controls.fourfoldResult = pictures_[9];
-  controls.pairedChiResult = pictures_[11];
+  controls.fourfoldTable = fourfoldTable_;
+  controls.chiSquares = chiSquares_;
   modes_ = new AnalysisModes(this, std::move(controls));
 
   for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->installEventFilter(this);

@@ -22,7 +22,9 @@ class QToolButton;
 namespace quillon::ui {
 
 class BannerStrip;
+class ChiSquarePanels;
 class CorrelationPanel;
+class FourfoldTable;
 class PairedPanel;
 class RuledPanel;
 class SampleGrid;
@@ -62,19 +64,7 @@ class MainWindow : public QMainWindow {
   void BuildMenus();
   void BuildTopStrip(QWidget* client);
   void BuildSelector(QWidget* client);
-  void BuildFourfoldTable(QWidget* client);
   void BuildResultPanels(QWidget* client);
-  void BuildFourfoldPanel(QWidget* panel);
-  void BuildPairedChiSquarePanel(QWidget* panel);
-  // The rows both chi-square panels share: n, the critical values 3.84 and 6.63 with their
-  // symbol boxes, the statistic and the verdict. Numbers are array indices and twips.
-  struct ChiSquareRows {
-    int countTop, countCaption, countValue;           // Label19, Label20
-    int criticalTop, box05, box01, label05, label01;  // Picture5, Label5
-    int statisticBox, statisticLeft, statisticTop, statisticValueLeft, statisticValue;
-    int verdictTop, verdictCaption, verdictValue;  // Label5
-  };
-  void BuildChiSquareRows(QWidget* panel, const ChiSquareRows& rows);
   void BuildCalculator(QWidget* client);
   void SetTabOrder();
 
@@ -85,7 +75,6 @@ class MainWindow : public QMainWindow {
   // Controls the code works with; the rest are found by name.
   std::array<QPushButton*, AnalysisModeCount> analysisButtons_{};
   QLabel* label1_ = nullptr;
-  std::array<QLineEdit*, 4> text11_{};
   QLineEdit* text5_ = nullptr;
   std::array<QWidget*, 12> pictures_{};  // Picture2 .. Picture11 by their design number
   BannerStrip* banner_ = nullptr;
@@ -96,6 +85,8 @@ class MainWindow : public QMainWindow {
   TwoSamplePanel* twoSample_ = nullptr;
   PairedPanel* paired_ = nullptr;
   CorrelationPanel* correlation_ = nullptr;
+  FourfoldTable* fourfoldTable_ = nullptr;
+  ChiSquarePanels* chiSquares_ = nullptr;
   AnalysisModes* modes_ = nullptr;
 
   // The t table window has no parent widget, so that it outlives a closed main window.

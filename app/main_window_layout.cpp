@@ -15,6 +15,7 @@
 #include <functional>
 
 #include "app/application.h"
+#include "app/chi_square_panels.h"
 #include "app/form_layout.h"
 #include "app/main_window.h"
 #include "app/painted_widgets.h"
@@ -151,140 +152,18 @@ void MainWindow::BuildSelector(QWidget* client) {
   SetTextColour(label1_, HighlightColour());
 }
 
-void MainWindow::BuildFourfoldTable(QWidget* client) {
-  auto* table = new RuledPanel(client, QStringLiteral("Picture8"),
-                               TwipsRect(2460, 1320, 5715, 3045), TitleTextColour());
-  pictures_[8] = table;
-  table->AddRule(0, 540, 5715, 540, Black, 2);
-  table->AddRule(0, 2820, 5715, 2820, Black, 2);
-  table->AddRule(0, 1260, 5715, 1260, Black);
-  table->AddRule(1320, 900, 4320, 900, Black);
-  for (int y : {1260, 1800, 2340}) table->AddRule(1320, y, 4320, y, Red);
-  for (int x : {1320, 2820, 4320}) table->AddRule(x, 1260, x, 2340, Red);
-
-  MakeCaption(table, QStringLiteral("Label16"), 1980, 240,
-              AnalysisCaption(AnalysisMode::FourfoldChiSquare), FontWeight::Bold);
-  struct Caption {
-    int left, top;
-    QString text;
-  };
-  const Caption captions[] = {
-      {300, 840, QStringLiteral("组  别")},
-      {2280, 600, QStringLiteral("结     果")},
-      {1860, 960, QStringLiteral("（+）           （-）")},
-      {300, 1500, QStringLiteral("试验组")},
-      {300, 2040, QStringLiteral("对照组")},
-      {300, 2520, QStringLiteral("合  计")},
-      {4920, 840, QStringLiteral("合计")},
-  };
-  for (int i = 0; i < 7; ++i) {
-    const Caption& c = captions[i];
-    MakeCaption(table, IndexedName(QStringLiteral("Label17"), i), c.left, c.top, c.text);
-  }
-
-  for (int cell = 0; cell < 4; ++cell) {
-    QLineEdit* box =
-        MakeLineEdit(table, IndexedName(QStringLiteral("Text11"), cell),
-                     TwipsRect(cell % 2 == 0 ? 1440 : 2940, cell < 2 ? 1440 : 1980, 1275, 330));
-    box->setFrame(false);
-    box->setAlignment(Qt::AlignCenter);
-    SetTextColour(box, Blue);
-    text11_[static_cast<std::size_t>(cell)] = box;
-  }
-  text11_[0]->setMaxLength(6);
-
-  struct Total {
-    int left, top, width;
-  };
-  const Total totals[] = {{1320, 2520, 1515},
-                          {2820, 2520, 1515},
-                          {4440, 1500, 1095},
-                          {4440, 2040, 1095},
-                          {4440, 2520, 1095}};
-  for (int i = 0; i < 5; ++i) {
-    auto* total = new QLabel(QStringLiteral("0"), table);
-    total->setObjectName(IndexedName(QStringLiteral("Label18"), i));
-    total->setGeometry(TwipsRect(totals[i].left, totals[i].top, totals[i].width, 225));
-    total->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-  }
-  table->hide();
-}
-
 void MainWindow::BuildResultPanels(QWidget* client) {
-  const QRect area = TwipsRect(2460, 4440, 5715, 1935);
   auto makePanel = [&](int number, const QColor& background) {
-    auto* panel = new RuledPanel(client, QStringLiteral("Picture%1").arg(number), area, background);
+    auto* panel =
+        new RuledPanel(client, QStringLiteral("Picture%1").arg(number), ResultArea(), background);
     pictures_[static_cast<std::size_t>(number)] = panel;
     return panel;
   };
   twoSample_ = new TwoSamplePanel(makePanel(4, Qt::white));
   paired_ = new PairedPanel(makePanel(6, Qt::white));
   correlation_ = new CorrelationPanel(makePanel(7, Qt::white));
-  BuildFourfoldPanel(makePanel(9, TitleTextColour()));
-  BuildPairedChiSquarePanel(makePanel(11, TitleTextColour()));
-  for (int hidden : {6, 7, 9, 11}) pictures_[static_cast<std::size_t>(hidden)]->hide();
-}
-
-void MainWindow::BuildChiSquareRows(QWidget* panel, const ChiSquareRows& rows) {
-  constexpr int ValueOffset = 60;  // a value label sits this much below its symbol box's top
-  SetTextColour(MakeCaption(panel, Label19Name(rows.countCaption), 120, rows.countTop,
-                            QStringLiteral("例数(n)=")),
-                WindowFrameColour());
-  MakeColouredValue(panel, Label20Name(rows.countValue), 960, rows.countTop, Red);
-
-  const int criticalTop = rows.criticalTop;
-  new SymbolBox(panel, rows.box05, 120, criticalTop, 960, Symbol::ChiSquare,
-               QStringLiteral("  0.05"));
-  new SymbolBox(panel, rows.box01, 1860, criticalTop, 2700, Symbol::ChiSquare,
-               QStringLiteral("  0.01"));
-  MakeValueLabel(panel, Label5Name(rows.label05), 960, criticalTop + ValueOffset)
-      ->setText(QStringLiteral("3.84"));
-  MakeValueLabel(panel, Label5Name(rows.label01), 2700, criticalTop + ValueOffset)
-      ->setText(QStringLiteral("6.63"));
-
-  new SymbolBox(panel, rows.statisticBox, rows.statisticLeft, rows.statisticTop,
-                rows.statisticValueLeft, Symbol::ChiSquare);
-  MakeColouredValue(panel, Label20Name(rows.statisticValue), rows.statisticValueLeft,
-                    rows.statisticTop + ValueOffset, Red);
-
-  MakeCaption(panel, Label5Name(rows.verdictCaption), 120, rows.verdictTop,
-              QStringLiteral("结果判断："), FontWeight::Bold);
-  MakeColouredValue(panel, Label5Name(rows.verdictValue), 1140, rows.verdictTop, Red);
-}
-
-void MainWindow::BuildFourfoldPanel(QWidget* panel) {
-  struct Expected {
-    int index, left, top, valueLeft;
-    QString caption;
-  };
-  const Expected expected[] = {
-      {1, 120, 120, 1500, QStringLiteral("a 的理论数(T)=")},
-      {2, 120, 480, 1500, QStringLiteral("b 的理论数(T)=")},
-      {3, 3060, 120, 4440, QStringLiteral("c 的理论数(T)=")},
-      {4, 3060, 480, 4440, QStringLiteral("d 的理论数(T)=")},
-  };
-  for (const Expected& e : expected) {
-    SetTextColour(MakeCaption(panel, Label19Name(e.index), e.left, e.top, e.caption),
-                  WindowFrameColour());
-    MakeColouredValue(panel, Label20Name(e.index), e.valueLeft, e.top, Black);
-  }
-  // clang-format off
-  BuildChiSquareRows(panel, {
-      .countTop = 840, .countCaption = 6, .countValue = 5,
-      .criticalTop = 1200, .box05 = 11, .box01 = 12, .label05 = 20, .label01 = 19,
-      .statisticBox = 14, .statisticLeft = 3600, .statisticTop = 1200, .statisticValueLeft = 4200, .statisticValue = 6,
-      .verdictTop = 1560, .verdictCaption = 22, .verdictValue = 21});
-  // clang-format on
-}
-
-void MainWindow::BuildPairedChiSquarePanel(QWidget* panel) {
-  // clang-format off
-  BuildChiSquareRows(panel, {
-      .countTop = 120, .countCaption = 0, .countValue = 8,
-      .criticalTop = 480, .box05 = 16, .box01 = 15, .label05 = 24, .label01 = 25,
-      .statisticBox = 13, .statisticLeft = 120, .statisticTop = 900, .statisticValueLeft = 720, .statisticValue = 7,
-      .verdictTop = 1320, .verdictCaption = 18, .verdictValue = 23});
-  // clang-format on
+  for (int hidden : {6, 7}) pictures_[static_cast<std::size_t>(hidden)]->hide();
+  chiSquares_ = new ChiSquarePanels(client);
 }
 
 void MainWindow::BuildCalculator(QWidget* client) {

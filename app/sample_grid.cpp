@@ -14,8 +14,7 @@
 namespace quillon::ui {
 
 SampleGrid::SampleGrid(QWidget* client) : QObject(client) {
-  panel_ = new RuledPanel(client, QStringLiteral("Picture2"), TwipsRect(2460, 1320, 5715, 3045),
-                          Qt::white);
+  panel_ = new RuledPanel(client, QStringLiteral("Picture2"), DataArea(), Qt::white);
   for (int row = 1; row <= 10; ++row) panel_->AddRule(0, 300 * row, 5400, 300 * row, LightGrey);
   panel_->AddRule(1140, 0, 1140, 3000, LightGrey);
   panel_->AddRule(3300, 0, 3300, 3000, LightGrey);
