@@ -91,6 +91,7 @@ void AnalysisModes::SelectAnalysis(AnalysisMode mode) {
   } else {
     controls_.grid->EntryBox(Group::First, 0)->setFocus();
   }
+  emit AnalysisSelected(mode);
 }
 
 }  // namespace quillon::ui

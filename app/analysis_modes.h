@@ -73,6 +73,10 @@ class AnalysisModes : public QObject {
   // Whether the caption of Label1 names this analysis.
   bool IsCurrent(AnalysisMode mode) const;
 
+ signals:
+  // After a switch, with everything emptied.
+  void AnalysisSelected(quillon::ui::AnalysisMode mode);
+
  private:
   // The grid's change handling re-runs the current sample analysis.
   void RerunSampleAnalysis(Group group);

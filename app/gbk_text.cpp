@@ -1,8 +1,6 @@
 #include "app/gbk_text.h"
 
 #include <QLineEdit>
-#include <QStringDecoder>
-#include <QStringEncoder>
 
 #include "entry/entry_filter.h"
 
@@ -21,6 +19,10 @@ QString FromGbk(QByteArrayView bytes) {
   QStringDecoder decoder(Gbk);
   return decoder.decode(bytes);
 }
+
+QStringEncoder GbkEncoder() { return QStringEncoder(Gbk, QStringConverter::Flag::Stateless); }
+
+QStringDecoder GbkDecoder() { return QStringDecoder(Gbk, QStringConverter::Flag::Stateless); }
 
 QString WithoutLastCharacter(const QString& text) {
   if (text.isEmpty()) return text;

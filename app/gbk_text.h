@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringDecoder>
+#include <QStringEncoder>
 
 class QLineEdit;
 
@@ -11,6 +13,11 @@ namespace quillon::ui {
 
 QByteArray ToGbk(QStringView text);
 QString FromGbk(QByteArrayView bytes);
+
+// Converters for many texts in a row (the lines of a group file), each text converted on its
+// own: an incomplete character at the end of one text does not reach into the next.
+QStringEncoder GbkEncoder();
+QStringDecoder GbkDecoder();
 
 // The signed code of the text's last character in GBK (negative for a double-byte character);
 // 0 for the empty text.

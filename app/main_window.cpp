@@ -14,7 +14,9 @@
 #include "app/application.h"
 #include "app/banner_messages.h"
 #include "app/fourfold_table.h"
+#include "app/group_files.h"
 #include "app/painted_widgets.h"
+#include "app/report_feed.h"
 #include "app/t_table_window.h"
 #include "app/sample_grid.h"
 #include "app/sample_panels.h"
@@ -64,6 +66,7 @@ MainWindow::MainWindow(QWidget* parent)
   controls.fourfoldTable = fourfoldTable_;
   controls.chiSquares = chiSquares_;
   modes_ = new AnalysisModes(this, std::move(controls));
+  files_ = std::make_unique<GroupFiles>(this, grid_);
 
   for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->installEventFilter(this);
 
@@ -127,10 +130,10 @@ void MainWindow::RunToolbarItem(const QString& key) {
   }
 }
 
-void MainWindow::ImportGroup1() {}
-void MainWindow::ImportGroup2() {}
-void MainWindow::ExportGroup1() {}
-void MainWindow::ExportGroup2() {}
+void MainWindow::ImportGroup1() { files_->Import(Group::First); }
+void MainWindow::ImportGroup2() { files_->Import(Group::Second); }
+void MainWindow::ExportGroup1() { files_->Export(Group::First); }
+void MainWindow::ExportGroup2() { files_->Export(Group::Second); }
 void MainWindow::OpenTutorial() {}
 void MainWindow::OpenVendorPage(const QString& /*address*/) {}
 
@@ -139,6 +142,16 @@ void MainWindow::ShowTTableWindow() {
   tTableWindow_->show();
   tTableWindow_->raise();
   tTableWindow_->activateWindow();
+}
+
+void MainWindow::ShowReportWindow() {
+  if (reportWindow_ == nullptr) {
+    if (reportFeed_ == nullptr) reportFeed_ = new ReportFeed(this, this, modes_, grid_);
+    reportWindow_ = new ReportWindow(reportFeed_);
+  }
+  reportWindow_->show();
+  reportWindow_->raise();
+  reportWindow_->activateWindow();
 }
 
 void MainWindow::ExitProgram() {

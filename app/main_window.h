@@ -6,8 +6,10 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <memory>
 
 #include "app/analysis_modes.h"
+#include "app/report_window.h"
 #include "app/t_table_window.h"
 
 class QAction;
@@ -25,7 +27,9 @@ class BannerStrip;
 class ChiSquarePanels;
 class CorrelationPanel;
 class FourfoldTable;
+class GroupFiles;
 class PairedPanel;
+class ReportFeed;
 class RuledPanel;
 class SampleGrid;
 class TwoSamplePanel;
@@ -42,6 +46,7 @@ class MainWindow : public QMainWindow {
   void ExportGroup1();
   void ExportGroup2();
   void ShowTTableWindow();
+  void ShowReportWindow();
   void OpenTutorial();
   void OpenVendorPage(const QString& address);
   void ExitProgram();
@@ -52,8 +57,10 @@ class MainWindow : public QMainWindow {
 
   AnalysisModes* Modes() const { return modes_; }
   SampleGrid* Grid() const { return grid_; }
+  GroupFiles* Files() const { return files_.get(); }
 
   TTableWindow* TTableWindowIfOpen() const { return tTableWindow_; }
+  ReportWindow* ReportWindowIfOpen() const { return reportWindow_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -88,9 +95,13 @@ class MainWindow : public QMainWindow {
   FourfoldTable* fourfoldTable_ = nullptr;
   ChiSquarePanels* chiSquares_ = nullptr;
   AnalysisModes* modes_ = nullptr;
+  std::unique_ptr<GroupFiles> files_;
 
   // The t table window has no parent widget, so that it outlives a closed main window.
   QPointer<TTableWindow> tTableWindow_;
+  // Likewise the report window; the feed it reads belongs to this window.
+  QPointer<ReportWindow> reportWindow_;
+  ReportFeed* reportFeed_ = nullptr;
   bool centred_ = false;
 };
 

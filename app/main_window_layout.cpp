@@ -68,6 +68,7 @@ void MainWindow::BuildMenus() {
       {"mnuExport2", QStringLiteral("导出第二组数据"), QKeySequence(Qt::CTRL | Qt::Key_L), [this] { ExportGroup2(); }},
       separator,
       {"mnuTTable", QStringLiteral("t界值表"), QKeySequence(Qt::CTRL | Qt::Key_T), [this] { ShowTTableWindow(); }},
+      {"mnuReport", QStringLiteral("结果报告"), QKeySequence(Qt::CTRL | Qt::Key_R), [this] { ShowReportWindow(); }},
       separator,
       {"mnuExit", QStringLiteral("退出"), QKeySequence(Qt::CTRL | Qt::Key_E), [this] { ExitProgram(); }},
   });

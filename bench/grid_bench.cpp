@@ -1,16 +1,19 @@
 // The data grid at its largest, with the real window drawn offscreen: one keystroke in a box and
 // one scroll step, from the key or the scroll bar to the last result written, in each of the
-// three sample analyses.
+// three sample analyses; importing and exporting a group file of that size.
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "app/analysis_modes.h"
 #include "app/application.h"
+#include "app/group_files.h"
 #include "app/main_window.h"
 #include "app/sample_grid.h"
 #include "entry/grid_rows.h"
@@ -61,6 +64,55 @@ void BM_ScrollStep(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ScrollStep)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
+
+// A group file of the grid's largest size, and a window whose dialogs choose it and agree to
+// replace it.
+class GroupFileAtHand {
+ public:
+  GroupFileAtHand() : path_(folder_.filePath(QStringLiteral("group.txt"))) {
+    QByteArray bytes;
+    for (std::size_t row = 0; row < kMaxGridRows; ++row) {
+      bytes += QByteArray::number(static_cast<qulonglong>(1000 + (row * 7919) % 100000)) + "." +
+               QByteArray::number(static_cast<qulonglong>(row % 10)) + "\r\n";
+    }
+    QFile file(path_);
+    if (file.open(QIODevice::WriteOnly)) file.write(bytes);
+
+    GroupFiles::Dialogs dialogs;
+    dialogs.choosePathToOpen = [this](QWidget*) { return path_; };
+    dialogs.choosePathToSave = [this](QWidget*) { return path_; };
+    dialogs.confirmReplace = [](QWidget*, const QString&) { return true; };
+    dialogs.tell = [](QWidget*, const QString& message) {
+      qFatal("%s", qPrintable(message));  // nothing here may fail
+    };
+    window_.Files()->SetDialogs(std::move(dialogs));
+    window_.show();
+  }
+  MainWindow& Window() { return window_; }
+
+ private:
+  QTemporaryDir folder_;
+  QString path_;
+  MainWindow window_;
+};
+
+// From the menu item to the last result written and the window drawn.
+void BM_ImportGroupFile(benchmark::State& state) {
+  GroupFileAtHand file;
+  for (auto _ : state) {
+    file.Window().ImportGroup1();
+    QApplication::processEvents();
+  }
+  if (file.Window().Grid()->Lists().Size(Group::First) != kMaxGridRows) state.SkipWithError("short");
+}
+BENCHMARK(BM_ImportGroupFile)->Unit(benchmark::kMillisecond);
+
+void BM_ExportGroupFile(benchmark::State& state) {
+  GroupFileAtHand file;
+  file.Window().ImportGroup2();
+  for (auto _ : state) file.Window().ExportGroup2();
+}
+BENCHMARK(BM_ExportGroupFile)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace quillon::ui

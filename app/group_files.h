@@ -1,0 +1,52 @@
+#pragma once
+// The four group file operations of the menu and the toolbar: a group of the data grid is
+// written to a text file, or replaced by the lines of one. The file dialogs and the message
+// boxes are steps that can be exchanged (the window tests answer them without a person).
+
+#include <QString>
+#include <functional>
+
+#include "entry/sample_lists.h"
+
+class QWidget;
+
+namespace quillon::ui {
+
+class SampleGrid;
+
+class GroupFiles {
+ public:
+  struct Dialogs {
+    // The path the user chose, or the empty text when the dialog was cancelled.
+    std::function<QString(QWidget* owner)> choosePathToOpen;
+    std::function<QString(QWidget* owner)> choosePathToSave;
+    // Whether an existing file may be replaced.
+    std::function<bool(QWidget* owner, const QString& path)> confirmReplace;
+    std::function<void(QWidget* owner, const QString& message)> tell;
+  };
+  // Qt's own dialogs, in Chinese, starting in the program's folder each time.
+  static Dialogs StandardDialogs();
+
+  GroupFiles(QWidget* owner, SampleGrid* grid);
+
+  void SetDialogs(Dialogs dialogs) { dialogs_ = std::move(dialogs); }
+
+  // Replaces the group by the lines of a chosen ".txt" file; a refused or failed import changes
+  // nothing and says why.
+  void Import(Group group);
+  // Writes the group to the chosen path with ".txt" appended unless it ends in ".txt" already.
+  void Export(Group group);
+
+  // The path of the last operation that got past its dialog.
+  const QString& LastPath() const { return lastPath_; }
+
+ private:
+  QString ChosenPath(const std::function<QString(QWidget*)>& choose);
+
+  QWidget* owner_;
+  SampleGrid* grid_;
+  Dialogs dialogs_;
+  QString lastPath_;
+};
+
+}  // namespace quillon::ui

@@ -1,0 +1,104 @@
+#include "app/report_feed.h"
+
+#include <QLineEdit>
+
+#include "app/analysis_modes.h"
+#include "app/form_layout.h"
+#include "app/sample_grid.h"
+#include "counts/chi_square.h"
+#include "counts/report_count_content.h"
+#include "stats/report_sample_content.h"
+
+namespace quillon::ui {
+
+namespace {
+
+std::optional<double> BoxValue(const QLineEdit* box) {
+  if (box == nullptr) return std::nullopt;
+  const std::optional<Fixed4> value = Fixed4::Parse(box->text().toStdString());
+  return value ? std::optional<double>(value->ToDouble()) : std::nullopt;
+}
+
+QLineEdit* Box(QWidget* form, const char* array, int index) {
+  return form->findChild<QLineEdit*>(IndexedName(QString::fromLatin1(array), index));
+}
+
+}  // namespace
+
+ReportFeed::ReportFeed(QObject* parent, QWidget* form, const AnalysisModes* modes,
+                       const SampleGrid* grid)
+    : QObject(parent), form_(form), modes_(modes), grid_(grid) {
+  connect(grid, &SampleGrid::EntryChanged, this, &ReportFeed::Changed);
+  connect(modes, &AnalysisModes::AnalysisSelected, this, &ReportFeed::Changed);
+  for (int index = 0; index < 6; ++index) {
+    if (QLineEdit* box = Box(form, "Text4", index)) {
+      connect(box, &QLineEdit::textChanged, this, &ReportFeed::Changed);
+    }
+  }
+  for (int index = 0; index < 4; ++index) {
+    if (QLineEdit* box = Box(form, "Text11", index)) {
+      connect(box, &QLineEdit::textChanged, this, &ReportFeed::Changed);
+    }
+  }
+}
+
+Report ReportFeed::TwoSample() const {
+  std::optional<double> values[6];
+  for (int index = 0; index < 6; ++index) values[index] = BoxValue(Box(form_, "Text4", index));
+  for (const std::optional<double>& value : values) {
+    if (!value) {
+      return Report{"两样本均数t检验", {}, {"两组的均数、标准差和例数尚未填全。"}};
+    }
+  }
+  return TwoSampleReport(TwoSampleReportFigures(
+      {*values[0], *values[1], *values[2], *values[3], *values[4], *values[5]}));
+}
+
+std::array<double, 4> ReportFeed::Cells() const {
+  std::array<std::string, 4> texts;
+  for (int index = 0; index < 4; ++index) {
+    if (const QLineEdit* box = Box(form_, "Text11", index)) {
+      texts[static_cast<std::size_t>(index)] = box->text().toStdString();
+    }
+  }
+  // As in the main window, a cell that is empty or not a number counts as 0.
+  const FourfoldCells cells = ReadFourfoldCells(texts);
+  std::array<double, 4> values{};
+  for (std::size_t k = 0; k < 4; ++k) values[k] = cells[k].value_or(Fixed4{}).ToDouble();
+  return values;
+}
+
+Report ReportFeed::CurrentReport() const {
+  const PairSums& pairs = grid_->Lists().Pairs();
+  if (modes_->IsCurrent(AnalysisMode::TwoSampleMeans)) return TwoSample();
+  if (modes_->IsCurrent(AnalysisMode::PairedMeans)) return PairedReport(PairedReportFigures(pairs));
+  if (modes_->IsCurrent(AnalysisMode::CorrelationRegression)) {
+    return CorrelationReport(CorrelationReportFigures(pairs));
+  }
+  if (modes_->IsCurrent(AnalysisMode::FourfoldChiSquare)) {
+    const auto [a, b, c, d] = Cells();
+    return FourfoldReport(FourfoldReportFigures(a, b, c, d));
+  }
+  if (modes_->IsCurrent(AnalysisMode::PairedChiSquare)) {
+    const std::array<double, 4> cells = Cells();
+    return McNemarReport(McNemarReportFigures(cells[1], cells[2]));
+  }
+  return Report{"结果报告", {}, {"没有选定分析。"}};
+}
+
+std::optional<ScatterData> ReportFeed::CurrentScatter() const {
+  if (!modes_->IsCurrent(AnalysisMode::CorrelationRegression)) return std::nullopt;
+  const SampleLists& lists = grid_->Lists();
+  ScatterData data;
+  for (std::size_t row = 0; row < lists.LongerSize(); ++row) {
+    const std::optional<Fixed4> x = EntryValue(lists.Text(Group::First, row));
+    const std::optional<Fixed4> y = EntryValue(lists.Text(Group::Second, row));
+    if (x && y) data.points.emplace_back(x->ToDouble(), y->ToDouble());
+  }
+  const CorrelationFigures figures = CorrelationReportFigures(lists.Pairs());
+  data.intercept = figures.intercept.value;
+  data.slope = figures.slope.value;
+  return data;
+}
+
+}  // namespace quillon::ui

@@ -1,0 +1,47 @@
+#pragma once
+// The results report window: the current analysis's figures with their formulas, following the
+// data as they are typed, and for correlation and regression the scatter plot with the fitted
+// line. "复制" puts the report on the clipboard as HTML (a three-line table) and as plain text;
+// "保存图片" saves the scatter plot. It has no parent widget, like the t table window.
+
+#include <QWidget>
+
+#include "stats/report_text.h"
+
+class QPushButton;
+class QTextBrowser;
+class QTimer;
+
+namespace quillon::ui {
+
+class ReportFeed;
+class ScatterPlot;
+
+class ReportWindow : public QWidget {
+  Q_OBJECT
+ public:
+  explicit ReportWindow(ReportFeed* feed);
+
+  // Rebuilds the report now; a change of the data asks for it once the event loop is reached
+  // again, so that the nested changes of one keystroke rebuild it once.
+  void Refresh();
+  const Report& Current() const { return report_; }
+
+  void CopyReport() const;
+  // Asks for a file name and saves the scatter plot there.
+  void SavePicture();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  ReportFeed* feed_;
+  Report report_;
+  QTextBrowser* browser_ = nullptr;
+  ScatterPlot* plot_ = nullptr;
+  QPushButton* saveButton_ = nullptr;
+  QTimer* pending_ = nullptr;
+  bool centred_ = false;
+};
+
+}  // namespace quillon::ui

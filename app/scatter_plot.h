@@ -1,0 +1,33 @@
+#pragma once
+// The scatter plot of the report: the complete pairs as points and the least-squares line across
+// the range of X, with the ranges of both axes written at their ends.
+
+#include <QWidget>
+
+#include "app/report_feed.h"
+
+class QPainter;
+
+namespace quillon::ui {
+
+class ScatterPlot : public QWidget {
+  Q_OBJECT
+ public:
+  explicit ScatterPlot(QWidget* parent);
+
+  void SetData(ScatterData scatter);
+  const ScatterData& Data() const { return data_; }
+
+  // Draws the plot into a rectangle of any paint device.
+  void Draw(QPainter& painter, const QRect& area) const;
+  // Writes the plot as SVG when the path ends in ".svg", as PNG otherwise.
+  bool Save(const QString& path) const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  ScatterData data_;
+};
+
+}  // namespace quillon::ui

@@ -1,0 +1,12 @@
+#pragma once
+// The report's rows and sentences for the analyses of count data.
+
+#include "counts/report_fourfold.h"
+#include "stats/report_text.h"
+
+namespace quillon {
+
+Report FourfoldReport(const FourfoldFigures& figures);
+Report McNemarReport(const McNemarFigures& figures);
+
+}  // namespace quillon

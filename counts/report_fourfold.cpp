@@ -1,0 +1,199 @@
+#include "counts/report_fourfold.h"
+
+#include <algorithm>
+#include <boost/math/distributions/binomial.hpp>
+#include <boost/math/distributions/hypergeometric.hpp>
+#include <cmath>
+#include <exception>
+#include <limits>
+
+namespace quillon {
+
+namespace {
+
+constexpr double kTieTolerance = 1 + 1e-7;
+
+bool AnyNegative(std::initializer_list<double> cells) {
+  return std::any_of(cells.begin(), cells.end(), [](double cell) { return !(cell >= 0); });
+}
+
+bool AllWhole(std::initializer_list<double> cells) {
+  return std::all_of(cells.begin(), cells.end(), [](double cell) {
+    return IsWhole(cell) && cell <= std::numeric_limits<unsigned>::max();
+  });
+}
+
+// The smallest x > from (from < x ≤ to) whose probability is at most limit, where the
+// probability does not rise from from + 1 on; to + 1 when there is none.
+template <typename Probability>
+unsigned FirstAtMostAbove(Probability probability, unsigned from, unsigned to, double limit) {
+  unsigned low = from + 1;
+  unsigned high = to + 1;
+  while (low < high) {
+    const unsigned middle = low + (high - low) / 2;
+    if (probability(middle) <= limit) high = middle; else low = middle + 1;
+  }
+  return low;
+}
+
+// The largest x < from (to ≤ x < from) whose probability is at most limit, where the
+// probability does not fall up to from − 1; found tells whether there is one.
+template <typename Probability>
+unsigned LastAtMostBelow(Probability probability, unsigned to, unsigned from, double limit,
+                         bool& found) {
+  unsigned low = to;  // candidates are low .. from − 1
+  unsigned high = from;
+  found = false;
+  while (low < high) {
+    const unsigned middle = low + (high - low) / 2;
+    if (probability(middle) <= limit) {
+      found = true;
+      low = middle + 1;
+    } else {
+      high = middle;
+    }
+  }
+  return low - 1;
+}
+
+void SetRatioInterval(double ratio, double logError, Figure& estimate, Figure& lower,
+                      Figure& upper) {
+  estimate = Figure::Of(ratio);
+  const double margin = NormalCritical95() * logError;
+  lower = Figure::Of(std::exp(std::log(ratio) - margin));
+  upper = Figure::Of(std::exp(std::log(ratio) + margin));
+}
+
+}  // namespace
+
+Figure FisherExactP(double a, double b, double c, double d) {
+  if (AnyNegative({a, b, c, d})) return Figure::Missing("计数不能为负");
+  if (!AllWhole({a, b, c, d})) return Figure::Missing("确切概率法要求各格均为整数");
+  const double total = a + b + c + d;
+  if (total > std::numeric_limits<unsigned>::max()) return Figure::Missing("计数过大");
+  if (total == 0) return Figure::Missing("四格均为0");
+  const auto ua = static_cast<unsigned>(a);
+  const auto firstColumn = static_cast<unsigned>(a + c);
+  const auto firstRow = static_cast<unsigned>(a + b);
+  const auto all = static_cast<unsigned>(total);
+  try {
+    // a follows the hypergeometric distribution of the first column's count in the first row.
+    const boost::math::hypergeometric_distribution<double> distribution(firstColumn, firstRow,
+                                                                         all);
+    const auto [lowest, highest] = boost::math::support(distribution);
+    const auto low = static_cast<unsigned>(lowest);
+    const auto high = static_cast<unsigned>(highest);
+    auto probability = [&](unsigned x) { return boost::math::pdf(distribution, x); };
+    const double limit = probability(ua) * kTieTolerance;
+    // The mode; the observed table at the mode leaves every table at most as probable.
+    const auto mode = static_cast<unsigned>(std::floor(
+        (static_cast<double>(firstRow) + 1) * (static_cast<double>(firstColumn) + 1) /
+        (static_cast<double>(all) + 2)));
+    const unsigned peak = std::clamp(mode, low, high);
+    if (ua == peak) return Figure::Of(1.0);
+    double p = 0;
+    if (ua < peak) {
+      p = boost::math::cdf(distribution, ua);
+      const unsigned start = FirstAtMostAbove(probability, peak - 1, high, limit);
+      if (start <= high) {
+        p += boost::math::cdf(boost::math::complement(distribution, start - 1));
+      }
+    } else {
+      p = boost::math::cdf(boost::math::complement(distribution, ua - 1));
+      bool found = false;
+      const unsigned end = LastAtMostBelow(probability, low, peak, limit, found);
+      if (found) p += boost::math::cdf(distribution, end);
+    }
+    return Figure::Of(std::min(1.0, p));
+  } catch (const std::exception&) {
+    return Figure::Missing("超几何分布无法计算");
+  }
+}
+
+FourfoldFigures FourfoldReportFigures(double a, double b, double c, double d) {
+  FourfoldFigures figures;
+  figures.cells = {a, b, c, d};
+  std::initializer_list<Figure*> all = {
+      &figures.n, &figures.expected[0], &figures.expected[1], &figures.expected[2],
+      &figures.expected[3], &figures.smallestExpected, &figures.chiSquare, &figures.chiSquareP,
+      &figures.correctedChiSquare, &figures.correctedP, &figures.fisherP, &figures.oddsRatio,
+      &figures.oddsLower, &figures.oddsUpper, &figures.riskRatio, &figures.riskLower,
+      &figures.riskUpper};
+  if (AnyNegative({a, b, c, d}) || !std::isfinite(a + b + c + d)) {
+    for (Figure* figure : all) *figure = Figure::Missing("计数须为非负的有限数");
+    return figures;
+  }
+  const double n = a + b + c + d;
+  figures.n = Figure::Of(n);
+  const double rows[2] = {a + b, c + d};
+  const double columns[2] = {a + c, b + d};
+  const double product = rows[0] * rows[1] * columns[0] * columns[1];
+  if (product == 0) {
+    const Figure missing = Figure::Missing(n == 0 ? "四格均为0" : "有行合计或列合计为0");
+    for (Figure* figure : all) {
+      if (figure != &figures.n) *figure = missing;
+    }
+  } else {
+    for (int i = 0; i < 4; ++i) figures.expected[i] = Figure::Of(rows[i / 2] * columns[i % 2] / n);
+    figures.smallestExpected =
+        Figure::Of(std::min({*figures.expected[0], *figures.expected[1], *figures.expected[2],
+                             *figures.expected[3]}));
+    const double difference = std::fabs(a * d - b * c);
+    figures.chiSquare = Figure::Of(n * difference * difference / product);
+    figures.chiSquareP = figures.chiSquare ? ChiSquareP(*figures.chiSquare, 1) : figures.chiSquare;
+    const double corrected = std::max(0.0, difference - n / 2);
+    figures.correctedChiSquare = Figure::Of(n * corrected * corrected / product);
+    figures.correctedP = figures.correctedChiSquare ? ChiSquareP(*figures.correctedChiSquare, 1)
+                                                    : figures.correctedChiSquare;
+    figures.fisherP = FisherExactP(a, b, c, d);
+  }
+  if (a == 0 || b == 0 || c == 0 || d == 0) {
+    figures.oddsRatio = figures.oddsLower = figures.oddsUpper =
+        Figure::Missing("有格子为0，比值比或其对数的标准误无定义");
+  } else {
+    SetRatioInterval(a * d / (b * c), std::sqrt(1 / a + 1 / b + 1 / c + 1 / d), figures.oddsRatio,
+                     figures.oddsLower, figures.oddsUpper);
+  }
+  if (a == 0 || c == 0) {
+    figures.riskRatio = figures.riskLower = figures.riskUpper =
+        Figure::Missing("a或c为0，相对危险度或其对数的标准误无定义");
+  } else {
+    SetRatioInterval(a / rows[0] / (c / rows[1]),
+                     std::sqrt(1 / a - 1 / rows[0] + 1 / c - 1 / rows[1]), figures.riskRatio,
+                     figures.riskLower, figures.riskUpper);
+  }
+  return figures;
+}
+
+McNemarFigures McNemarReportFigures(double b, double c) {
+  McNemarFigures figures;
+  figures.b = b;
+  figures.c = c;
+  if (AnyNegative({b, c}) || !std::isfinite(b + c)) {
+    figures.chiSquare = figures.p = figures.exactP = Figure::Missing("计数须为非负的有限数");
+    return figures;
+  }
+  const double discordant = b + c;
+  figures.corrected = discordant < 40;
+  if (discordant == 0) {
+    figures.chiSquare = figures.p = figures.exactP = Figure::Missing("b + c = 0，没有不一致的对子");
+    return figures;
+  }
+  const double difference = std::fabs(b - c);
+  const double numerator = figures.corrected ? std::max(0.0, difference - 1) : difference;
+  figures.chiSquare = Figure::Of(numerator * numerator / discordant);
+  figures.p = figures.chiSquare ? ChiSquareP(*figures.chiSquare, 1) : figures.chiSquare;
+  if (!AllWhole({b, c})) {
+    figures.exactP = Figure::Missing("确切概率法要求b与c均为整数");
+    return figures;
+  }
+  try {
+    const boost::math::binomial_distribution<double> distribution(discordant, 0.5);
+    figures.exactP = Figure::Of(std::min(1.0, 2 * boost::math::cdf(distribution, std::min(b, c))));
+  } catch (const std::exception&) {
+    figures.exactP = Figure::Missing("二项分布无法计算");
+  }
+  return figures;
+}
+
+}  // namespace quillon

@@ -1,0 +1,40 @@
+#pragma once
+// The figures of the results report for the four-fold table and for paired counts.
+// Cells: a, b in the first row, c, d in the second; the first column is the outcome counted.
+
+#include <array>
+
+#include "stats/report_figure.h"
+
+namespace quillon {
+
+struct FourfoldFigures {
+  std::array<double, 4> cells{};   // a, b, c, d
+  Figure n;                        // a + b + c + d
+  std::array<Figure, 4> expected;  // T = row total · column total / n
+  Figure smallestExpected;
+  Figure chiSquare, chiSquareP;                // n(ad − bc)² / D, one degree of freedom
+  Figure correctedChiSquare, correctedP;       // n(max(0, |ad − bc| − n/2))² / D
+  Figure fisherP;                              // two-sided
+  Figure oddsRatio, oddsLower, oddsUpper;      // ad / bc, 95 % by the log method
+  Figure riskRatio, riskLower, riskUpper;      // (a / (a + b)) / (c / (c + d)), 95 % by the log method
+};
+
+FourfoldFigures FourfoldReportFigures(double a, double b, double c, double d);
+
+// Fisher's exact two-sided P of a table of whole counts: the sum of the probabilities, with the
+// margins fixed, of every table no more probable than the observed one (with a relative
+// tolerance of 1e-7 for ties).
+Figure FisherExactP(double a, double b, double c, double d);
+
+// McNemar's test on the discordant cells b and c.
+struct McNemarFigures {
+  double b = 0, c = 0;
+  bool corrected = false;  // b + c < 40: (max(0, |b − c| − 1))² / (b + c); else (b − c)² / (b + c)
+  Figure chiSquare, p;
+  Figure exactP;           // two-sided binomial, min(1, 2 P(X ≤ min(b, c))), p = 1/2
+};
+
+McNemarFigures McNemarReportFigures(double b, double c);
+
+}  // namespace quillon

@@ -1,0 +1,25 @@
+#pragma once
+// The figures of the results report for correlation and regression, from the exact sums of the
+// complete pairs: r with its Fisher z interval and t test, and the least-squares line of Y on X
+// with the standard errors and intervals of its two coefficients.
+
+#include "stats/exact_sums.h"
+#include "stats/report_figure.h"
+
+namespace quillon {
+
+struct CorrelationFigures {
+  std::int64_t n = 0;
+  Figure r;
+  Figure rLower, rUpper;  // 95 %, tanh(atanh r ± z(0.975) / √(n − 3))
+  Figure t;               // r √((n − 2) / (1 − r²)), signed
+  Figure df;              // n − 2
+  Figure p;               // two-sided
+  Figure rSquared;
+  Figure intercept, interceptError, interceptLower, interceptUpper;
+  Figure slope, slopeError, slopeLower, slopeUpper;
+};
+
+CorrelationFigures CorrelationReportFigures(const PairSums& pairs);
+
+}  // namespace quillon

@@ -1,0 +1,39 @@
+#pragma once
+// One computed figure of the results report: its value, or the reason it has none. The report
+// shows "—" with that reason instead of a number that would only look real.
+
+#include <optional>
+#include <string>
+
+namespace quillon {
+
+struct Figure {
+  std::optional<double> value;
+  std::string reason;  // set exactly when there is no value
+
+  // The value when it is finite; otherwise no value, with a reason saying so.
+  static Figure Of(double value);
+  static Figure Missing(std::string reason);
+
+  explicit operator bool() const { return value.has_value(); }
+  double operator*() const { return *value; }
+};
+
+// A missing figure that carries over the reason of the first of two missing inputs.
+Figure MissingFrom(const Figure& first, const Figure& second);
+
+// Two-sided P of Student's t with df degrees of freedom (df may be fractional, above 0).
+Figure TwoSidedTP(double t, double df);
+// The two-sided 95 % critical value of Student's t, t(0.975, df).
+Figure TCritical95(double df);
+// Upper-tail P of the chi-square distribution with df degrees of freedom.
+Figure ChiSquareP(double chiSquare, double df);
+// Upper-tail P of Fisher's F with (df1, df2) degrees of freedom.
+Figure FUpperP(double f, double df1, double df2);
+// The two-sided 95 % critical value of the standard normal distribution, z(0.975).
+double NormalCritical95();
+
+// Whether a value is a whole number (also when negative).
+bool IsWhole(double value);
+
+}  // namespace quillon

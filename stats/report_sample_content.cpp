@@ -1,0 +1,116 @@
+#include "stats/report_sample_content.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr const char* kTwoSidedT = "t分布，双侧";
+
+std::string EquationText(const CorrelationFigures& f) {
+  if (!f.intercept || !f.slope) return {};
+  const std::string slope = NumberText(f.slope);
+  return "回归方程：Ŷ = " + NumberText(f.intercept) +
+         (slope.starts_with('-') ? " − " + slope.substr(1) : " + " + slope) + "X。";
+}
+
+std::string VarianceSentence(const TwoSampleFigures& f) {
+  const std::string premise = "教科书的合并方差t检验假定两组总体方差相等；";
+  if (!f.fP) {
+    return premise + "方差齐性F检验无法进行（" + f.fP.reason + "），无法判断数据是否支持这一假定。";
+  }
+  if (*f.fP >= 0.05) {
+    return premise + "方差齐性F检验 P = " + PText(f.fP) + " ≥ 0.05，数据支持这一假定，可用合并方差t检验。";
+  }
+  return premise + "方差齐性F检验 P = " + PText(f.fP) +
+         " < 0.05，数据不支持这一假定，宜用Welch校正t检验（t′ = " + NumberText(f.welchT) +
+         "，ν = " + CountText(f.welchDf) + "，P = " + PText(f.welchP) + "）。";
+}
+
+}  // namespace
+
+Report TwoSampleReport(const TwoSampleFigures& f) {
+  const SummaryValues& v = f.input;
+  Report report;
+  report.title = "两样本均数t检验";
+  report.sections.push_back(
+      {"各组描述",
+       {{"第1组 均数 x̄₁", NumberText(Figure::Of(v.mean1)), "样本均数"},
+        {"第1组 标准差 S₁", NumberText(Figure::Of(v.deviation1)), "样本标准差"},
+        {"第1组 例数 n₁", CountText(Figure::Of(v.count1)), "例数"},
+        {"第2组 均数 x̄₂", NumberText(Figure::Of(v.mean2)), "样本均数"},
+        {"第2组 标准差 S₂", NumberText(Figure::Of(v.deviation2)), "样本标准差"},
+        {"第2组 例数 n₂", CountText(Figure::Of(v.count2)), "例数"}}});
+  report.sections.push_back(
+      {"合并方差t检验",
+       {{"均数之差 x̄₁ − x̄₂", NumberText(f.difference), "x̄₁ − x̄₂"},
+        {"合并方差 Sc²", NumberText(f.pooledVariance),
+         "Sc² = [S₁²(n₁ − 1) + S₂²(n₂ − 1)] / (n₁ + n₂ − 2)"},
+        {"标准误 S(x̄₁ − x̄₂)", NumberText(f.standardError), "√[Sc²(1/n₁ + 1/n₂)]"},
+        {"t", NumberText(f.t), "t = (x̄₁ − x̄₂) / S(x̄₁ − x̄₂)"},
+        {"自由度 ν", CountText(f.df), "ν = n₁ + n₂ − 2"},
+        {"P", PText(f.p), kTwoSidedT},
+        {"均数之差的95%置信区间", IntervalText(f.lower, f.upper),
+         "(x̄₁ − x̄₂) ± t(0.05/2, ν)·S(x̄₁ − x̄₂)"}}});
+  report.sections.push_back(
+      {"方差齐性检验",
+       {{"F", NumberText(f.f), "F = S²(较大) / S²(较小)"},
+        {"自由度 ν₁, ν₂", f.fDf1 && f.fDf2 ? CountText(f.fDf1) + ", " + CountText(f.fDf2)
+                                           : MissingText(f.fDf1),
+         "ν₁ = n(较大) − 1，ν₂ = n(较小) − 1"},
+        {"P", PText(f.fP), "F分布，双侧 2·P(F ≥ F值)"}}});
+  report.sections.push_back(
+      {"Welch校正t检验（t′检验）",
+       {{"标准误", NumberText(f.welchStandardError), "√(S₁²/n₁ + S₂²/n₂)"},
+        {"t′", NumberText(f.welchT), "t′ = (x̄₁ − x̄₂) / √(S₁²/n₁ + S₂²/n₂)"},
+        {"自由度 ν′", CountText(f.welchDf), "Welch–Satterthwaite近似"},
+        {"P", PText(f.welchP), kTwoSidedT}}});
+  report.sentences.push_back(VarianceSentence(f));
+  return report;
+}
+
+Report PairedReport(const PairedFigures& f) {
+  Report report;
+  report.title = "配对资料t检验";
+  report.sections.push_back(
+      {"差值 d = X − Y",
+       {{"对子数 n", CountText(Figure::Of(static_cast<double>(f.n))), "X与Y均有数值的行"},
+        {"差值均数 d̄", NumberText(f.meanDifference), "d̄ = Σd / n"},
+        {"差值标准差 Sd", NumberText(f.deviation), "Sd = √[(Σd² − (Σd)²/n) / (n − 1)]"},
+        {"标准误 S(d̄)", NumberText(f.standardError), "S(d̄) = Sd / √n"},
+        {"t", NumberText(f.t), "t = d̄ / S(d̄)"},
+        {"自由度 ν", CountText(f.df), "ν = n − 1"},
+        {"P", PText(f.p), kTwoSidedT},
+        {"差值均数的95%置信区间", IntervalText(f.lower, f.upper), "d̄ ± t(0.05/2, ν)·S(d̄)"}}});
+  return report;
+}
+
+Report CorrelationReport(const CorrelationFigures& f) {
+  Report report;
+  report.title = "直线相关与回归";
+  report.sections.push_back(
+      {"相关",
+       {{"对子数 n", CountText(Figure::Of(static_cast<double>(f.n))), "X与Y均有数值的行"},
+        {"相关系数 r", NumberText(f.r), "Pearson积差相关 r = lxy / √(lxx·lyy)"},
+        {"r的95%置信区间", IntervalText(f.rLower, f.rUpper),
+         "Fisher z变换 tanh(z ± 1.96/√(n − 3))"},
+        {"t", NumberText(f.t), "t = r√[(n − 2) / (1 − r²)]"},
+        {"自由度 ν", CountText(f.df), "ν = n − 2"},
+        {"P", PText(f.p), kTwoSidedT},
+        {"决定系数 r²", NumberText(f.rSquared), "r²"}}});
+  report.sections.push_back(
+      {"回归（Y对X）",
+       {{"截距 a", NumberText(f.intercept), "a = ȳ − b·x̄"},
+        {"截距的标准误 Sa", NumberText(f.interceptError), "Sa = S(y·x)·√(1/n + x̄²/lxx)"},
+        {"截距的95%置信区间", IntervalText(f.interceptLower, f.interceptUpper),
+         "a ± t(0.05/2, n − 2)·Sa"},
+        {"斜率 b", NumberText(f.slope), "最小二乘法 b = lxy / lxx"},
+        {"斜率的标准误 Sb", NumberText(f.slopeError), "Sb = S(y·x) / √lxx"},
+        {"斜率的95%置信区间", IntervalText(f.slopeLower, f.slopeUpper),
+         "b ± t(0.05/2, n − 2)·Sb"}}});
+  if (const std::string equation = EquationText(f); !equation.empty()) {
+    report.sentences.push_back(equation);
+  }
+  return report;
+}
+
+}  // namespace quillon

@@ -1,0 +1,45 @@
+#pragma once
+// The results report as text: rows of a label, a value and the name of its formula, grouped in
+// sections, with closing sentences; rendered as HTML with a three-line table (rules above and
+// below the table and under its header, no vertical lines, every style inline on the cells so
+// that word processors keep it on paste) and as plain text with tab-separated columns.
+
+#include <string>
+#include <vector>
+
+#include "stats/report_figure.h"
+
+namespace quillon {
+
+struct ReportRow {
+  std::string label;
+  std::string value;    // the figure's text, or "—（reason）"
+  std::string formula;  // the formula or method the figure comes from
+};
+
+struct ReportSection {
+  std::string heading;
+  std::vector<ReportRow> rows;
+};
+
+struct Report {
+  std::string title;
+  std::vector<ReportSection> sections;
+  std::vector<std::string> sentences;
+};
+
+// "—（reason）"
+std::string MissingText(const Figure& figure);
+// Four decimals from 1E-04 up to below 1E+12, otherwise "1.2346E-05"; never "-0.0000".
+std::string NumberText(const Figure& figure);
+// Whole numbers without decimals (counts, degrees of freedom), others as NumberText.
+std::string CountText(const Figure& figure);
+// P values: four decimals from 0.0001 up, below that "2.19E-05".
+std::string PText(const Figure& figure);
+// "(lower, upper)" with NumberText, or the reason of the first missing bound.
+std::string IntervalText(const Figure& lower, const Figure& upper);
+
+std::string ReportHtml(const Report& report);
+std::string ReportPlainText(const Report& report);
+
+}  // namespace quillon

@@ -1,0 +1,34 @@
+#pragma once
+// Comparing report figures with reference values computed once with SciPy.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <iomanip>
+#include <string>
+
+#include "stats/report_figure.h"
+
+namespace quillon::testing {
+
+// Agreement to 1e-10 relative, or 1e-15 absolute for values near zero.
+inline ::testing::AssertionResult Matches(const Figure& figure, double expected) {
+  if (!figure) return ::testing::AssertionFailure() << "no value: " << figure.reason;
+  const double difference = std::fabs(*figure - expected);
+  if (difference <= 1e-15 || difference <= 1e-10 * std::fabs(expected)) {
+    return ::testing::AssertionSuccess();
+  }
+  return ::testing::AssertionFailure()
+         << std::setprecision(17) << "value " << *figure << ", expected " << expected;
+}
+
+inline ::testing::AssertionResult IsMissingBecause(const Figure& figure,
+                                                   const std::string& fragment) {
+  if (figure) return ::testing::AssertionFailure() << "has value " << *figure;
+  if (figure.reason.find(fragment) == std::string::npos) {
+    return ::testing::AssertionFailure() << "reason \"" << figure.reason << "\"";
+  }
+  return ::testing::AssertionSuccess();
+}
+
+}  // namespace quillon::testing

@@ -1,0 +1,211 @@
+// The report's figures for the two t tests and for correlation and regression, against
+// reference values computed once with SciPy 1.10 (the call is given beside each block).
+// t(0.975, df) for the intervals is stats.t.ppf(0.975, df) refined by Newton steps
+// x += (stats.t.sf(x, df) − 0.025) / stats.t.pdf(x, df): stats.t.ppf alone is off by up to
+// 1e-9 relative (df = 6 gives 2.4469118487916806 for 2.4469118511449697).
+
+#include <gtest/gtest.h>
+
+#include "report_figure_matchers.h"
+#include "stats/report_correlation.h"
+#include "stats/report_t_tests.h"
+
+namespace quillon {
+namespace {
+
+using testing::IsMissingBecause;
+using testing::Matches;
+
+PairSums Pairs(const std::vector<std::pair<double, double>>& rows, double offset = 0) {
+  PairSums sums;
+  for (const auto& [x, y] : rows) {
+    sums.Add(*Fixed4::FromDouble(x + offset), *Fixed4::FromDouble(y + offset));
+  }
+  return sums;
+}
+
+TEST(TwoSampleReportFigures, PooledWelchAndVarianceRatio) {
+  // stats.ttest_ind_from_stats(5.2, 1.3, 12, 4.1, 1.1, 10, equal_var=True / False);
+  // interval: diff ± stats.t.ppf(0.975, 20) · se; Welch df by Welch–Satterthwaite;
+  // F = 1.3² / 1.1², P = min(1, 2 · stats.f.sf(F, 11, 9)).
+  const TwoSampleFigures f = TwoSampleReportFigures({5.2, 1.3, 12, 4.1, 1.1, 10});
+  EXPECT_TRUE(Matches(f.t, 2.1160368475757956));
+  EXPECT_TRUE(Matches(f.df, 20));
+  EXPECT_TRUE(Matches(f.p, 0.04708049613562498));
+  EXPECT_TRUE(Matches(f.lower, 0.015633347963114552));
+  EXPECT_TRUE(Matches(f.upper, 2.1843666520368865));
+  EXPECT_TRUE(Matches(f.welchT, 2.1497116885131624));
+  EXPECT_TRUE(Matches(f.welchDf, 19.98812497745225));
+  EXPECT_TRUE(Matches(f.welchP, 0.044002732341829866));
+  EXPECT_TRUE(Matches(f.f, 1.396694214876033));
+  EXPECT_TRUE(Matches(f.fDf1, 11));
+  EXPECT_TRUE(Matches(f.fDf2, 9));
+  EXPECT_TRUE(Matches(f.fP, 0.6260987478450514));
+
+  // The second group has the larger variance: it becomes the numerator and its df comes first.
+  // stats.ttest_ind_from_stats(10, 4, 8, 12, 1, 15, ...); F = 16, 2 · stats.f.sf(16, 7, 14).
+  const TwoSampleFigures g = TwoSampleReportFigures({12, 1, 15, 10, 4, 8});
+  EXPECT_TRUE(Matches(g.t, 1.8650096164806276));
+  EXPECT_TRUE(Matches(g.p, 0.07621598043050033));
+  EXPECT_TRUE(Matches(g.lower, -0.23013739591544047));
+  EXPECT_TRUE(Matches(g.welchDf, 7.470294280955027));
+  EXPECT_TRUE(Matches(g.welchP, 0.20418870010127352));
+  EXPECT_TRUE(Matches(g.f, 16));
+  EXPECT_TRUE(Matches(g.fDf1, 7));
+  EXPECT_TRUE(Matches(g.fDf2, 14));
+  EXPECT_TRUE(Matches(g.fP, 2.1916175985314586e-05));
+}
+
+TEST(TwoSampleReportFigures, ZeroVarianceAndTooFewValues) {
+  // One deviation 0: no variance ratio, the t tests still stand.
+  // stats.ttest_ind_from_stats(3, 0, 5, 2, 1.5, 6, equal_var=True / False)
+  const TwoSampleFigures one = TwoSampleReportFigures({3, 0, 5, 2, 1.5, 6});
+  EXPECT_TRUE(Matches(one.t, 1.4770978917519926));
+  EXPECT_TRUE(Matches(one.p, 0.17376427569456365));
+  EXPECT_TRUE(Matches(one.upper, 2.531487638991245));
+  EXPECT_TRUE(Matches(one.welchT, 1.6329931618554523));
+  EXPECT_TRUE(Matches(one.welchDf, 5));
+  EXPECT_TRUE(Matches(one.welchP, 0.16339868711766795));
+  EXPECT_TRUE(IsMissingBecause(one.f, "一组方差为0"));
+  EXPECT_TRUE(IsMissingBecause(one.fP, "一组方差为0"));
+
+  const TwoSampleFigures both = TwoSampleReportFigures({3, 0, 5, 2, 0, 6});
+  EXPECT_TRUE(Matches(both.difference, 1));
+  EXPECT_TRUE(Matches(both.standardError, 0));
+  EXPECT_TRUE(IsMissingBecause(both.t, "合并标准误为0"));
+  EXPECT_TRUE(IsMissingBecause(both.p, "合并标准误为0"));
+  EXPECT_TRUE(IsMissingBecause(both.welchP, "标准差均为0"));
+  EXPECT_TRUE(IsMissingBecause(both.f, "两组方差均为0"));
+
+  // One value per group: no degrees of freedom at all.
+  const TwoSampleFigures single = TwoSampleReportFigures({3, 0, 1, 2, 0, 1});
+  EXPECT_TRUE(IsMissingBecause(single.p, "自由度为0"));
+  EXPECT_TRUE(IsMissingBecause(single.lower, "自由度为0"));
+  EXPECT_TRUE(IsMissingBecause(single.welchT, "每组至少需要2例"));
+
+  EXPECT_TRUE(IsMissingBecause(TwoSampleReportFigures({3, 1, 2.5, 2, 1, 6}).t, "整数"));
+  EXPECT_TRUE(IsMissingBecause(TwoSampleReportFigures({3, -1, 4, 2, 1, 6}).p, "不能为负"));
+}
+
+TEST(PairedReportFigures, SignedDifferencesFromExactSums) {
+  // d = x − y; stats.ttest_rel(x, y); interval d̄ ± stats.t.ppf(0.975, n − 1) · sd / √n.
+  const PairedFigures f = PairedReportFigures(Pairs({{1, 2}, {3, 5}, {4, 4}, {6, 9}}));
+  EXPECT_EQ(f.n, 4);
+  EXPECT_TRUE(Matches(f.meanDifference, -1.5));
+  EXPECT_TRUE(Matches(f.deviation, 1.2909944487358056));
+  EXPECT_TRUE(Matches(f.t, -2.32379000772445));
+  EXPECT_TRUE(Matches(f.p, 0.10272807885839903));
+  EXPECT_TRUE(Matches(f.lower, -3.5542602567605215));
+  EXPECT_TRUE(Matches(f.upper, 0.5542602567605215));
+
+  // Quarter values sharing an offset of 10^8 lose nothing in the exact sums.
+  const std::vector<std::pair<double, double>> rows = {
+      {12.25, 10.5}, {8.5, 8.25}, {10.75, 9.5}, {9.0, 9.25}, {11.5, 10.0}, {13.25, 11.75},
+      {7.75, 8.0}};
+  for (const double offset : {0.0, 1e8}) {
+    const PairedFigures g = PairedReportFigures(Pairs(rows, offset));
+    EXPECT_TRUE(Matches(g.deviation, 0.8745747265848427));
+    EXPECT_TRUE(Matches(g.t, 2.484974300926388));
+    EXPECT_TRUE(Matches(g.p, 0.04748428764762373));
+    EXPECT_TRUE(Matches(g.lower, 0.012581853960166312));
+    EXPECT_TRUE(Matches(g.upper, 1.6302752888969765));
+  }
+}
+
+TEST(PairedReportFigures, TwoPairsEqualDifferencesAndOnePair) {
+  // stats.ttest_rel([1, 3], [2, 5])
+  const PairedFigures two = PairedReportFigures(Pairs({{1, 2}, {3, 5}}));
+  EXPECT_TRUE(Matches(two.t, -3));
+  EXPECT_TRUE(Matches(two.p, 0.20483276469913345));
+  EXPECT_TRUE(Matches(two.lower, -7.8531023680873515));
+
+  const PairedFigures equal = PairedReportFigures(Pairs({{0.3, 0.1}, {1.1, 0.9}, {-4.4, -4.6}}));
+  EXPECT_TRUE(Matches(equal.meanDifference, 0.2));
+  EXPECT_TRUE(Matches(equal.deviation, 0));
+  EXPECT_TRUE(IsMissingBecause(equal.t, "差值全部相同"));
+  EXPECT_TRUE(IsMissingBecause(equal.p, "差值全部相同"));
+
+  const PairedFigures one = PairedReportFigures(Pairs({{4, 1}}));
+  EXPECT_TRUE(Matches(one.meanDifference, 3));
+  EXPECT_TRUE(IsMissingBecause(one.p, "至少需要2对"));
+}
+
+TEST(CorrelationReportFigures, CorrelationLineAndIntervals) {
+  // stats.linregress(x, y); stats.pearsonr(x, y).confidence_interval(0.95) (Fisher z);
+  // coefficient intervals: estimate ± stats.t.ppf(0.975, n − 2) · standard error.
+  const CorrelationFigures f =
+      CorrelationReportFigures(Pairs({{1, 2}, {2, 4}, {3, 5}, {4, 4}, {5, 5}}));
+  EXPECT_TRUE(Matches(f.r, 0.7745966692414835));
+  EXPECT_TRUE(Matches(f.rLower, -0.3400820351875105));
+  EXPECT_TRUE(Matches(f.rUpper, 0.9842357551507267));
+  EXPECT_TRUE(Matches(f.t, 2.1213203435596433));
+  EXPECT_TRUE(Matches(f.df, 3));
+  EXPECT_TRUE(Matches(f.p, 0.12402706265755442));
+  EXPECT_TRUE(Matches(f.rSquared, 0.6));
+  EXPECT_TRUE(Matches(f.slope, 0.6));
+  EXPECT_TRUE(Matches(f.slopeError, 0.28284271247461895));
+  EXPECT_TRUE(Matches(f.slopeLower, -0.3001317452912734));
+  EXPECT_TRUE(Matches(f.intercept, 2.2));
+  EXPECT_TRUE(Matches(f.interceptError, 0.9380831519646857));
+  EXPECT_TRUE(Matches(f.interceptUpper, 5.18539926101891));
+
+  const std::vector<std::pair<double, double>> rows = {
+      {1.5, 3.2}, {2.25, 3.9}, {3.1, 5.1}, {4.8, 5.0}, {5.05, 7.4}, {6.7, 8.3}, {7.2, 8.1}};
+  const CorrelationFigures g = CorrelationReportFigures(Pairs(rows));
+  EXPECT_TRUE(Matches(g.r, 0.9440358460767656));
+  EXPECT_TRUE(Matches(g.rLower, 0.6606256865910646));
+  EXPECT_TRUE(Matches(g.rUpper, 0.9919225073885491));
+  EXPECT_TRUE(Matches(g.t, 6.399799702894446));
+  EXPECT_TRUE(Matches(g.p, 0.0013806459924547594));
+  EXPECT_TRUE(Matches(g.slope, 0.8954297630712796));
+  EXPECT_TRUE(Matches(g.slopeError, 0.13991527932761746));
+  EXPECT_TRUE(Matches(g.slopeUpper, 1.2550934386388342));
+  EXPECT_TRUE(Matches(g.intercept, 1.9428356071455508));
+  EXPECT_TRUE(Matches(g.interceptError, 0.6734957427717398));
+  EXPECT_TRUE(Matches(g.interceptLower, 0.21155968439812867));
+
+  // Both columns shifted by 10^6: everything but the intercept stays, exactly summed.
+  const CorrelationFigures shifted = CorrelationReportFigures(Pairs(rows, 1e6));
+  EXPECT_TRUE(Matches(shifted.r, 0.9440358460767656));
+  EXPECT_TRUE(Matches(shifted.p, 0.0013806459924547594));
+  EXPECT_TRUE(Matches(shifted.slopeError, 0.13991527932761746));
+  // a' = a + 10^6 (1 − b)
+  EXPECT_NEAR(*shifted.intercept, 1.9428356071455508 + 1e6 * (1 - 0.8954297630712796), 1e-6);
+}
+
+TEST(CorrelationReportFigures, PerfectCorrelationAndTwoPoints) {
+  // stats.linregress([1, 2, 3], [3, 5, 7]): r = 1, slope 2, intercept 1, standard errors 0.
+  const CorrelationFigures up = CorrelationReportFigures(Pairs({{1, 3}, {2, 5}, {3, 7}}));
+  EXPECT_TRUE(Matches(up.r, 1));
+  EXPECT_TRUE(Matches(up.slope, 2));
+  EXPECT_TRUE(Matches(up.intercept, 1));
+  EXPECT_TRUE(Matches(up.slopeError, 0));
+  EXPECT_TRUE(IsMissingBecause(up.t, "完全相关"));
+  EXPECT_TRUE(IsMissingBecause(up.p, "完全相关"));
+  EXPECT_TRUE(IsMissingBecause(up.rLower, "n < 4"));
+
+  // stats.linregress([1, 2, 3, 4], [8, 6, 4, 2]): r = −1, slope −2, intercept 10.
+  const CorrelationFigures down =
+      CorrelationReportFigures(Pairs({{1, 8}, {2, 6}, {3, 4}, {4, 2}}));
+  EXPECT_TRUE(Matches(down.r, -1));
+  EXPECT_TRUE(Matches(down.slope, -2));
+  EXPECT_TRUE(Matches(down.intercept, 10));
+  EXPECT_TRUE(IsMissingBecause(down.rUpper, "Fisher z无穷大"));
+
+  // stats.linregress([1, 2], [5, 3]): the line exists, nothing can be tested.
+  const CorrelationFigures two = CorrelationReportFigures(Pairs({{1, 5}, {2, 3}}));
+  EXPECT_TRUE(Matches(two.slope, -2));
+  EXPECT_TRUE(Matches(two.intercept, 7));
+  EXPECT_TRUE(IsMissingBecause(two.p, "自由度n − 2为0"));
+  EXPECT_TRUE(IsMissingBecause(two.slopeError, "自由度n − 2为0"));
+
+  const CorrelationFigures flatY = CorrelationReportFigures(Pairs({{1, 4}, {2, 4}, {3, 4}}));
+  EXPECT_TRUE(Matches(flatY.slope, 0));
+  EXPECT_TRUE(Matches(flatY.intercept, 4));
+  EXPECT_TRUE(IsMissingBecause(flatY.r, "Y全部相同"));
+  EXPECT_TRUE(IsMissingBecause(CorrelationReportFigures(Pairs({{2, 1}, {2, 5}})).slope,
+                               "X全部相同"));
+}
+
+}  // namespace
+}  // namespace quillon

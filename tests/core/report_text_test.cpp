@@ -1,0 +1,118 @@
+// The report's text: number forms, the sentences that read the figures, and the two renderings.
+
+#include <gtest/gtest.h>
+
+#include "counts/report_count_content.h"
+#include "stats/report_sample_content.h"
+
+namespace quillon {
+namespace {
+
+const ReportRow* FindRow(const Report& report, const std::string& label) {
+  for (const ReportSection& section : report.sections) {
+    for (const ReportRow& row : section.rows) {
+      if (row.label == label) return &row;
+    }
+  }
+  return nullptr;
+}
+
+std::size_t Count(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+TEST(ReportText, NumberForms) {
+  EXPECT_EQ(NumberText(Figure::Of(2.11603684)), "2.1160");
+  EXPECT_EQ(NumberText(Figure::Of(-0.00001)), "-1.0000E-05");
+  EXPECT_EQ(NumberText(Figure::Of(-0.00000)), "0.0000");
+  EXPECT_EQ(NumberText(Figure::Of(3e12)), "3.0000E+12");
+  EXPECT_EQ(CountText(Figure::Of(20)), "20");
+  EXPECT_EQ(CountText(Figure::Of(19.98812497745225)), "19.9881");
+  EXPECT_EQ(PText(Figure::Of(0.04708049613562498)), "0.0471");
+  EXPECT_EQ(PText(Figure::Of(2.1916175985314586e-05)), "2.19E-05");
+  EXPECT_EQ(PText(Figure::Missing("自由度须大于0")), "—（自由度须大于0）");
+  EXPECT_EQ(IntervalText(Figure::Of(0.0156), Figure::Missing("x")), "—（x）");
+  EXPECT_EQ(IntervalText(Figure::Of(0.015633), Figure::Of(2.18436)), "(0.0156, 2.1844)");
+}
+
+TEST(ReportText, VarianceSentenceFollowsTheFTest) {
+  const Report equal = TwoSampleReport(TwoSampleReportFigures({5.2, 1.3, 12, 4.1, 1.1, 10}));
+  ASSERT_EQ(equal.sentences.size(), 1u);
+  EXPECT_EQ(equal.sentences[0],
+            "教科书的合并方差t检验假定两组总体方差相等；方差齐性F检验 P = 0.6261 ≥ 0.05，"
+            "数据支持这一假定，可用合并方差t检验。");
+  const Report unequal = TwoSampleReport(TwoSampleReportFigures({10, 4, 8, 12, 1, 15}));
+  EXPECT_EQ(unequal.sentences[0],
+            "教科书的合并方差t检验假定两组总体方差相等；方差齐性F检验 P = 2.19E-05 < 0.05，"
+            "数据不支持这一假定，宜用Welch校正t检验（t′ = -1.3912，ν = 7.4703，P = 0.2042）。");
+  const Report flat = TwoSampleReport(TwoSampleReportFigures({3, 0, 5, 2, 0, 6}));
+  EXPECT_NE(flat.sentences[0].find("无法判断"), std::string::npos);
+  EXPECT_EQ(FindRow(flat, "t")->value, "—（两组标准差均为0，合并标准误为0）");
+}
+
+TEST(ReportText, CountRulesNameTheTestTheyPointTo) {
+  EXPECT_EQ(FourfoldReport(FourfoldReportFigures(20, 10, 10, 20)).sentences[0],
+            "主窗口的规则：n = 60 ≥ 40，最小理论数 T = 15.0000 ≥ 5，用未校正的Pearson χ²检验："
+            "χ² = 6.6667，P = 0.0098。");
+  EXPECT_EQ(FourfoldReport(FourfoldReportFigures(30, 10, 2, 8)).sentences[0],
+            "主窗口的规则：n = 50 ≥ 40，最小理论数 T = 3.6000 < 5，用连续性校正χ²检验："
+            "χ² = 8.2520，P = 0.0041。");
+  const Report sparse = FourfoldReport(FourfoldReportFigures(1573, 3, 4, 0));
+  EXPECT_EQ(sparse.sentences[0],
+            "主窗口的规则：n = 1580 ≥ 40，最小理论数 T = 0.0076 < 1，χ²检验不适用，"
+            "应看Fisher确切概率法：P = 1.0000。");
+  EXPECT_EQ(FindRow(sparse, "比值比 OR")->value, "—（有格子为0，比值比或其对数的标准误无定义）");
+  EXPECT_NE(FourfoldReport(FourfoldReportFigures(10, 5, 4, 12)).sentences[0].find("n = 31 < 40"),
+            std::string::npos);
+
+  const Report paired = McNemarReport(McNemarReportFigures(12, 4));
+  EXPECT_EQ(FindRow(paired, "χ²（b + c < 40，校正）")->value, "3.0625");
+  EXPECT_EQ(paired.sentences[0], "主窗口的规则：b + c = 16 < 40，用校正χ²；确切二项检验 P = 0.0768。");
+}
+
+TEST(ReportText, HtmlIsAThreeLineTable) {
+  Report report;
+  report.title = "A <b> & c";
+  report.sections = {{"S1", {{"x̄₁", "1.0000", "Σx/n"}, {"t", "2", "a<b"}}}, {"S2", {{"P", "0.5", "f"}}}};
+  report.sentences = {"句子。"};
+  const std::string html = ReportHtml(report);
+  EXPECT_NE(html.find("A &lt;b&gt; &amp; c"), std::string::npos);
+  EXPECT_NE(html.find(">a&lt;b</td>"), std::string::npos);
+  EXPECT_EQ(Count(html, "<table"), 1u);
+  EXPECT_EQ(Count(html, "<tr>"), 6u);  // header, two headings, three rows
+  // Heavy rules: on the table and on the three header cells above, on the three cells of the
+  // last row below; thin rules under the three header cells only; no vertical rules.
+  EXPECT_EQ(Count(html, "border-top:1.5pt solid"), 4u);
+  EXPECT_EQ(Count(html, "border-bottom:1.5pt solid"), 4u);
+  EXPECT_EQ(Count(html, "border-bottom:0.75pt solid"), 3u);
+  EXPECT_EQ(Count(html, "border-left:none;border-right:none"), 3u + 2u + 9u);
+  const std::size_t lastRow = html.rfind("<tr>");
+  EXPECT_EQ(Count(html.substr(lastRow), "border-bottom:1.5pt solid"), 3u);
+  EXPECT_NE(html.find("<p>句子。</p>"), std::string::npos);
+
+  EXPECT_EQ(ReportPlainText(report),
+            "A <b> & c\n\n【S1】\nx̄₁\t1.0000\tΣx/n\nt\t2\ta<b\n\n【S2】\nP\t0.5\tf\n\n句子。\n");
+}
+
+TEST(ReportText, EveryAnalysisRendersItsMissingFiguresWithReasons) {
+  PairSums none;
+  for (const Report& report :
+       {PairedReport(PairedReportFigures(none)), CorrelationReport(CorrelationReportFigures(none))}) {
+    const std::string text = ReportPlainText(report);
+    EXPECT_NE(text.find("—（"), std::string::npos) << text;
+    EXPECT_EQ(text.find("nan"), std::string::npos) << text;
+  }
+  PairSums line;
+  line.Add(Fixed4::FromRaw(10000), Fixed4::FromRaw(30000));
+  line.Add(Fixed4::FromRaw(20000), Fixed4::FromRaw(50000));
+  line.Add(Fixed4::FromRaw(30000), Fixed4::FromRaw(80000));
+  EXPECT_EQ(CorrelationReport(CorrelationReportFigures(line)).sentences,
+            std::vector<std::string>{"回归方程：Ŷ = 0.3333 + 2.5000X。"});
+}
+
+}  // namespace
+}  // namespace quillon
