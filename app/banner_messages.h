@@ -16,7 +16,7 @@ inline const std::array<BannerMessage, BannerMessageCount>& BannerMessages() {
   static const std::array<BannerMessage, BannerMessageCount> messages = {{
       {50, red, white, QStringLiteral("边输入  边出结果")},
       {100, teal, paleYellow, QStringLiteral("医学统计轻松上手")},
-      {600, red, white, QStringLiteral("免费使用")},
+      {600, red, white, QStringLiteral("五种常用检验")},
       {100, teal, paleYellow, QStringLiteral("点击访问作者主页")},
       {100, green, white, QStringLiteral("欢迎使用Quillon")},
   }};

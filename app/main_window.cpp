@@ -13,8 +13,10 @@
 
 #include "app/application.h"
 #include "app/banner_messages.h"
+#include "app/calculator_panel.h"
 #include "app/fourfold_table.h"
 #include "app/group_files.h"
+#include "app/help_links.h"
 #include "app/painted_widgets.h"
 #include "app/report_feed.h"
 #include "app/t_table_window.h"
@@ -47,7 +49,7 @@ MainWindow::MainWindow(QWidget* parent)
   grid_ = new SampleGrid(client);
   fourfoldTable_ = new FourfoldTable(client);
   BuildResultPanels(client);
-  BuildCalculator(client);
+  new CalculatorPanel(client);
   SetTabOrder();
 
   AnalysisControls controls;
@@ -134,8 +136,8 @@ void MainWindow::ImportGroup1() { files_->Import(Group::First); }
 void MainWindow::ImportGroup2() { files_->Import(Group::Second); }
 void MainWindow::ExportGroup1() { files_->Export(Group::First); }
 void MainWindow::ExportGroup2() { files_->Export(Group::Second); }
-void MainWindow::OpenTutorial() {}
-void MainWindow::OpenVendorPage(const QString& /*address*/) {}
+void MainWindow::OpenTutorial() { WriteAndOpenTutorial(this); }
+void MainWindow::OpenVendorPage(const QString& address) { OpenWebPage(address); }
 
 void MainWindow::ShowTTableWindow() {
   if (tTableWindow_ == nullptr) tTableWindow_ = new TTableWindow();

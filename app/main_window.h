@@ -72,7 +72,6 @@ class MainWindow : public QMainWindow {
   void BuildTopStrip(QWidget* client);
   void BuildSelector(QWidget* client);
   void BuildResultPanels(QWidget* client);
-  void BuildCalculator(QWidget* client);
   void SetTabOrder();
 
   // The Load steps of the window; the banner's tick.
@@ -82,7 +81,6 @@ class MainWindow : public QMainWindow {
   // Controls the code works with; the rest are found by name.
   std::array<QPushButton*, AnalysisModeCount> analysisButtons_{};
   QLabel* label1_ = nullptr;
-  QLineEdit* text5_ = nullptr;
   std::array<QWidget*, 12> pictures_{};  // Picture2 .. Picture11 by their design number
   BannerStrip* banner_ = nullptr;
   QTimer* timer1_ = nullptr;

@@ -2,7 +2,6 @@
 // colours and fonts. Positions are in twips relative to the control's container.
 
 #include <QAction>
-#include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -165,46 +164,6 @@ void MainWindow::BuildResultPanels(QWidget* client) {
   correlation_ = new CorrelationPanel(makePanel(7, Qt::white));
   for (int hidden : {6, 7}) pictures_[static_cast<std::size_t>(hidden)]->hide();
   chiSquares_ = new ChiSquarePanels(client);
-}
-
-void MainWindow::BuildCalculator(QWidget* client) {
-  QGroupBox* frame4 = MakeFrame(client, QStringLiteral("Frame4"), TwipsRect(60, 3660, 2355, 2715),
-                                QStringLiteral("计算器"));
-  text5_ = MakeLineEdit(frame4, QStringLiteral("Text5"), TwipsRect(120, 300, 2100, 345));
-  text5_->setText(QStringLiteral("0"));
-  text5_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  text5_->setReadOnly(true);
-  text5_->setMaxLength(20);
-
-  auto* picture1 = new QFrame(frame4);
-  picture1->setObjectName(QStringLiteral("Picture1"));
-  picture1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  picture1->setGeometry(TwipsRect(120, 780, 1000, 315));
-
-  const int lefts[] = {120, 660, 1200, 1740};
-  auto key = [&](const QString& name, int column, int top, const QString& caption) {
-    return MakeButton(frame4, name, TwipsRect(lefts[column], top, 460, 315), caption);
-  };
-  SetFaceColour(key(QStringLiteral("Command22"), 2, 780, QStringLiteral("CE")), Red);
-  SetFaceColour(key(QStringLiteral("Command21"), 3, 780, QStringLiteral("C")), Red);
-
-  const QString digits[] = {QStringLiteral("7"), QStringLiteral("8"), QStringLiteral("9"),
-                            QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"),
-                            QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-                            QStringLiteral("0"), QStringLiteral(".")};
-  const int rowTops[] = {1200, 1560, 1920, 2280};
-  for (int i = 0; i < 11; ++i) {
-    key(IndexedName(QStringLiteral("Command2"), i), i % 3, rowTops[i / 3], digits[i]);
-  }
-  key(QStringLiteral("Command4"), 2, 2280, QStringLiteral("="));
-  const std::pair<const char*, QString> operators[] = {{"Command5", QStringLiteral("÷")},
-                                                       {"Command6", QStringLiteral("×")},
-                                                       {"Command7", QStringLiteral("+")},
-                                                       {"Command8", QStringLiteral("-")}};
-  for (int i = 0; i < 4; ++i) {
-    SetFaceColour(key(QString::fromLatin1(operators[i].first), 3, rowTops[i], operators[i].second),
-                  Teal);
-  }
 }
 
 void MainWindow::SetTabOrder() {

@@ -3,6 +3,11 @@
 // It has no parent widget, so it stays open when the main window is closed.
 
 #include <QWidget>
+#include <vector>
+
+#include "stats/t_table.h"
+
+class QPainter;
 
 namespace quillon::ui {
 
@@ -13,8 +18,13 @@ class TTableWindow : public QWidget {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // The picture is drawn at every paint, at the screen's own resolution.
+  void paintEvent(QPaintEvent* event) override;
 
  private:
+  void PaintBlock(QPainter& painter, int left, std::size_t firstRow, std::size_t rowCount);
+
+  std::vector<TTableRow> rows_;
   bool centred_ = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <utility>
 
 #include "stats/decimal_scan.h"
 #include "stats/number_text.h"
@@ -96,6 +97,14 @@ std::string ValueText(std::string_view line, std::size_t column, std::size_t fir
       TrimBlanks(CodePoints(line, firstValueStart + column * kValueSpacing, kValueWidth)));
 }
 
+// The three values of data line lineIndex (4 to 53).
+TCriticalValues RowValues(std::string_view line, int lineIndex) {
+  // The infinite row's df field is one character shorter, so its values start one earlier.
+  const std::size_t firstValueStart = lineIndex == kInfiniteRowLine ? 6 : 7;
+  return TCriticalValues{ValueText(line, 0, firstValueStart), ValueText(line, 1, firstValueStart),
+                         ValueText(line, 2, firstValueStart)};
+}
+
 }  // namespace
 
 std::string_view TCriticalTable() {
@@ -111,11 +120,21 @@ std::optional<TCriticalValues> LookUpTCritical(Fixed4 df) {
   if (chosen < kFirstRowLine) {
     return std::nullopt;  // the dash rule above the first row
   }
-  const std::string_view line = LineView(TCriticalTable(), chosen);
-  // The infinite row's df field is one character shorter, so its values start one earlier.
-  const std::size_t firstValueStart = chosen == kInfiniteRowLine ? 6 : 7;
-  return TCriticalValues{ValueText(line, 0, firstValueStart), ValueText(line, 1, firstValueStart),
-                         ValueText(line, 2, firstValueStart)};
+  return RowValues(LineView(TCriticalTable(), chosen), chosen);
+}
+
+std::vector<TTableRow> TCriticalTableRows() {
+  std::string_view rest = TCriticalTable();
+  SkipLines(rest, kFirstRowLine);
+  std::vector<TTableRow> rows;
+  for (int lineIndex = kFirstRowLine; lineIndex <= kInfiniteRowLine; ++lineIndex) {
+    const std::string_view line = TakeLine(rest);
+    std::string df = lineIndex == kInfiniteRowLine
+                         ? std::string("∞")
+                         : std::string(TrimBlanks(CodePoints(line, 0, kDfFieldWidth)));
+    rows.push_back({std::move(df), RowValues(line, lineIndex)});
+  }
+  return rows;
 }
 
 }  // namespace quillon

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "stats/fixed4.h"
 
@@ -29,5 +30,17 @@ struct TCriticalValues {
 // The row for df degrees of freedom: the largest tabulated df not above df up to 999.9999, the
 // 1000 row for exactly 1000, the infinite row above 1000. A df below 1 has no row.
 std::optional<TCriticalValues> LookUpTCritical(Fixed4 df);
+
+// One data row of the table as the table window shows it: the degrees of freedom ("1" to
+// "1000", and "∞" for the infinite row, which the table text writes "∝") and the three values.
+struct TTableRow {
+  std::string df;
+  TCriticalValues critical;
+
+  friend bool operator==(const TTableRow&, const TTableRow&) = default;
+};
+
+// The table's 50 data rows in their order, read from TCriticalTable().
+std::vector<TTableRow> TCriticalTableRows();
 
 }  // namespace quillon

@@ -113,5 +113,28 @@ TEST(LookUpTCritical, SwitchesRowsExactlyAtEachTabulatedDf) {
   }
 }
 
+TEST(TCriticalTableRows, GivesEveryDataRowWithTheValuesTheLookupUses) {
+  const std::vector<TTableRow> rows = TCriticalTableRows();
+  ASSERT_EQ(rows.size(), 50u);
+  std::vector<std::string> dfs;
+  for (const TTableRow& row : rows) dfs.push_back(row.df);
+  std::vector<std::string> expected;
+  for (int df = 1; df <= 40; ++df) expected.push_back(std::to_string(df));
+  for (const char* df : {"50", "60", "70", "80", "90", "100", "200", "500", "1000", "∞"}) {
+    expected.emplace_back(df);
+  }
+  EXPECT_EQ(dfs, expected);
+
+  EXPECT_EQ(rows.front(), (TTableRow{"1", {"12.70", "63.65", "636.6"}}));
+  EXPECT_EQ(rows[24], (TTableRow{"25", {"2.060", "2.787", "3.725"}}));
+  EXPECT_EQ(rows.back(), (TTableRow{"∞", {"1.960", "2.575", "3.291"}}));
+  for (const TTableRow& row : rows) {
+    if (row.df == "∞") continue;
+    const auto df = Fixed4::Parse(row.df);
+    ASSERT_TRUE(df.has_value());
+    EXPECT_EQ(LookUpTCritical(*df), row.critical) << row.df;
+  }
+}
+
 }  // namespace
 }  // namespace quillon

@@ -94,7 +94,6 @@ TEST_F(MainWindowTest, ResultsStartEmptyExceptTheFixedValues) {
   QLineEdit* display = Box("Text5");
   EXPECT_EQ(display->text(), "0");
   EXPECT_TRUE(display->isReadOnly());
-  EXPECT_EQ(display->maxLength(), 20);
 }
 
 TEST_F(MainWindowTest, FocusStartsInTheFirstRowAndTabsDownTheColumns) {

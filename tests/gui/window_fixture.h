@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include "app/main_window.h"
+#include "url_recorder.h"
 
 // Readable failure messages for texts.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
@@ -60,4 +61,5 @@ class MainWindowTest : public ::testing::Test {
   }
 
   QPointer<quillon::ui::MainWindow> window;
+  UrlRecorder urls;  // pages and files the window opens
 };
