@@ -91,8 +91,8 @@ std::optional<ScatterData> ReportFeed::CurrentScatter() const {
   const SampleLists& lists = grid_->Lists();
   ScatterData data;
   for (std::size_t row = 0; row < lists.LongerSize(); ++row) {
-    const std::optional<Fixed4> x = EntryValue(lists.Text(Group::First, row));
-    const std::optional<Fixed4> y = EntryValue(lists.Text(Group::Second, row));
+    const std::optional<Fixed4> x = lists.Value(Group::First, row);
+    const std::optional<Fixed4> y = lists.Value(Group::Second, row);
     if (x && y) data.points.emplace_back(x->ToDouble(), y->ToDouble());
   }
   const CorrelationFigures figures = CorrelationReportFigures(lists.Pairs());

@@ -1,10 +1,32 @@
 #include "entry/group_summary.h"
 
-#include <cmath>
+#include <cstdint>
 
 #include "stats/number_text.h"
 
 namespace quillon {
+
+namespace {
+
+// The sample standard deviation rounded to four decimals, halves to even, decided exactly: with
+// C = n·Σx² − (Σx)² and m = n(n − 1), the deviation in ten-thousandths is √(C/m), whose whole
+// part k is the integer square root of ⌊C/m⌋ and which reaches k + ½ exactly when 4C ≥ (2k + 1)²·m.
+std::optional<Fixed4> ExactDeviation(const GroupSums& sums) {
+  const Int256 centred = CentredSumOfSquares(sums);
+  const Int256 m = Int256(sums.count) * (sums.count - 1);
+  const Int256 whole = boost::multiprecision::sqrt(Int256(centred / m));
+  const Int256 odd = 2 * whole + 1;
+  const Int256 twiceSquared = 4 * centred;
+  const Int256 half = odd * odd * m;
+  const bool up = twiceSquared > half || (twiceSquared == half && whole % 2 == 1);
+  const Int256 raw = up ? Int256(whole + 1) : whole;
+  if (raw > INT64_MAX) {
+    return std::nullopt;
+  }
+  return Fixed4::FromRaw(raw.convert_to<std::int64_t>());
+}
+
+}  // namespace
 
 GroupSummaryTexts SummarizeGroup(const GroupSums& sums) {
   GroupSummaryTexts texts;
@@ -15,11 +37,7 @@ GroupSummaryTexts SummarizeGroup(const GroupSums& sums) {
     texts.plainMean = PlainNumberText(mean);
   }
   if (n > 1) {
-    // n(n − 1)·variance, exact, in 10^-8.
-    const double scaledVariance = ToDouble(CentredSumOfSquares(sums));
-    const double variance = scaledVariance / (static_cast<double>(n) * static_cast<double>(n - 1)) /
-                            (static_cast<double>(Fixed4::kScale) * Fixed4::kScale);
-    deviation = Fixed4::FromDouble(std::sqrt(variance)).value_or(Fixed4{});
+    deviation = ExactDeviation(sums).value_or(Fixed4{});
   }
   texts.mean = FormatFixed4(texts.plainMean);
   texts.plainDeviation = deviation.ToPlainText();

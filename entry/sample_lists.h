@@ -27,6 +27,8 @@ class SampleLists {
   std::size_t LongerSize() const;
   // The text of a row; the empty text for a row the list does not have.
   const std::string& Text(Group group, std::size_t row) const;
+  // The value of a row: nothing for an empty cell, a text that is not a number or a missing row.
+  std::optional<Fixed4> Value(Group group, std::size_t row) const;
 
   // Stores the text of a row. A row past the end of the list first extends it with empty
   // cells, so that nothing typed is lost when an import has left the lists unequal.
@@ -51,7 +53,6 @@ class SampleLists {
  private:
   static std::size_t Index(Group group) { return static_cast<std::size_t>(group); }
   const std::vector<Entry>& List(Group group) const { return lists_[Index(group)]; }
-  std::optional<Fixed4> Value(Group group, std::size_t row) const;
   // Removes a row's share of the pair sums, or adds it back.
   void WithdrawPair(std::size_t row);
   void ContributePair(std::size_t row);

@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libbenchmark-dev libboost-dev libboost-math-dev
   fonts-arphic-uming fonts-wqy-microhei
   xvfb xauth
+  python3-scipy python3-numpy
   desktop-file-utils appstream
   dpkg-dev file debootstrap
 )

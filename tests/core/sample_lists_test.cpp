@@ -80,6 +80,13 @@ TEST(GroupSummary, FewValues) {
   EXPECT_EQ(SummaryOf({"10", "10"}).deviation, "0.0000");
 }
 
+TEST(GroupSummary, DeviationOnAFourDecimalTieRoundsHalfToEvenExactly) {
+  // Standard deviations of exactly 0.00015 and 0.00025.
+  EXPECT_EQ(SummaryOf({"0", "0", "0", "0.0003"}).deviation, "0.0002");
+  EXPECT_EQ(SummaryOf({"0", "0", "0", "0.0005"}).deviation, "0.0002");
+  EXPECT_EQ(SummaryOf({"1000000", "1000000", "1000000", "1000000.0005"}).deviation, "0.0002");
+}
+
 TEST(GroupSummary, CountsAreNotSixteenBit) {
   std::vector<std::string> entries(32776, "1.5");
   EXPECT_EQ(SummaryOf(entries).count, "32776");

@@ -1,0 +1,163 @@
+// Runs one analysis of the core over many data sets and prints, for each, the texts the window
+// shows, so that a script can compare them with an independent implementation.
+//
+//   differential_driver two-sample|summary|paired|correlation|fourfold|mcnemar < data sets
+//
+// Every input line is one data set; every output line the texts for it, separated by tabs (an
+// empty field is an empty label). Input lines:
+//   two-sample, paired, correlation: the first column's texts, " | ", the second column's texts,
+//     separated by spaces, "_" for an empty cell;
+//   summary: the six summary box texts X1 S1 N1 X2 S2 N2;
+//   fourfold, mcnemar: the four cell texts a b c d ("_" for an empty cell).
+// Output lines:
+//   two-sample:  X1 S1 N1 X2 S2 N2 (the summary boxes) c05 c01 c001 verdict-line
+//   summary:     c05 c01 c001 verdict-line
+//   paired:      n mean Sd c05 c01 c001 verdict-line
+//   correlation: n r t c05 c01 c001 verdict equation
+//   fourfold:    a+c b+d a+b c+d total  Ta Tb Tc Td n chi-square verdict
+//   mcnemar:     n chi-square verdict
+
+#include <array>
+#include <cstddef>
+#include <functional>
+#include <iostream>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "counts/chi_square.h"
+#include "counts/summary_t_test.h"
+#include "entry/group_summary.h"
+#include "entry/sample_lists.h"
+#include "stats/correlation.h"
+#include "stats/paired_t_test.h"
+#include "stats/significance.h"
+#include "stats/t_table.h"
+
+namespace {
+
+using quillon::Group;
+using quillon::SampleLists;
+
+std::vector<std::string> Words(std::string_view text) {
+  std::istringstream stream{std::string(text)};
+  std::vector<std::string> words;
+  for (std::string word; stream >> word;) words.push_back(word == "_" ? std::string() : word);
+  return words;
+}
+
+// The two columns of a data set typed into the grid, row by row.
+SampleLists Columns(const std::string& line) {
+  const std::size_t bar = line.find('|');
+  const std::vector<std::string> first = Words(std::string_view(line).substr(0, bar));
+  const std::vector<std::string> second =
+      bar == std::string::npos ? std::vector<std::string>{}
+                               : Words(std::string_view(line).substr(bar + 1));
+  SampleLists lists;
+  for (std::size_t row = 0; row < first.size(); ++row) lists.SetText(Group::First, row, first[row]);
+  for (std::size_t row = 0; row < second.size(); ++row) {
+    lists.SetText(Group::Second, row, second[row]);
+  }
+  return lists;
+}
+
+void Print(const std::vector<std::string>& fields) {
+  for (std::size_t i = 0; i < fields.size(); ++i) std::cout << (i == 0 ? "" : "\t") << fields[i];
+  std::cout << '\n';
+}
+
+std::vector<std::string> CriticalAndLine(const std::optional<quillon::TTestVerdict>& verdict) {
+  if (!verdict) return {"", "", "", ""};
+  return {verdict->critical.c05, verdict->critical.c01, verdict->critical.c001, verdict->line};
+}
+
+std::optional<quillon::TTestVerdict> SummaryVerdict(
+    const std::array<std::string, quillon::kSummaryBoxCount>& boxes) {
+  const std::optional<quillon::SummaryTTestResult> result = quillon::SummaryTTest(boxes);
+  return result ? std::optional(result->verdict) : std::nullopt;
+}
+
+void TwoSample(const std::string& line) {
+  const SampleLists lists = Columns(line);
+  const quillon::GroupSummaryTexts one = quillon::SummarizeGroup(lists.Sums(Group::First));
+  const quillon::GroupSummaryTexts two = quillon::SummarizeGroup(lists.Sums(Group::Second));
+  const std::array<std::string, quillon::kSummaryBoxCount> boxes = {
+      one.mean, one.deviation, one.count, two.mean, two.deviation, two.count};
+  std::vector<std::string> fields(boxes.begin(), boxes.end());
+  for (std::string& field : CriticalAndLine(SummaryVerdict(boxes))) fields.push_back(field);
+  Print(fields);
+}
+
+void Summary(const std::string& line) {
+  const std::vector<std::string> words = Words(line);
+  std::array<std::string, quillon::kSummaryBoxCount> boxes;
+  for (std::size_t i = 0; i < boxes.size() && i < words.size(); ++i) boxes[i] = words[i];
+  Print(CriticalAndLine(SummaryVerdict(boxes)));
+}
+
+void Paired(const std::string& line) {
+  const std::optional<quillon::PairedTTestResult> result = quillon::PairedTTest(Columns(line).Pairs());
+  if (!result) {
+    Print({"", "", "", "", "", "", ""});
+    return;
+  }
+  std::vector<std::string> fields = {std::to_string(result->n), result->meanText,
+                                     result->deviationText};
+  for (std::string& field : CriticalAndLine(result->verdict)) fields.push_back(field);
+  Print(fields);
+}
+
+void Correlation(const std::string& line) {
+  const quillon::CorrelationResult result = quillon::CorrelationRegression(Columns(line).Pairs());
+  const quillon::TCriticalValues critical = result.critical.value_or(quillon::TCriticalValues{});
+  Print({result.n, result.r, result.t, critical.c05, critical.c01, critical.c001, result.verdict,
+         result.equation});
+}
+
+quillon::FourfoldCells Cells(const std::string& line) {
+  const std::vector<std::string> words = Words(line);
+  std::array<std::string, 4> texts;
+  for (std::size_t i = 0; i < texts.size() && i < words.size(); ++i) texts[i] = words[i];
+  return quillon::ReadFourfoldCells(texts);
+}
+
+void Fourfold(const std::string& line) {
+  const quillon::FourfoldCells cells = Cells(line);
+  const quillon::FourfoldTotals totals = quillon::TotalFourfoldTable(cells);
+  const quillon::FourfoldChiSquareResult result = quillon::FourfoldChiSquare(cells);
+  std::vector<std::string> fields(totals.margins.begin(), totals.margins.end());
+  fields.push_back(totals.grandTotal);
+  fields.insert(fields.end(), result.expected.begin(), result.expected.end());
+  fields.insert(fields.end(), {result.n, result.chiSquare, result.verdict});
+  Print(fields);
+}
+
+void McNemar(const std::string& line) {
+  const quillon::PairedChiSquareResult result = quillon::PairedChiSquare(Cells(line));
+  Print({result.n, result.chiSquare, result.verdict});
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::map<std::string, std::function<void(const std::string&)>> analyses = {
+      {"two-sample", TwoSample},
+      {"summary", Summary},
+      {"paired", Paired},
+      {"correlation", Correlation},
+      {"fourfold", Fourfold},
+      {"mcnemar", McNemar},
+  };
+  const auto analysis = argc == 2 ? analyses.find(argv[1]) : analyses.end();
+  if (analysis == analyses.end()) {
+    std::cerr << "usage: differential_driver "
+                 "two-sample|summary|paired|correlation|fourfold|mcnemar < data\n";
+    return 2;
+  }
+  std::ios::sync_with_stdio(false);
+  for (std::string line; std::getline(std::cin, line);) analysis->second(line);
+  return 0;
+}
