@@ -67,9 +67,9 @@ void ScatterPlot::Draw(QPainter& painter, const QRect& area) const {
   for (const QPointF& point : data_.points) {
     const QPointF at = map(point.x(), point.y());
     const QPoint pixel = (at - plot.topLeft()).toPoint();
-    const auto cell = static_cast<std::size_t>(
-        std::clamp(pixel.y(), 0, plot.height()) * (plot.width() + 1) +
-        std::clamp(pixel.x(), 0, plot.width()));
+    const auto cell =
+        static_cast<std::size_t>(std::clamp(pixel.y(), 0, plot.height()) * (plot.width() + 1) +
+                                 std::clamp(pixel.x(), 0, plot.width()));
     if (taken[cell]) continue;
     taken[cell] = true;
     dots.push_back(at);

@@ -12,6 +12,8 @@ packages=(
   fonts-arphic-uming fonts-wqy-microhei
   xvfb xauth
   python3-scipy python3-numpy
+  desktop-file-utils appstream
+  dpkg-dev file debootstrap
 )
 if [[ ${1:-} == --checks ]]; then
   packages+=(clang-14 libclang-rt-14-dev clang-format-14)

@@ -53,9 +53,9 @@ std::vector<std::string> Words(std::string_view text) {
 SampleLists Columns(const std::string& line) {
   const std::size_t bar = line.find('|');
   const std::vector<std::string> first = Words(std::string_view(line).substr(0, bar));
-  const std::vector<std::string> second =
-      bar == std::string::npos ? std::vector<std::string>{}
-                               : Words(std::string_view(line).substr(bar + 1));
+  const std::vector<std::string> second = bar == std::string::npos
+                                              ? std::vector<std::string>{}
+                                              : Words(std::string_view(line).substr(bar + 1));
   SampleLists lists;
   for (std::size_t row = 0; row < first.size(); ++row) lists.SetText(Group::First, row, first[row]);
   for (std::size_t row = 0; row < second.size(); ++row) {
@@ -99,7 +99,8 @@ void Summary(const std::string& line) {
 }
 
 void Paired(const std::string& line) {
-  const std::optional<quillon::PairedTTestResult> result = quillon::PairedTTest(Columns(line).Pairs());
+  const std::optional<quillon::PairedTTestResult> result =
+      quillon::PairedTTest(Columns(line).Pairs());
   if (!result) {
     Print({"", "", "", "", "", "", ""});
     return;
@@ -144,12 +145,8 @@ void McNemar(const std::string& line) {
 
 int main(int argc, char** argv) {
   const std::map<std::string, std::function<void(const std::string&)>> analyses = {
-      {"two-sample", TwoSample},
-      {"summary", Summary},
-      {"paired", Paired},
-      {"correlation", Correlation},
-      {"fourfold", Fourfold},
-      {"mcnemar", McNemar},
+      {"two-sample", TwoSample},    {"summary", Summary},   {"paired", Paired},
+      {"correlation", Correlation}, {"fourfold", Fourfold}, {"mcnemar", McNemar},
   };
   const auto analysis = argc == 2 ? analyses.find(argv[1]) : analyses.end();
   if (analysis == analyses.end()) {
