@@ -4,7 +4,8 @@
 // the running sums with sums taken afresh, every result shown with the core's result on the
 // inputs shown, the calculator with a calculator fed the same keys.
 //
-// QUILLON_MONKEY_SEED replays a run; QUILLON_MONKEY_EVENTS sets the number of events.
+// QUILLON_MONKEY_SEED replays a run ("random" for a new one); QUILLON_MONKEY_EVENTS sets the
+// number of events.
 
 #include <unistd.h>
 
@@ -24,6 +25,7 @@
 #include <iostream>
 #include <random>
 #include <sstream>
+#include <string_view>
 
 #include "app/analysis_modes.h"
 #include "app/group_files.h"
@@ -81,11 +83,16 @@ extern "C" void OnCrash(int signal) {
   std::raise(signal);
 }
 
+// A fixed seed unless one is given, so that every run of the suite is the same run;
+// QUILLON_MONKEY_SEED=random explores a new one.
 std::uint64_t SeedFromEnvironment() {
-  if (const char* text = std::getenv("QUILLON_MONKEY_SEED"); text != nullptr && *text != '\0') {
-    return std::strtoull(text, nullptr, 10);
+  constexpr std::uint64_t kDefaultSeed = 20261207;
+  const char* text = std::getenv("QUILLON_MONKEY_SEED");
+  if (text == nullptr || *text == '\0') return kDefaultSeed;
+  if (std::string_view(text) == "random") {
+    return (static_cast<std::uint64_t>(std::random_device{}()) << 32) | std::random_device{}();
   }
-  return (static_cast<std::uint64_t>(std::random_device{}()) << 32) | std::random_device{}();
+  return std::strtoull(text, nullptr, 10);
 }
 
 long EventsFromEnvironment() {
