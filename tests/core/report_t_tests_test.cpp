@@ -4,17 +4,19 @@
 // x += (stats.t.sf(x, df) − 0.025) / stats.t.pdf(x, df): stats.t.ppf alone is off by up to
 // 1e-9 relative (df = 6 gives 2.4469118487916806 for 2.4469118511449697).
 
+#include "stats/report_t_tests.h"
+
 #include <gtest/gtest.h>
 
 #include "report_figure_matchers.h"
 #include "stats/report_correlation.h"
-#include "stats/report_t_tests.h"
 
 namespace quillon {
 namespace {
 
 using testing::IsMissingBecause;
 using testing::Matches;
+using testing::Summary;
 
 PairSums Pairs(const std::vector<std::pair<double, double>>& rows, double offset = 0) {
   PairSums sums;
@@ -28,7 +30,8 @@ TEST(TwoSampleReportFigures, PooledWelchAndVarianceRatio) {
   // stats.ttest_ind_from_stats(5.2, 1.3, 12, 4.1, 1.1, 10, equal_var=True / False);
   // interval: diff ± stats.t.ppf(0.975, 20) · se; Welch df by Welch–Satterthwaite;
   // F = 1.3² / 1.1², P = min(1, 2 · stats.f.sf(F, 11, 9)).
-  const TwoSampleFigures f = TwoSampleReportFigures({5.2, 1.3, 12, 4.1, 1.1, 10});
+  const TwoSampleFigures f =
+      TwoSampleReportFigures(Summary({"5.2", "1.3", "12", "4.1", "1.1", "10"}));
   EXPECT_TRUE(Matches(f.t, 2.1160368475757956));
   EXPECT_TRUE(Matches(f.df, 20));
   EXPECT_TRUE(Matches(f.p, 0.04708049613562498));
@@ -44,7 +47,7 @@ TEST(TwoSampleReportFigures, PooledWelchAndVarianceRatio) {
 
   // The second group has the larger variance: it becomes the numerator and its df comes first.
   // stats.ttest_ind_from_stats(10, 4, 8, 12, 1, 15, ...); F = 16, 2 · stats.f.sf(16, 7, 14).
-  const TwoSampleFigures g = TwoSampleReportFigures({12, 1, 15, 10, 4, 8});
+  const TwoSampleFigures g = TwoSampleReportFigures(Summary({"12", "1", "15", "10", "4", "8"}));
   EXPECT_TRUE(Matches(g.t, 1.8650096164806276));
   EXPECT_TRUE(Matches(g.p, 0.07621598043050033));
   EXPECT_TRUE(Matches(g.lower, -0.23013739591544047));
@@ -56,10 +59,21 @@ TEST(TwoSampleReportFigures, PooledWelchAndVarianceRatio) {
   EXPECT_TRUE(Matches(g.fP, 2.1916175985314586e-05));
 }
 
+TEST(TwoSampleReportFigures, LargeMeansCloseTogetherKeepTheirDifference) {
+  // As doubles, 10000000.1234 − 10000000.1233 would be 0.00010000169...; the report takes the
+  // difference of the exact means. stats.ttest_ind_from_stats(0.0001, 0.0001, 10, 0, 0.0001, 10).
+  const TwoSampleFigures f = TwoSampleReportFigures(
+      Summary({"10000000.1234", "0.0001", "10", "10000000.1233", "0.0001", "10"}));
+  EXPECT_TRUE(Matches(f.difference, 0.0001));
+  EXPECT_TRUE(Matches(f.t, 2.23606797749979));
+  EXPECT_TRUE(Matches(f.p, 0.038249614516113854));
+  EXPECT_TRUE(Matches(f.welchP, 0.038249614516113854));
+}
+
 TEST(TwoSampleReportFigures, ZeroVarianceAndTooFewValues) {
   // One deviation 0: no variance ratio, the t tests still stand.
   // stats.ttest_ind_from_stats(3, 0, 5, 2, 1.5, 6, equal_var=True / False)
-  const TwoSampleFigures one = TwoSampleReportFigures({3, 0, 5, 2, 1.5, 6});
+  const TwoSampleFigures one = TwoSampleReportFigures(Summary({"3", "0", "5", "2", "1.5", "6"}));
   EXPECT_TRUE(Matches(one.t, 1.4770978917519926));
   EXPECT_TRUE(Matches(one.p, 0.17376427569456365));
   EXPECT_TRUE(Matches(one.upper, 2.531487638991245));
@@ -69,7 +83,7 @@ TEST(TwoSampleReportFigures, ZeroVarianceAndTooFewValues) {
   EXPECT_TRUE(IsMissingBecause(one.f, "一组方差为0"));
   EXPECT_TRUE(IsMissingBecause(one.fP, "一组方差为0"));
 
-  const TwoSampleFigures both = TwoSampleReportFigures({3, 0, 5, 2, 0, 6});
+  const TwoSampleFigures both = TwoSampleReportFigures(Summary({"3", "0", "5", "2", "0", "6"}));
   EXPECT_TRUE(Matches(both.difference, 1));
   EXPECT_TRUE(Matches(both.standardError, 0));
   EXPECT_TRUE(IsMissingBecause(both.t, "合并标准误为0"));
@@ -78,13 +92,15 @@ TEST(TwoSampleReportFigures, ZeroVarianceAndTooFewValues) {
   EXPECT_TRUE(IsMissingBecause(both.f, "两组方差均为0"));
 
   // One value per group: no degrees of freedom at all.
-  const TwoSampleFigures single = TwoSampleReportFigures({3, 0, 1, 2, 0, 1});
+  const TwoSampleFigures single = TwoSampleReportFigures(Summary({"3", "0", "1", "2", "0", "1"}));
   EXPECT_TRUE(IsMissingBecause(single.p, "自由度为0"));
   EXPECT_TRUE(IsMissingBecause(single.lower, "自由度为0"));
   EXPECT_TRUE(IsMissingBecause(single.welchT, "每组至少需要2例"));
 
-  EXPECT_TRUE(IsMissingBecause(TwoSampleReportFigures({3, 1, 2.5, 2, 1, 6}).t, "整数"));
-  EXPECT_TRUE(IsMissingBecause(TwoSampleReportFigures({3, -1, 4, 2, 1, 6}).p, "不能为负"));
+  EXPECT_TRUE(IsMissingBecause(TwoSampleReportFigures(Summary({"3", "1", "2.5", "2", "1", "6"})).t,
+                               "整数"));
+  EXPECT_TRUE(IsMissingBecause(TwoSampleReportFigures(Summary({"3", "-1", "4", "2", "1", "6"})).p,
+                               "不能为负"));
 }
 
 TEST(PairedReportFigures, SignedDifferencesFromExactSums) {
@@ -99,9 +115,9 @@ TEST(PairedReportFigures, SignedDifferencesFromExactSums) {
   EXPECT_TRUE(Matches(f.upper, 0.5542602567605215));
 
   // Quarter values sharing an offset of 10^8 lose nothing in the exact sums.
-  const std::vector<std::pair<double, double>> rows = {
-      {12.25, 10.5}, {8.5, 8.25}, {10.75, 9.5}, {9.0, 9.25}, {11.5, 10.0}, {13.25, 11.75},
-      {7.75, 8.0}};
+  const std::vector<std::pair<double, double>> rows = {{12.25, 10.5}, {8.5, 8.25},  {10.75, 9.5},
+                                                       {9.0, 9.25},   {11.5, 10.0}, {13.25, 11.75},
+                                                       {7.75, 8.0}};
   for (const double offset : {0.0, 1e8}) {
     const PairedFigures g = PairedReportFigures(Pairs(rows, offset));
     EXPECT_TRUE(Matches(g.deviation, 0.8745747265848427));
@@ -185,8 +201,7 @@ TEST(CorrelationReportFigures, PerfectCorrelationAndTwoPoints) {
   EXPECT_TRUE(IsMissingBecause(up.rLower, "n < 4"));
 
   // stats.linregress([1, 2, 3, 4], [8, 6, 4, 2]): r = −1, slope −2, intercept 10.
-  const CorrelationFigures down =
-      CorrelationReportFigures(Pairs({{1, 8}, {2, 6}, {3, 4}, {4, 2}}));
+  const CorrelationFigures down = CorrelationReportFigures(Pairs({{1, 8}, {2, 6}, {3, 4}, {4, 2}}));
   EXPECT_TRUE(Matches(down.r, -1));
   EXPECT_TRUE(Matches(down.slope, -2));
   EXPECT_TRUE(Matches(down.intercept, 10));
@@ -203,8 +218,8 @@ TEST(CorrelationReportFigures, PerfectCorrelationAndTwoPoints) {
   EXPECT_TRUE(Matches(flatY.slope, 0));
   EXPECT_TRUE(Matches(flatY.intercept, 4));
   EXPECT_TRUE(IsMissingBecause(flatY.r, "Y全部相同"));
-  EXPECT_TRUE(IsMissingBecause(CorrelationReportFigures(Pairs({{2, 1}, {2, 5}})).slope,
-                               "X全部相同"));
+  EXPECT_TRUE(
+      IsMissingBecause(CorrelationReportFigures(Pairs({{2, 1}, {2, 5}})).slope, "X全部相同"));
 }
 
 }  // namespace
