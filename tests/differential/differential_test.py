@@ -9,6 +9,10 @@ SciPy's statistic.
 
     differential_test.py DRIVER T_TABLE ANALYSIS
 
+The results report's exact figures (its P values and Welch's degrees of freedom), which the
+driver prints in full, must agree with SciPy's from the same inputs to 1e-10 relative; see
+reference_p.py.
+
 ANALYSIS is two-sample, summary, paired, correlation, fourfold or mcnemar. The seed is printed; set
 QUILLON_DIFF_SEED to replay a run, QUILLON_DIFF_CASE to run only one data set of it,
 QUILLON_DIFF_COUNT for another number of data sets (1000 by default) and QUILLON_DIFF_SHOWN for
@@ -46,7 +50,7 @@ from fractions import Fraction
 import numpy as np
 from scipy import stats
 
-from reference_p import (check_p, check_two_sample_p, correlation_p, fourfold_p, mcnemar_p,
+from reference_p import (TALLY, check_p, check_two_sample_p, correlation_p, fourfold_p, mcnemar_p,
                          paired_p)
 from reference_texts import (RELATIVE_TOLERANCE, WARNING, Checker, Failure, Report, TTable,
                              chi_square_level, held_to_four_decimals, shown)
@@ -539,7 +543,8 @@ def main():
     print(f"{analysis}: {len(data_sets)} data sets ("
           + ", ".join(f"{count} {kind}" for kind, count in kinds.most_common())
           + f"), {failures} failures, {len(report.ties)} tie cases, "
-          f"{time.monotonic() - started:.1f} s")
+          f"{time.monotonic() - started:.1f} s; report figures: "
+          + ", ".join(f"{count} {kind}" for kind, count in TALLY.items()))
     sys.exit(1 if failures else 0)
 
 
