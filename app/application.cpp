@@ -41,7 +41,7 @@ void InstallChineseInterface(QApplication& app) {
   QFont interfaceFont(InterfaceFace, InterfacePointSize);
   interfaceFont.setStyleHint(QFont::SansSerif);
   QApplication::setFont(interfaceFont);
-  QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillon.png")));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillon.svg")));
   LoadQtTranslation(app);
 }
 

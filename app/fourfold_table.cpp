@@ -40,7 +40,8 @@ FourfoldTable::FourfoldTable(QWidget* client) : QObject(client) {
   for (int x : {1320, 2820, 4320}) panel_->AddRule(x, 1260, x, 2340, Red);
 
   const TableCaptions design = FourfoldCaptions();
-  title_ = MakeCaption(panel_, QStringLiteral("Label16"), 1980, 240, design.title, FontWeight::Bold);
+  title_ =
+      MakeCaption(panel_, QStringLiteral("Label16"), 1980, 240, design.title, FontWeight::Bold);
   struct Caption {
     int left, top;
     QString text;

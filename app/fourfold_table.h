@@ -49,10 +49,10 @@ class FourfoldTable : public QObject {
   void RecomputeFourfoldTable(int index);
 
   RuledPanel* panel_ = nullptr;
-  QLabel* title_ = nullptr;                 // Label16
-  std::array<QLabel*, 7> headings_{};       // Label17(0..6)
-  std::array<QLineEdit*, 4> cells_{};       // Text11(0..3)
-  std::array<QLabel*, 5> totals_{};         // Label18(0..4)
+  QLabel* title_ = nullptr;            // Label16
+  std::array<QLabel*, 7> headings_{};  // Label17(0..6)
+  std::array<QLineEdit*, 4> cells_{};  // Text11(0..3)
+  std::array<QLabel*, 5> totals_{};    // Label18(0..4)
 };
 
 }  // namespace quillon::ui

@@ -35,7 +35,8 @@ int LastCharacterCode(const QString& text) {
   if (text.isEmpty()) return 0;
   const QString last = text.mid(WithoutLastCharacter(text).size());
   const QByteArray encoded = ToGbk(last);
-  return SignedCharacterCode(std::string_view(encoded.constData(), static_cast<std::size_t>(encoded.size())));
+  return SignedCharacterCode(
+      std::string_view(encoded.constData(), static_cast<std::size_t>(encoded.size())));
 }
 
 void ApplyEntryFilter(QLineEdit* box) {

@@ -20,9 +20,8 @@ GroupFileRead ReadGroupFile(const QString& path, std::size_t maxLines) {
   }
   file.close();
 
-  const GroupFileLines split =
-      SplitGroupFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                     maxLines);
+  const GroupFileLines split = SplitGroupFile(
+      std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), maxLines);
   // Each line is decoded followed by a CR, so that a character cut off by the line end becomes
   // a replacement character, as in the whole file, instead of being dropped.
   QStringDecoder decoder =

@@ -36,10 +36,9 @@ QString WithoutSurroundingSpaces(const QString& path) {
 GroupFiles::Dialogs GroupFiles::StandardDialogs() {
   Dialogs dialogs;
   dialogs.choosePathToOpen = [](QWidget* owner) {
-    return QFileDialog::getOpenFileName(owner, QStringLiteral("打开"),
-                                        QCoreApplication::applicationDirPath(),
-                                        QStringLiteral("*.txt"), nullptr,
-                                        QFileDialog::DontUseNativeDialog);
+    return QFileDialog::getOpenFileName(
+        owner, QStringLiteral("打开"), QCoreApplication::applicationDirPath(),
+        QStringLiteral("*.txt"), nullptr, QFileDialog::DontUseNativeDialog);
   };
   // The overwrite question comes after ".txt" is appended, about the file really written.
   dialogs.choosePathToSave = [](QWidget* owner) {
@@ -74,8 +73,9 @@ void GroupFiles::Import(Group group) {
   if (path.isEmpty()) return;
   const QString unchanged = QStringLiteral("%1数据未改变。").arg(GroupName(group));
   if (!path.endsWith(Extension, Qt::CaseSensitive)) {
-    dialogs_.tell(owner_, QStringLiteral("只能导入扩展名为“.txt”的文本文件：\n%1\n%2")
-                              .arg(Shown(path), unchanged));
+    dialogs_.tell(
+        owner_,
+        QStringLiteral("只能导入扩展名为“.txt”的文本文件：\n%1\n%2").arg(Shown(path), unchanged));
     return;
   }
 
@@ -106,8 +106,9 @@ void GroupFiles::Export(Group group) {
   const QString path = chosen.endsWith(Extension, Qt::CaseSensitive) ? chosen : chosen + Extension;
   if (QFileInfo::exists(path) && !dialogs_.confirmReplace(owner_, path)) return;
   if (!WriteGroupFile(path, grid_->Lists(), group)) {
-    dialogs_.tell(owner_, QStringLiteral("无法写入文件：\n%1\n%2数据未导出。")
-                              .arg(Shown(path), GroupName(group)));
+    dialogs_.tell(
+        owner_,
+        QStringLiteral("无法写入文件：\n%1\n%2数据未导出。").arg(Shown(path), GroupName(group)));
   }
 }
 

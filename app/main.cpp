@@ -4,10 +4,15 @@
 #include <QPointer>
 
 #include "app/application.h"
+#include "app/command_line.h"
 #include "app/main_window.h"
 
 int main(int argc, char* argv[]) {
+  // --version and --help are answered without a window system.
+  if (quillon::ui::AnswerOwnCommandLine(argc, argv)) return 0;
+
   QApplication app(argc, argv);
+  QGuiApplication::setDesktopFileName(QStringLiteral("com.example.Quillon"));
   quillon::ui::InstallChineseInterface(app);
   quillon::ui::TempDirectory();
 

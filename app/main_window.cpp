@@ -19,9 +19,9 @@
 #include "app/help_links.h"
 #include "app/painted_widgets.h"
 #include "app/report_feed.h"
-#include "app/t_table_window.h"
 #include "app/sample_grid.h"
 #include "app/sample_panels.h"
+#include "app/t_table_window.h"
 
 namespace quillon::ui {
 

@@ -114,11 +114,11 @@ void MainWindow::BuildTopStrip(QWidget* client) {
     }
     button->setMenu(menu);
   };
-  makeDropDown("tbImport", QStringLiteral("导入"), "import.png", QStringLiteral("导入1"),
+  makeDropDown("tbImport", QStringLiteral("导入"), "import.svg", QStringLiteral("导入1"),
                QStringLiteral("导入2"));
-  makeDropDown("tbExport", QStringLiteral("导出"), "export.png", QStringLiteral("导出1"),
+  makeDropDown("tbExport", QStringLiteral("导出"), "export.svg", QStringLiteral("导出1"),
                QStringLiteral("导出2"));
-  QToolButton* tbHelp = makeButton("tbHelp", QStringLiteral("帮助"), "help.png");
+  QToolButton* tbHelp = makeButton("tbHelp", QStringLiteral("帮助"), "help.svg");
   connect(tbHelp, &QToolButton::clicked, this, &MainWindow::OpenTutorial);
 
   // The toolbar takes the height its buttons need; it starts where the design puts it, or a

@@ -16,8 +16,7 @@
 
 namespace quillon::ui {
 
-ReportWindow::ReportWindow(ReportFeed* feed)
-    : QWidget(nullptr, Qt::Window), feed_(feed) {
+ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), feed_(feed) {
   setObjectName(QStringLiteral("ReportWindow"));
   setWindowTitle(QStringLiteral("结果报告"));
   setAttribute(Qt::WA_DeleteOnClose);
@@ -72,9 +71,9 @@ void ReportWindow::CopyReport() const {
 }
 
 void ReportWindow::SavePicture() {
-  const QString path = QFileDialog::getSaveFileName(
-      this, QStringLiteral("保存图片"), QString(),
-      QStringLiteral("PNG 图片 (*.png);;SVG 图片 (*.svg)"));
+  const QString path =
+      QFileDialog::getSaveFileName(this, QStringLiteral("保存图片"), QString(),
+                                   QStringLiteral("PNG 图片 (*.png);;SVG 图片 (*.svg)"));
   if (!path.isEmpty()) plot_->Save(path);
 }
 

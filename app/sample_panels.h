@@ -52,11 +52,11 @@ class PairedPanel : public QObject {
 
  private:
   RuledPanel* panel_;
-  QLabel* pairs_;      // Label13(5)
-  QLabel* mean_;       // Label13(4)
-  QLabel* deviation_;  // Label13(3)
+  QLabel* pairs_;                      // Label13(5)
+  QLabel* mean_;                       // Label13(4)
+  QLabel* deviation_;                  // Label13(3)
   std::array<QLabel*, 3> critical_{};  // Label5(10), Label5(9), Label5(8)
-  QLabel* verdict_;    // Label5(7)
+  QLabel* verdict_;                    // Label5(7)
 };
 
 class CorrelationPanel : public QObject {
@@ -70,12 +70,12 @@ class CorrelationPanel : public QObject {
 
  private:
   RuledPanel* panel_;
-  QLabel* count_;  // Label13(6)
-  QLabel* r_;      // Label13(7)
-  QLabel* t_;      // Label13(12)
+  QLabel* count_;                      // Label13(6)
+  QLabel* r_;                          // Label13(7)
+  QLabel* t_;                          // Label13(12)
   std::array<QLabel*, 3> critical_{};  // Label5(13), Label5(14), Label5(15)
-  QLabel* verdict_;   // Label5(16)
-  QLabel* equation_;  // Label5(17)
+  QLabel* verdict_;                    // Label5(16)
+  QLabel* equation_;                   // Label5(17)
 };
 
 }  // namespace quillon::ui

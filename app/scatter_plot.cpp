@@ -49,12 +49,12 @@ void ScatterPlot::Draw(QPainter& painter, const QRect& area) const {
     painter.restore();
     return;
   }
-  const auto [minX, maxX] = std::minmax_element(
-      data_.points.begin(), data_.points.end(),
-      [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); });
-  const auto [minY, maxY] = std::minmax_element(
-      data_.points.begin(), data_.points.end(),
-      [](const QPointF& a, const QPointF& b) { return a.y() < b.y(); });
+  const auto [minX, maxX] =
+      std::minmax_element(data_.points.begin(), data_.points.end(),
+                          [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); });
+  const auto [minY, maxY] =
+      std::minmax_element(data_.points.begin(), data_.points.end(),
+                          [](const QPointF& a, const QPointF& b) { return a.y() < b.y(); });
   const Range xs = Padded(minX->x(), maxX->x());
   const Range ys = Padded(minY->y(), maxY->y());
   auto map = [&](double x, double y) {
@@ -67,9 +67,9 @@ void ScatterPlot::Draw(QPainter& painter, const QRect& area) const {
   for (const QPointF& point : data_.points) {
     const QPointF at = map(point.x(), point.y());
     const QPoint pixel = (at - plot.topLeft()).toPoint();
-    const auto cell = static_cast<std::size_t>(
-        std::clamp(pixel.y(), 0, plot.height()) * (plot.width() + 1) +
-        std::clamp(pixel.x(), 0, plot.width()));
+    const auto cell =
+        static_cast<std::size_t>(std::clamp(pixel.y(), 0, plot.height()) * (plot.width() + 1) +
+                                 std::clamp(pixel.x(), 0, plot.width()));
     if (taken[cell]) continue;
     taken[cell] = true;
     dots.push_back(at);

@@ -39,7 +39,7 @@ TTableWindow::TTableWindow()
       rows_(TCriticalTableRows()) {
   setObjectName(QStringLiteral("Form2"));
   setWindowTitle(QStringLiteral("t界值表"));
-  setWindowIcon(QIcon(QStringLiteral(":/icons/ttable.png")));
+  setWindowIcon(QIcon(QStringLiteral(":/icons/ttable.svg")));
   setAttribute(Qt::WA_DeleteOnClose);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFixedSize(Px(6540), Px(5805));

@@ -74,10 +74,10 @@ FourfoldCells ReadFourfoldCells(const std::array<std::string, 4>& texts) {
 FourfoldTotals TotalFourfoldTable(const FourfoldCells& cells) {
   const Margins m = MarginsOf(RawCells(cells));
   const Int256 grandTotal = m.row1 + m.row2;
-  return {.margins = {PlainText(m.column1), PlainText(m.column2), PlainText(m.row1),
-                      PlainText(m.row2)},
-          .grandTotal = PlainText(grandTotal),
-          .n = WholeTotal(grandTotal)};
+  return {
+      .margins = {PlainText(m.column1), PlainText(m.column2), PlainText(m.row1), PlainText(m.row2)},
+      .grandTotal = PlainText(grandTotal),
+      .n = WholeTotal(grandTotal)};
 }
 
 FourfoldChiSquareResult FourfoldChiSquare(const FourfoldCells& cells) {

@@ -49,8 +49,8 @@ inline constexpr std::string_view kSmallSampleWarning =
     "当n < 40或理论数(T)< 1时，不适合使用本法。";
 
 // Expected counts T = row total x column total / n. With every expected count at least 5 the
-// plain formula n(ad - bc)^2 / D is used, otherwise the continuity-corrected n(|ad - bc| - n/2)^2 / D
-// (the corrected difference squared as it is), D being the product of the four margins.
+// plain formula n(ad - bc)^2 / D is used, otherwise the continuity-corrected n(|ad - bc| - n/2)^2 /
+// D (the corrected difference squared as it is), D being the product of the four margins.
 FourfoldChiSquareResult FourfoldChiSquare(const FourfoldCells& cells);
 
 // The paired (McNemar) test on the discordant cells b and c, as shown.

@@ -17,7 +17,9 @@ std::string RuleSentence(const FourfoldFigures& f) {
   const double smallest = *f.smallestExpected;
   const std::string facts = "主窗口的规则：n = " + CountText(f.n) + (n < 40 ? " < 40" : " ≥ 40") +
                             "，最小理论数 T = " + NumberText(f.smallestExpected) +
-                            (smallest < 1 ? " < 1" : smallest < 5 ? " < 5" : " ≥ 5");
+                            (smallest < 1   ? " < 1"
+                             : smallest < 5 ? " < 5"
+                                            : " ≥ 5");
   if (n < 40 || smallest < 1) {
     return facts + "，χ²检验不适用，应看Fisher确切概率法：P = " + PText(f.fisherP) + "。";
   }
@@ -25,8 +27,8 @@ std::string RuleSentence(const FourfoldFigures& f) {
     return facts + "，用连续性校正χ²检验：χ² = " + NumberText(f.correctedChiSquare) +
            "，P = " + PText(f.correctedP) + "。";
   }
-  return facts + "，用未校正的Pearson χ²检验：χ² = " + NumberText(f.chiSquare) + "，P = " +
-         PText(f.chiSquareP) + "。";
+  return facts + "，用未校正的Pearson χ²检验：χ² = " + NumberText(f.chiSquare) +
+         "，P = " + PText(f.chiSquareP) + "。";
 }
 
 }  // namespace
@@ -77,10 +79,9 @@ Report McNemarReport(const McNemarFigures& f) {
                                 "χ² = (b − c)² / (b + c)"},
         {"P", PText(f.p), kChiSquareP},
         {"确切概率 P", PText(f.exactP), "二项分布，双侧 2·P(X ≤ min(b, c))，p = 0.5"}}});
-  report.sentences.push_back(
-      "主窗口的规则：b + c = " + CountText(discordant) +
-      (f.corrected ? " < 40，用校正χ²" : " ≥ 40，用未校正χ²") + "；确切二项检验 P = " +
-      PText(f.exactP) + "。");
+  report.sentences.push_back("主窗口的规则：b + c = " + CountText(discordant) +
+                             (f.corrected ? " < 40，用校正χ²" : " ≥ 40，用未校正χ²") +
+                             "；确切二项检验 P = " + PText(f.exactP) + "。");
   return report;
 }
 

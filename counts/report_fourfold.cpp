@@ -31,7 +31,10 @@ unsigned FirstAtMostAbove(Probability probability, unsigned from, unsigned to, d
   unsigned high = to + 1;
   while (low < high) {
     const unsigned middle = low + (high - low) / 2;
-    if (probability(middle) <= limit) high = middle; else low = middle + 1;
+    if (probability(middle) <= limit)
+      high = middle;
+    else
+      low = middle + 1;
   }
   return low;
 }
@@ -78,17 +81,16 @@ Figure FisherExactP(double a, double b, double c, double d) {
   const auto all = static_cast<unsigned>(total);
   try {
     // a follows the hypergeometric distribution of the first column's count in the first row.
-    const boost::math::hypergeometric_distribution<double> distribution(firstColumn, firstRow,
-                                                                         all);
+    const boost::math::hypergeometric_distribution<double> distribution(firstColumn, firstRow, all);
     const auto [lowest, highest] = boost::math::support(distribution);
     const auto low = static_cast<unsigned>(lowest);
     const auto high = static_cast<unsigned>(highest);
     auto probability = [&](unsigned x) { return boost::math::pdf(distribution, x); };
     const double limit = probability(ua) * kTieTolerance;
     // The mode; the observed table at the mode leaves every table at most as probable.
-    const auto mode = static_cast<unsigned>(std::floor(
-        (static_cast<double>(firstRow) + 1) * (static_cast<double>(firstColumn) + 1) /
-        (static_cast<double>(all) + 2)));
+    const auto mode = static_cast<unsigned>(
+        std::floor((static_cast<double>(firstRow) + 1) * (static_cast<double>(firstColumn) + 1) /
+                   (static_cast<double>(all) + 2)));
     const unsigned peak = std::clamp(mode, low, high);
     if (ua == peak) return Figure::Of(1.0);
     double p = 0;
@@ -114,11 +116,12 @@ FourfoldFigures FourfoldReportFigures(double a, double b, double c, double d) {
   FourfoldFigures figures;
   figures.cells = {a, b, c, d};
   std::initializer_list<Figure*> all = {
-      &figures.n, &figures.expected[0], &figures.expected[1], &figures.expected[2],
-      &figures.expected[3], &figures.smallestExpected, &figures.chiSquare, &figures.chiSquareP,
-      &figures.correctedChiSquare, &figures.correctedP, &figures.fisherP, &figures.oddsRatio,
-      &figures.oddsLower, &figures.oddsUpper, &figures.riskRatio, &figures.riskLower,
-      &figures.riskUpper};
+      &figures.n,           &figures.expected[0], &figures.expected[1],
+      &figures.expected[2], &figures.expected[3], &figures.smallestExpected,
+      &figures.chiSquare,   &figures.chiSquareP,  &figures.correctedChiSquare,
+      &figures.correctedP,  &figures.fisherP,     &figures.oddsRatio,
+      &figures.oddsLower,   &figures.oddsUpper,   &figures.riskRatio,
+      &figures.riskLower,   &figures.riskUpper};
   if (AnyNegative({a, b, c, d}) || !std::isfinite(a + b + c + d)) {
     for (Figure* figure : all) *figure = Figure::Missing("计数须为非负的有限数");
     return figures;
@@ -135,9 +138,8 @@ FourfoldFigures FourfoldReportFigures(double a, double b, double c, double d) {
     }
   } else {
     for (int i = 0; i < 4; ++i) figures.expected[i] = Figure::Of(rows[i / 2] * columns[i % 2] / n);
-    figures.smallestExpected =
-        Figure::Of(std::min({*figures.expected[0], *figures.expected[1], *figures.expected[2],
-                             *figures.expected[3]}));
+    figures.smallestExpected = Figure::Of(std::min(
+        {*figures.expected[0], *figures.expected[1], *figures.expected[2], *figures.expected[3]}));
     const double difference = std::fabs(a * d - b * c);
     figures.chiSquare = Figure::Of(n * difference * difference / product);
     figures.chiSquareP = figures.chiSquare ? ChiSquareP(*figures.chiSquare, 1) : figures.chiSquare;
@@ -167,7 +169,8 @@ FourfoldFigures FourfoldReportFigures(double a, double b, double c, double d) {
 
 std::array<double, 4> FourfoldCellValues(const FourfoldCells& cells) {
   std::array<double, 4> values{};
-  for (std::size_t k = 0; k < values.size(); ++k) values[k] = cells[k].value_or(Fixed4{}).ToDouble();
+  for (std::size_t k = 0; k < values.size(); ++k)
+    values[k] = cells[k].value_or(Fixed4{}).ToDouble();
   return values;
 }
 

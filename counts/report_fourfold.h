@@ -14,11 +14,11 @@ struct FourfoldFigures {
   Figure n;                        // a + b + c + d
   std::array<Figure, 4> expected;  // T = row total · column total / n
   Figure smallestExpected;
-  Figure chiSquare, chiSquareP;                // n(ad − bc)² / D, one degree of freedom
-  Figure correctedChiSquare, correctedP;       // n(max(0, |ad − bc| − n/2))² / D
-  Figure fisherP;                              // two-sided
-  Figure oddsRatio, oddsLower, oddsUpper;      // ad / bc, 95 % by the log method
-  Figure riskRatio, riskLower, riskUpper;      // (a / (a + b)) / (c / (c + d)), 95 % by the log method
+  Figure chiSquare, chiSquareP;            // n(ad − bc)² / D, one degree of freedom
+  Figure correctedChiSquare, correctedP;   // n(max(0, |ad − bc| − n/2))² / D
+  Figure fisherP;                          // two-sided
+  Figure oddsRatio, oddsLower, oddsUpper;  // ad / bc, 95 % by the log method
+  Figure riskRatio, riskLower, riskUpper;  // (a / (a + b)) / (c / (c + d)), 95 % by the log method
 };
 
 FourfoldFigures FourfoldReportFigures(double a, double b, double c, double d);
@@ -36,7 +36,7 @@ struct McNemarFigures {
   double b = 0, c = 0;
   bool corrected = false;  // b + c < 40: (max(0, |b − c| − 1))² / (b + c); else (b − c)² / (b + c)
   Figure chiSquare, p;
-  Figure exactP;           // two-sided binomial, min(1, 2 P(X ≤ min(b, c))), p = 1/2
+  Figure exactP;  // two-sided binomial, min(1, 2 P(X ≤ min(b, c))), p = 1/2
 };
 
 McNemarFigures McNemarReportFigures(double b, double c);

@@ -11,7 +11,7 @@ namespace quillon {
 struct GroupSummaryTexts {
   std::string plainMean;       // the mean's plain number text; empty when there is no value
   std::string mean;            // FormatFixed4 of plainMean
-  std::string plainDeviation;  // the standard deviation rounded to four decimals, plain: "0", "1.291"
+  std::string plainDeviation;  // the standard deviation to four decimals, plain: "0", "1.291"
   std::string deviation;       // FormatFixed4 of plainDeviation
   std::string count;
 

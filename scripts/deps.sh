@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Quillon needs to build, run and be tested; quick when all of
 # them are already there. Runs apt-get as root, or through sudo.
+#   --checks  also the tools of scripts/ci-extra.sh: Clang with libFuzzer and the sanitizer
+#             runtimes, clang-format
 set -euo pipefail
 
 packages=(
@@ -10,7 +12,12 @@ packages=(
   fonts-arphic-uming fonts-wqy-microhei
   xvfb xauth
   python3-scipy python3-numpy
+  desktop-file-utils appstream
+  dpkg-dev file debootstrap
 )
+if [[ ${1:-} == --checks ]]; then
+  packages+=(clang-14 libclang-rt-14-dev clang-format-14)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,7 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test; the windows are drawn offscreen.
+# Installs what is missing, builds with warnings as errors, and runs every test; the windows
+# are drawn offscreen.
+#   --all  then also the checks of scripts/ci-extra.sh (code style, the other build types
+#          with GCC and Clang, every test under the sanitizers, the fuzz targets), as CI does
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/build.sh
+scripts/build.sh -DQUILLON_WERROR=ON
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j"$(nproc)"
+if [[ ${1:-} == --all || ${CI:-} == true ]]; then
+  scripts/ci-extra.sh
+fi

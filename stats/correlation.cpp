@@ -60,8 +60,8 @@ CorrelationResult CorrelationRegression(const PairSums& pairs) {
   result.slope = slope;
   result.intercept = Intercept(pairs, sxx, sxy);
   if (result.intercept) {
-    result.equation = "Y=" + FormatFixed4(result.intercept->ToPlainText()) +
-                      SignedSlopeText(slope) + "X";
+    result.equation =
+        "Y=" + FormatFixed4(result.intercept->ToPlainText()) + SignedSlopeText(slope) + "X";
   }
   if (syy == 0) {
     return result;  // all Y equal: the line is flat, r does not exist
@@ -81,8 +81,8 @@ CorrelationResult CorrelationRegression(const PairSums& pairs) {
   }
   result.r = FormatFixed4(r);
   // |r|·√((n − 2) / (1 − r²)) = |Sxy|·√((n − 2) / (Sxx·Syy − Sxy²))
-  const double t = std::fabs(ToDouble(sxy)) *
-                   std::sqrt(static_cast<double>(n - 2) / ToDouble(unexplained));
+  const double t =
+      std::fabs(ToDouble(sxy)) * std::sqrt(static_cast<double>(n - 2) / ToDouble(unexplained));
   result.tValue = t;
   result.t = FormatFixed4(t);
   if (result.critical) {

@@ -16,9 +16,9 @@ inline constexpr std::string_view kPerfectNegative = "完全负相关";
 // Pearson's correlation of Y with X and the least-squares line of Y on X, over the rows whose two
 // values are both numbers. Every text is empty where the panel shows nothing.
 struct CorrelationResult {
-  std::string n;         // empty for fewer than three rows
-  std::string r;         // four decimals; empty when all X or all Y are equal
-  std::string t;         // t with n − 2 degrees of freedom; empty also for r = ±1
+  std::string n;  // empty for fewer than three rows
+  std::string r;  // four decimals; empty when all X or all Y are equal
+  std::string t;  // t with n − 2 degrees of freedom; empty also for r = ±1
   std::optional<TCriticalValues> critical;
   std::string verdict;   // "P < 0.05" ..., or the words for r = ±1
   std::string equation;  // "Y=2.2000+0.6000X"; empty when all X are equal

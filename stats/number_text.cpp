@@ -42,7 +42,8 @@ SignificantDigits RoundToSignificantDigits(double value) {
 
   SignificantDigits result;
   result.negative = value < 0;
-  result.digits = std::string(1, text[0]) + std::string(text.substr(2, exponentMark - 2));
+  result.digits.assign(1, text[0]);
+  result.digits.append(text.substr(2, exponentMark - 2));
   result.digits.erase(std::max<std::size_t>(1, result.digits.find_last_not_of('0') + 1));
   result.exponent = ReadExponent(text.substr(exponentMark + 1));
   return result;
@@ -120,7 +121,7 @@ std::string FourDecimals(const SignificantDigits& value) {
 // ".5" -> "0.5"; "-.5" -> "-0.5", every "-." of the text replaced.
 std::string RepairLeadingPoint(std::string_view text) {
   if (text.starts_with('.')) {
-    return "0" + std::string(text);
+    return std::string("0").append(text);
   }
   std::string repaired(text);
   if (text.starts_with("-.")) {
@@ -177,7 +178,11 @@ std::string FormatFixed4(std::string_view text) {
   return value ? FourDecimals(RoundToSignificantDigits(*value)) : working;
 }
 
-std::string FormatFixed4(double value) { return FormatFixed4(PlainNumberText(value)); }
+std::string FormatFixed4(double value) {
+  // From the rounded digits themselves: the plain text of a value next to the largest double
+  // rounds up beyond the double range and would not read back.
+  return std::isfinite(value) ? FourDecimals(RoundToSignificantDigits(value)) : "";
+}
 
 std::string_view LeadingNumberText(std::string_view text) {
   const std::size_t start = text.find_first_not_of(" \t");

@@ -11,8 +11,8 @@ void SetAll(std::initializer_list<Figure*> figures, const Figure& value) {
 }
 
 // estimate ± t(0.975, n − 2) · standard error.
-void SetInterval(const Figure& estimate, const Figure& error, const Figure& critical,
-                 Figure& lower, Figure& upper) {
+void SetInterval(const Figure& estimate, const Figure& error, const Figure& critical, Figure& lower,
+                 Figure& upper) {
   if (!estimate || !error || !critical) {
     lower = upper = MissingFrom(estimate, error ? critical : error);
     return;
@@ -25,16 +25,16 @@ void SetCorrelation(CorrelationFigures& figures, const Int512& unexplained, cons
                     const Int256& syy, const Int256& sxy) {
   const std::int64_t n = figures.n;
   if (syy == 0) {
-    SetAll({&figures.r, &figures.rLower, &figures.rUpper, &figures.t, &figures.p,
-            &figures.rSquared},
-           Figure::Missing("Y全部相同，r无定义"));
+    SetAll(
+        {&figures.r, &figures.rLower, &figures.rUpper, &figures.t, &figures.p, &figures.rSquared},
+        Figure::Missing("Y全部相同，r无定义"));
     return;
   }
   const bool perfect = unexplained == 0;
   // Sxx·Syy − Sxy² = (1 − r²)·Sxx·Syy, exact: zero exactly for r = ±1.
-  figures.r = perfect ? Figure::Of(sxy > 0 ? 1.0 : -1.0)
-                      : Figure::Of(ToDouble(sxy) / std::sqrt(ToDouble(sxx)) /
-                                   std::sqrt(ToDouble(syy)));
+  figures.r = perfect
+                  ? Figure::Of(sxy > 0 ? 1.0 : -1.0)
+                  : Figure::Of(ToDouble(sxy) / std::sqrt(ToDouble(sxx)) / std::sqrt(ToDouble(syy)));
   figures.rSquared = perfect ? Figure::Of(1.0) : Figure::Of(*figures.r * *figures.r);
   if (n < 3) {
     figures.t = figures.p = figures.df;
@@ -42,8 +42,8 @@ void SetCorrelation(CorrelationFigures& figures, const Int512& unexplained, cons
     figures.t = figures.p = Figure::Missing("|r| = 1，完全相关，t无穷大");
   } else {
     // r √((n − 2) / (1 − r²)) = Sxy √((n − 2) / (Sxx·Syy − Sxy²))
-    figures.t = Figure::Of(ToDouble(sxy) *
-                           std::sqrt(static_cast<double>(n - 2) / ToDouble(unexplained)));
+    figures.t =
+        Figure::Of(ToDouble(sxy) * std::sqrt(static_cast<double>(n - 2) / ToDouble(unexplained)));
     figures.p = TwoSidedTP(*figures.t, *figures.df);
   }
   if (n < 4) {
@@ -64,11 +64,21 @@ CorrelationFigures CorrelationReportFigures(const PairSums& pairs) {
   CorrelationFigures figures;
   const std::int64_t n = pairs.count;
   figures.n = n;
-  std::initializer_list<Figure*> all = {
-      &figures.r, &figures.rLower, &figures.rUpper, &figures.t, &figures.df,
-      &figures.p, &figures.rSquared, &figures.intercept, &figures.interceptError,
-      &figures.interceptLower, &figures.interceptUpper, &figures.slope, &figures.slopeError,
-      &figures.slopeLower, &figures.slopeUpper};
+  std::initializer_list<Figure*> all = {&figures.r,
+                                        &figures.rLower,
+                                        &figures.rUpper,
+                                        &figures.t,
+                                        &figures.df,
+                                        &figures.p,
+                                        &figures.rSquared,
+                                        &figures.intercept,
+                                        &figures.interceptError,
+                                        &figures.interceptLower,
+                                        &figures.interceptUpper,
+                                        &figures.slope,
+                                        &figures.slopeError,
+                                        &figures.slopeLower,
+                                        &figures.slopeUpper};
   if (n < 2) {
     SetAll(all, Figure::Missing("至少需要2对数据"));
     return figures;
@@ -105,8 +115,7 @@ CorrelationFigures CorrelationReportFigures(const PairSums& pairs) {
   figures.interceptError =
       Figure::Of(residual / centredX * std::sqrt(ToDouble(pairs.sumXX) / nd) / Fixed4::kScale);
   const Figure critical = TCritical95(nd - 2);
-  SetInterval(figures.slope, figures.slopeError, critical, figures.slopeLower,
-              figures.slopeUpper);
+  SetInterval(figures.slope, figures.slopeError, critical, figures.slopeLower, figures.slopeUpper);
   SetInterval(figures.intercept, figures.interceptError, critical, figures.interceptLower,
               figures.interceptUpper);
   return figures;

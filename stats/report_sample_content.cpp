@@ -19,7 +19,8 @@ std::string VarianceSentence(const TwoSampleFigures& f) {
     return premise + "方差齐性F检验无法进行（" + f.fP.reason + "），无法判断数据是否支持这一假定。";
   }
   if (*f.fP >= 0.05) {
-    return premise + "方差齐性F检验 P = " + PText(f.fP) + " ≥ 0.05，数据支持这一假定，可用合并方差t检验。";
+    return premise + "方差齐性F检验 P = " + PText(f.fP) +
+           " ≥ 0.05，数据支持这一假定，可用合并方差t检验。";
   }
   return premise + "方差齐性F检验 P = " + PText(f.fP) +
          " < 0.05，数据不支持这一假定，宜用Welch校正t检验（t′ = " + NumberText(f.welchT) +
@@ -54,16 +55,15 @@ Report TwoSampleReport(const TwoSampleFigures& f) {
   report.sections.push_back(
       {"方差齐性检验",
        {{"F", NumberText(f.f), "F = S²(较大) / S²(较小)"},
-        {"自由度 ν₁, ν₂", f.fDf1 && f.fDf2 ? CountText(f.fDf1) + ", " + CountText(f.fDf2)
-                                           : MissingText(f.fDf1),
+        {"自由度 ν₁, ν₂",
+         f.fDf1 && f.fDf2 ? CountText(f.fDf1) + ", " + CountText(f.fDf2) : MissingText(f.fDf1),
          "ν₁ = n(较大) − 1，ν₂ = n(较小) − 1"},
         {"P", PText(f.fP), "F分布，双侧 2·P(F ≥ F值)"}}});
-  report.sections.push_back(
-      {"Welch校正t检验（t′检验）",
-       {{"标准误", NumberText(f.welchStandardError), "√(S₁²/n₁ + S₂²/n₂)"},
-        {"t′", NumberText(f.welchT), "t′ = (x̄₁ − x̄₂) / √(S₁²/n₁ + S₂²/n₂)"},
-        {"自由度 ν′", CountText(f.welchDf), "Welch–Satterthwaite近似"},
-        {"P", PText(f.welchP), kTwoSidedT}}});
+  report.sections.push_back({"Welch校正t检验（t′检验）",
+                             {{"标准误", NumberText(f.welchStandardError), "√(S₁²/n₁ + S₂²/n₂)"},
+                              {"t′", NumberText(f.welchT), "t′ = (x̄₁ − x̄₂) / √(S₁²/n₁ + S₂²/n₂)"},
+                              {"自由度 ν′", CountText(f.welchDf), "Welch–Satterthwaite近似"},
+                              {"P", PText(f.welchP), kTwoSidedT}}});
   report.sentences.push_back(VarianceSentence(f));
   return report;
 }

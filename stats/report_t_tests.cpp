@@ -75,8 +75,8 @@ void SetVarianceTests(TwoSampleFigures& figures) {
     figures.f = Figure::Of(larger / smaller);
     figures.fDf1 = Figure::Of((firstLarger ? v.count1 : v.count2) - 1);
     figures.fDf2 = Figure::Of((firstLarger ? v.count2 : v.count1) - 1);
-    const Figure upperTail = figures.f ? FUpperP(*figures.f, *figures.fDf1, *figures.fDf2)
-                                       : figures.f;
+    const Figure upperTail =
+        figures.f ? FUpperP(*figures.f, *figures.fDf1, *figures.fDf2) : figures.f;
     figures.fP = upperTail ? Figure::Of(std::min(1.0, 2 * *upperTail)) : upperTail;
   }
 
@@ -86,9 +86,9 @@ void SetVarianceTests(TwoSampleFigures& figures) {
   if (share1 + share2 == 0) {
     figures.welchDf = Figure::Missing("两组标准差均为0");
   } else {
-    figures.welchDf = Figure::Of((share1 + share2) * (share1 + share2) /
-                                 (share1 * share1 / (v.count1 - 1) +
-                                  share2 * share2 / (v.count2 - 1)));
+    figures.welchDf =
+        Figure::Of((share1 + share2) * (share1 + share2) /
+                   (share1 * share1 / (v.count1 - 1) + share2 * share2 / (v.count2 - 1)));
   }
   SetTest(figures.difference, figures.welchStandardError, figures.welchDf, figures.welchT,
           figures.welchP, "两组标准差均为0，标准误为0");

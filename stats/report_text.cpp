@@ -21,11 +21,20 @@ std::string Escaped(const std::string& text) {
   escaped.reserve(text.size());
   for (const char character : text) {
     switch (character) {
-      case '&': escaped += "&amp;"; break;
-      case '<': escaped += "&lt;"; break;
-      case '>': escaped += "&gt;"; break;
-      case '"': escaped += "&quot;"; break;
-      default: escaped += character;
+      case '&':
+        escaped += "&amp;";
+        break;
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      case '"':
+        escaped += "&quot;";
+        break;
+      default:
+        escaped += character;
     }
   }
   return escaped;
@@ -73,9 +82,12 @@ std::string IntervalText(const Figure& lower, const Figure& upper) {
 std::string ReportHtml(const Report& report) {
   std::string html =
       "<html><head><meta charset=\"utf-8\"></head><body>\n"
-      "<p style=\"font-weight:bold;\">" + Escaped(report.title) + "</p>\n"
-      "<table style=\"border-collapse:collapse;border:none;border-top:" + std::string(kHeavyRule) +
-      ";border-bottom:" + kHeavyRule + ";\" cellspacing=\"0\" cellpadding=\"0\">\n";
+      "<p style=\"font-weight:bold;\">" +
+      Escaped(report.title) +
+      "</p>\n"
+      "<table style=\"border-collapse:collapse;border:none;border-top:" +
+      std::string(kHeavyRule) + ";border-bottom:" + kHeavyRule +
+      ";\" cellspacing=\"0\" cellpadding=\"0\">\n";
   const std::string headerRules =
       std::string("border-top:") + kHeavyRule + ";border-bottom:" + kThinRule + ";";
   html += "<tr>" + Cell("th", "项目", headerRules) + Cell("th", "数值", headerRules) +

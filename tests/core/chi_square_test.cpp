@@ -67,22 +67,22 @@ TEST(FourfoldTotals, TotalsBeyondSixteenBitsAndBeyondTheCellRange) {
 
 TEST(FourfoldChiSquare, PlainFormulaWhenEveryExpectedCountIsAtLeastFive) {
   EXPECT_EQ(Fourfold({"20", "10", "10", "20"}),
-            (std::array<std::string, 7>{"15.0000", "15.0000", "15.0000", "15.0000", "60",
-                                        "6.6667", "P < 0.01"}));
+            (std::array<std::string, 7>{"15.0000", "15.0000", "15.0000", "15.0000", "60", "6.6667",
+                                        "P < 0.01"}));
   EXPECT_EQ(Fourfold({"22", "18", "12", "28"}),
-            (std::array<std::string, 7>{"17.0000", "23.0000", "17.0000", "23.0000", "80",
-                                        "5.1151", "P < 0.05"}));
+            (std::array<std::string, 7>{"17.0000", "23.0000", "17.0000", "23.0000", "80", "5.1151",
+                                        "P < 0.05"}));
   // n = 40 is not a small sample.
   EXPECT_EQ(Fourfold({"12", "8", "8", "12"}),
-            (std::array<std::string, 7>{"10.0000", "10.0000", "10.0000", "10.0000", "40",
-                                        "1.6000", "P > 0.05"}));
+            (std::array<std::string, 7>{"10.0000", "10.0000", "10.0000", "10.0000", "40", "1.6000",
+                                        "P > 0.05"}));
 }
 
 TEST(FourfoldChiSquare, CorrectedFormulaChosenByTheExpectedCountsAlone) {
   // T_d = 3.6 is below 5 but not below 1: corrected, and no warning for n = 50.
   EXPECT_EQ(Fourfold({"30", "10", "2", "8"}),
-            (std::array<std::string, 7>{"25.6000", "14.4000", "6.4000", "3.6000", "50",
-                                        "8.2520", "P < 0.01"}));
+            (std::array<std::string, 7>{"25.6000", "14.4000", "6.4000", "3.6000", "50", "8.2520",
+                                        "P < 0.01"}));
   // ad - bc = 0: the corrected difference -n/2 is squared as it is, 18 * 81 / 6480.
   EXPECT_EQ(Fourfold({"5", "5", "4", "4"})[5], "0.2250");
   // n = 31 keeps the plain formula (every T >= 5) but the warning replaces the verdict.
@@ -101,9 +101,8 @@ TEST(FourfoldChiSquare, WarningForAnExpectedCountBelowOne) {
 
 TEST(FourfoldChiSquare, AZeroMarginLeavesNoStatistic) {
   // Only a: the column and row totals of b and d are 0.
-  EXPECT_EQ(Fourfold({"5", "", "", ""}),
-            (std::array<std::string, 7>{"5.0000", "0.0000", "0.0000", "0.0000", "5", "",
-                                        kWarning}));
+  EXPECT_EQ(Fourfold({"5", "", "", ""}), (std::array<std::string, 7>{"5.0000", "0.0000", "0.0000",
+                                                                     "0.0000", "5", "", kWarning}));
   // A large table with an empty second column: still no statistic, and the warning holds
   // because two expected counts are 0.
   const auto result = Fourfold({"300", "", "200", ""});
@@ -124,9 +123,9 @@ TEST(FourfoldChiSquare, LargeTablesKeepEveryResult) {
             (std::array<std::string, 7>{"10500.0000", "9500.0000", "10500.0000", "9500.0000",
                                         "40000", "902.2556", "P < 0.01"}));
   // The same table as 20, 10, 10, 20 scaled by 10^13: chi-square scales with it.
-  EXPECT_EQ(Fourfold({"200000000000000", "100000000000000", "100000000000000",
-                      "200000000000000"})[5],
-            "66666666666666.7000");
+  EXPECT_EQ(
+      Fourfold({"200000000000000", "100000000000000", "100000000000000", "200000000000000"})[5],
+      "66666666666666.7000");
   const auto extreme = Fourfold({"922337203685477", "1", "1", "922337203685477"});
   EXPECT_EQ(extreme[0], "461168601842739.0000");
   EXPECT_EQ(extreme[3], "461168601842739.0000");
@@ -135,7 +134,8 @@ TEST(FourfoldChiSquare, LargeTablesKeepEveryResult) {
 }
 
 TEST(PairedChiSquare, UncorrectedFromFortyDiscordantPairs) {
-  EXPECT_EQ(Paired({"", "30", "10", ""}), (std::array<std::string, 3>{"40", "10.0000", "P < 0.01"}));
+  EXPECT_EQ(Paired({"", "30", "10", ""}),
+            (std::array<std::string, 3>{"40", "10.0000", "P < 0.01"}));
   EXPECT_EQ(Paired({"", "25", "15", ""}), (std::array<std::string, 3>{"40", "2.5000", "P > 0.05"}));
 }
 
@@ -146,11 +146,13 @@ TEST(PairedChiSquare, CorrectedBelowFortyDiscordantPairs) {
   // |b - c| = 0: the numerator is 1.
   EXPECT_EQ(Paired({"", "5", "5", ""})[1], "0.1000");
   // The rule is on b + c, not on n.
-  EXPECT_EQ(Paired({"100", "12", "4", "100"}), (std::array<std::string, 3>{"216", "3.0625", "P > 0.05"}));
+  EXPECT_EQ(Paired({"100", "12", "4", "100"}),
+            (std::array<std::string, 3>{"216", "3.0625", "P > 0.05"}));
 }
 
 TEST(PairedChiSquare, ConcordantCellsChangeOnlyN) {
-  EXPECT_EQ(Paired({"7", "10", "2", "3"}), (std::array<std::string, 3>{"22", "4.0833", "P < 0.05"}));
+  EXPECT_EQ(Paired({"7", "10", "2", "3"}),
+            (std::array<std::string, 3>{"22", "4.0833", "P < 0.05"}));
   EXPECT_EQ(Paired({"17000", "10", "2", "16000"})[0], "33012");
 }
 

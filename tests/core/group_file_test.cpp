@@ -29,15 +29,23 @@ TEST(GroupFile, LineEnds) {
 }
 
 TEST(GroupFile, ByteOrderMark) {
-  const GroupFileLines marked = SplitGroupFile("\xEF\xBB\xBF" "12\r\n\xE4\xB8\xAD", kNoBound);
+  const GroupFileLines marked = SplitGroupFile(
+      "\xEF\xBB\xBF"
+      "12\r\n\xE4\xB8\xAD",
+      kNoBound);
   EXPECT_TRUE(marked.utf8);
   EXPECT_EQ(marked.lines, (Lines{"12", "\xE4\xB8\xAD"}));
   EXPECT_TRUE(SplitGroupFile("\xEF\xBB\xBF", kNoBound).lines.empty());
 
   // Only at the very start; anywhere else the bytes belong to the line.
-  const GroupFileLines plain = SplitGroupFile("1\r\n\xEF\xBB\xBF" "2", kNoBound);
+  const GroupFileLines plain = SplitGroupFile(
+      "1\r\n\xEF\xBB\xBF"
+      "2",
+      kNoBound);
   EXPECT_FALSE(plain.utf8);
-  EXPECT_EQ(plain.lines, (Lines{"1", "\xEF\xBB\xBF" "2"}));
+  EXPECT_EQ(plain.lines, (Lines{"1",
+                                "\xEF\xBB\xBF"
+                                "2"}));
 }
 
 TEST(GroupFile, BoundOnLines) {
@@ -49,8 +57,14 @@ TEST(GroupFile, BoundOnLines) {
 
 TEST(GroupFile, BytesThatAreNotText) {
   // NUL bytes and bytes of no code page stay in their lines; one long line is one entry.
-  const std::string withNul("1\0" "2\r\n\xFF\xFE\x81", 8);
-  EXPECT_EQ(Split(withNul), (Lines{std::string_view("1\0" "2", 3), "\xFF\xFE\x81"}));
+  const std::string withNul(
+      "1\0"
+      "2\r\n\xFF\xFE\x81",
+      8);
+  EXPECT_EQ(Split(withNul), (Lines{std::string_view("1\0"
+                                                    "2",
+                                                    3),
+                                   "\xFF\xFE\x81"}));
   const std::string longLine(5'000'000, '9');
   const GroupFileLines file = SplitGroupFile(longLine, kNoBound);
   ASSERT_EQ(file.lines.size(), 1U);

@@ -94,6 +94,10 @@ TEST(FormatFixed4, FormatsADoubleThroughItsPlainText) {
   EXPECT_EQ(FormatFixed4(-1e-9), "0.0000");
   EXPECT_EQ(FormatFixed4(1e20), "100000000000000000000.0000");
   EXPECT_EQ(FormatFixed4(-123456.78), "-123456.7800");
+  // The fifteen digits of the largest double round beyond the double range.
+  EXPECT_EQ(FormatFixed4(-std::numeric_limits<double>::max()),
+            "-179769313486232" + std::string(294, '0') + ".0000");
+  EXPECT_EQ(FormatFixed4(std::numeric_limits<double>::infinity()), "");
 }
 
 TEST(LeadingNumber, ReadsTheNumberAtTheStartAsFarAsItGoes) {

@@ -22,8 +22,8 @@ PairSums PairsOf(const Rows& rows) {
 }
 
 TEST(PairedTTest, SkipsIncompleteRowsAndShowsTheMeanDifferenceWithoutSign) {
-  const auto result = PairedTTest(PairsOf({{"1", "2"}, {"3", "5"}, {"4", "4"}, {"", ""},
-                                           {"6", "9"}, {"7", ""}, {"-", "3"}}));
+  const auto result = PairedTTest(
+      PairsOf({{"1", "2"}, {"3", "5"}, {"4", "4"}, {"", ""}, {"6", "9"}, {"7", ""}, {"-", "3"}}));
   ASSERT_TRUE(result);
   EXPECT_EQ(result->n, 4);
   EXPECT_EQ(result->meanText, "1.5000");
@@ -40,8 +40,8 @@ TEST(PairedTTest, NothingForOnePairOrEqualDifferences) {
   EXPECT_FALSE(PairedTTest(PairsOf({{"1", "2"}})));
   EXPECT_FALSE(PairedTTest(PairsOf({})));
   // Equal non-integer differences: exactly zero spread, no rounding residue.
-  EXPECT_FALSE(PairedTTest(PairsOf({{"0.3", "0.1"}, {"10000000.7", "10000000.5"},
-                                    {"1.1", "0.9"}, {"-4.4", "-4.6"}})));
+  EXPECT_FALSE(PairedTTest(
+      PairsOf({{"0.3", "0.1"}, {"10000000.7", "10000000.5"}, {"1.1", "0.9"}, {"-4.4", "-4.6"}})));
 }
 
 TEST(PairedTTest, DegreesOfFreedomChooseTheRow) {
@@ -64,7 +64,8 @@ TEST(CorrelationRegression, FitsTheLineAndTestsR) {
 }
 
 TEST(CorrelationRegression, PerfectCorrelationIsRecognisedExactly) {
-  const CorrelationResult negative = CorrelationRegression(PairsOf({{"1", "6"}, {"2", "4"}, {"3", "2"}}));
+  const CorrelationResult negative =
+      CorrelationRegression(PairsOf({{"1", "6"}, {"2", "4"}, {"3", "2"}}));
   EXPECT_EQ(negative.r, "-1.0000");
   EXPECT_EQ(negative.t, "");
   EXPECT_EQ(negative.verdict, kPerfectNegative);
@@ -72,8 +73,10 @@ TEST(CorrelationRegression, PerfectCorrelationIsRecognisedExactly) {
   EXPECT_EQ(negative.equation, "Y=8.0000-2.0000X");
 
   // Values with a large offset and decimals, still exactly on a line.
-  const CorrelationResult positive = CorrelationRegression(
-      PairsOf({{"10000000.1", "0.3"}, {"10000000.2", "0.5"}, {"10000000.3", "0.7"}, {"10000000.4", "0.9"}}));
+  const CorrelationResult positive = CorrelationRegression(PairsOf({{"10000000.1", "0.3"},
+                                                                    {"10000000.2", "0.5"},
+                                                                    {"10000000.3", "0.7"},
+                                                                    {"10000000.4", "0.9"}}));
   EXPECT_EQ(positive.verdict, kPerfectPositive);
   EXPECT_EQ(positive.equation, "Y=-19999999.9000+2.0000X");
 }
@@ -85,7 +88,8 @@ TEST(CorrelationRegression, SignsOfTheEquation) {
 }
 
 TEST(CorrelationRegression, UndefinedCorrelation) {
-  const CorrelationResult flat = CorrelationRegression(PairsOf({{"1", "5"}, {"2", "5"}, {"3", "5"}}));
+  const CorrelationResult flat =
+      CorrelationRegression(PairsOf({{"1", "5"}, {"2", "5"}, {"3", "5"}}));
   EXPECT_EQ(flat.n, "3");
   EXPECT_EQ(flat.r, "");
   EXPECT_EQ(flat.t, "");
@@ -93,7 +97,8 @@ TEST(CorrelationRegression, UndefinedCorrelation) {
   EXPECT_EQ(flat.verdict, "");
   EXPECT_EQ(flat.equation, "Y=5.0000+0.0000X");
 
-  const CorrelationResult upright = CorrelationRegression(PairsOf({{"4", "1"}, {"4", "2"}, {"4", "7"}}));
+  const CorrelationResult upright =
+      CorrelationRegression(PairsOf({{"4", "1"}, {"4", "2"}, {"4", "7"}}));
   EXPECT_EQ(upright.n, "3");
   EXPECT_EQ(upright.r, "");
   EXPECT_EQ(upright.equation, "");

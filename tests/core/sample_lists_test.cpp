@@ -21,8 +21,9 @@ TEST(EntryValue, CountsOnlyNumbers) {
 TEST(SampleLists, SumsFollowEveryEditExactly) {
   // Random edits, appends and clears; after each the running sums equal a fresh reading.
   std::mt19937 random(20261207);
-  const char* texts[] = {"",   "1",     "-2.5",       "10000000.1", "3.14159", "-",
-                         ".",  "1.2.3", "922337203685477", "0.0001", "-7", "12a"};
+  const char* texts[] = {"",   "1",  "-2.5",  "10000000.1",      "3.14159",
+                         "-",  ".",  "1.2.3", "922337203685477", "0.0001",
+                         "-7", "12a"};
   SampleLists lists;
   lists.Reset(9);
   for (int step = 0; step < 4000; ++step) {
@@ -73,10 +74,8 @@ TEST(GroupSummary, SkipsEmptyCellsAndTextsThatAreNotNumbers) {
 }
 
 TEST(GroupSummary, FewValues) {
-  EXPECT_EQ(SummaryOf({"", ""}),
-            (GroupSummaryTexts{"", "", "0", "0.0000", "0"}));
-  EXPECT_EQ(SummaryOf({"1.23456"}),
-            (GroupSummaryTexts{"1.2346", "1.2346", "0", "0.0000", "1"}));
+  EXPECT_EQ(SummaryOf({"", ""}), (GroupSummaryTexts{"", "", "0", "0.0000", "0"}));
+  EXPECT_EQ(SummaryOf({"1.23456"}), (GroupSummaryTexts{"1.2346", "1.2346", "0", "0.0000", "1"}));
   EXPECT_EQ(SummaryOf({"10", "10"}).deviation, "0.0000");
 }
 
@@ -99,10 +98,10 @@ TEST(GroupSummary, ReferenceDataSetsGiveTheirCertifiedValues) {
     const char* mean;
     const char* deviation;
   } sets[] = {
-      {"PiDigits", "4.5348", "2.8673"},    {"Lottery", "518.9587", "291.6997"},
-      {"Lew", "-177.4350", "277.3322"},    {"Mavro", "2.0019", "0.0004"},
-      {"Michelso", "299.8524", "0.0790"},  {"NumAcc1", "10000002.0000", "1.0000"},
-      {"NumAcc2", "1.2000", "0.1000"},     {"NumAcc3", "1000000.2000", "0.1000"},
+      {"PiDigits", "4.5348", "2.8673"},       {"Lottery", "518.9587", "291.6997"},
+      {"Lew", "-177.4350", "277.3322"},       {"Mavro", "2.0019", "0.0004"},
+      {"Michelso", "299.8524", "0.0790"},     {"NumAcc1", "10000002.0000", "1.0000"},
+      {"NumAcc2", "1.2000", "0.1000"},        {"NumAcc3", "1000000.2000", "0.1000"},
       {"NumAcc4", "10000000.2000", "0.1000"},
   };
   for (const auto& set : sets) {

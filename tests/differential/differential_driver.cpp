@@ -60,9 +60,9 @@ std::vector<std::string> Words(std::string_view text) {
 SampleLists Columns(const std::string& line) {
   const std::size_t bar = line.find('|');
   const std::vector<std::string> first = Words(std::string_view(line).substr(0, bar));
-  const std::vector<std::string> second =
-      bar == std::string::npos ? std::vector<std::string>{}
-                               : Words(std::string_view(line).substr(bar + 1));
+  const std::vector<std::string> second = bar == std::string::npos
+                                              ? std::vector<std::string>{}
+                                              : Words(std::string_view(line).substr(bar + 1));
   SampleLists lists;
   for (std::size_t row = 0; row < first.size(); ++row) lists.SetText(Group::First, row, first[row]);
   for (std::size_t row = 0; row < second.size(); ++row) {
@@ -85,7 +85,8 @@ std::string Exact(const quillon::Figure& figure) {
 }
 
 // The report's P values of the two-sample test, from the summary boxes as the report reads them.
-std::vector<std::string> TwoSampleP(const std::array<std::string, quillon::kSummaryBoxCount>& boxes) {
+std::vector<std::string> TwoSampleP(
+    const std::array<std::string, quillon::kSummaryBoxCount>& boxes) {
   const std::optional<quillon::SummaryValues> values = quillon::ReadSummaryValues(boxes);
   if (!values) return {"", "", "", ""};
   const quillon::TwoSampleFigures figures = quillon::TwoSampleReportFigures(*values);
@@ -181,12 +182,8 @@ void McNemar(const std::string& line) {
 
 int main(int argc, char** argv) {
   const std::map<std::string, std::function<void(const std::string&)>> analyses = {
-      {"two-sample", TwoSample},
-      {"summary", Summary},
-      {"paired", Paired},
-      {"correlation", Correlation},
-      {"fourfold", Fourfold},
-      {"mcnemar", McNemar},
+      {"two-sample", TwoSample},    {"summary", Summary},   {"paired", Paired},
+      {"correlation", Correlation}, {"fourfold", Fourfold}, {"mcnemar", McNemar},
   };
   const auto analysis = argc == 2 ? analyses.find(argv[1]) : analyses.end();
   if (analysis == analyses.end()) {

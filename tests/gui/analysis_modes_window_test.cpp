@@ -1,9 +1,9 @@
 // Switching between the five analyses, and the paired t test and correlation typed into the grid.
 
 #include <QAction>
-#include <QSignalSpy>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QToolButton>
 
 #include "app/sample_grid.h"
@@ -54,10 +54,10 @@ TEST_F(AnalysisModesWindowTest, PairedTTestOnTypedPairs) {
   EXPECT_TRUE(Control("Picture6")->isVisible());
   EXPECT_FALSE(Control("Picture4")->isVisible());
   TypeRows({{"1", "2"}, {"3", "5"}, {"4", "4"}, {"", ""}, {"6", "9"}, {"8", ""}});
-  EXPECT_EQ(Labels({"Label13(5)", "Label13(4)", "Label13(3)", "Label5(10)", "Label5(9)",
-                    "Label5(8)", "Label5(7)"}),
-            (QStringList{"4", "1.5000", "1.2910", "3.182", "5.841", "12.92",
-                         "T = 2.3238  P > 0.05"}));
+  EXPECT_EQ(
+      Labels({"Label13(5)", "Label13(4)", "Label13(3)", "Label5(10)", "Label5(9)", "Label5(8)",
+              "Label5(7)"}),
+      (QStringList{"4", "1.5000", "1.2910", "3.182", "5.841", "12.92", "T = 2.3238  P > 0.05"}));
   // The two-sample boxes are left alone in this analysis.
   EXPECT_EQ(Box("Text4(0)")->text(), "");
   // Equal differences: nothing to show.
@@ -70,9 +70,9 @@ TEST_F(AnalysisModesWindowTest, PairedTTestOnTypedPairs) {
 TEST_F(AnalysisModesWindowTest, CorrelationAndRegressionOnTypedRows) {
   Choose(2);
   TypeRows({{"1", "2"}, {"2", "4"}, {"3", "5"}, {"4", "4"}, {"5", "5"}});
-  EXPECT_EQ(Labels({"Label13(6)", "Label13(7)", "Label13(12)", "Label5(13)", "Label5(16)",
-                    "Label5(17)"}),
-            (QStringList{"5", "0.7746", "2.1213", "3.182", "P > 0.05", "Y=2.2000+0.6000X"}));
+  EXPECT_EQ(
+      Labels({"Label13(6)", "Label13(7)", "Label13(12)", "Label5(13)", "Label5(16)", "Label5(17)"}),
+      (QStringList{"5", "0.7746", "2.1213", "3.182", "P > 0.05", "Y=2.2000+0.6000X"}));
   Choose(2);
   TypeRows({{"1", "6"}, {"2", "4"}, {"3", "2"}});
   EXPECT_EQ(Labels({"Label13(7)", "Label13(12)", "Label5(13)", "Label5(16)", "Label5(17)"}),

@@ -22,32 +22,44 @@ class GroupFileIo : public ::testing::Test {
 
 TEST_F(GroupFileIo, ReadsGbkAndUtf8AfterItsByteOrderMark) {
   // "中" is D6 D0 in GBK; the same bytes read as UTF-8 would be two broken characters.
-  const GroupFileRead gbk = ReadGroupFile(folder.Write("gbk.txt", "1.5\r\n\xD6\xD0" "3\r\n"), 100);
+  const GroupFileRead gbk = ReadGroupFile(folder.Write("gbk.txt",
+                                                       "1.5\r\n\xD6\xD0"
+                                                       "3\r\n"),
+                                          100);
   EXPECT_EQ(gbk.outcome, GroupFileRead::Outcome::Read);
   EXPECT_EQ(gbk.lines, (Lines{"1.5", "中3"}));
 
-  const GroupFileRead utf8 =
-      ReadGroupFile(folder.Write("utf8.txt", "\xEF\xBB\xBF" "12.5\r\n中\r\n"), 100);
+  const GroupFileRead utf8 = ReadGroupFile(folder.Write("utf8.txt",
+                                                        "\xEF\xBB\xBF"
+                                                        "12.5\r\n中\r\n"),
+                                           100);
   EXPECT_EQ(utf8.lines, (Lines{"12.5", "中"}));
 }
 
 TEST_F(GroupFileIo, BytesThatAreNotTextStayInTheirLines) {
   // A NUL, a byte that starts no GBK character, and a lead byte cut off by the line end: each
   // gives a character of its own line, and the next line is read whole.
-  const QByteArray bytes("1\0" "2\r\n\xFF\r\n12\x81\r\n7", 14);
+  const QByteArray bytes(
+      "1\0"
+      "2\r\n\xFF\r\n12\x81\r\n7",
+      14);
   const GroupFileRead read = ReadGroupFile(folder.Write("binary.txt", bytes), 100);
   ASSERT_EQ(read.outcome, GroupFileRead::Outcome::Read);
   ASSERT_EQ(read.lines.size(), 4U);
-  EXPECT_EQ(read.lines[0], std::string("1\0" "2", 3));
+  EXPECT_EQ(read.lines[0], std::string("1\0"
+                                       "2",
+                                       3));
   EXPECT_FALSE(read.lines[1].empty());
   EXPECT_FALSE(EntryValue(read.lines[2])) << read.lines[2];
   EXPECT_EQ(read.lines[3], "7");
 }
 
 TEST_F(GroupFileIo, OpensOnlyPlainFiles) {
-  EXPECT_EQ(ReadGroupFile(folder.Path("missing.txt"), 100).outcome, GroupFileRead::Outcome::NotOpened);
+  EXPECT_EQ(ReadGroupFile(folder.Path("missing.txt"), 100).outcome,
+            GroupFileRead::Outcome::NotOpened);
   ASSERT_TRUE(QDir(folder.FolderPath()).mkdir(QStringLiteral("folder.txt")));
-  EXPECT_EQ(ReadGroupFile(folder.Path("folder.txt"), 100).outcome, GroupFileRead::Outcome::NotOpened);
+  EXPECT_EQ(ReadGroupFile(folder.Path("folder.txt"), 100).outcome,
+            GroupFileRead::Outcome::NotOpened);
   EXPECT_EQ(ReadGroupFile(QStringLiteral("/dev/zero"), 100).outcome,
             GroupFileRead::Outcome::NotOpened);
 }

@@ -6,11 +6,11 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
-#include <QMenu>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolButton>
 
 #include "app/group_files.h"
@@ -223,12 +223,15 @@ TEST_F(GroupFilesWindowTest, LinesPastTheGridsBoundAreLeftOutAndCounted) {
   EXPECT_EQ(Entries(Group::Second).back(), std::to_string(quillon::kMaxGridRows));
   EXPECT_EQ(ScrollBar()->maximum(), quillon::kMaxRowOffset);
   ASSERT_EQ(told.size(), 1);
-  EXPECT_TRUE(told.first().contains(QStringLiteral("其余 5 行未导入"))) << told.first().toStdString();
+  EXPECT_TRUE(told.first().contains(QStringLiteral("其余 5 行未导入")))
+      << told.first().toStdString();
 }
 
 TEST_F(GroupFilesWindowTest, FilesThatAreNotPlainGbkText) {
   // After a UTF-8 byte order mark the first value is read whole.
-  Import(Group::First, WriteFile("utf8.txt", "\xEF\xBB\xBF" "12.5\r\n3.5"));
+  Import(Group::First, WriteFile("utf8.txt",
+                                 "\xEF\xBB\xBF"
+                                 "12.5\r\n3.5"));
   EXPECT_EQ(Summaries().mid(0, 3), (QStringList{"8.0000", "6.3640", "2"}));
 
   // NUL bytes and bytes GBK does not know are entries that are not numbers.
@@ -290,7 +293,8 @@ TEST_F(GroupFilesWindowTest, DialogsAreQtsOwnInChineseOwnedByTheWindow) {
     EXPECT_EQ(seen.folder, programFolder);
     EXPECT_EQ(seen.fileName, "");
     EXPECT_EQ(seen.filters, QStringList{"*.txt"});
-    EXPECT_TRUE(seen.buttons.contains(QStringLiteral("取消"))) << seen.buttons.join(' ').toStdString();
+    EXPECT_TRUE(seen.buttons.contains(QStringLiteral("取消")))
+        << seen.buttons.join(' ').toStdString();
   }
   EXPECT_EQ(window->Files()->LastPath(), "");
 }

@@ -1,6 +1,8 @@
 // The results report window: one window from the menu, following typing, switching and an
 // import, the clipboard's two forms and the saved scatter plot.
 
+#include "app/report_window.h"
+
 #include <QAction>
 #include <QClipboard>
 #include <QImage>
@@ -10,7 +12,6 @@
 #include <QTemporaryDir>
 #include <QTextBrowser>
 
-#include "app/report_window.h"
 #include "app/sample_grid.h"
 #include "app/scatter_plot.h"
 #include "window_fixture.h"

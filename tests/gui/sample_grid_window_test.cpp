@@ -42,8 +42,14 @@ class SampleGridWindowTest : public MainWindowTest {
 TEST_F(SampleGridWindowTest, FilterKeepsNumbersAndLeavesTheCaretAtTheEnd) {
   QLineEdit* box = Cell("Text1", 0);
   const std::pair<QString, QString> cases[] = {
-      {"12a", "12"},  {"7/", "7"}, {QStringLiteral("5中"), "5"}, {QStringLiteral("3。5"), "3.5"},
-      {"-", "-"},     {".", "."},  {"-.", "-."},                  {"4 ", "4"},
+      {"12a", "12"},
+      {"7/", "7"},
+      {QStringLiteral("5中"), "5"},
+      {QStringLiteral("3。5"), "3.5"},
+      {"-", "-"},
+      {".", "."},
+      {"-.", "-."},
+      {"4 ", "4"},
   };
   for (const auto& [typed, kept] : cases) {
     Type(box, typed);
@@ -128,9 +134,11 @@ TEST_F(SampleGridWindowTest, TwoSampleSummariesFollowTheGrid) {
 }
 
 TEST_F(SampleGridWindowTest, ValuesWithALargeOffsetKeepTheirSpread) {
-  for (const auto& [box, value] :
-       {std::pair{0, "10000000.2"}, {1, "10000000.1"}, {2, "10000000.3"}, {3, "10000000.1"},
-        {4, "10000000.3"}}) {
+  for (const auto& [box, value] : {std::pair{0, "10000000.2"},
+                                   {1, "10000000.1"},
+                                   {2, "10000000.3"},
+                                   {3, "10000000.1"},
+                                   {4, "10000000.3"}}) {
     Type(Cell("Text1", box), value);
   }
   EXPECT_EQ(Summaries().mid(0, 3), (QStringList{"10000000.2000", "0.1000", "5"}));

@@ -15,7 +15,9 @@
 #include "url_recorder.h"
 
 // Readable failure messages for texts.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
 
 class MainWindowTest : public ::testing::Test {
  protected:

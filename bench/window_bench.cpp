@@ -1,6 +1,7 @@
-// The data grid at its largest, with the real window drawn offscreen: one keystroke in a box and
-// one scroll step, from the key or the scroll bar to the last result written, in each of the
-// three sample analyses; importing and exporting a group file of that size.
+// The real window, drawn offscreen: start-up to the first shown window; and the data grid at its
+// largest: one keystroke in a box and one scroll step, from the key or the scroll bar to the last
+// result written, in each of the three sample analyses; importing and exporting a group file of
+// that size.
 
 #include <benchmark/benchmark.h>
 
@@ -30,8 +31,9 @@ class FullGrid {
       std::vector<std::string> lines;
       lines.reserve(kMaxGridRows);
       for (std::size_t row = 0; row < kMaxGridRows; ++row) {
-        lines.push_back(std::to_string(10000000 + (row * 7919 + (group == Group::First ? 0 : 13)) % 1000) + "." +
-                        std::to_string(row % 10));
+        lines.push_back(
+            std::to_string(10000000 + (row * 7919 + (group == Group::First ? 0 : 13)) % 1000) +
+            "." + std::to_string(row % 10));
       }
       window_.Grid()->ReplaceGroup(group, std::move(lines));
     }
@@ -41,6 +43,20 @@ class FullGrid {
  private:
   MainWindow window_;
 };
+
+// From nothing to the main window shown with its first banner message and the focus in the grid.
+void BM_StartUp(benchmark::State& state) {
+  for (auto _ : state) {
+    auto* window = new MainWindow();
+    window->show();
+    QCoreApplication::processEvents();
+    benchmark::DoNotOptimize(window->isVisible());
+    state.PauseTiming();
+    delete window;
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond);
 
 void BM_KeystrokeInTheGrid(benchmark::State& state) {
   FullGrid grid(static_cast<AnalysisMode>(state.range(0)));
@@ -119,7 +135,8 @@ void BM_ImportGroupFile(benchmark::State& state) {
     file.Window().ImportGroup1();
     QApplication::processEvents();
   }
-  if (file.Window().Grid()->Lists().Size(Group::First) != kMaxGridRows) state.SkipWithError("short");
+  if (file.Window().Grid()->Lists().Size(Group::First) != kMaxGridRows)
+    state.SkipWithError("short");
 }
 BENCHMARK(BM_ImportGroupFile)->Unit(benchmark::kMillisecond);
 
