@@ -101,6 +101,9 @@ TEST(TwoSampleReportFigures, ZeroVarianceAndTooFewValues) {
                                "整数"));
   EXPECT_TRUE(IsMissingBecause(TwoSampleReportFigures(Summary({"3", "-1", "4", "2", "1", "6"})).p,
                                "不能为负"));
+  // A box that is empty or not a number leaves the test without values.
+  EXPECT_FALSE(ReadSummaryValues({"3", "1", "4", "2", "1", ""}));
+  EXPECT_FALSE(ReadSummaryValues({"3", "1", "4", "2", "x", "6"}));
 }
 
 TEST(PairedReportFigures, SignedDifferencesFromExactSums) {
