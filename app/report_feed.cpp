@@ -13,12 +13,6 @@ namespace quillon::ui {
 
 namespace {
 
-std::optional<double> BoxValue(const QLineEdit* box) {
-  if (box == nullptr) return std::nullopt;
-  const std::optional<Fixed4> value = Fixed4::Parse(box->text().toStdString());
-  return value ? std::optional<double>(value->ToDouble()) : std::nullopt;
-}
-
 QLineEdit* Box(QWidget* form, const char* array, int index) {
   return form->findChild<QLineEdit*>(IndexedName(QString::fromLatin1(array), index));
 }
@@ -43,15 +37,15 @@ ReportFeed::ReportFeed(QObject* parent, QWidget* form, const AnalysisModes* mode
 }
 
 Report ReportFeed::TwoSample() const {
-  std::optional<double> values[6];
-  for (int index = 0; index < 6; ++index) values[index] = BoxValue(Box(form_, "Text4", index));
-  for (const std::optional<double>& value : values) {
-    if (!value) {
-      return Report{"两样本均数t检验", {}, {"两组的均数、标准差和例数尚未填全。"}};
+  std::array<std::string, 6> texts;
+  for (int index = 0; index < 6; ++index) {
+    if (const QLineEdit* box = Box(form_, "Text4", index)) {
+      texts[static_cast<std::size_t>(index)] = box->text().toStdString();
     }
   }
-  return TwoSampleReport(TwoSampleReportFigures(
-      {*values[0], *values[1], *values[2], *values[3], *values[4], *values[5]}));
+  const std::optional<SummaryValues> values = ReadSummaryValues(texts);
+  if (!values) return Report{"两样本均数t检验", {}, {"两组的均数、标准差和例数尚未填全。"}};
+  return TwoSampleReport(TwoSampleReportFigures(*values));
 }
 
 std::array<double, 4> ReportFeed::Cells() const {
@@ -61,11 +55,7 @@ std::array<double, 4> ReportFeed::Cells() const {
       texts[static_cast<std::size_t>(index)] = box->text().toStdString();
     }
   }
-  // As in the main window, a cell that is empty or not a number counts as 0.
-  const FourfoldCells cells = ReadFourfoldCells(texts);
-  std::array<double, 4> values{};
-  for (std::size_t k = 0; k < 4; ++k) values[k] = cells[k].value_or(Fixed4{}).ToDouble();
-  return values;
+  return FourfoldCellValues(ReadFourfoldCells(texts));
 }
 
 Report ReportFeed::CurrentReport() const {

@@ -167,6 +167,13 @@ FourfoldFigures FourfoldReportFigures(double a, double b, double c, double d) {
   return figures;
 }
 
+std::array<double, 4> FourfoldCellValues(const FourfoldCells& cells) {
+  std::array<double, 4> values{};
+  for (std::size_t k = 0; k < values.size(); ++k)
+    values[k] = cells[k].value_or(Fixed4{}).ToDouble();
+  return values;
+}
+
 McNemarFigures McNemarReportFigures(double b, double c) {
   McNemarFigures figures;
   figures.b = b;

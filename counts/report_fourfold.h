@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "counts/chi_square.h"
 #include "stats/report_figure.h"
 
 namespace quillon {
@@ -21,6 +22,9 @@ struct FourfoldFigures {
 };
 
 FourfoldFigures FourfoldReportFigures(double a, double b, double c, double d);
+
+// The cells as the report reads them: as in the main window, an empty cell counts as 0.
+std::array<double, 4> FourfoldCellValues(const FourfoldCells& cells);
 
 // Fisher's exact two-sided P of a table of whole counts: the sum of the probabilities, with the
 // margins fixed, of every table no more probable than the observed one (with a relative

@@ -35,12 +35,12 @@ Report TwoSampleReport(const TwoSampleFigures& f) {
   report.title = "两样本均数t检验";
   report.sections.push_back(
       {"各组描述",
-       {{"第1组 均数 x̄₁", NumberText(Figure::Of(v.mean1)), "样本均数"},
-        {"第1组 标准差 S₁", NumberText(Figure::Of(v.deviation1)), "样本标准差"},
-        {"第1组 例数 n₁", CountText(Figure::Of(v.count1)), "例数"},
-        {"第2组 均数 x̄₂", NumberText(Figure::Of(v.mean2)), "样本均数"},
-        {"第2组 标准差 S₂", NumberText(Figure::Of(v.deviation2)), "样本标准差"},
-        {"第2组 例数 n₂", CountText(Figure::Of(v.count2)), "例数"}}});
+       {{"第1组 均数 x̄₁", NumberText(Figure::Of(v.mean1.ToDouble())), "样本均数"},
+        {"第1组 标准差 S₁", NumberText(Figure::Of(v.deviation1.ToDouble())), "样本标准差"},
+        {"第1组 例数 n₁", CountText(Figure::Of(v.count1.ToDouble())), "例数"},
+        {"第2组 均数 x̄₂", NumberText(Figure::Of(v.mean2.ToDouble())), "样本均数"},
+        {"第2组 标准差 S₂", NumberText(Figure::Of(v.deviation2.ToDouble())), "样本标准差"},
+        {"第2组 例数 n₂", CountText(Figure::Of(v.count2.ToDouble())), "例数"}}});
   report.sections.push_back(
       {"合并方差t检验",
        {{"均数之差 x̄₁ − x̄₂", NumberText(f.difference), "x̄₁ − x̄₂"},

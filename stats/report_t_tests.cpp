@@ -38,15 +38,26 @@ void SetTest(const Figure& estimate, const Figure& standardError, const Figure& 
   p = t ? TwoSidedTP(*t, *df) : t;
 }
 
-const char* InvalidGroup(double mean, double deviation, double count) {
-  if (!std::isfinite(mean) || !std::isfinite(deviation)) return "均数或标准差不是有限数";
-  if (deviation < 0) return "标准差不能为负";
-  if (!IsWhole(count) || count < 1) return "例数须为不小于1的整数";
+const char* InvalidGroup(Fixed4 deviation, Fixed4 count) {
+  if (deviation < Fixed4{}) return "标准差不能为负";
+  if (count.raw() % Fixed4::kScale != 0 || count < Fixed4::FromRaw(Fixed4::kScale)) {
+    return "例数须为不小于1的整数";
+  }
   return nullptr;
 }
 
+// The deviations and counts as doubles, for the formulas of the variances.
+struct Spread {
+  double deviation1, count1, deviation2, count2;
+};
+
+Spread SpreadOf(const SummaryValues& values) {
+  return {values.deviation1.ToDouble(), values.count1.ToDouble(), values.deviation2.ToDouble(),
+          values.count2.ToDouble()};
+}
+
 void SetVarianceTests(TwoSampleFigures& figures) {
-  const SummaryValues& v = figures.input;
+  const Spread v = SpreadOf(figures.input);
   if (v.count1 < 2 || v.count2 < 2) {
     figures.f = figures.fDf1 = figures.fDf2 = figures.fP = figures.welchStandardError =
         figures.welchT = figures.welchDf = figures.welchP = Figure::Missing("每组至少需要2例");
@@ -85,11 +96,21 @@ void SetVarianceTests(TwoSampleFigures& figures) {
 
 }  // namespace
 
-TwoSampleFigures TwoSampleReportFigures(const SummaryValues& values) {
+std::optional<SummaryValues> ReadSummaryValues(const std::array<std::string, 6>& boxes) {
+  std::array<Fixed4, 6> values;
+  for (std::size_t i = 0; i < boxes.size(); ++i) {
+    const std::optional<Fixed4> value = Fixed4::Parse(boxes[i]);
+    if (!value) return std::nullopt;
+    values[i] = *value;
+  }
+  return SummaryValues{values[0], values[1], values[2], values[3], values[4], values[5]};
+}
+
+TwoSampleFigures TwoSampleReportFigures(const SummaryValues& input) {
   TwoSampleFigures figures;
-  figures.input = values;
-  const char* invalid = InvalidGroup(values.mean1, values.deviation1, values.count1);
-  if (!invalid) invalid = InvalidGroup(values.mean2, values.deviation2, values.count2);
+  figures.input = input;
+  const char* invalid = InvalidGroup(input.deviation1, input.count1);
+  if (!invalid) invalid = InvalidGroup(input.deviation2, input.count2);
   if (invalid) {
     const Figure missing = Figure::Missing(invalid);
     for (Figure* figure :
@@ -102,7 +123,12 @@ TwoSampleFigures TwoSampleReportFigures(const SummaryValues& values) {
     return figures;
   }
 
-  figures.difference = Figure::Of(values.mean1 - values.mean2);
+  const Spread values = SpreadOf(input);
+  // The exact difference of the means: as doubles, two large means close together would lose
+  // most of the digits of their difference.
+  const std::optional<Fixed4> difference = Subtract(input.mean1, input.mean2);
+  figures.difference =
+      difference ? Figure::Of(difference->ToDouble()) : Figure::Missing("均数之差超出范围");
   const double df = values.count1 + values.count2 - 2;
   if (df < 1) {
     figures.df = figures.pooledVariance = figures.standardError =

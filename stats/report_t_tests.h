@@ -3,16 +3,26 @@
 // summary values (with the F test of equal variances and Welch's test beside the pooled one) and
 // the paired test from the exact sums of the complete pairs.
 
+#include <array>
+#include <optional>
+#include <string>
+
 #include "stats/exact_sums.h"
+#include "stats/fixed4.h"
 #include "stats/report_figure.h"
 
 namespace quillon {
 
-// Each group's mean, standard deviation and count, as the two-sample panel holds them.
+// Each group's mean, standard deviation and count, as the two-sample panel holds them. The
+// means stay exact: their difference is taken before anything is rounded to a double.
 struct SummaryValues {
-  double mean1 = 0, deviation1 = 0, count1 = 0;
-  double mean2 = 0, deviation2 = 0, count2 = 0;
+  Fixed4 mean1, deviation1, count1;
+  Fixed4 mean2, deviation2, count2;
 };
+
+// The values of the six summary boxes (mean, standard deviation and count of the first group,
+// then of the second); nothing when a box is empty or not a number.
+std::optional<SummaryValues> ReadSummaryValues(const std::array<std::string, 6>& boxes);
 
 struct TwoSampleFigures {
   SummaryValues input;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "stats/report_figure.h"
+#include "stats/report_t_tests.h"
 
 namespace quillon::testing {
 
@@ -29,6 +30,11 @@ inline ::testing::AssertionResult IsMissingBecause(const Figure& figure,
     return ::testing::AssertionFailure() << "reason \"" << figure.reason << "\"";
   }
   return ::testing::AssertionSuccess();
+}
+
+// The summary values of six box texts that are all numbers.
+inline SummaryValues Summary(const std::array<std::string, 6>& boxes) {
+  return ReadSummaryValues(boxes).value();
 }
 
 }  // namespace quillon::testing

@@ -16,6 +16,7 @@ namespace {
 
 using testing::IsMissingBecause;
 using testing::Matches;
+using testing::Summary;
 
 PairSums Pairs(const std::vector<std::pair<double, double>>& rows, double offset = 0) {
   PairSums sums;
@@ -29,7 +30,8 @@ TEST(TwoSampleReportFigures, PooledWelchAndVarianceRatio) {
   // stats.ttest_ind_from_stats(5.2, 1.3, 12, 4.1, 1.1, 10, equal_var=True / False);
   // interval: diff ± stats.t.ppf(0.975, 20) · se; Welch df by Welch–Satterthwaite;
   // F = 1.3² / 1.1², P = min(1, 2 · stats.f.sf(F, 11, 9)).
-  const TwoSampleFigures f = TwoSampleReportFigures({5.2, 1.3, 12, 4.1, 1.1, 10});
+  const TwoSampleFigures f =
+      TwoSampleReportFigures(Summary({"5.2", "1.3", "12", "4.1", "1.1", "10"}));
   EXPECT_TRUE(Matches(f.t, 2.1160368475757956));
   EXPECT_TRUE(Matches(f.df, 20));
   EXPECT_TRUE(Matches(f.p, 0.04708049613562498));
@@ -45,7 +47,7 @@ TEST(TwoSampleReportFigures, PooledWelchAndVarianceRatio) {
 
   // The second group has the larger variance: it becomes the numerator and its df comes first.
   // stats.ttest_ind_from_stats(10, 4, 8, 12, 1, 15, ...); F = 16, 2 · stats.f.sf(16, 7, 14).
-  const TwoSampleFigures g = TwoSampleReportFigures({12, 1, 15, 10, 4, 8});
+  const TwoSampleFigures g = TwoSampleReportFigures(Summary({"12", "1", "15", "10", "4", "8"}));
   EXPECT_TRUE(Matches(g.t, 1.8650096164806276));
   EXPECT_TRUE(Matches(g.p, 0.07621598043050033));
   EXPECT_TRUE(Matches(g.lower, -0.23013739591544047));
@@ -57,10 +59,21 @@ TEST(TwoSampleReportFigures, PooledWelchAndVarianceRatio) {
   EXPECT_TRUE(Matches(g.fP, 2.1916175985314586e-05));
 }
 
+TEST(TwoSampleReportFigures, LargeMeansCloseTogetherKeepTheirDifference) {
+  // As doubles, 10000000.1234 − 10000000.1233 would be 0.00010000169...; the report takes the
+  // difference of the exact means. stats.ttest_ind_from_stats(0.0001, 0.0001, 10, 0, 0.0001, 10).
+  const TwoSampleFigures f = TwoSampleReportFigures(
+      Summary({"10000000.1234", "0.0001", "10", "10000000.1233", "0.0001", "10"}));
+  EXPECT_TRUE(Matches(f.difference, 0.0001));
+  EXPECT_TRUE(Matches(f.t, 2.23606797749979));
+  EXPECT_TRUE(Matches(f.p, 0.038249614516113854));
+  EXPECT_TRUE(Matches(f.welchP, 0.038249614516113854));
+}
+
 TEST(TwoSampleReportFigures, ZeroVarianceAndTooFewValues) {
   // One deviation 0: no variance ratio, the t tests still stand.
   // stats.ttest_ind_from_stats(3, 0, 5, 2, 1.5, 6, equal_var=True / False)
-  const TwoSampleFigures one = TwoSampleReportFigures({3, 0, 5, 2, 1.5, 6});
+  const TwoSampleFigures one = TwoSampleReportFigures(Summary({"3", "0", "5", "2", "1.5", "6"}));
   EXPECT_TRUE(Matches(one.t, 1.4770978917519926));
   EXPECT_TRUE(Matches(one.p, 0.17376427569456365));
   EXPECT_TRUE(Matches(one.upper, 2.531487638991245));
@@ -70,7 +83,7 @@ TEST(TwoSampleReportFigures, ZeroVarianceAndTooFewValues) {
   EXPECT_TRUE(IsMissingBecause(one.f, "一组方差为0"));
   EXPECT_TRUE(IsMissingBecause(one.fP, "一组方差为0"));
 
-  const TwoSampleFigures both = TwoSampleReportFigures({3, 0, 5, 2, 0, 6});
+  const TwoSampleFigures both = TwoSampleReportFigures(Summary({"3", "0", "5", "2", "0", "6"}));
   EXPECT_TRUE(Matches(both.difference, 1));
   EXPECT_TRUE(Matches(both.standardError, 0));
   EXPECT_TRUE(IsMissingBecause(both.t, "合并标准误为0"));
@@ -79,13 +92,18 @@ TEST(TwoSampleReportFigures, ZeroVarianceAndTooFewValues) {
   EXPECT_TRUE(IsMissingBecause(both.f, "两组方差均为0"));
 
   // One value per group: no degrees of freedom at all.
-  const TwoSampleFigures single = TwoSampleReportFigures({3, 0, 1, 2, 0, 1});
+  const TwoSampleFigures single = TwoSampleReportFigures(Summary({"3", "0", "1", "2", "0", "1"}));
   EXPECT_TRUE(IsMissingBecause(single.p, "自由度为0"));
   EXPECT_TRUE(IsMissingBecause(single.lower, "自由度为0"));
   EXPECT_TRUE(IsMissingBecause(single.welchT, "每组至少需要2例"));
 
-  EXPECT_TRUE(IsMissingBecause(TwoSampleReportFigures({3, 1, 2.5, 2, 1, 6}).t, "整数"));
-  EXPECT_TRUE(IsMissingBecause(TwoSampleReportFigures({3, -1, 4, 2, 1, 6}).p, "不能为负"));
+  EXPECT_TRUE(IsMissingBecause(TwoSampleReportFigures(Summary({"3", "1", "2.5", "2", "1", "6"})).t,
+                               "整数"));
+  EXPECT_TRUE(IsMissingBecause(TwoSampleReportFigures(Summary({"3", "-1", "4", "2", "1", "6"})).p,
+                               "不能为负"));
+  // A box that is empty or not a number leaves the test without values.
+  EXPECT_FALSE(ReadSummaryValues({"3", "1", "4", "2", "1", ""}));
+  EXPECT_FALSE(ReadSummaryValues({"3", "1", "4", "2", "x", "6"}));
 }
 
 TEST(PairedReportFigures, SignedDifferencesFromExactSums) {

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "counts/report_count_content.h"
+#include "report_figure_matchers.h"
 #include "stats/report_sample_content.h"
 
 namespace quillon {
 namespace {
+
+using testing::Summary;
 
 const ReportRow* FindRow(const Report& report, const std::string& label) {
   for (const ReportSection& section : report.sections) {
@@ -40,16 +43,19 @@ TEST(ReportText, NumberForms) {
 }
 
 TEST(ReportText, VarianceSentenceFollowsTheFTest) {
-  const Report equal = TwoSampleReport(TwoSampleReportFigures({5.2, 1.3, 12, 4.1, 1.1, 10}));
+  const Report equal =
+      TwoSampleReport(TwoSampleReportFigures(Summary({"5.2", "1.3", "12", "4.1", "1.1", "10"})));
   ASSERT_EQ(equal.sentences.size(), 1u);
   EXPECT_EQ(equal.sentences[0],
             "教科书的合并方差t检验假定两组总体方差相等；方差齐性F检验 P = 0.6261 ≥ 0.05，"
             "数据支持这一假定，可用合并方差t检验。");
-  const Report unequal = TwoSampleReport(TwoSampleReportFigures({10, 4, 8, 12, 1, 15}));
+  const Report unequal =
+      TwoSampleReport(TwoSampleReportFigures(Summary({"10", "4", "8", "12", "1", "15"})));
   EXPECT_EQ(unequal.sentences[0],
             "教科书的合并方差t检验假定两组总体方差相等；方差齐性F检验 P = 2.19E-05 < 0.05，"
             "数据不支持这一假定，宜用Welch校正t检验（t′ = -1.3912，ν = 7.4703，P = 0.2042）。");
-  const Report flat = TwoSampleReport(TwoSampleReportFigures({3, 0, 5, 2, 0, 6}));
+  const Report flat =
+      TwoSampleReport(TwoSampleReportFigures(Summary({"3", "0", "5", "2", "0", "6"})));
   EXPECT_NE(flat.sentences[0].find("无法判断"), std::string::npos);
   EXPECT_EQ(FindRow(flat, "t")->value, "—（两组标准差均为0，合并标准误为0）");
 }

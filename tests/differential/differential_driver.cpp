@@ -9,16 +9,20 @@
 //     separated by spaces, "_" for an empty cell;
 //   summary: the six summary box texts X1 S1 N1 X2 S2 N2;
 //   fourfold, mcnemar: the four cell texts a b c d ("_" for an empty cell).
-// Output lines:
+// Output lines, the window's texts and then the results report's exact figures (full precision,
+// an empty field where the report has none):
 //   two-sample:  X1 S1 N1 X2 S2 N2 (the summary boxes) c05 c01 c001 verdict-line
-//   summary:     c05 c01 c001 verdict-line
-//   paired:      n mean Sd c05 c01 c001 verdict-line
-//   correlation: n r t c05 c01 c001 verdict equation
+//                P F-P Welch-P Welch-df
+//   summary:     c05 c01 c001 verdict-line  P F-P Welch-P Welch-df
+//   paired:      n mean Sd c05 c01 c001 verdict-line  P
+//   correlation: n r t c05 c01 c001 verdict equation  P
 //   fourfold:    a+c b+d a+b c+d total  Ta Tb Tc Td n chi-square verdict
-//   mcnemar:     n chi-square verdict
+//                chi-square-P corrected-P Fisher-P
+//   mcnemar:     n chi-square verdict  chi-square-P exact-P
 
 #include <array>
 #include <cstddef>
+#include <cstdio>
 #include <functional>
 #include <iostream>
 #include <map>
@@ -29,11 +33,14 @@
 #include <vector>
 
 #include "counts/chi_square.h"
+#include "counts/report_fourfold.h"
 #include "counts/summary_t_test.h"
 #include "entry/group_summary.h"
 #include "entry/sample_lists.h"
 #include "stats/correlation.h"
 #include "stats/paired_t_test.h"
+#include "stats/report_correlation.h"
+#include "stats/report_t_tests.h"
 #include "stats/significance.h"
 #include "stats/t_table.h"
 
@@ -69,6 +76,23 @@ void Print(const std::vector<std::string>& fields) {
   std::cout << '\n';
 }
 
+// A report figure with all the digits of its double; empty when the report has none.
+std::string Exact(const quillon::Figure& figure) {
+  if (!figure) return {};
+  char text[32];
+  std::snprintf(text, sizeof text, "%.17g", *figure);
+  return text;
+}
+
+// The report's P values of the two-sample test, from the summary boxes as the report reads them.
+std::vector<std::string> TwoSampleP(
+    const std::array<std::string, quillon::kSummaryBoxCount>& boxes) {
+  const std::optional<quillon::SummaryValues> values = quillon::ReadSummaryValues(boxes);
+  if (!values) return {"", "", "", ""};
+  const quillon::TwoSampleFigures figures = quillon::TwoSampleReportFigures(*values);
+  return {Exact(figures.p), Exact(figures.fP), Exact(figures.welchP), Exact(figures.welchDf)};
+}
+
 std::vector<std::string> CriticalAndLine(const std::optional<quillon::TTestVerdict>& verdict) {
   if (!verdict) return {"", "", "", ""};
   return {verdict->critical.c05, verdict->critical.c01, verdict->critical.c001, verdict->line};
@@ -88,6 +112,7 @@ void TwoSample(const std::string& line) {
       one.mean, one.deviation, one.count, two.mean, two.deviation, two.count};
   std::vector<std::string> fields(boxes.begin(), boxes.end());
   for (std::string& field : CriticalAndLine(SummaryVerdict(boxes))) fields.push_back(field);
+  for (std::string& field : TwoSampleP(boxes)) fields.push_back(field);
   Print(fields);
 }
 
@@ -95,27 +120,32 @@ void Summary(const std::string& line) {
   const std::vector<std::string> words = Words(line);
   std::array<std::string, quillon::kSummaryBoxCount> boxes;
   for (std::size_t i = 0; i < boxes.size() && i < words.size(); ++i) boxes[i] = words[i];
-  Print(CriticalAndLine(SummaryVerdict(boxes)));
+  std::vector<std::string> fields = CriticalAndLine(SummaryVerdict(boxes));
+  for (std::string& field : TwoSampleP(boxes)) fields.push_back(field);
+  Print(fields);
 }
 
 void Paired(const std::string& line) {
-  const std::optional<quillon::PairedTTestResult> result =
-      quillon::PairedTTest(Columns(line).Pairs());
+  const SampleLists lists = Columns(line);
+  const std::string p = Exact(quillon::PairedReportFigures(lists.Pairs()).p);
+  const std::optional<quillon::PairedTTestResult> result = quillon::PairedTTest(lists.Pairs());
   if (!result) {
-    Print({"", "", "", "", "", "", ""});
+    Print({"", "", "", "", "", "", "", p});
     return;
   }
   std::vector<std::string> fields = {std::to_string(result->n), result->meanText,
                                      result->deviationText};
   for (std::string& field : CriticalAndLine(result->verdict)) fields.push_back(field);
+  fields.push_back(p);
   Print(fields);
 }
 
 void Correlation(const std::string& line) {
-  const quillon::CorrelationResult result = quillon::CorrelationRegression(Columns(line).Pairs());
+  const SampleLists lists = Columns(line);
+  const quillon::CorrelationResult result = quillon::CorrelationRegression(lists.Pairs());
   const quillon::TCriticalValues critical = result.critical.value_or(quillon::TCriticalValues{});
   Print({result.n, result.r, result.t, critical.c05, critical.c01, critical.c001, result.verdict,
-         result.equation});
+         result.equation, Exact(quillon::CorrelationReportFigures(lists.Pairs()).p)});
 }
 
 quillon::FourfoldCells Cells(const std::string& line) {
@@ -133,12 +163,19 @@ void Fourfold(const std::string& line) {
   fields.push_back(totals.grandTotal);
   fields.insert(fields.end(), result.expected.begin(), result.expected.end());
   fields.insert(fields.end(), {result.n, result.chiSquare, result.verdict});
+  const auto [a, b, c, d] = quillon::FourfoldCellValues(cells);
+  const quillon::FourfoldFigures figures = quillon::FourfoldReportFigures(a, b, c, d);
+  fields.insert(fields.end(),
+                {Exact(figures.chiSquareP), Exact(figures.correctedP), Exact(figures.fisherP)});
   Print(fields);
 }
 
 void McNemar(const std::string& line) {
-  const quillon::PairedChiSquareResult result = quillon::PairedChiSquare(Cells(line));
-  Print({result.n, result.chiSquare, result.verdict});
+  const quillon::FourfoldCells cells = Cells(line);
+  const quillon::PairedChiSquareResult result = quillon::PairedChiSquare(cells);
+  const std::array<double, 4> values = quillon::FourfoldCellValues(cells);
+  const quillon::McNemarFigures figures = quillon::McNemarReportFigures(values[1], values[2]);
+  Print({result.n, result.chiSquare, result.verdict, Exact(figures.p), Exact(figures.exactP)});
 }
 
 }  // namespace

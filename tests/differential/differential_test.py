@@ -9,6 +9,10 @@ SciPy's statistic.
 
     differential_test.py DRIVER T_TABLE ANALYSIS
 
+The results report's exact figures (its P values and Welch's degrees of freedom), which the
+driver prints in full, must agree with SciPy's from the same inputs to 1e-10 relative; see
+reference_p.py.
+
 ANALYSIS is two-sample, summary, paired, correlation, fourfold or mcnemar. The seed is printed; set
 QUILLON_DIFF_SEED to replay a run, QUILLON_DIFF_CASE to run only one data set of it,
 QUILLON_DIFF_COUNT for another number of data sets (1000 by default) and QUILLON_DIFF_SHOWN for
@@ -46,6 +50,8 @@ from fractions import Fraction
 import numpy as np
 from scipy import stats
 
+from reference_p import (TALLY, check_p, check_two_sample_p, correlation_p, fourfold_p, mcnemar_p,
+                         paired_p)
 from reference_texts import (RELATIVE_TOLERANCE, WARNING, Checker, Failure, Report, TTable,
                              chi_square_level, held_to_four_decimals, shown)
 
@@ -179,6 +185,7 @@ def check_two_sample(data, fields, checker, table):
 
     # The test runs on the summaries as the boxes show them.
     m1, s1, n1, m2, s2, n2 = (Decimal(text) for text in boxes)
+    check_two_sample_p(fields[10:14], (m1, s1, n1, m2, s2, n2))
     if s1 == 0 and s2 == 0:
         checker.text("verdict line (both SD 0)", "\t".join(fields[6:10]), "\t\t\t")
         return "no spread within the groups"
@@ -232,11 +239,12 @@ def make_summary(rng):
 def check_summary(data, fields, checker, table):
     (m1, s1, n1, m2, s2, n2), offset = data
     line = fields[3]
+    check_two_sample_p(fields[4:8], (m1, s1, n1, m2, s2, n2))
     df = n1 + n2 - 2
     # Without any spread within the groups the standard error is 0 and there is no test.
     no_spread = s1 * (n1 - 1) == 0 and s2 * (n2 - 1) == 0
     if df <= 0 or no_spread or table.row(df) is None:
-        checker.text("verdict line (no test)", "\t".join(fields), "\t\t\t")
+        checker.text("verdict line (no test)", "\t".join(fields[:4]), "\t\t\t")
         return "no test"
     result = stats.ttest_ind_from_stats(float(m1 - offset), float(s1), float(n1),
                                         float(m2 - offset), float(s2), float(n2),
@@ -287,10 +295,11 @@ def make_pairs(rng, correlated):
 
 def check_paired(data, fields, checker, table):
     rows, offset, _ = data
-    n_text, mean_text, sd_text, c05, c01, c001, line = fields
+    n_text, mean_text, sd_text, c05, c01, c001, line = fields[:7]
+    check_p("report p", fields[7], paired_p(rows))
     differences = [x - y for x, y in rows]
     if len(rows) < 2 or len(set(differences)) == 1:
-        checker.text("results (no test)", "\t".join(fields), "\t" * 6)
+        checker.text("results (no test)", "\t".join(fields[:7]), "\t" * 6)
         return "fewer than 2 pairs or all differences equal"
     checker.text("n", n_text, str(len(rows)))
     d = np.array([float(value) for value in differences])
@@ -321,10 +330,11 @@ def exact_t_text(n, sxx, syy, sxy):
 
 def check_correlation(data, fields, checker, table):
     rows, x_offset, y_offset = data
-    n_text, r_text, t_text, c05, c01, c001, verdict, equation = fields
+    n_text, r_text, t_text, c05, c01, c001, verdict, equation = fields[:8]
     n = len(rows)
     if n <= 2:
-        checker.text("results (n <= 2)", "\t".join(fields), "\t" * 7)
+        checker.text("results (n <= 2)", "\t".join(fields[:8]), "\t" * 7)
+        check_p("report p", fields[8], None)
         return "n <= 2"
     checker.text("n", n_text, str(n))
     # Exact centred sums, n·Σx² − (Σx)² and so on, in whole ten-thousandths: they decide the
@@ -335,8 +345,9 @@ def check_correlation(data, fields, checker, table):
     sxx = n * sum(x * x for x, _ in raw) - sum_x * sum_x
     syy = n * sum(y * y for _, y in raw) - sum_y * sum_y
     sxy = n * sum(x * y for x, y in raw) - sum_x * sum_y
+    check_p("report p", fields[8], correlation_p(n, sxx, syy, sxy))
     if sxx == 0:
-        checker.text("results (all X equal)", "\t".join(fields[1:]), "\t" * 6)
+        checker.text("results (all X equal)", "\t".join(fields[1:8]), "\t" * 6)
         return "all X equal"
     xs = np.array([float(x - x_offset) for x, _ in rows])
     ys = np.array([float(y - y_offset) for _, y in rows])
@@ -416,6 +427,9 @@ def check_fourfold(cells, fields, checker, table):
     a, b, c, d = cells
     margins, total = fields[0:4], fields[4]
     expected_texts, n_text, chi_text, verdict = fields[5:9], fields[9], fields[10], fields[11]
+    for field, text, reference in zip(("chi-square P", "corrected P", "Fisher P"), fields[12:15],
+                                      fourfold_p(a, b, c, d)):
+        check_p("report " + field, text, reference)
     n = a + b + c + d
     checker.text("margins", (tuple(margins), total),
                  (tuple(str(m) for m in (a + c, b + d, a + b, c + d)), str(n)))
@@ -456,7 +470,9 @@ def check_fourfold(cells, fields, checker, table):
 
 def check_mcnemar(cells, fields, checker, table):
     a, b, c, d = cells
-    n_text, chi_text, verdict = fields
+    n_text, chi_text, verdict = fields[:3]
+    for field, text, reference in zip(("chi-square P", "exact P"), fields[3:5], mcnemar_p(b, c)):
+        check_p("report " + field, text, reference)
     checker.text("n", n_text, str(a + b + c + d))
     if b + c == 0:
         checker.text("results (b + c = 0)", (chi_text, verdict), ("", ""))
@@ -527,7 +543,8 @@ def main():
     print(f"{analysis}: {len(data_sets)} data sets ("
           + ", ".join(f"{count} {kind}" for kind, count in kinds.most_common())
           + f"), {failures} failures, {len(report.ties)} tie cases, "
-          f"{time.monotonic() - started:.1f} s")
+          f"{time.monotonic() - started:.1f} s; report figures: "
+          + ", ".join(f"{count} {kind}" for kind, count in TALLY.items()))
     sys.exit(1 if failures else 0)
 
 
