@@ -5,12 +5,15 @@
 # runs it too. Every build has a directory of its own (build-asan, build-clang-release, ...)
 # and is incremental on later runs.
 #
-#   QUILLON_FUZZ_SECONDS  how long each fuzz target runs (default 30)
+#   QUILLON_FUZZ_RUNS     how many inputs each fuzz target tries (default 300000); the same
+#                         inputs every time (a fixed seed), so a CI run is repeatable
+#   QUILLON_FUZZ_SECONDS  the most each fuzz target may take (default 60)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh --checks
 
-fuzz_seconds=${QUILLON_FUZZ_SECONDS:-30}
+fuzz_runs=${QUILLON_FUZZ_RUNS:-300000}
+fuzz_seconds=${QUILLON_FUZZ_SECONDS:-60}
 jobs=$(nproc)
 summary=()
 
@@ -69,9 +72,10 @@ fuzz() {
     [[ -n ${target} ]] || continue
     local found=build-fuzz/fuzz/found/${target}
     mkdir -p "${found}"
-    echo "--- fuzzing ${target} for ${fuzz_seconds}s"
+    echo "--- fuzzing ${target}: ${fuzz_runs} inputs, at most ${fuzz_seconds}s"
     local log=build-fuzz/fuzz/${target}.log
-    if ! "build-fuzz/fuzz/${target}_fuzz" -max_total_time="${fuzz_seconds}" -print_final_stats=1 \
+    if ! "build-fuzz/fuzz/${target}_fuzz" -seed=1 -runs="${fuzz_runs}" \
+      -max_total_time="${fuzz_seconds}" -print_final_stats=1 \
       -artifact_prefix="build-fuzz/fuzz/${target}-" "${found}" "fuzz/corpus/${target}" \
       >"${log}" 2>&1; then
       tail -n 40 "${log}"
@@ -88,7 +92,7 @@ step "code style (clang-format)" scripts/format.sh --check
 step "GCC: Release and Debug builds" build_types gcc g++
 step "Clang: Release, Debug and RelWithDebInfo builds" build_types clang clang++-14
 step "every test under AddressSanitizer and UBSan" sanitized_tests
-step "fuzz targets, ${fuzz_seconds}s each" fuzz
+step "fuzz targets, ${fuzz_runs} inputs each" fuzz
 
 echo "=== done"
 printf '%s\n' "${summary[@]}"

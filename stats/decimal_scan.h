@@ -23,7 +23,8 @@ DecimalParts ScanDecimal(std::string_view text);
 std::string_view TrimBlanks(std::string_view text);
 
 // The double nearest to a decimal text (sign, digits, point, exponent) that is used up
-// entirely; nothing for any other text and for values outside the double range.
+// entirely; 0 for a value too small for a double; nothing for any other text and for values too
+// large for a double.
 std::optional<double> DecimalToDouble(std::string_view text);
 
 }  // namespace quillon

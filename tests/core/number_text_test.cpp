@@ -87,6 +87,13 @@ TEST(FormatFixed4, ReturnsTextsThatAreNoNumberUnchanged) {
   }
 }
 
+TEST(FormatFixed4, ValuesTooSmallForADoubleAreZero) {
+  EXPECT_EQ(FormatFixed4("1e-400"), "0.0000");
+  EXPECT_EQ(FormatFixed4("-1E-400"), "0.0000");
+  EXPECT_EQ(FormatFixed4("." + std::string(400, '0') + "2"), "0.0000");
+  EXPECT_EQ(FormatFixed4("1e400"), "1e400");  // too large: not a number this program can show
+}
+
 TEST(FormatFixed4, FormatsADoubleThroughItsPlainText) {
   EXPECT_EQ(FormatFixed4(2.22795), "2.2280");
   EXPECT_EQ(FormatFixed4(std::sqrt(5.0)), "2.2361");
