@@ -80,9 +80,10 @@ CorrelationResult CorrelationRegression(const PairSums& pairs) {
     return result;
   }
   result.r = FormatFixed4(r);
-  // |r|·√((n − 2) / (1 − r²)) = |Sxy|·√((n − 2) / (Sxx·Syy − Sxy²))
-  const double t =
-      std::fabs(ToDouble(sxy)) * std::sqrt(static_cast<double>(n - 2) / ToDouble(unexplained));
+  // |r|·√((n − 2) / (1 − r²)) = √(Sxy²·(n − 2) / (Sxx·Syy − Sxy²)), taken exactly: near-perfect
+  // correlations give t of many digits.
+  const Int512 wideSxy = Widen(sxy);
+  const double t = SquareRootOfRatio(wideSxy * wideSxy * (n - 2), unexplained);
   result.tValue = t;
   result.t = FormatFixed4(t);
   if (result.critical) {

@@ -1,5 +1,8 @@
 #include "stats/exact_sums.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace quillon {
 
 namespace {
@@ -23,6 +26,18 @@ Int512 Widen(const Int256& value) {
   const auto low = static_cast<UInt128>(magnitude & lowMask);
   const Int512 wide = (Int512(high) << 128) | Int512(low);
   return value < 0 ? Int512(-wide) : wide;
+}
+
+double SquareRootOfRatio(const Int512& numerator, const Int512& denominator) {
+  using boost::multiprecision::cpp_int;
+  using boost::multiprecision::msb;
+  if (numerator <= 0 || denominator <= 0) return 0.0;
+  // Scale by 4^k so that the integer quotient has at least 130 bits and its root at least 65.
+  const long spare = static_cast<long>(msb(numerator)) - static_cast<long>(msb(denominator));
+  const long k = std::max(0L, (131 - spare + 1) / 2);
+  const cpp_int quotient = (cpp_int(numerator) << (2 * k)) / cpp_int(denominator);
+  const cpp_int root = boost::multiprecision::sqrt(quotient);
+  return std::ldexp(root.convert_to<double>(), static_cast<int>(-k));
 }
 
 void GroupSums::Add(Fixed4 x) {

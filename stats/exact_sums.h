@@ -23,6 +23,10 @@ double ToDouble(const Int512& value);
 // The same value in the wider type.
 Int512 Widen(const Int256& value);
 
+// √(numerator / denominator) for a non-negative ratio, as the double nearest to it: the root is
+// taken exactly in integers to 64 significant bits, then rounded once.
+double SquareRootOfRatio(const Int512& numerator, const Int512& denominator);
+
 // The values of one group that are numbers: n, Σx (in 10^-4) and Σx² (in 10^-8).
 struct GroupSums {
   std::int64_t count = 0;

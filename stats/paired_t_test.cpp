@@ -16,14 +16,15 @@ std::optional<PairedTTestResult> PairedTTest(const PairSums& pairs) {
   const double scale = Fixed4::kScale;
   const double sumOfDifferences = std::fabs(ToDouble(pairs.sumX - pairs.sumY));
   const double nd = static_cast<double>(n);
-  const double centredD = ToDouble(centred);
 
   PairedTTestResult result;
   result.n = n;
   result.meanDifference = sumOfDifferences / nd / scale;
-  result.deviation = std::sqrt(centredD / (nd * (nd - 1))) / scale;
+  result.deviation =
+      SquareRootOfRatio(Widen(centred), Int512(n) * (n - 1) * Fixed4::kScale * Fixed4::kScale);
   // mean / (Sd / √n) = |Σd| / √(n·Σd² − (Σd)²) · √(n − 1)
-  result.t = sumOfDifferences / std::sqrt(centredD / (nd - 1));
+  const Int512 sumD = Widen(pairs.sumX - pairs.sumY);
+  result.t = SquareRootOfRatio(sumD * sumD * (n - 1), Widen(centred));
   result.meanText = FormatFixed4(result.meanDifference);
   result.deviationText = FormatFixed4(result.deviation);
   std::optional<TTestVerdict> verdict =

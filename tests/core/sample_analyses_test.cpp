@@ -81,6 +81,21 @@ TEST(CorrelationRegression, PerfectCorrelationIsRecognisedExactly) {
   EXPECT_EQ(positive.equation, "Y=-19999999.9000+2.0000X");
 }
 
+TEST(CorrelationRegression, NearPerfectCorrelationGetsItsTToTheLastDecimal) {
+  // Y = 2X but for 8.0001 at X = 4: t = 340571.4359921273932..., from exact rational arithmetic.
+  const CorrelationResult result = CorrelationRegression(PairsOf({{"1", "2"},
+                                                                  {"2", "4"},
+                                                                  {"3", "6"},
+                                                                  {"4", "8.0001"},
+                                                                  {"5", "10"},
+                                                                  {"6", "12"},
+                                                                  {"7", "14"},
+                                                                  {"8", "16"}}));
+  ASSERT_TRUE(result.tValue);
+  EXPECT_DOUBLE_EQ(*result.tValue, 340571.43599212739);
+  EXPECT_EQ(result.t, "340571.4360");
+}
+
 TEST(CorrelationRegression, SignsOfTheEquation) {
   EXPECT_EQ(CorrelationRegression(PairsOf({{"2", "-1"}, {"4", "-0.5"}, {"6", "0"}, {"8", "0.6"}}))
                 .equation,
