@@ -5,6 +5,7 @@
 #include <QSaveFile>
 
 #include "app/gbk_text.h"
+#include "app/text_boxes.h"
 #include "entry/group_file.h"
 
 namespace quillon::ui {
@@ -48,9 +49,7 @@ bool WriteGroupFile(const QString& path, const SampleLists& lists, Group group) 
   const std::size_t size = lists.Size(group);
   entries.reserve(size);
   for (std::size_t row = 0; row < size; ++row) {
-    const std::string& text = lists.Text(group, row);
-    const QByteArray encoded =
-        encoder.encode(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    const QByteArray encoded = encoder.encode(FromUtf8(lists.Text(group, row)));
     entries.emplace_back(encoded.constData(), static_cast<std::size_t>(encoded.size()));
   }
   const std::string bytes = JoinGroupFile(entries);
