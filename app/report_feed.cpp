@@ -6,8 +6,8 @@
 #include "app/form_layout.h"
 #include "app/sample_grid.h"
 #include "counts/chi_square.h"
-#include "counts/report_count_content.h"
-#include "stats/report_sample_content.h"
+#include "report/count_content.h"
+#include "report/sample_content.h"
 
 namespace quillon::ui {
 

@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "stats/report_text.h"
+#include "report/text.h"
 
 class QWidget;
 

@@ -6,7 +6,7 @@
 
 #include <QWidget>
 
-#include "stats/report_text.h"
+#include "report/text.h"
 
 class QPushButton;
 class QTextBrowser;

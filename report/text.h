@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "stats/report_figure.h"
+#include "report/figure.h"
 
 namespace quillon {
 

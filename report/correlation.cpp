@@ -1,4 +1,4 @@
-#include "stats/report_correlation.h"
+#include "report/correlation.h"
 
 #include <cmath>
 

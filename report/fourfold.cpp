@@ -1,4 +1,4 @@
-#include "counts/report_fourfold.h"
+#include "report/fourfold.h"
 
 #include <algorithm>
 #include <boost/math/distributions/binomial.hpp>

@@ -1,4 +1,4 @@
-#include "counts/report_count_content.h"
+#include "report/count_content.h"
 
 namespace quillon {
 

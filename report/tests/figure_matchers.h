@@ -7,8 +7,8 @@
 #include <iomanip>
 #include <string>
 
-#include "stats/report_figure.h"
-#include "stats/report_t_tests.h"
+#include "report/figure.h"
+#include "report/t_tests.h"
 
 namespace quillon::testing {
 

@@ -9,7 +9,7 @@
 
 #include "stats/exact_sums.h"
 #include "stats/fixed4.h"
-#include "stats/report_figure.h"
+#include "report/figure.h"
 
 namespace quillon {
 

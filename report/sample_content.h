@@ -1,9 +1,9 @@
 #pragma once
 // The report's rows and sentences for the analyses of sample data.
 
-#include "stats/report_correlation.h"
-#include "stats/report_t_tests.h"
-#include "stats/report_text.h"
+#include "report/correlation.h"
+#include "report/t_tests.h"
+#include "report/text.h"
 
 namespace quillon {
 

@@ -1,11 +1,11 @@
 // The report's figures for the four-fold table and for paired counts, against reference values
 // computed once with SciPy 1.10 (the call is given beside each block).
 
-#include "counts/report_fourfold.h"
+#include "report/fourfold.h"
 
 #include <gtest/gtest.h>
 
-#include "report_figure_matchers.h"
+#include "report/tests/figure_matchers.h"
 
 namespace quillon {
 namespace {

@@ -5,7 +5,7 @@
 #include <random>
 
 #include "entry/group_summary.h"
-#include "sample_data_test.h"
+#include "entry/tests/sample_data_test.h"
 
 namespace quillon {
 namespace {

@@ -1,8 +1,8 @@
 #pragma once
 // The report's rows and sentences for the analyses of count data.
 
-#include "counts/report_fourfold.h"
-#include "stats/report_text.h"
+#include "report/fourfold.h"
+#include "report/text.h"
 
 namespace quillon {
 

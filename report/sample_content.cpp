@@ -1,4 +1,4 @@
-#include "stats/report_sample_content.h"
+#include "report/sample_content.h"
 
 namespace quillon {
 

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "counts/report_count_content.h"
-#include "report_figure_matchers.h"
-#include "stats/report_sample_content.h"
+#include "report/count_content.h"
+#include "report/tests/figure_matchers.h"
+#include "report/sample_content.h"
 
 namespace quillon {
 namespace {

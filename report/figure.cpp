@@ -1,4 +1,4 @@
-#include "stats/report_figure.h"
+#include "report/figure.h"
 
 #include <boost/math/distributions/chi_squared.hpp>
 #include <boost/math/distributions/fisher_f.hpp>

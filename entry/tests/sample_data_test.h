@@ -8,7 +8,7 @@
 
 namespace quillon::testing {
 
-// One value per line of tests/data/strd/<name>.txt; lines starting with "#" are skipped.
+// One value per line of entry/tests/data/strd/<name>.txt; lines starting with "#" are skipped.
 inline std::vector<std::string> ReferenceLines(const std::string& name) {
   std::ifstream file(std::string(QUILLON_TEST_DATA_DIR) + "/strd/" + name + ".txt");
   std::vector<std::string> lines;

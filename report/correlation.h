@@ -4,7 +4,7 @@
 // with the standard errors and intervals of its two coefficients.
 
 #include "stats/exact_sums.h"
-#include "stats/report_figure.h"
+#include "report/figure.h"
 
 namespace quillon {
 

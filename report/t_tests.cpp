@@ -1,4 +1,4 @@
-#include "stats/report_t_tests.h"
+#include "report/t_tests.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "stats/report_text.h"
+#include "report/text.h"
 
 #include <cfloat>
 #include <cmath>

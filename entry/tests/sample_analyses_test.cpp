@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "entry/sample_lists.h"
-#include "sample_data_test.h"
+#include "entry/tests/sample_data_test.h"
 #include "stats/correlation.h"
 #include "stats/paired_t_test.h"
 

@@ -4,12 +4,12 @@
 // x += (stats.t.sf(x, df) − 0.025) / stats.t.pdf(x, df): stats.t.ppf alone is off by up to
 // 1e-9 relative (df = 6 gives 2.4469118487916806 for 2.4469118511449697).
 
-#include "stats/report_t_tests.h"
+#include "report/t_tests.h"
 
 #include <gtest/gtest.h>
 
-#include "report_figure_matchers.h"
-#include "stats/report_correlation.h"
+#include "report/tests/figure_matchers.h"
+#include "report/correlation.h"
 
 namespace quillon {
 namespace {

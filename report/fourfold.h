@@ -5,7 +5,7 @@
 #include <array>
 
 #include "counts/chi_square.h"
-#include "stats/report_figure.h"
+#include "report/figure.h"
 
 namespace quillon {
 
