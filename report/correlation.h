@@ -3,8 +3,8 @@
 // complete pairs: r with its Fisher z interval and t test, and the least-squares line of Y on X
 // with the standard errors and intervals of its two coefficients.
 
-#include "stats/exact_sums.h"
 #include "report/figure.h"
+#include "stats/exact_sums.h"
 
 namespace quillon {
 

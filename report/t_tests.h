@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
+#include "report/figure.h"
 #include "stats/exact_sums.h"
 #include "stats/fixed4.h"
-#include "report/figure.h"
 
 namespace quillon {
 

@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include "report/tests/figure_matchers.h"
 #include "report/correlation.h"
+#include "report/tests/figure_matchers.h"
 
 namespace quillon {
 namespace {

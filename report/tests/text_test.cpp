@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "report/count_content.h"
-#include "report/tests/figure_matchers.h"
 #include "report/sample_content.h"
+#include "report/tests/figure_matchers.h"
 
 namespace quillon {
 namespace {

@@ -33,14 +33,14 @@
 #include <vector>
 
 #include "counts/chi_square.h"
-#include "report/fourfold.h"
 #include "counts/summary_t_test.h"
 #include "entry/group_summary.h"
 #include "entry/sample_lists.h"
+#include "report/correlation.h"
+#include "report/fourfold.h"
+#include "report/t_tests.h"
 #include "stats/correlation.h"
 #include "stats/paired_t_test.h"
-#include "report/correlation.h"
-#include "report/t_tests.h"
 #include "stats/significance.h"
 #include "stats/t_table.h"
 
