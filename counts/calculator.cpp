@@ -49,6 +49,8 @@ void Calculator::PressEquals() {
   // Without a typed divisor there is nothing to divide by: the display keeps its text.
   const bool computes = pendingOperator_ != Operator::None &&
                         (pendingOperator_ != Operator::Divide || secondOperandTyped_);
+  // A message stays until a key starts afresh; it never becomes an operand.
+  if (!computes && showingError_) return;
   if (computes) {
     const double first = std::visit(ValueOf{}, accumulator_);
     double result = 0.0;

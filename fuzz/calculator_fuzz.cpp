@@ -32,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       Require(fuzz::HasFourDecimals(shown) || shown == Calculator::kDivisionByZeroText ||
                   shown == Calculator::kOverflowText || shown == typed,
               "after \"=\" the display shows four decimals or says why it cannot", shown);
-      Require(shown != Calculator::kDivisionByZeroText || (dividing && secondOperandTyped),
+      Require(shown != Calculator::kDivisionByZeroText || (dividing && secondOperandTyped) ||
+                  shown == typed,
               "only a typed divisor can be zero", keys);
       secondOperandTyped = false;
     } else if ((data[i] / 17) % 2 == 0) {

@@ -93,8 +93,9 @@ TEST(Calculator, RepeatedEqualsUsesASecondOperandOfZero) {
 }
 
 TEST(Calculator, DivisionByATypedZeroSaysSoInsteadOfShowingANumber) {
-  // The operand typed last is the divisor, also when "÷" replaced another operator.
-  for (std::string_view keys : {"8/0=", "0/0=", "8+0/="}) {
+  // The operand typed last is the divisor, also when "÷" replaced another operator; a further
+  // "=" has nothing to divide by and leaves the message.
+  for (std::string_view keys : {"8/0=", "0/0=", "8+0/=", "8/0=="}) {
     const Calculator calculator = Press(keys);
     EXPECT_EQ(calculator.Display(), Calculator::kDivisionByZeroText) << keys;
     EXPECT_TRUE(std::holds_alternative<std::monostate>(calculator.Accumulator())) << keys;
