@@ -6,6 +6,8 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QScreen>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTranslator>
 #include <QWidget>
 
@@ -33,7 +35,30 @@ void LoadQtTranslation(QApplication& app) {
     }
   }
 }
+
+// A folder for the run's settings; it goes when its owner, the application object, goes.
+class RunSettingsFolder : public QObject {
+ public:
+  explicit RunSettingsFolder(QObject* owner)
+      : QObject(owner), folder_(QDir::tempPath() + QStringLiteral("/quillon-settings-XXXXXX")) {}
+
+  // Without a folder of its own the run still keeps nothing: a path below a device file is
+  // never a folder, so nothing is read there and every write fails.
+  QString Path() const {
+    return folder_.isValid() ? folder_.path() : QStringLiteral("/dev/null/quillon-settings");
+  }
+
+ private:
+  QTemporaryDir folder_;
+};
 }  // namespace
+
+void KeepSettingsForThisRunOnly(QApplication& app) {
+  const QString path = (new RunSettingsFolder(&app))->Path();
+  for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+    QSettings::setPath(format, QSettings::UserScope, path);
+  }
+}
 
 void InstallChineseInterface(QApplication& app) {
   RegisterResources();

@@ -1,6 +1,6 @@
 #pragma once
 // What the program sets up before its first window: the Chinese interface (fonts and Qt's own
-// translation), the program icon, and the temporary directory.
+// translation), the program icon, settings kept for the run only, and the temporary directory.
 
 #include <QString>
 
@@ -12,6 +12,13 @@ namespace quillon::ui {
 // Fonts for a Chinese interface on any machine: "宋体" maps onto an installed Song face, and the
 // default font is a CJK face. Loads Qt's Simplified Chinese translation for standard dialogs.
 void InstallChineseInterface(QApplication& app);
+
+// Qt remembers some things of its own in the user's settings: the file dialogs write their
+// recent folders, last folder and view into "QtProject.conf" when they close, and read them back
+// in the next run. Points Qt's user-scope settings at a temporary folder made now, owned by the
+// application object and removed with it at exit: nothing of an earlier run is read, and nothing
+// is left behind. Call before the first window.
+void KeepSettingsForThisRunOnly(QApplication& app);
 
 // The user's temporary directory, with its trailing separator; read once, on first use.
 const QString& TempDirectory();

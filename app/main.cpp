@@ -13,6 +13,7 @@ int main(int argc, char* argv[]) {
 
   QApplication app(argc, argv);
   QGuiApplication::setDesktopFileName(QStringLiteral("com.example.Quillon"));
+  quillon::ui::KeepSettingsForThisRunOnly(app);
   quillon::ui::InstallChineseInterface(app);
   quillon::ui::TempDirectory();
 

@@ -32,6 +32,7 @@ void Calculator::PressDigit(char key) {
   const double value = LeadingNumber(display_);
   if (secondOperandEntry_) {
     secondOperand_ = value;
+    secondOperandTyped_ = true;
   } else {
     accumulator_ = value;
   }
@@ -45,7 +46,12 @@ void Calculator::PressOperator(Operator op) {
 }
 
 void Calculator::PressEquals() {
-  if (pendingOperator_ != Operator::None) {
+  // Without a typed divisor there is nothing to divide by: the display keeps its text.
+  const bool computes = pendingOperator_ != Operator::None &&
+                        (pendingOperator_ != Operator::Divide || secondOperandTyped_);
+  // A message stays until a key starts afresh; it never becomes an operand.
+  if (!computes && showingError_) return;
+  if (computes) {
     const double first = std::visit(ValueOf{}, accumulator_);
     double result = 0.0;
     switch (pendingOperator_) {
@@ -76,6 +82,7 @@ void Calculator::PressEquals() {
   }
   accumulator_ = display_;
   secondOperand_ = 0.0;
+  secondOperandTyped_ = false;
   secondOperandEntry_ = false;
   display_ = FormatFixed4(display_);
 }
@@ -85,6 +92,7 @@ void Calculator::PressClear() {
   showingError_ = false;
   accumulator_ = 0.0;
   secondOperand_ = 0.0;
+  secondOperandTyped_ = false;
   secondOperandEntry_ = false;
 }
 
@@ -99,6 +107,7 @@ void Calculator::ShowError(std::string_view message) {
   showingError_ = true;
   accumulator_ = std::monostate{};
   secondOperand_ = 0.0;
+  secondOperandTyped_ = false;
   secondOperandEntry_ = false;
 }
 

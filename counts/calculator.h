@@ -17,8 +17,8 @@ class Calculator {
   // result.
   using AccumulatorValue = std::variant<std::monostate, double, std::string>;
 
-  // What the display shows instead of a result when "=" divides by zero, and when a result
-  // leaves the range of a double.
+  // What the display shows instead of a result when "=" divides by a zero the user typed as
+  // the divisor, and when a result leaves the range of a double.
   static constexpr std::string_view kDivisionByZeroText = "除数不能为零";
   static constexpr std::string_view kOverflowText = "结果超出范围";
 
@@ -30,7 +30,9 @@ class Calculator {
   // An operation already pending is replaced, not evaluated.
   void PressOperator(Operator op);
   // "=": applies the pending operation and shows the result with four decimals; Accumulator
-  // keeps its full precision as text.
+  // keeps its full precision as text. A division with no divisor typed since the last "=" or
+  // "C" (a repeated "=", or "C" then digits) computes nothing: the display keeps its value,
+  // which Accumulator takes as text.
   void PressEquals();
   // "C": clears the display and both operands; the pending operator stays.
   void PressClear();
@@ -51,6 +53,8 @@ class Calculator {
   double secondOperand_ = 0.0;
   Operator pendingOperator_ = Operator::None;
   bool secondOperandEntry_ = false;
+  // Whether a digit key has fed SecondOperand since it was last reset to 0.
+  bool secondOperandTyped_ = false;
   bool showingError_ = false;
 };
 

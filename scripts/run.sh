@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts Quillon.
+# Installs what is missing, builds the program alone (no tests, no benchmarks), and starts
+# Quillon.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/build.sh
+scripts/build.sh quillon
 exec build/app/quillon

@@ -5,7 +5,7 @@
 #          with GCC and Clang, every test under the sanitizers, the fuzz targets), as CI does
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/build.sh -DQUILLON_WERROR=ON
+scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j"$(nproc)"
 if [[ ${1:-} == --all || ${CI:-} == true ]]; then

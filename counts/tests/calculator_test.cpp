@@ -92,8 +92,10 @@ TEST(Calculator, RepeatedEqualsUsesASecondOperandOfZero) {
   EXPECT_EQ(Press("6-2==").Display(), "4.0000");
 }
 
-TEST(Calculator, DivisionByZeroSaysSoInsteadOfShowingANumber) {
-  for (std::string_view keys : {"8/0=", "0/0=", "6/2=="}) {
+TEST(Calculator, DivisionByATypedZeroSaysSoInsteadOfShowingANumber) {
+  // The operand typed last is the divisor, also when "÷" replaced another operator; a further
+  // "=" has nothing to divide by and leaves the message.
+  for (std::string_view keys : {"8/0=", "0/0=", "8+0/=", "8/0=="}) {
     const Calculator calculator = Press(keys);
     EXPECT_EQ(calculator.Display(), Calculator::kDivisionByZeroText) << keys;
     EXPECT_TRUE(std::holds_alternative<std::monostate>(calculator.Accumulator())) << keys;
@@ -109,6 +111,26 @@ TEST(Calculator, DivisionByZeroSaysSoInsteadOfShowingANumber) {
   EXPECT_EQ(Press("8/0=7+1=").Display(), "8.0000");
   // An operator after the message works on a first operand of 0.
   EXPECT_EQ(Press("8/0=+4=").Display(), "4.0000");
+}
+
+TEST(Calculator, DivisionWithoutATypedDivisorKeepsTheDisplay) {
+  // Nothing was typed after "÷" since the last "=" or "C": "=" divides by nothing, the display
+  // keeps its value and Accumulator takes its text.
+  const struct {
+    std::string_view keys, display, accumulator;
+  } cases[] = {
+      {"8/2==", "4.0000", "4.0000"},
+      {"8/2=C5=", "5.0000", "5"},
+      {"1/3==", "0.3333", "0.3333"},
+      {"8/=", "0.0000", "0"},
+  };
+  for (const auto& [keys, display, accumulator] : cases) {
+    const Calculator calculator = Press(keys);
+    EXPECT_EQ(calculator.Display(), display) << keys;
+    EXPECT_EQ(AccumulatorText(calculator), accumulator) << keys;
+    EXPECT_EQ(calculator.PendingOperator(), Op::Divide) << keys;
+  }
+  EXPECT_EQ(Press("8/2==+1=").Display(), "5.0000");
 }
 
 TEST(Calculator, ResultBeyondTheRangeOfADoubleIsNotShownAsANumber) {

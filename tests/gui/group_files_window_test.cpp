@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTimer>
 #include <QToolButton>
 
@@ -297,6 +298,33 @@ TEST_F(GroupFilesWindowTest, DialogsAreQtsOwnInChineseOwnedByTheWindow) {
         << seen.buttons.join(' ').toStdString();
   }
   EXPECT_EQ(window->Files()->LastPath(), "");
+}
+
+TEST_F(GroupFilesWindowTest, DialogsKeepTheirMemoryForTheRunOnly) {
+  window->Files()->SetDialogs(GroupFiles::StandardDialogs());
+  auto cancelOnceUp = [] {
+    QTimer::singleShot(0, [] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      dialog->reject();
+    });
+  };
+  cancelOnceUp();
+  window->ImportGroup1();
+  cancelOnceUp();
+  window->ExportGroup2();
+
+  // Each dialog wrote its memory as it closed: into the run's own settings folder, none of it
+  // into the user's configuration folder (the test program's own, empty at its start).
+  const QString runSettings =
+      QSettings(QSettings::UserScope, QStringLiteral("QtProject")).fileName();
+  EXPECT_TRUE(QSettings(runSettings, QSettings::IniFormat).contains("FileDialog/lastVisited"))
+      << runSettings.toStdString();
+  const QDir userConfig(qEnvironmentVariable("XDG_CONFIG_HOME"));
+  ASSERT_TRUE(userConfig.exists());
+  EXPECT_FALSE(runSettings.startsWith(userConfig.absolutePath())) << runSettings.toStdString();
+  EXPECT_EQ(userConfig.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList{});
 }
 
 TEST_F(GroupFilesWindowTest, MessagesAreMessageBoxesOwnedByTheWindow) {
