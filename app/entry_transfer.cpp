@@ -36,6 +36,13 @@ bool HoldsFiles(const QMimeData* data) {
 
 QString ClipboardText(QClipboard::Mode mode) { return QGuiApplication::clipboard()->text(mode); }
 
+// An action of a box's standard context menu, known by its name where Qt gives one and else by
+// its caption (in the interface's language), which is followed by a tab and the shortcut.
+bool IsMenuAction(const QAction* action, const char* name, const QString& caption) {
+  return action->objectName() == QLatin1String(name) ||
+         action->text().section(QLatin1Char('\t'), 0, 0) == caption;
+}
+
 }  // namespace
 
 EntryTransfer::EntryTransfer(QObject* parent, SampleGrid* grid, FourfoldTable* table,
@@ -110,12 +117,12 @@ void EntryTransfer::ShowContextMenu(QLineEdit* box, const QPoint& globalPos) {
   // The box's own menu, whose paste takes several cells here and whose undo takes back a paste.
   const std::unique_ptr<QMenu> menu(box->createStandardContextMenu());
   for (QAction* action : menu->actions()) {
-    if (action->objectName() == QLatin1String("edit-paste")) {
+    if (IsMenuAction(action, "edit-paste", QLineEdit::tr("&Paste"))) {
       disconnect(action, &QAction::triggered, nullptr, nullptr);
       connect(action, &QAction::triggered, box, [this, box] {
         if (!Paste(box, ClipboardText(QClipboard::Clipboard))) box->paste();
       });
-    } else if (action->objectName() == QLatin1String("edit-undo") &&
+    } else if (IsMenuAction(action, "edit-undo", QLineEdit::tr("&Undo")) &&
                (grid_->FindEntryBox(box) ? grid_->CanUndoPaste() : table_->CanUndoPaste())) {
       disconnect(action, &QAction::triggered, nullptr, nullptr);
       action->setEnabled(true);

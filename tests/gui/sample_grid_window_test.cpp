@@ -3,8 +3,11 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 
 #include "app/group_files.h"
 #include "app/sample_grid.h"
@@ -248,6 +251,31 @@ TEST_F(SampleGridWindowTest, TwoColumnPasteFillsBothGroupsAndCtrlZTakesItBack) {
   Undo(Cell("Text1", 5));
   EXPECT_EQ(Stored(Group::First, 0), "1");
   EXPECT_EQ(Stored(Group::First, 5), "");
+}
+
+TEST_F(SampleGridWindowTest, TheContextMenuPastesAndTakesBackTheSameWay) {
+  // Chooses the item of the box's context menu whose caption begins so, once the menu is open.
+  auto choose = [this](QLineEdit* box, const QString& caption) {
+    QTimer::singleShot(0, [caption] {
+      QWidget* popup = QApplication::activePopupWidget();
+      ASSERT_NE(popup, nullptr);
+      for (QAction* action : popup->actions()) {
+        if (action->text().startsWith(caption)) action->trigger();
+      }
+      popup->close();
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(3, 3), box->mapToGlobal(QPoint(3, 3)));
+    QApplication::sendEvent(box, &event);
+  };
+  QGuiApplication::clipboard()->setText("4\n5\n6");
+  choose(Cell("Text2", 1), QLineEdit::tr("&Paste"));
+  EXPECT_EQ(Entries(Lists(), Group::Second),
+            (std::vector<std::string>{"", "4", "5", "6", "", "", "", "", ""}));
+  choose(Cell("Text2", 1), QLineEdit::tr("&Undo"));
+  EXPECT_EQ(Stored(Group::Second, 2), "");
+  QGuiApplication::clipboard()->setText("7");  // a single value: the box's own paste
+  choose(Cell("Text2", 1), QLineEdit::tr("&Paste"));
+  EXPECT_EQ(Stored(Group::Second, 1), "7");
 }
 
 TEST_F(SampleGridWindowTest, PastePastTheLastRowSaysHowManyWereLeftOut) {
