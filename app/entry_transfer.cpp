@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPointer>
 #include <memory>
 
 #include "app/fourfold_table.h"
@@ -150,14 +151,28 @@ bool EntryTransfer::HandleDrag(QObject* watched, QEvent* event) {
       return true;
     }
     drop->acceptProposedAction();
-    if (event->type() == QEvent::Drop) files_->ImportDropped(*group, data->urls());
+    if (event->type() == QEvent::Drop) {
+      // Once the drop is over, so that the program the files came from is not kept waiting by
+      // the import or by a message.
+      QMetaObject::invokeMethod(
+          this,
+          [this, target = *group, urls = data->urls()] { files_->ImportDropped(target, urls); },
+          Qt::QueuedConnection);
+    }
     return true;
   }
   if (box == nullptr || data == nullptr || !data->hasText()) return false;
   // A dropped text of several cells is pasted into the box; a single cell the box takes itself.
   if (!HoldsSeveralCells(SplitPastedText(ToUtf8(data->text())))) return false;
   drop->acceptProposedAction();
-  if (event->type() == QEvent::Drop) Paste(box, data->text());
+  if (event->type() == QEvent::Drop) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, target = QPointer<QLineEdit>(box), text = data->text()] {
+          if (target) Paste(target, text);
+        },
+        Qt::QueuedConnection);
+  }
   return true;
 }
 

@@ -83,6 +83,7 @@ class GroupFilesWindowTest : public MainWindowTest {
     QApplication::sendEvent(target, &enter);
     QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &drop);
+    QCoreApplication::processEvents();  // the import follows the drop
   }
 
   QLineEdit* Cell(const char* column, int box) const {

@@ -508,6 +508,7 @@ class MonkeyTest : public MainWindowTest {
     QApplication::sendEvent(target, &enter);
     QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &drop);
+    QCoreApplication::processEvents();  // the import follows the drop
   }
 
   // An import from the menu, or a file dropped on a group's column (several files or a folder
@@ -675,6 +676,7 @@ class MonkeyTest : public MainWindowTest {
       QApplication::sendEvent(box, &enter);
       QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
       QApplication::sendEvent(box, &drop);
+      QCoreApplication::processEvents();  // the paste follows the drop
       what += " (dropped)";
     }
     if (!Chance(0.3)) return what;
