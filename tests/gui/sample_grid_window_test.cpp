@@ -255,7 +255,7 @@ TEST_F(SampleGridWindowTest, TwoColumnPasteFillsBothGroupsAndCtrlZTakesItBack) {
 
 TEST_F(SampleGridWindowTest, TheContextMenuPastesAndTakesBackTheSameWay) {
   // Chooses the item of the box's context menu whose caption begins so, once the menu is open.
-  auto choose = [this](QLineEdit* box, const QString& caption) {
+  auto choose = [](QLineEdit* box, const QString& caption) {
     QTimer::singleShot(0, [caption] {
       QWidget* popup = QApplication::activePopupWidget();
       ASSERT_NE(popup, nullptr);
