@@ -104,6 +104,8 @@ void FourfoldTable::RecomputeFourfoldTable(int index) {
   // A removal by the filter runs this again, nested, on the shortened text; this run then goes
   // on with the box's current text.
   QLineEdit* box = cells_[static_cast<std::size_t>(index)];
+  if (!isPasting_) beforePaste_.reset();       // an edit after a paste: nothing to take back now
+  NormaliseNumberInput(box, FullStops::Keep);  // "。" is a character the filter removes here
   ApplyEntryFilter(box);
   PutCaretAtEnd(box);
 
@@ -144,5 +146,25 @@ void FourfoldTable::ShowCaptionsFor(AnalysisMode mode) {
 }
 
 void FourfoldTable::FocusFirstCell() { FocusAtEnd(cells_[0]); }
+
+void FourfoldTable::WriteCells(const std::array<QString, 4>& cells) {
+  isPasting_ = true;
+  for (std::size_t i = 0; i < cells_.size(); ++i) cells_[i]->setText(cells[i]);
+  isPasting_ = false;
+}
+
+void FourfoldTable::Paste(const std::array<QString, 4>& cells) {
+  std::array<QString, 4> before;
+  for (std::size_t i = 0; i < cells_.size(); ++i) before[i] = cells_[i]->text();
+  WriteCells(cells);
+  beforePaste_ = std::move(before);
+}
+
+void FourfoldTable::UndoPaste() {
+  if (!beforePaste_) return;
+  const std::array<QString, 4> before = std::move(*beforePaste_);
+  beforePaste_.reset();
+  WriteCells(before);
+}
 
 }  // namespace quillon::ui

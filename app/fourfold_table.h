@@ -4,7 +4,9 @@
 // are rewritten, and the table reports it so that the current analysis runs its test.
 
 #include <QObject>
+#include <QString>
 #include <array>
+#include <optional>
 
 #include "app/analysis_modes.h"
 #include "counts/chi_square.h"
@@ -40,6 +42,14 @@ class FourfoldTable : public QObject {
 
   void FocusFirstCell();
 
+  // Writes a pasted block into the four cells a, b, c, d, each running its change handling as a
+  // typed text does.
+  void Paste(const std::array<QString, 4>& cells);
+  // Whether the last change of the cells was a paste, which UndoPaste takes back.
+  bool CanUndoPaste() const { return beforePaste_.has_value(); }
+  // Restores the four cells as they were before the last paste; once.
+  void UndoPaste();
+
  signals:
   // Emitted at once after the totals of every change of a cell: the current analysis decides
   // which test follows.
@@ -47,12 +57,15 @@ class FourfoldTable : public QObject {
 
  private:
   void RecomputeFourfoldTable(int index);
+  void WriteCells(const std::array<QString, 4>& cells);
 
   RuledPanel* panel_ = nullptr;
   QLabel* title_ = nullptr;            // Label16
   std::array<QLabel*, 7> headings_{};  // Label17(0..6)
   std::array<QLineEdit*, 4> cells_{};  // Text11(0..3)
   std::array<QLabel*, 5> totals_{};    // Label18(0..4)
+  bool isPasting_ = false;
+  std::optional<std::array<QString, 4>> beforePaste_;
 };
 
 }  // namespace quillon::ui

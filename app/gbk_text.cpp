@@ -39,6 +39,16 @@ int LastCharacterCode(const QString& text) {
       std::string_view(encoded.constData(), static_cast<std::size_t>(encoded.size())));
 }
 
+int GbkCharacterCode(std::string_view character) {
+  // GBK holds ASCII as itself.
+  if (character.size() == 1) return static_cast<unsigned char>(character.front());
+  static QStringEncoder encoder = GbkEncoder();
+  const QByteArray encoded =
+      encoder.encode(QString::fromUtf8(character.data(), static_cast<qsizetype>(character.size())));
+  return SignedCharacterCode(
+      std::string_view(encoded.constData(), static_cast<std::size_t>(encoded.size())));
+}
+
 void ApplyEntryFilter(QLineEdit* box) {
   for (const EntryFilterTest test : kEntryFilterTests) {
     const QString text = box->text();

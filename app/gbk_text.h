@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <string_view>
 
 class QLineEdit;
 
@@ -22,6 +23,10 @@ QStringDecoder GbkDecoder();
 // The signed code of the text's last character in GBK (negative for a double-byte character);
 // 0 for the empty text.
 int LastCharacterCode(const QString& text);
+
+// The signed code of one character, given as its UTF-8 bytes, in GBK: what LastCharacterCode
+// gives for a text that ends in it.
+int GbkCharacterCode(std::string_view character);
 
 // The text without its last character, which is removed whole (a surrogate pair included).
 QString WithoutLastCharacter(const QString& text);

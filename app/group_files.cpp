@@ -71,6 +71,33 @@ QString GroupFiles::ChosenPath(const std::function<QString(QWidget*)>& choose) {
 void GroupFiles::Import(Group group) {
   const QString path = ChosenPath(dialogs_.choosePathToOpen);
   if (path.isEmpty()) return;
+  ImportPath(group, path);
+}
+
+void GroupFiles::ImportDropped(Group group, const QList<QUrl>& urls) {
+  const QString unchanged = QStringLiteral("%1数据未改变。").arg(GroupName(group));
+  if (urls.size() != 1) {
+    Tell(QStringLiteral("一次只能拖入一个文件，这次拖入了 %1 个。\n%2")
+             .arg(urls.size())
+             .arg(unchanged));
+    return;
+  }
+  const QUrl& url = urls.front();
+  if (!url.isLocalFile()) {
+    Tell(QStringLiteral("只能导入本机上的文件：\n%1\n%2").arg(url.toDisplayString(), unchanged));
+    return;
+  }
+  const QString path = url.toLocalFile();
+  if (QFileInfo(path).isDir()) {
+    Tell(QStringLiteral("不能导入文件夹，请拖入一个扩展名为“.txt”的文本文件：\n%1\n%2")
+             .arg(Shown(path), unchanged));
+    return;
+  }
+  lastPath_ = path;
+  ImportPath(group, path);
+}
+
+void GroupFiles::ImportPath(Group group, const QString& path) {
   const QString unchanged = QStringLiteral("%1数据未改变。").arg(GroupName(group));
   if (!path.endsWith(Extension, Qt::CaseSensitive)) {
     dialogs_.tell(

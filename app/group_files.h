@@ -3,7 +3,9 @@
 // written to a text file, or replaced by the lines of one. The file dialogs and the message
 // boxes are steps that can be exchanged (the window tests answer them without a person).
 
+#include <QList>
 #include <QString>
+#include <QUrl>
 #include <functional>
 
 #include "entry/sample_lists.h"
@@ -34,14 +36,21 @@ class GroupFiles {
   // Replaces the group by the lines of a chosen ".txt" file; a refused or failed import changes
   // nothing and says why.
   void Import(Group group);
+  // Files dropped on the group's column: one file is imported as the menu's import of its path;
+  // several files, a folder or anything but a local file are refused, saying why.
+  void ImportDropped(Group group, const QList<QUrl>& urls);
   // Writes the group to the chosen path with ".txt" appended unless it ends in ".txt" already.
   void Export(Group group);
 
-  // The path of the last operation that got past its dialog.
+  // The path of the last operation that got past its dialog (or was dropped).
   const QString& LastPath() const { return lastPath_; }
+
+  // A message about the data the user brings in, through the same step as the files' messages.
+  void Tell(const QString& message) const { dialogs_.tell(owner_, message); }
 
  private:
   QString ChosenPath(const std::function<QString(QWidget*)>& choose);
+  void ImportPath(Group group, const QString& path);
 
   QWidget* owner_;
   SampleGrid* grid_;

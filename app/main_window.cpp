@@ -14,6 +14,7 @@
 #include "app/application.h"
 #include "app/banner_messages.h"
 #include "app/calculator_panel.h"
+#include "app/entry_transfer.h"
 #include "app/fourfold_table.h"
 #include "app/group_files.h"
 #include "app/help_links.h"
@@ -69,8 +70,9 @@ MainWindow::MainWindow(QWidget* parent)
   controls.chiSquares = chiSquares_;
   modes_ = new AnalysisModes(this, std::move(controls));
   files_ = std::make_unique<GroupFiles>(this, grid_);
-
   for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->installEventFilter(this);
+  // Installed last, so that it sees a box's events before the window's and the grid's filters.
+  transfer_ = new EntryTransfer(this, grid_, fourfoldTable_, files_.get());
 
   timer1_ = new QTimer(this);
   timer1_->setObjectName(QStringLiteral("Timer1"));

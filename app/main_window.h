@@ -26,6 +26,7 @@ namespace quillon::ui {
 class BannerStrip;
 class ChiSquarePanels;
 class CorrelationPanel;
+class EntryTransfer;
 class FourfoldTable;
 class GroupFiles;
 class PairedPanel;
@@ -58,6 +59,7 @@ class MainWindow : public QMainWindow {
   AnalysisModes* Modes() const { return modes_; }
   SampleGrid* Grid() const { return grid_; }
   GroupFiles* Files() const { return files_.get(); }
+  EntryTransfer* Transfer() const { return transfer_; }
 
   TTableWindow* TTableWindowIfOpen() const { return tTableWindow_; }
   ReportWindow* ReportWindowIfOpen() const { return reportWindow_; }
@@ -94,6 +96,7 @@ class MainWindow : public QMainWindow {
   ChiSquarePanels* chiSquares_ = nullptr;
   AnalysisModes* modes_ = nullptr;
   std::unique_ptr<GroupFiles> files_;
+  EntryTransfer* transfer_ = nullptr;
 
   // The t table window has no parent widget, so that it outlives a closed main window.
   QPointer<TTableWindow> tTableWindow_;

@@ -74,6 +74,23 @@ QLineEdit* SampleGrid::EntryBox(Group group, int box) const {
   return EntryBoxes(group)[static_cast<std::size_t>(box)];
 }
 
+std::optional<Group> SampleGrid::GroupColumnAt(const QPoint& point) const {
+  // The columns between the panel's vertical rules, in twips: 1140, 3300, then the scroll bar.
+  if (point.x() >= Px(1140) && point.x() < Px(3300)) return Group::First;
+  if (point.x() >= Px(3300) && point.x() < Px(5400)) return Group::Second;
+  return std::nullopt;
+}
+
+std::optional<std::pair<Group, int>> SampleGrid::FindEntryBox(const QObject* object) const {
+  for (const Group group : {Group::First, Group::Second}) {
+    const std::array<QLineEdit*, 9>& column = EntryBoxes(group);
+    for (std::size_t i = 0; i < column.size(); ++i) {
+      if (column[i] == object) return std::pair{group, static_cast<int>(i)};
+    }
+  }
+  return std::nullopt;
+}
+
 void SampleGrid::Load() {
   vs1_->setMaximum(0);
   lists_.Reset(kVisibleRows);
@@ -83,6 +100,7 @@ void SampleGrid::Load() {
 }
 
 void SampleGrid::ResetDataGrid() {
+  beforePaste_.reset();
   lists_.Reset(kVisibleRows);
   vs1_->setRange(0, 0);  // a lower maximum clamps the offset, which refreshes the rows
   vs1_->setValue(0);
@@ -111,13 +129,14 @@ void SampleGrid::RefreshVisibleRows() {
 
 void SampleGrid::HandleChange(Group group, int box) {
   QLineEdit* edit = EntryBox(group, box);
-  NormaliseFullStops(edit);
+  NormaliseNumberInput(edit, FullStops::Replace);
   ApplyEntryFilter(edit);
   PutCaretAtEnd(edit);
   if (!isRefreshing_) {
+    beforePaste_.reset();  // an edit after a paste: there is no paste to take back any more
     lists_.SetText(group, static_cast<std::size_t>(RowOffset() + box), ToUtf8(edit->text()));
   }
-  emit EntryChanged(group);
+  if (!isQuiet_) emit EntryChanged(group);
 }
 
 void SampleGrid::ScrollTo(int rowOffset) {
@@ -143,6 +162,7 @@ void SampleGrid::HandleEnter(Group group, int box) {
       FocusAtEnd(column[static_cast<std::size_t>(move.box)]);
       return;
     case GridMove::Kind::AddRow:
+      beforePaste_.reset();
       lists_.AppendRow();
       SetScrollRange();
       [[fallthrough]];
@@ -195,6 +215,7 @@ bool SampleGrid::eventFilter(QObject* watched, QEvent* event) {
 
 void SampleGrid::ReplaceGroup(Group group, std::vector<std::string> lines) {
   if (lines.size() > kMaxGridRows) lines.resize(kMaxGridRows);
+  beforePaste_.reset();
   ScrollTo(0);  // refilled from the top, so that no other row is overwritten
   for (QLineEdit* box : EntryBoxes(group)) box->clear();
   lists_.Clear(group);
@@ -206,6 +227,55 @@ void SampleGrid::ReplaceGroup(Group group, std::vector<std::string> lines) {
   }
   // Boxes that already showed their new text ran nothing: the analysis sees the new list now.
   emit EntryChanged(group);
+}
+
+void SampleGrid::Paste(Group group, std::size_t firstRow, GridPaste paste) {
+  BeforePaste before;
+  before.firstRow = firstRow;
+  before.sizes = {lists_.Size(Group::First), lists_.Size(Group::Second)};
+  if (paste.columns == 2) {
+    before.groups = {Group::First, Group::Second};
+  } else if (paste.columns == 1) {
+    before.groups = {group};
+  }
+  const std::size_t rows = paste.values[0].size();
+  if (before.groups.empty() || rows == 0) return;
+
+  while (lists_.LongerSize() < firstRow + rows) lists_.AppendRow();
+  for (std::size_t c = 0; c < before.groups.size(); ++c) {
+    const Group target = before.groups[c];
+    std::vector<std::string>& replaced = before.texts[static_cast<std::size_t>(target)];
+    replaced.reserve(rows);
+    for (std::size_t i = 0; i < rows; ++i) {
+      replaced.push_back(lists_.Text(target, firstRow + i));
+      lists_.SetText(target, firstRow + i, std::move(paste.values[c][i]));
+    }
+  }
+  ShowChangedGroups(before.groups);
+  beforePaste_ = std::move(before);
+}
+
+void SampleGrid::UndoPaste() {
+  if (!beforePaste_) return;
+  BeforePaste before = std::move(*beforePaste_);
+  beforePaste_.reset();
+  for (const Group group : before.groups) {
+    std::vector<std::string>& texts = before.texts[static_cast<std::size_t>(group)];
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      lists_.SetText(group, before.firstRow + i, std::move(texts[i]));
+    }
+  }
+  lists_.Truncate(Group::First, before.sizes[0]);
+  lists_.Truncate(Group::Second, before.sizes[1]);
+  ShowChangedGroups(before.groups);
+}
+
+void SampleGrid::ShowChangedGroups(const std::vector<Group>& changed) {
+  isQuiet_ = true;
+  SetScrollRange();  // a lower maximum clamps the offset, which refreshes the rows
+  RefreshVisibleRows();
+  isQuiet_ = false;
+  for (const Group group : changed) emit EntryChanged(group);
 }
 
 }  // namespace quillon::ui

@@ -6,13 +6,17 @@
 
 #include <QObject>
 #include <array>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "entry/grid_paste.h"
 #include "entry/sample_lists.h"
 
 class QEvent;
 class QLineEdit;
+class QPoint;
 class QScrollBar;
 class QWidget;
 
@@ -32,6 +36,11 @@ class SampleGrid : public QObject {
   QLineEdit* EntryBox(Group group, int box) const;
   const std::array<QLineEdit*, 9>& EntryBoxes(Group group) const;
 
+  // The group whose column of Picture2 holds this point of the panel, if any.
+  std::optional<Group> GroupColumnAt(const QPoint& point) const;
+  // The group and the index of an entry box; nothing for any other object.
+  std::optional<std::pair<Group, int>> FindEntryBox(const QObject* object) const;
+
   // Start-up: nine empty rows numbered 1 to 9.
   void Load();
   // Back to the empty nine-row grid; boxes that held text run their change handling.
@@ -43,6 +52,16 @@ class SampleGrid : public QObject {
   // view returns to the top, the group's boxes are blanked, the list refilled, the scroll range
   // set to the longer list, and the boxes show the first rows (each running its change handling).
   void ReplaceGroup(Group group, std::vector<std::string> lines);
+
+  // Stores pasted values from row `firstRow` on: one column into `group`, two columns into group
+  // 1 and group 2. The lists, the boxes and the scroll range end as if each value had been typed
+  // (rows past the end are added to both lists, as Enter adds them); the analysis re-runs once
+  // for each group pasted into, not once for each value.
+  void Paste(Group group, std::size_t firstRow, GridPaste paste);
+  // Whether the last change of the grid was a paste, which UndoPaste takes back.
+  bool CanUndoPaste() const { return beforePaste_.has_value(); }
+  // Restores the groups the last paste changed as they were before it; once.
+  void UndoPaste();
 
  signals:
   // A stored change of the group's list (or a box refreshed from it): the analysis re-runs.
@@ -60,6 +79,17 @@ class SampleGrid : public QObject {
   void ScrollTo(int rowOffset);
   // The scroll range over the longer list; the bar is enabled once there is a tenth row.
   void SetScrollRange();
+  // After the lists changed: the scroll range and the boxes follow, then the analysis re-runs
+  // once for each group in `changed`.
+  void ShowChangedGroups(const std::vector<Group>& changed);
+
+  // The rows a paste replaced, and the lengths of the lists before it.
+  struct BeforePaste {
+    std::size_t firstRow = 0;
+    std::vector<Group> groups;
+    std::array<std::vector<std::string>, 2> texts;
+    std::array<std::size_t, 2> sizes{};
+  };
 
   RuledPanel* panel_ = nullptr;
   std::array<QLineEdit*, 9> text1_{};
@@ -68,6 +98,8 @@ class SampleGrid : public QObject {
   QScrollBar* vs1_ = nullptr;
   SampleLists lists_;
   bool isRefreshing_ = false;
+  bool isQuiet_ = false;  // a paste or its undo: the boxes' changes do not re-run the analysis
+  std::optional<BeforePaste> beforePaste_;
 };
 
 }  // namespace quillon::ui

@@ -95,7 +95,7 @@ QWidget* TwoSamplePanel::Panel() const { return panel_; }
 
 void TwoSamplePanel::RunSummaryTTest(int index) {
   QLineEdit* changed = text4_[static_cast<std::size_t>(index)];
-  NormaliseFullStops(changed);
+  NormaliseNumberInput(changed, FullStops::Replace);
   PutCaretAtEnd(changed);
 
   std::array<std::string, kSummaryBoxCount> summaries;

@@ -6,8 +6,13 @@
 
 namespace quillon::ui {
 
-void NormaliseFullStops(QLineEdit* box) {
-  const QString normalised = FromUtf8(ReplaceFullStops(ToUtf8(box->text())));
+QString AsciiNumberText(const QString& text, FullStops fullStops) {
+  const std::string ascii = ReplaceFullWidthDigits(ToUtf8(text));
+  return FromUtf8(fullStops == FullStops::Replace ? ReplaceFullStops(ascii) : ascii);
+}
+
+void NormaliseNumberInput(QLineEdit* box, FullStops fullStops) {
+  const QString normalised = AsciiNumberText(box->text(), fullStops);
   if (normalised != box->text()) box->setText(normalised);
 }
 

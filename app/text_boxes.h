@@ -15,9 +15,14 @@ inline QString FromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Replaces every "。" in the box by "." (a real change runs the box's change handling again,
-// nested).
-void NormaliseFullStops(QLineEdit* box);
+// Whether a box reads the full-width full stop "。" as ".".
+enum class FullStops { Replace, Keep };
+
+// A number typed through a Chinese input method in its full-width mode, in ASCII: the digits
+// "０" to "９", the point "．" and the minus "－", and "。" unless the box keeps it.
+QString AsciiNumberText(const QString& text, FullStops fullStops);
+// The same in the box (a real change runs the box's change handling again, nested).
+void NormaliseNumberInput(QLineEdit* box, FullStops fullStops);
 
 // The caret after the last character.
 void PutCaretAtEnd(QLineEdit* box);

@@ -4,6 +4,7 @@
 // a double-byte character, such as any Chinese character, has a negative code.
 
 #include <array>
+#include <functional>
 #include <string_view>
 
 namespace quillon {
@@ -24,5 +25,17 @@ inline constexpr std::array<EntryFilterTest, 3> kEntryFilterTests = {
 
 // Whether the test removes a last character of this code.
 bool EntryFilterRemoves(EntryFilterTest test, int code);
+
+// Whether no test removes a last character of this code.
+bool EntryFilterKeeps(int code);
+
+// The code of one character, given as its UTF-8 bytes, in the 8-bit code page.
+using CharacterCode = std::function<int(std::string_view character)>;
+
+// What the filter leaves of a whole text (UTF-8), as a box's nested change handling ends up: a
+// test that holds removes the last character by assigning the shortened text, whose change
+// handling runs the tests again on the new last character before the outer run goes on. So the
+// text loses the run of characters at its end for which some test holds, and nothing else.
+std::string_view FilteredEntryText(std::string_view text, const CharacterCode& code);
 
 }  // namespace quillon

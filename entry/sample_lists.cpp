@@ -67,6 +67,13 @@ void SampleLists::Clear(Group group) {
   pairs_ = PairSums{};
 }
 
+void SampleLists::Truncate(Group group, std::size_t rows) {
+  while (Size(group) > rows) {
+    SetText(group, Size(group) - 1, std::string());
+    lists_[Index(group)].pop_back();
+  }
+}
+
 void SampleLists::Reset(std::size_t rows) {
   for (std::size_t i = 0; i < 2; ++i) {
     lists_[i].assign(rows, Entry{});

@@ -39,6 +39,8 @@ class SampleLists {
   void AppendRow();
   // Empties one list.
   void Clear(Group group);
+  // Shortens one list to at most this many rows.
+  void Truncate(Group group, std::size_t rows);
   // Both lists with rows empty entries each.
   void Reset(std::size_t rows);
 

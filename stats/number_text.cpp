@@ -212,4 +212,26 @@ std::string ReplaceFullStops(std::string_view text) {
   return result;
 }
 
+std::string ReplaceFullWidthDigits(std::string_view text) {
+  // U+FF0D "－", U+FF0E "．" and U+FF10 to U+FF19 "０" to "９": in UTF-8 the two bytes EF BC and a
+  // third that lies 0x60 above the ASCII form's byte.
+  constexpr std::string_view kLead = "\xEF\xBC";
+  constexpr int kOffset = 0x60;
+  const auto mapped = [](unsigned char third) {
+    return third == 0x8D || third == 0x8E || (third >= 0x90 && third <= 0x99);
+  };
+  std::string result;
+  result.reserve(text.size());
+  for (std::size_t at = 0; at < text.size();) {
+    if (text.substr(at).starts_with(kLead) && at + 2 < text.size() &&
+        mapped(static_cast<unsigned char>(text[at + 2]))) {
+      result += static_cast<char>(static_cast<unsigned char>(text[at + 2]) - kOffset);
+      at += 3;
+    } else {
+      result += text[at++];
+    }
+  }
+  return result;
+}
+
 }  // namespace quillon

@@ -32,4 +32,9 @@ double LeadingNumber(std::string_view text);
 // The text with every full-width full stop "。" replaced by ".".
 std::string ReplaceFullStops(std::string_view text);
 
+// The text with the full-width characters of a number that a Chinese input method types in its
+// full-width mode replaced by their ASCII forms: the digits "０" to "９", the point "．" and the
+// minus "－". Every other character stays.
+std::string ReplaceFullWidthDigits(std::string_view text);
+
 }  // namespace quillon

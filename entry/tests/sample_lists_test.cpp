@@ -39,6 +39,9 @@ TEST(SampleLists, SumsFollowEveryEditExactly) {
       case 2:
         if (step % 7 == 0) lists.Clear(group);
         break;
+      case 3:
+        lists.Truncate(group, random() % rows);
+        break;
       default:
         lists.SetText(group, random() % rows, texts[random() % std::size(texts)]);
     }

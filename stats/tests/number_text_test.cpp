@@ -126,5 +126,24 @@ TEST(ReplaceFullStops, ReplacesEveryFullWidthFullStop) {
   EXPECT_EQ(ReplaceFullStops(""), "");
 }
 
+TEST(ReplaceFullWidthDigits, ReplacesTheDigitsThePointAndTheMinusOnly) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"０１２３４５６７８９", "0123456789"},
+      {"１２．５", "12.5"},
+      {"－３", "-3"},
+      {"1２a", "12a"},
+      // Their neighbours in the full-width block, and the full stop, stay.
+      {"／＋，：ｅ＝", "／＋，：ｅ＝"},
+      {"3。5", "3。5"},
+      {"中文", "中文"},
+      // A cut-off sequence is left as it is.
+      {"\xEF\xBC", "\xEF\xBC"},
+      {"", ""},
+  };
+  for (const auto& [text, expected] : cases) {
+    EXPECT_EQ(ReplaceFullWidthDigits(text), expected) << text;
+  }
+}
+
 }  // namespace
 }  // namespace quillon

@@ -3,11 +3,13 @@
 
 #include <QAction>
 #include <QDialogButtonBox>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSettings>
@@ -69,6 +71,20 @@ class GroupFilesWindowTest : public MainWindowTest {
   void Import(Group group, const QString& path) {
     choice = path;
     Shortcut(group == Group::First ? Qt::Key_G : Qt::Key_F);
+  }
+
+  // Drops local files on a widget at a point of it, as a file manager's drag ends.
+  static void DropFiles(QWidget* target, const QStringList& paths, QPoint at = QPoint(5, 5)) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& path : paths) urls << QUrl::fromLocalFile(path);
+    data.setUrls(urls);
+    data.setText(urls.front().toString());  // file managers offer the address as text too
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    QCoreApplication::processEvents();  // the import follows the drop
   }
 
   QLineEdit* Cell(const char* column, int box) const {
@@ -195,6 +211,42 @@ TEST_F(GroupFilesWindowTest, RefusedOrFailedImportChangesNothingAndSaysWhy) {
   EXPECT_EQ(window->Files()->LastPath(), Path("missing.txt"));
   ASSERT_EQ(told.size(), 1);
   EXPECT_TRUE(told.takeFirst().startsWith(QStringLiteral("无法打开文件")));
+}
+
+TEST_F(GroupFilesWindowTest, DroppedFileImportsAsTheMenuDoes) {
+  const QString path = WriteFile("drop.txt", "4\r\n全角１２\r\n\r\n7.5\r\n" + Lines(12));
+  Import(Group::Second, path);
+  const std::vector<std::string> imported = Entries(Group::Second);
+  const QStringList summaries = Summaries();
+  Type(Cell("Text2", 0), "99");
+
+  DropFiles(Cell("Text2", 4), {path});
+  EXPECT_EQ(Entries(Group::Second), imported);
+  EXPECT_EQ(Summaries(), summaries);
+  EXPECT_EQ(Cell("Text2", 4)->text(), "1");  // the box shows its row, not the file's address
+  EXPECT_TRUE(told.isEmpty());
+
+  // The column's area of the grid's panel takes a file for its group too.
+  const QRect box = Cell("Text1", 3)->geometry();  // between its row and the next
+  DropFiles(Control<QWidget>("Picture2"), {path}, QPoint(box.center().x(), box.bottom() + 2));
+  EXPECT_EQ(Entries(Group::First), imported);
+  EXPECT_TRUE(told.isEmpty());
+}
+
+TEST_F(GroupFilesWindowTest, DroppingSeveralFilesAFolderOrAnotherTypeIsRefused) {
+  Type(Cell("Text1", 0), "8");
+  const std::vector<std::string> entries = Entries(Group::First);
+  const QString one = WriteFile("one.txt", "1");
+  const QString two = WriteFile("two.txt", "2");
+  const QString csv = WriteFile("data.csv", "3");
+  DropFiles(Cell("Text1", 2), {one, two});
+  DropFiles(Cell("Text1", 2), {folder.FolderPath()});
+  DropFiles(Cell("Text1", 2), {csv});
+  EXPECT_EQ(Entries(Group::First), entries);
+  ASSERT_EQ(told.size(), 3);
+  EXPECT_TRUE(told[0].contains(QStringLiteral("一个文件")));
+  EXPECT_TRUE(told[1].contains(QStringLiteral("文件夹")));
+  EXPECT_TRUE(told[2].startsWith(QStringLiteral("只能导入扩展名为“.txt”的文本文件")));
 }
 
 TEST_F(GroupFilesWindowTest, ExportConfirmsReplacingAndReportsFailure) {

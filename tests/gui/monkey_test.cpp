@@ -1,5 +1,6 @@
 // A random user at the real window: keys typed into every input, Enter and the arrows,
-// scrolling, analysis switches, imports and exports of generated files and calculator keys.
+// scrolling, analysis switches, imports and exports of generated files, files dropped on the
+// grid, pastes of values, blocks and junk (and Ctrl+Z after them) and calculator keys.
 // After every event the window must agree with itself: the visible boxes with the group lists,
 // the running sums with sums taken afresh, every result shown with the core's result on the
 // inputs shown, the calculator with a calculator fed the same keys.
@@ -10,8 +11,11 @@
 #include <unistd.h>
 
 #include <QAction>
+#include <QClipboard>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStringEncoder>
@@ -33,6 +37,7 @@
 #include "counts/calculator.h"
 #include "counts/chi_square.h"
 #include "counts/summary_t_test.h"
+#include "entry/grid_paste.h"
 #include "entry/grid_rows.h"
 #include "entry/group_summary.h"
 #include "scratch_folder.h"
@@ -115,8 +120,22 @@ QString Filtered(QString text) {
   return text;
 }
 
-// What a grid box shows for a list entry: "。" read as ".", then filtered.
-QString Shown(QString text) { return Filtered(text.replace(QChar(0x3002), QLatin1Char('.'))); }
+// A number typed in full-width characters, in ASCII: "０" to "９", "．" and "－".
+QString Ascii(QString text) {
+  for (QChar& c : text) {
+    const char16_t code = c.unicode();
+    if (code == 0xFF0D || code == 0xFF0E || (code >= 0xFF10 && code <= 0xFF19)) {
+      c = QChar(code - 0xFEE0);
+    }
+  }
+  return text;
+}
+
+// What a grid box shows for a list entry: full-width digits and "。" read as ASCII, then
+// filtered.
+QString Shown(QString text) {
+  return Filtered(Ascii(text).replace(QChar(0x3002), QLatin1Char('.')));
+}
 
 QString Q(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -473,10 +492,31 @@ class MonkeyTest : public MainWindowTest {
     return file;
   }
 
-  std::string ImportEvent() {
+  // Drops the files on a box of the group's column or on the column's area of the grid's panel.
+  void DropFiles(Group g, const QStringList& paths) {
+    QMimeData data;
+    QList<QUrl> dropped;
+    for (const QString& path : paths) dropped << QUrl::fromLocalFile(path);
+    data.setUrls(dropped);
+    QWidget* target = (g == Group::First ? text1 : text2)[static_cast<std::size_t>(Uniform(0, 8))];
+    QPoint at(Uniform(0, target->width() - 1), Uniform(0, target->height() - 1));
+    if (Chance(0.3)) {
+      at = target->geometry().topLeft() + QPoint(at.x(), -2);  // just above the box
+      target = target->parentWidget();
+    }
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    QCoreApplication::processEvents();  // the import follows the drop
+  }
+
+  // An import from the menu, or a file dropped on a group's column (several files or a folder
+  // are refused, as a cancelled dialog changes nothing).
+  std::string ImportEvent(bool drop) {
     const int group = Uniform(0, 1);
     QAction* item = fileItems[static_cast<std::size_t>(group)];
-    if (!item->isEnabled()) return "import: menu item disabled";
+    if (!item->isEnabled()) return "import: menu item disabled";  // the grid is hidden too
     const Group g = group == 0 ? Group::First : Group::Second;
     GeneratedFile file;
     bool fromExport = false;
@@ -498,11 +538,18 @@ class MonkeyTest : public MainWindowTest {
     const quillon::GroupSums before = grid->Lists().Sums(g);
     const std::size_t sizeBefore = grid->Lists().Size(g);
     std::ostringstream what;
-    what << "import group " << group + 1 << " from "
+    what << (drop ? "drop on group " : "import group ") << group + 1 << " from "
          << Quoted(QFileInfo(file.path).fileName()).toStdString() << " (" << file.lines.size()
          << " lines)";
     Remember("#" + std::to_string(eventNumber) + " " + what.str());
-    item->trigger();
+    if (!drop) {
+      item->trigger();
+    } else if (kind == 0) {
+      DropFiles(g, Chance(0.5) ? QStringList{folder.FolderPath()}
+                               : QStringList{folder.Path("a.txt"), folder.Path("b.txt")});
+    } else {
+      DropFiles(g, {file.path});
+    }
 
     // Check the outcome here, where the file is known.
     const SampleLists& lists = grid->Lists();
@@ -511,7 +558,8 @@ class MonkeyTest : public MainWindowTest {
       if (lists.Size(g) != sizeBefore || !(lists.Sums(g) == before)) {
         Fail("a refused or failed import changed the group");
       }
-      if (kind != 0 && told.size() != toldBefore + 1) Fail("a refused import said nothing");
+      if ((kind != 0 || drop) && told.size() != toldBefore + 1)
+        Fail("a refused import said nothing");
       return {};
     }
     if (fromExport) return {};  // an exported file: its lines are whatever the group held
@@ -536,6 +584,120 @@ class MonkeyTest : public MainWindowTest {
       }
     }
     return {};
+  }
+
+  // Text as a clipboard holds it: a value, a column of values (a header now and then), two
+  // columns, a block of two rows of two, or junk; line ends of every kind.
+  QString RandomClipboard(std::string* kind) {
+    static const std::vector<QString> lineEnds = {"\r\n", "\n", "\r"};
+    const QString end = Pick(lineEnds);
+    const int roll = Uniform(0, 99);
+    QStringList lines;
+    if (roll < 15) {
+      *kind = "a value";
+      return RandomText();
+    }
+    if (roll < 75) {
+      const bool columns = roll >= 50;
+      *kind = columns ? "two columns" : "a column";
+      const int size = Uniform(0, 99);
+      const int rows = size < 70   ? Uniform(2, 30)
+                       : size < 98 ? Uniform(31, 700)
+                                   : static_cast<int>(quillon::kMaxGridRows) + Uniform(-12, 30);
+      const QString separator = Chance(0.7) ? QStringLiteral("\t") : QStringLiteral(",");
+      if (Chance(0.3)) lines << (columns ? QStringLiteral("身高") + separator + "体重" : "x");
+      for (int row = 0; row < rows; ++row) {
+        lines << (columns ? RandomLine() + separator + RandomLine() : RandomLine());
+      }
+    } else if (roll < 88) {
+      *kind = "a 2x2 block";
+      for (int row = 0; row < 2; ++row) {
+        lines << QString::number(Uniform(0, 60)) + Pick(std::vector<QString>{"\t", ","}) +
+                     (Chance(0.9) ? QString::number(Uniform(0, 60)) : RandomText());
+      }
+    } else {
+      *kind = "junk";
+      QString junk;
+      const int length = Uniform(1, 60);
+      for (int i = 0; i < length; ++i) {
+        const int pick = Uniform(0, 9);
+        char16_t code = 0;
+        if (pick < 3) {
+          code = static_cast<char16_t>(Uniform(0, 31));  // NUL, tabs, line ends, controls
+        } else if (pick < 7) {
+          code = static_cast<char16_t>(Uniform(32, 126));
+        } else if (pick < 8) {
+          code = static_cast<char16_t>(Uniform(0xFF01, 0xFF5E));  // full-width forms
+        } else {
+          code = static_cast<char16_t>(Uniform(0x80, 0xD7FF));
+        }
+        junk += QChar(code);
+      }
+      return junk;
+    }
+    return lines.join(end) + (Chance(0.6) ? end : QString());
+  }
+
+  std::vector<std::string> Entries(Group g) const {
+    std::vector<std::string> entries;
+    for (std::size_t row = 0; row < grid->Lists().Size(g); ++row) {
+      entries.push_back(grid->Lists().Text(g, row));
+    }
+    return entries;
+  }
+
+  // A paste by the keys or a dropped text; now and then Ctrl+Z at once, which must give back the
+  // groups or the cells as they were.
+  std::string PasteEvent() {
+    QLineEdit* box = Target();
+    std::string kind;
+    const QString text = RandomClipboard(&kind);
+    std::string what = "paste " + kind + " (" + std::to_string(text.size()) + " characters) into " +
+                       Name(box).toStdString();
+    Remember("#" + std::to_string(eventNumber) + " " + what);
+    const std::array<std::vector<std::string>, 2> before = {Entries(Group::First),
+                                                            Entries(Group::Second)};
+    std::array<QString, 4> cellsBefore;
+    for (std::size_t i = 0; i < 4; ++i) cellsBefore[i] = text11[i]->text();
+
+    const int way = Uniform(0, 9);
+    if (way < 7) {
+      QGuiApplication::clipboard()->setText(text);
+      QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    } else if (way < 9) {
+      QGuiApplication::clipboard()->setText(text);
+      QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
+      what += " (Shift+Insert)";
+    } else {
+      QMimeData data;
+      data.setText(text);
+      const QPoint at(box->width() / 2, box->height() / 2);
+      QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(box, &enter);
+      QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(box, &drop);
+      QCoreApplication::processEvents();  // the paste follows the drop
+      what += " (dropped)";
+    }
+    if (!Chance(0.3)) return what;
+    // Only a paste that changed something can be checked: a refused or empty one leaves any
+    // earlier paste the one that Ctrl+Z takes back.
+    const bool gridPaste = grid->CanUndoPaste() && (Entries(Group::First) != before[0] ||
+                                                    Entries(Group::Second) != before[1]);
+    const std::string utf8 = text.toStdString();
+    const bool cellPaste = std::find(text11.begin(), text11.end(), box) != text11.end() &&
+                           quillon::FourfoldBlock(quillon::SplitPastedText(utf8)).has_value();
+    QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+    what += ", then Ctrl+Z";
+    if (gridPaste || cellPaste) ++reach.pastesTakenBack;
+    if (gridPaste && (Entries(Group::First) != before[0] || Entries(Group::Second) != before[1])) {
+      Fail("Ctrl+Z after a paste did not give the groups back");
+    }
+    for (std::size_t i = 0; cellPaste && i < 4; ++i) {
+      if (text11[i]->text() != cellsBefore[i])
+        Fail("Ctrl+Z after a paste did not give the cells back");
+    }
+    return what;
   }
 
   std::string ExportEvent() {
@@ -565,8 +727,10 @@ class MonkeyTest : public MainWindowTest {
     if (roll < 710) return NavigationEvent(Qt::Key_Tab, "Tab");
     if (roll < 800) return ScrollEvent();
     if (roll < 812) return SwitchEvent();
-    if (roll < 826) return ImportEvent();
+    if (roll < 822) return ImportEvent(false);
+    if (roll < 826) return ImportEvent(true);
     if (roll < 832) return ExportEvent();
+    if (roll < 862) return PasteEvent();
     if (roll < 995) return CalculatorEvent();
     QCoreApplication::processEvents();
     return "let pending events run";
@@ -766,6 +930,7 @@ class MonkeyTest : public MainWindowTest {
     std::size_t longest = 0;
     long scrolled = 0;               // events after which the view was not at the top
     std::array<long, 5> verdicts{};  // events after which each analysis showed a verdict
+    long pastesTakenBack = 0;        // grid and cell pastes undone by Ctrl+Z and checked
   } reach;
 
   std::mt19937_64 rng;
@@ -841,7 +1006,8 @@ TEST_F(MonkeyTest, EveryEventLeavesListsBoxesAndResultsInStep) {
   std::cout << "monkey: longest list " << reach.longest << " rows, scrolled after "
             << reach.scrolled << " events, verdicts shown after";
   for (long count : reach.verdicts) std::cout << ' ' << count;
-  std::cout << " events (by analysis)" << std::endl;
+  std::cout << " events (by analysis), " << reach.pastesTakenBack << " pastes taken back by Ctrl+Z"
+            << std::endl;
 }
 
 }  // namespace
