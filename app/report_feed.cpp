@@ -48,14 +48,14 @@ Report ReportFeed::TwoSample() const {
   return TwoSampleReport(TwoSampleReportFigures(*values));
 }
 
-std::array<double, 4> ReportFeed::Cells() const {
+FourfoldCells ReportFeed::Cells() const {
   std::array<std::string, 4> texts;
   for (int index = 0; index < 4; ++index) {
     if (const QLineEdit* box = Box(form_, "Text11", index)) {
       texts[static_cast<std::size_t>(index)] = box->text().toStdString();
     }
   }
-  return FourfoldCellValues(ReadFourfoldCells(texts));
+  return ReadFourfoldCells(texts);
 }
 
 Report ReportFeed::CurrentReport() const {
@@ -66,12 +66,10 @@ Report ReportFeed::CurrentReport() const {
     return CorrelationReport(CorrelationReportFigures(pairs));
   }
   if (modes_->IsCurrent(AnalysisMode::FourfoldChiSquare)) {
-    const auto [a, b, c, d] = Cells();
-    return FourfoldReport(FourfoldReportFigures(a, b, c, d));
+    return FourfoldReport(FourfoldReportFigures(Cells()));
   }
   if (modes_->IsCurrent(AnalysisMode::PairedChiSquare)) {
-    const std::array<double, 4> cells = Cells();
-    return McNemarReport(McNemarReportFigures(cells[1], cells[2]));
+    return McNemarReport(McNemarReportFigures(Cells()));
   }
   return Report{"结果报告", {}, {"没有选定分析。"}};
 }

@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+#include "counts/chi_square.h"
 #include "report/text.h"
 
 class QWidget;
@@ -39,7 +40,7 @@ class ReportFeed : public QObject {
 
  private:
   Report TwoSample() const;
-  std::array<double, 4> Cells() const;  // a, b, c, d
+  FourfoldCells Cells() const;  // a, b, c, d
 
   QWidget* form_;
   const AnalysisModes* modes_;

@@ -157,7 +157,7 @@ void PairedPanel::RunPairedTTest(const PairSums& pairs) {
     ClearResults();
     return;
   }
-  pairs_->setText(QString::number(result->n));
+  pairs_->setText(QString::number(result->differences.n));
   mean_->setText(FromUtf8(result->meanText));
   deviation_->setText(FromUtf8(result->deviationText));
   ShowCritical(critical_, result->verdict.critical);

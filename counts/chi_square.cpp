@@ -86,6 +86,7 @@ FourfoldChiSquareResult FourfoldChiSquare(const FourfoldCells& cells) {
   const std::int64_t n = WholeTotal(m.row1 + m.row2);
   FourfoldChiSquareResult result;
   result.n = std::to_string(n);
+  result.wholeN = n;
 
   // Expected counts: row total x column total (in 10^-8) over n. The one of d is held to four
   // decimals; when it cannot be (n = 0, or beyond the fixed-point range) it stays 0.
@@ -104,25 +105,40 @@ FourfoldChiSquareResult FourfoldChiSquare(const FourfoldCells& cells) {
   }
   bool allAtLeast5 = expectedD >= Fixed4::FromRaw(5 * Fixed4::kScale);
   bool allAtLeast1 = expectedD >= Fixed4::FromRaw(Fixed4::kScale);
+  double smallest = std::numeric_limits<double>::infinity();
   for (std::size_t i = 0; i < expectedABC.size(); ++i) {
     const std::optional<double>& t = expectedABC[i];
     result.expected[i] = t ? FormatFixed4(*t) : std::string();
     allAtLeast5 = allAtLeast5 && t && *t >= 5.0;
     allAtLeast1 = allAtLeast1 && t && *t >= 1.0;
+    if (t && *t < smallest) {
+      smallest = *t;
+      result.smallestExpected = i;
+    }
   }
+  if (expectedD.ToDouble() < smallest) result.smallestExpected = 3;
   result.expected[3] = FormatFixed4(expectedD.ToPlainText());
+  result.allExpectedAtLeast5 = allAtLeast5;
+  result.allExpectedAtLeast1 = allAtLeast1;
 
   // chi-square = n (|ad - bc| - correction)^2 / D, every part in 10^-16 but n.
   const Int512 d = Widen(m.row1 * m.row2) * Widen(m.column1 * m.column2);
   if (d != 0) {
     const Int512 difference = Widen(abs(x.a * x.d - x.b * x.c));
     // Half of n, in 10^-8.
-    const Int512 correction = allAtLeast5 ? Int512(0) : Int512(n) * 50'000'000;
-    const Int512 corrected = difference - correction;
-    result.chiSquare = FormatFixed4(Quotient(Int512(n) * corrected * corrected, d));
+    const Int512 halfN = Int512(n) * 50'000'000;
+    const Int512 corrected = difference - halfN;
+    result.pearson = Quotient(Int512(n) * difference * difference, d);
+    const double correctedValue = Quotient(Int512(n) * corrected * corrected, d);
+    result.yates = corrected < 0 ? 0.0 : correctedValue;
+    result.shownChiSquare = allAtLeast5 ? *result.pearson : correctedValue;
+    result.chiSquare = FormatFixed4(*result.shownChiSquare);
     result.verdict = ChiSquareLevel(result.chiSquare);
   }
-  if (n < 40 || !allAtLeast1) result.verdict = kSmallSampleWarning;
+  if (n < 40 || !allAtLeast1) {
+    result.verdict = kSmallSampleWarning;
+    result.warned = true;
+  }
   return result;
 }
 
@@ -134,9 +150,12 @@ PairedChiSquareResult PairedChiSquare(const FourfoldCells& cells) {
   const Int256 discordant = x.b + x.c;
   if (discordant == 0) return result;
   Int256 difference = abs(x.b - x.c);
-  if (discordant < 40 * kScale) difference -= kScale;  // continuity correction of 1
-  result.chiSquare =
-      FormatFixed4(Quotient(Widen(difference * difference), Widen(discordant * kScale)));
+  result.corrected = discordant < 40 * kScale;
+  if (result.corrected) difference -= kScale;  // continuity correction of 1
+  const Int512 divisor = Widen(discordant * kScale);
+  result.shownChiSquare = Quotient(Widen(difference * difference), divisor);
+  result.textbookChiSquare = difference < 0 ? 0.0 : *result.shownChiSquare;
+  result.chiSquare = FormatFixed4(*result.shownChiSquare);
   result.verdict = ChiSquareLevel(result.chiSquare);
   return result;
 }

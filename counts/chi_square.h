@@ -42,6 +42,20 @@ struct FourfoldChiSquareResult {
   // The verdict, or the small-sample warning when n < 40 or an expected count is below 1;
   // empty when there is neither a statistic nor a warning.
   std::string verdict;
+
+  // What the rule found, as the texts above were chosen.
+  std::int64_t wholeN = 0;           // n, the grand total to the nearest whole number
+  bool allExpectedAtLeast5 = false;  // the plain formula is shown, not the corrected one
+  bool allExpectedAtLeast1 = false;
+  bool warned = false;  // the verdict is the small-sample warning
+  std::size_t smallestExpected =
+      0;  // the cell (0 to 3) of the smallest expected count, as compared
+  std::optional<double> shownChiSquare;  // the value shown, full precision
+  // Both statistics at full precision, where a row or column total is not 0: Pearson's
+  // n(ad − bc)² / D, and Yates's n(max(0, |ad − bc| − n/2))² / D, which is 0 where the shown
+  // corrected statistic squares a negative difference.
+  std::optional<double> pearson;
+  std::optional<double> yates;
 };
 
 // The warning that replaces the verdict for small samples.
@@ -58,6 +72,11 @@ struct PairedChiSquareResult {
   std::string n;          // whole number text of the grand total
   std::string chiSquare;  // four decimals; empty when b + c = 0
   std::string verdict;    // empty when there is no statistic
+
+  bool corrected = false;                // b + c < 40
+  std::optional<double> shownChiSquare;  // the value shown, full precision
+  // The corrected statistic with max(0, |b − c| − 1): 0 where the shown one squares −1.
+  std::optional<double> textbookChiSquare;
 };
 
 // With b + c >= 40: (b - c)^2 / (b + c); below 40 corrected: (|b - c| - 1)^2 / (b + c).

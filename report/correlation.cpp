@@ -10,40 +10,38 @@ void SetAll(std::initializer_list<Figure*> figures, const Figure& value) {
   for (Figure* figure : figures) *figure = value;
 }
 
-// estimate ± t(0.975, n − 2) · standard error.
+// estimate ± t(0.975, n − 2) · standard error; none when the error is 0.
 void SetInterval(const Figure& estimate, const Figure& error, const Figure& critical, Figure& lower,
                  Figure& upper) {
   if (!estimate || !error || !critical) {
     lower = upper = MissingFrom(estimate, error ? critical : error);
     return;
   }
+  if (*error == 0) {
+    lower = upper = Figure::Missing("所有点都在回归直线上，标准误为0");
+    return;
+  }
   lower = Figure::Of(*estimate - *critical * *error);
   upper = Figure::Of(*estimate + *critical * *error);
 }
 
-void SetCorrelation(CorrelationFigures& figures, const Int512& unexplained, const Int256& sxx,
-                    const Int256& syy, const Int256& sxy) {
+void SetCorrelation(CorrelationFigures& figures, const CorrelationResult& shown) {
   const std::int64_t n = figures.n;
-  if (syy == 0) {
+  if (!shown.rValue) {
     SetAll(
         {&figures.r, &figures.rLower, &figures.rUpper, &figures.t, &figures.p, &figures.rSquared},
         Figure::Missing("Y全部相同，r无定义"));
     return;
   }
-  const bool perfect = unexplained == 0;
-  // Sxx·Syy − Sxy² = (1 − r²)·Sxx·Syy, exact: zero exactly for r = ±1.
-  figures.r = perfect
-                  ? Figure::Of(sxy > 0 ? 1.0 : -1.0)
-                  : Figure::Of(ToDouble(sxy) / std::sqrt(ToDouble(sxx)) / std::sqrt(ToDouble(syy)));
+  const bool perfect = !shown.tValue;
+  figures.r = Figure::Of(*shown.rValue);
   figures.rSquared = perfect ? Figure::Of(1.0) : Figure::Of(*figures.r * *figures.r);
   if (n < 3) {
     figures.t = figures.p = figures.df;
   } else if (perfect) {
     figures.t = figures.p = Figure::Missing("|r| = 1，完全相关，t无穷大");
   } else {
-    // r √((n − 2) / (1 − r²)) = Sxy √((n − 2) / (Sxx·Syy − Sxy²))
-    figures.t =
-        Figure::Of(ToDouble(sxy) * std::sqrt(static_cast<double>(n - 2) / ToDouble(unexplained)));
+    figures.t = Figure::Of(*shown.tValue);
     figures.p = TwoSidedTP(*figures.t, *figures.df);
   }
   if (n < 4) {
@@ -83,32 +81,30 @@ CorrelationFigures CorrelationReportFigures(const PairSums& pairs) {
     SetAll(all, Figure::Missing("至少需要2对数据"));
     return figures;
   }
-  const Int256 sxx = pairs.CentredXX();
-  const Int256 syy = pairs.CentredYY();
-  const Int256 sxy = pairs.CentredXY();
-  if (sxx == 0) {
+  figures.shown = CorrelationRegression(pairs);
+  const CorrelationResult& shown = figures.shown;
+  if (!shown.slope || !shown.interceptValue) {
     SetAll(all, Figure::Missing("X全部相同，r与回归直线无定义"));
     return figures;
   }
   const double nd = static_cast<double>(n);
   figures.df = n > 2 ? Figure::Of(nd - 2) : Figure::Missing("n = 2，自由度n − 2为0");
-  const Int512 unexplained = Widen(sxx) * Widen(syy) - Widen(sxy) * Widen(sxy);
-  SetCorrelation(figures, unexplained, sxx, syy, sxy);
-
-  // The centred sums are n times the usual ones (in 10^-8), so the scale cancels in the slope.
-  const double centredX = ToDouble(sxx);
-  figures.slope = Figure::Of(ToDouble(sxy) / centredX);
-  // a = (Σy − b·Σx) / n = (Σy·Sxx − Σx·Sxy) / (n·Sxx), with the numerator exact.
-  const Int512 interceptNumerator = Widen(pairs.sumY) * Widen(sxx) - Widen(pairs.sumX) * Widen(sxy);
-  figures.intercept = Figure::Of(ToDouble(interceptNumerator) / centredX / nd / Fixed4::kScale);
+  SetCorrelation(figures, shown);
+  figures.slope = Figure::Of(*shown.slope);
+  figures.intercept = Figure::Of(*shown.interceptValue);
   if (n < 3) {
     SetAll({&figures.interceptError, &figures.interceptLower, &figures.interceptUpper,
             &figures.slopeError, &figures.slopeLower, &figures.slopeUpper},
            figures.df);
     return figures;
   }
+  const Int256 sxx = pairs.CentredXX();
+  const Int256 syy = pairs.CentredYY();
+  const Int256 sxy = pairs.CentredXY();
+  const Int512 unexplained = Widen(sxx) * Widen(syy) - Widen(sxy) * Widen(sxy);
   // Residual mean square over Sxx: (Syy − Sxy²/Sxx) / (n − 2) / Sxx, which in the centred sums is
   // (Sxx·Syy − Sxy²) / (n − 2) / Sxx² with every factor n and 10^-8 cancelling.
+  const double centredX = ToDouble(sxx);
   const double residual = std::sqrt(ToDouble(unexplained) / (nd - 2));
   figures.slopeError = Figure::Of(residual / centredX);
   // SE(a) = SE(b) · √(Σx² / n), with Σx² in 10^-8.

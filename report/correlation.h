@@ -4,12 +4,15 @@
 // with the standard errors and intervals of its two coefficients.
 
 #include "report/figure.h"
+#include "stats/correlation.h"
 #include "stats/exact_sums.h"
 
 namespace quillon {
 
+// r, t, the slope and the intercept are the panel's own (CorrelationRegression).
 struct CorrelationFigures {
   std::int64_t n = 0;
+  CorrelationResult shown;  // as the panel shows it
   Figure r;
   Figure rLower, rUpper;  // 95 %, tanh(atanh r ± z(0.975) / √(n − 3))
   Figure t;               // r √((n − 2) / (1 − r²)), signed

@@ -6,28 +6,33 @@ namespace {
 
 constexpr const char* kChiSquareP = "χ²分布，ν = 1";
 
-// The rule the main window applies: the plain formula when every expected count is at least 5,
-// the corrected one otherwise, and a warning against both when n < 40 or an expected count is
-// below 1.
+// The rule the main window applies, told with the main window's own n and expected counts: the
+// plain formula when every expected count is at least 5, the corrected one otherwise, and a
+// warning against both when n < 40 or an expected count is below 1.
 std::string RuleSentence(const FourfoldFigures& f) {
-  if (!f.n || !f.smallestExpected) {
-    return "无法应用主窗口的规则（" + (f.n ? f.smallestExpected.reason : f.n.reason) + "）。";
-  }
-  const double n = *f.n;
-  const double smallest = *f.smallestExpected;
-  const std::string facts = "主窗口的规则：n = " + CountText(f.n) + (n < 40 ? " < 40" : " ≥ 40") +
-                            "，最小理论数 T = " + NumberText(f.smallestExpected) +
-                            (smallest < 1   ? " < 1"
-                             : smallest < 5 ? " < 5"
-                                            : " ≥ 5");
-  if (n < 40 || smallest < 1) {
+  const FourfoldChiSquareResult& shown = f.shown;
+  if (!f.n) return "无法应用主窗口的规则（" + f.n.reason + "）。";
+  if (shown.wholeN == 0) return "无法应用主窗口的规则（n = 0，没有理论数）。";
+  const char* cellNames[] = {"a", "b", "c", "d"};
+  const std::string facts =
+      "主窗口的规则：n = " + shown.n + (shown.wholeN < 40 ? " < 40" : " ≥ 40") + "，最小理论数 T(" +
+      cellNames[shown.smallestExpected] + ") = " + shown.expected[shown.smallestExpected] +
+      (!shown.allExpectedAtLeast1   ? " < 1"
+       : !shown.allExpectedAtLeast5 ? " < 5"
+                                    : " ≥ 5");
+  if (shown.warned) {
     return facts + "，χ²检验不适用，应看Fisher确切概率法：P = " + PText(f.fisherP) + "。";
   }
-  if (smallest < 5) {
-    return facts + "，用连续性校正χ²检验：χ² = " + NumberText(f.correctedChiSquare) +
-           "，P = " + PText(f.correctedP) + "。";
+  if (!shown.shownChiSquare) return facts + "；有行合计或列合计为0，χ²无法计算。";
+  if (!shown.allExpectedAtLeast5) {
+    std::string sentence = facts + "，用连续性校正χ²检验：χ² = " + shown.chiSquare;
+    if (*shown.shownChiSquare != *shown.yates) {
+      sentence += "（主窗口将 |ad − bc| − n/2 < 0 照样平方；按教科书取0，χ² = " +
+                  NumberText(f.correctedChiSquare) + "）";
+    }
+    return sentence + "，P = " + PText(f.correctedP) + "。";
   }
-  return facts + "，用未校正的Pearson χ²检验：χ² = " + NumberText(f.chiSquare) +
+  return facts + "，用未校正的Pearson χ²检验：χ² = " + shown.chiSquare +
          "，P = " + PText(f.chiSquareP) + "。";
 }
 
@@ -39,7 +44,9 @@ Report FourfoldReport(const FourfoldFigures& f) {
   const char* cellNames[] = {"a", "b", "c", "d"};
   ReportSection expected{"理论数", {{"总例数 n", CountText(f.n), "n = a + b + c + d"}}};
   for (std::size_t i = 0; i < 4; ++i) {
-    expected.rows.push_back({std::string(cellNames[i]) + " 的理论数 T", NumberText(f.expected[i]),
+    const std::string& shown = f.shown.expected[i];
+    expected.rows.push_back({std::string(cellNames[i]) + " 的理论数 T",
+                             shown.empty() ? MissingText(Figure::Missing("n = 0")) : shown,
                              "T = n(行)·n(列) / n"});
   }
   report.sections.push_back(expected);
@@ -79,9 +86,15 @@ Report McNemarReport(const McNemarFigures& f) {
                                 "χ² = (b − c)² / (b + c)"},
         {"P", PText(f.p), kChiSquareP},
         {"确切概率 P", PText(f.exactP), "二项分布，双侧 2·P(X ≤ min(b, c))，p = 0.5"}}});
-  report.sentences.push_back("主窗口的规则：b + c = " + CountText(discordant) +
-                             (f.corrected ? " < 40，用校正χ²" : " ≥ 40，用未校正χ²") +
-                             "；确切二项检验 P = " + PText(f.exactP) + "。");
+  std::string rule = "主窗口的规则：b + c = " + CountText(discordant) +
+                     (f.corrected ? " < 40，用校正χ²" : " ≥ 40，用未校正χ²");
+  if (!f.shown.chiSquare.empty()) {
+    rule += "，χ² = " + f.shown.chiSquare;
+    if (f.shown.shownChiSquare != f.shown.textbookChiSquare) {
+      rule += "（主窗口将 |b − c| − 1 < 0 照样平方；按教科书取0）";
+    }
+  }
+  report.sentences.push_back(rule + "；确切二项检验 P = " + PText(f.exactP) + "。");
   return report;
 }
 

@@ -1,5 +1,6 @@
 #include "report/figure.h"
 
+#include <algorithm>
 #include <boost/math/distributions/chi_squared.hpp>
 #include <boost/math/distributions/fisher_f.hpp>
 #include <boost/math/distributions/normal.hpp>
@@ -59,11 +60,14 @@ Figure ChiSquareP(double chiSquare, double df) {
   });
 }
 
-Figure FUpperP(double f, double df1, double df2) {
+Figure FTwoSidedP(double f, double df1, double df2) {
   if (!(df1 > 0) || !(df2 > 0)) return Figure::Missing("自由度须大于0");
   if (!std::isfinite(f) || f < 0) return Figure::Missing(kNotFinite);
   return Evaluated([&] {
-    return boost::math::cdf(boost::math::complement(boost::math::fisher_f(df1, df2), f));
+    const boost::math::fisher_f distribution(df1, df2);
+    const double lower = boost::math::cdf(distribution, f);
+    const double upper = boost::math::cdf(boost::math::complement(distribution, f));
+    return std::min(1.0, 2 * std::min(lower, upper));
   });
 }
 

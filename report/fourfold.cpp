@@ -112,39 +112,33 @@ Figure FisherExactP(double a, double b, double c, double d) {
   }
 }
 
-FourfoldFigures FourfoldReportFigures(double a, double b, double c, double d) {
+FourfoldFigures FourfoldReportFigures(const FourfoldCells& cells) {
   FourfoldFigures figures;
-  figures.cells = {a, b, c, d};
+  for (std::size_t k = 0; k < cells.size(); ++k) {
+    figures.cells[k] = cells[k].value_or(Fixed4{}).ToDouble();
+  }
+  const auto [a, b, c, d] = figures.cells;
+  figures.shown = FourfoldChiSquare(cells);
+  const FourfoldChiSquareResult& shown = figures.shown;
   std::initializer_list<Figure*> all = {
-      &figures.n,           &figures.expected[0], &figures.expected[1],
-      &figures.expected[2], &figures.expected[3], &figures.smallestExpected,
-      &figures.chiSquare,   &figures.chiSquareP,  &figures.correctedChiSquare,
-      &figures.correctedP,  &figures.fisherP,     &figures.oddsRatio,
-      &figures.oddsLower,   &figures.oddsUpper,   &figures.riskRatio,
-      &figures.riskLower,   &figures.riskUpper};
-  if (AnyNegative({a, b, c, d}) || !std::isfinite(a + b + c + d)) {
+      &figures.n,          &figures.chiSquare, &figures.chiSquareP, &figures.correctedChiSquare,
+      &figures.correctedP, &figures.fisherP,   &figures.oddsRatio,  &figures.oddsLower,
+      &figures.oddsUpper,  &figures.riskRatio, &figures.riskLower,  &figures.riskUpper};
+  if (AnyNegative({a, b, c, d})) {
     for (Figure* figure : all) *figure = Figure::Missing("计数须为非负的有限数");
     return figures;
   }
-  const double n = a + b + c + d;
-  figures.n = Figure::Of(n);
-  const double rows[2] = {a + b, c + d};
-  const double columns[2] = {a + c, b + d};
-  const double product = rows[0] * rows[1] * columns[0] * columns[1];
-  if (product == 0) {
-    const Figure missing = Figure::Missing(n == 0 ? "四格均为0" : "有行合计或列合计为0");
+  figures.n = Figure::Of(static_cast<double>(shown.wholeN));
+  if (!shown.pearson || !shown.yates) {
+    const Figure missing =
+        Figure::Missing(a + b + c + d == 0 ? "四格均为0" : "有行合计或列合计为0");
     for (Figure* figure : all) {
       if (figure != &figures.n) *figure = missing;
     }
   } else {
-    for (int i = 0; i < 4; ++i) figures.expected[i] = Figure::Of(rows[i / 2] * columns[i % 2] / n);
-    figures.smallestExpected = Figure::Of(std::min(
-        {*figures.expected[0], *figures.expected[1], *figures.expected[2], *figures.expected[3]}));
-    const double difference = std::fabs(a * d - b * c);
-    figures.chiSquare = Figure::Of(n * difference * difference / product);
+    figures.chiSquare = Figure::Of(*shown.pearson);
     figures.chiSquareP = figures.chiSquare ? ChiSquareP(*figures.chiSquare, 1) : figures.chiSquare;
-    const double corrected = std::max(0.0, difference - n / 2);
-    figures.correctedChiSquare = Figure::Of(n * corrected * corrected / product);
+    figures.correctedChiSquare = Figure::Of(*shown.yates);
     figures.correctedP = figures.correctedChiSquare ? ChiSquareP(*figures.correctedChiSquare, 1)
                                                     : figures.correctedChiSquare;
     figures.fisherP = FisherExactP(a, b, c, d);
@@ -160,42 +154,37 @@ FourfoldFigures FourfoldReportFigures(double a, double b, double c, double d) {
     figures.riskRatio = figures.riskLower = figures.riskUpper =
         Figure::Missing("a或c为0，相对危险度或其对数的标准误无定义");
   } else {
-    SetRatioInterval(a / rows[0] / (c / rows[1]),
-                     std::sqrt(1 / a - 1 / rows[0] + 1 / c - 1 / rows[1]), figures.riskRatio,
-                     figures.riskLower, figures.riskUpper);
+    const double row1 = a + b;
+    const double row2 = c + d;
+    SetRatioInterval(a / row1 / (c / row2), std::sqrt(1 / a - 1 / row1 + 1 / c - 1 / row2),
+                     figures.riskRatio, figures.riskLower, figures.riskUpper);
   }
   return figures;
 }
 
-std::array<double, 4> FourfoldCellValues(const FourfoldCells& cells) {
-  std::array<double, 4> values{};
-  for (std::size_t k = 0; k < values.size(); ++k)
-    values[k] = cells[k].value_or(Fixed4{}).ToDouble();
-  return values;
-}
-
-McNemarFigures McNemarReportFigures(double b, double c) {
+McNemarFigures McNemarReportFigures(const FourfoldCells& cells) {
   McNemarFigures figures;
+  const double b = cells[1].value_or(Fixed4{}).ToDouble();
+  const double c = cells[2].value_or(Fixed4{}).ToDouble();
   figures.b = b;
   figures.c = c;
-  if (AnyNegative({b, c}) || !std::isfinite(b + c)) {
+  figures.shown = PairedChiSquare(cells);
+  if (AnyNegative({b, c})) {
     figures.chiSquare = figures.p = figures.exactP = Figure::Missing("计数须为非负的有限数");
     return figures;
   }
-  const double discordant = b + c;
-  figures.corrected = discordant < 40;
-  if (discordant == 0) {
+  figures.corrected = figures.shown.corrected;
+  if (!figures.shown.textbookChiSquare) {
     figures.chiSquare = figures.p = figures.exactP = Figure::Missing("b + c = 0，没有不一致的对子");
     return figures;
   }
-  const double difference = std::fabs(b - c);
-  const double numerator = figures.corrected ? std::max(0.0, difference - 1) : difference;
-  figures.chiSquare = Figure::Of(numerator * numerator / discordant);
+  figures.chiSquare = Figure::Of(*figures.shown.textbookChiSquare);
   figures.p = figures.chiSquare ? ChiSquareP(*figures.chiSquare, 1) : figures.chiSquare;
   if (!AllWhole({b, c})) {
     figures.exactP = Figure::Missing("确切概率法要求b与c均为整数");
     return figures;
   }
+  const double discordant = b + c;
   try {
     const boost::math::binomial_distribution<double> distribution(discordant, 0.5);
     figures.exactP = Figure::Of(std::min(1.0, 2 * boost::math::cdf(distribution, std::min(b, c))));

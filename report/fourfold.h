@@ -9,11 +9,11 @@
 
 namespace quillon {
 
+// n, the expected counts and both chi-squares are the main window's own (FourfoldChiSquare).
 struct FourfoldFigures {
-  std::array<double, 4> cells{};   // a, b, c, d
-  Figure n;                        // a + b + c + d
-  std::array<Figure, 4> expected;  // T = row total · column total / n
-  Figure smallestExpected;
+  std::array<double, 4> cells{};           // a, b, c, d; an empty cell counts as 0
+  FourfoldChiSquareResult shown;           // as the main window shows it
+  Figure n;                                // the grand total to the nearest whole number
   Figure chiSquare, chiSquareP;            // n(ad − bc)² / D, one degree of freedom
   Figure correctedChiSquare, correctedP;   // n(max(0, |ad − bc| − n/2))² / D
   Figure fisherP;                          // two-sided
@@ -21,10 +21,7 @@ struct FourfoldFigures {
   Figure riskRatio, riskLower, riskUpper;  // (a / (a + b)) / (c / (c + d)), 95 % by the log method
 };
 
-FourfoldFigures FourfoldReportFigures(double a, double b, double c, double d);
-
-// The cells as the report reads them: as in the main window, an empty cell counts as 0.
-std::array<double, 4> FourfoldCellValues(const FourfoldCells& cells);
+FourfoldFigures FourfoldReportFigures(const FourfoldCells& cells);
 
 // Fisher's exact two-sided P of a table of whole counts: the sum of the probabilities, with the
 // margins fixed, of every table no more probable than the observed one (with a relative
@@ -32,13 +29,15 @@ std::array<double, 4> FourfoldCellValues(const FourfoldCells& cells);
 Figure FisherExactP(double a, double b, double c, double d);
 
 // McNemar's test on the discordant cells b and c.
+// The chi-square is the main window's own (PairedChiSquare).
 struct McNemarFigures {
   double b = 0, c = 0;
+  PairedChiSquareResult shown;  // as the main window shows it
   bool corrected = false;  // b + c < 40: (max(0, |b − c| − 1))² / (b + c); else (b − c)² / (b + c)
   Figure chiSquare, p;
   Figure exactP;  // two-sided binomial, min(1, 2 P(X ≤ min(b, c))), p = 1/2
 };
 
-McNemarFigures McNemarReportFigures(double b, double c);
+McNemarFigures McNemarReportFigures(const FourfoldCells& cells);
 
 }  // namespace quillon

@@ -1,29 +1,38 @@
 #include "report/sample_content.h"
 
+#include "stats/number_text.h"
+
 namespace quillon {
 
 namespace {
 
 constexpr const char* kTwoSidedT = "t分布，双侧";
 
+// The intercept as the main window's equation shows it: rounded exactly to four decimals.
+std::string InterceptText(const CorrelationFigures& f) {
+  if (!f.intercept) return MissingText(f.intercept);
+  if (!f.shown.intercept) return NumberText(f.intercept);
+  return FormatFixed4(f.shown.intercept->ToPlainText());
+}
+
 std::string EquationText(const CorrelationFigures& f) {
   if (!f.intercept || !f.slope) return {};
   const std::string slope = NumberText(f.slope);
-  return "回归方程：Ŷ = " + NumberText(f.intercept) +
+  return "回归方程：Ŷ = " + InterceptText(f) +
          (slope.starts_with('-') ? " − " + slope.substr(1) : " + " + slope) + "X。";
 }
 
 std::string VarianceSentence(const TwoSampleFigures& f) {
   const std::string premise = "教科书的合并方差t检验假定两组总体方差相等；";
   if (!f.fP) {
-    return premise + "方差齐性F检验无法进行（" + f.fP.reason + "），无法判断数据是否支持这一假定。";
+    return premise + "方差齐性F检验无法进行（" + f.fP.reason + "），无法判断方差是否不齐。";
   }
   if (*f.fP >= 0.05) {
     return premise + "方差齐性F检验 P = " + PText(f.fP) +
-           " ≥ 0.05，数据支持这一假定，可用合并方差t检验。";
+           " ≥ 0.05，未发现方差不齐，可用合并方差t检验。";
   }
   return premise + "方差齐性F检验 P = " + PText(f.fP) +
-         " < 0.05，数据不支持这一假定，宜用Welch校正t检验（t′ = " + NumberText(f.welchT) +
+         " < 0.05，提示方差不齐，宜用Welch校正t检验（t′ = " + NumberText(f.welchT) +
          "，ν = " + CountText(f.welchDf) + "，P = " + PText(f.welchP) + "）。";
 }
 
@@ -54,11 +63,11 @@ Report TwoSampleReport(const TwoSampleFigures& f) {
          "(x̄₁ − x̄₂) ± t(0.05/2, ν)·S(x̄₁ − x̄₂)"}}});
   report.sections.push_back(
       {"方差齐性检验",
-       {{"F", NumberText(f.f), "F = S²(较大) / S²(较小)"},
+       {{"F", NumberText(f.f), "F = S₁² / S₂²"},
         {"自由度 ν₁, ν₂",
          f.fDf1 && f.fDf2 ? CountText(f.fDf1) + ", " + CountText(f.fDf2) : MissingText(f.fDf1),
-         "ν₁ = n(较大) − 1，ν₂ = n(较小) − 1"},
-        {"P", PText(f.fP), "F分布，双侧 2·P(F ≥ F值)"}}});
+         "ν₁ = n₁ − 1，ν₂ = n₂ − 1"},
+        {"P", PText(f.fP), "F分布，双侧 2·min[P(F ≤ F值), P(F ≥ F值)]"}}});
   report.sections.push_back({"Welch校正t检验（t′检验）",
                              {{"标准误", NumberText(f.welchStandardError), "√(S₁²/n₁ + S₂²/n₂)"},
                               {"t′", NumberText(f.welchT), "t′ = (x̄₁ − x̄₂) / √(S₁²/n₁ + S₂²/n₂)"},
@@ -99,7 +108,7 @@ Report CorrelationReport(const CorrelationFigures& f) {
         {"决定系数 r²", NumberText(f.rSquared), "r²"}}});
   report.sections.push_back(
       {"回归（Y对X）",
-       {{"截距 a", NumberText(f.intercept), "a = ȳ − b·x̄"},
+       {{"截距 a", InterceptText(f), "a = ȳ − b·x̄"},
         {"截距的标准误 Sa", NumberText(f.interceptError), "Sa = S(y·x)·√(1/n + x̄²/lxx)"},
         {"截距的95%置信区间", IntervalText(f.interceptLower, f.interceptUpper),
          "a ± t(0.05/2, n − 2)·Sa"},

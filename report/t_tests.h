@@ -3,26 +3,12 @@
 // summary values (with the F test of equal variances and Welch's test beside the pooled one) and
 // the paired test from the exact sums of the complete pairs.
 
-#include <array>
-#include <optional>
-#include <string>
-
+#include "counts/summary_t_test.h"
 #include "report/figure.h"
 #include "stats/exact_sums.h"
 #include "stats/fixed4.h"
 
 namespace quillon {
-
-// Each group's mean, standard deviation and count, as the two-sample panel holds them. The
-// means stay exact: their difference is taken before anything is rounded to a double.
-struct SummaryValues {
-  Fixed4 mean1, deviation1, count1;
-  Fixed4 mean2, deviation2, count2;
-};
-
-// The values of the six summary boxes (mean, standard deviation and count of the first group,
-// then of the second); nothing when a box is empty or not a number.
-std::optional<SummaryValues> ReadSummaryValues(const std::array<std::string, 6>& boxes);
 
 struct TwoSampleFigures {
   SummaryValues input;
@@ -33,12 +19,15 @@ struct TwoSampleFigures {
   Figure df;              // n1 + n2 − 2
   Figure p;               // two-sided
   Figure lower, upper;    // 95 % confidence interval of the difference
-  // Equal variances: the larger variance over the smaller, two-sided P.
+  // Equal variances: S1² / S2² with (n1 − 1, n2 − 1) degrees of freedom, two-sided P
+  // 2·min(lower tail, upper tail).
   Figure f, fDf1, fDf2, fP;
   // Welch: separate variances, Welch–Satterthwaite degrees of freedom.
   Figure welchStandardError, welchT, welchDf, welchP;
 };
 
+// The figures of the pooled test are the panel's own (PoolSummaryValues); the report adds P, the
+// interval, the variance ratio and Welch's test.
 TwoSampleFigures TwoSampleReportFigures(const SummaryValues& values);
 
 // d = first − second over the complete pairs.
@@ -53,6 +42,7 @@ struct PairedFigures {
   Figure lower, upper;   // 95 % confidence interval of the mean difference
 };
 
+// The mean difference, Sd and t are the panel's own (DescribeDifferences).
 PairedFigures PairedReportFigures(const PairSums& pairs);
 
 }  // namespace quillon

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "stats/number_text.h"
+
 namespace quillon {
 
 namespace {
@@ -58,7 +60,9 @@ std::string MissingText(const Figure& figure) { return "—（" + figure.reason 
 std::string NumberText(const Figure& figure) {
   if (!figure) return MissingText(figure);
   const double magnitude = std::fabs(*figure);
-  if (magnitude == 0 || (magnitude >= 1e-4 && magnitude < 1e12)) return Printed("%.4f", *figure);
+  // The fixed range is written as the main window writes its values, so a figure shown in both
+  // places is the same text.
+  if (magnitude == 0 || (magnitude >= 1e-4 && magnitude < 1e12)) return FormatFixed4(*figure);
   return Printed("%.4E", *figure);
 }
 

@@ -25,9 +25,8 @@ Int512 DivideHalfEven(Int512 numerator, Int512 denominator) {
 }
 
 // a = (Σy − b·Σx) / n with b = Sxy / Sxx, rounded exactly to four decimals.
-std::optional<Fixed4> Intercept(const PairSums& pairs, const Int256& sxx, const Int256& sxy) {
-  const Int512 numerator = Widen(pairs.sumY) * Widen(sxx) - Widen(pairs.sumX) * Widen(sxy);
-  const Int512 raw = DivideHalfEven(numerator, pairs.count * Widen(sxx));
+std::optional<Fixed4> Intercept(const Int512& numerator, std::int64_t n, const Int256& sxx) {
+  const Int512 raw = DivideHalfEven(numerator, n * Widen(sxx));
   if (raw > INT64_MAX || raw < INT64_MIN) {
     return std::nullopt;
   }
@@ -44,10 +43,12 @@ std::string SignedSlopeText(double slope) {
 CorrelationResult CorrelationRegression(const PairSums& pairs) {
   CorrelationResult result;
   const std::int64_t n = pairs.count;
-  if (n <= 2) {
+  if (n < 2) {
     return result;
   }
-  result.n = std::to_string(n);
+  // Two pairs have a line and r = ±1 but no test: the panel shows nothing for them.
+  const bool shown = n > 2;
+  if (shown) result.n = std::to_string(n);
 
   const Int256 sxx = pairs.CentredXX();
   const Int256 syy = pairs.CentredYY();
@@ -58,8 +59,12 @@ CorrelationResult CorrelationRegression(const PairSums& pairs) {
 
   const double slope = ToDouble(sxy) / ToDouble(sxx);
   result.slope = slope;
-  result.intercept = Intercept(pairs, sxx, sxy);
-  if (result.intercept) {
+  // a = (Σy·Sxx − Σx·Sxy) / (n·Sxx), the numerator exact, in 10^-4.
+  const Int512 interceptNumerator = Widen(pairs.sumY) * Widen(sxx) - Widen(pairs.sumX) * Widen(sxy);
+  result.intercept = Intercept(interceptNumerator, n, sxx);
+  result.interceptValue =
+      ToDouble(interceptNumerator) / ToDouble(sxx) / static_cast<double>(n) / Fixed4::kScale;
+  if (shown && result.intercept) {
     result.equation =
         "Y=" + FormatFixed4(result.intercept->ToPlainText()) + SignedSlopeText(slope) + "X";
   }
@@ -71,20 +76,23 @@ CorrelationResult CorrelationRegression(const PairSums& pairs) {
   const Int512 unexplained = Widen(sxx) * Widen(syy) - Widen(sxy) * Widen(sxy);
   const double r = ToDouble(sxy) / std::sqrt(ToDouble(sxx)) / std::sqrt(ToDouble(syy));
   result.rValue = r;
-  result.critical = LookUpTCritical(Fixed4::FromInteger(n - 2).value_or(Fixed4{}));
   if (unexplained == 0) {
     const bool positive = sxy > 0;
     result.rValue = positive ? 1.0 : -1.0;
-    result.r = positive ? "1.0000" : "-1.0000";
-    result.verdict = positive ? kPerfectPositive : kPerfectNegative;
+    if (shown) {
+      result.critical = LookUpTCritical(Fixed4::FromInteger(n - 2).value_or(Fixed4{}));
+      result.r = positive ? "1.0000" : "-1.0000";
+      result.verdict = positive ? kPerfectPositive : kPerfectNegative;
+    }
     return result;
   }
+  result.critical = LookUpTCritical(Fixed4::FromInteger(n - 2).value_or(Fixed4{}));
   result.r = FormatFixed4(r);
   // |r|·√((n − 2) / (1 − r²)) = √(Sxy²·(n − 2) / (Sxx·Syy − Sxy²)), taken exactly: near-perfect
   // correlations give t of many digits.
   const Int512 wideSxy = Widen(sxy);
   const double t = SquareRootOfRatio(wideSxy * wideSxy * (n - 2), unexplained);
-  result.tValue = t;
+  result.tValue = sxy < 0 ? -t : t;
   result.t = FormatFixed4(t);
   if (result.critical) {
     result.verdict = VerdictText(SignificanceLevel(t, *result.critical));

@@ -6,32 +6,37 @@
 
 namespace quillon {
 
-std::optional<PairedTTestResult> PairedTTest(const PairSums& pairs) {
+std::optional<PairedDifferences> DescribeDifferences(const PairSums& pairs) {
   const std::int64_t n = pairs.count;
+  if (n < 1) return std::nullopt;
+  const Int256 sumD = pairs.sumX - pairs.sumY;
+  PairedDifferences differences;
+  differences.n = n;
+  differences.mean = ToDouble(sumD) / static_cast<double>(n) / Fixed4::kScale;
+  if (n < 2) return differences;
   // n·Σd² − (Σd)² = n(n − 1) times the variance of the differences, exact.
   const Int256 centred = pairs.CentredXX() + pairs.CentredYY() - 2 * pairs.CentredXY();
-  if (n < 2 || centred == 0) {
-    return std::nullopt;
-  }
-  const double scale = Fixed4::kScale;
-  const double sumOfDifferences = std::fabs(ToDouble(pairs.sumX - pairs.sumY));
-  const double nd = static_cast<double>(n);
-
-  PairedTTestResult result;
-  result.n = n;
-  result.meanDifference = sumOfDifferences / nd / scale;
-  result.deviation =
+  differences.deviation =
       SquareRootOfRatio(Widen(centred), Int512(n) * (n - 1) * Fixed4::kScale * Fixed4::kScale);
-  // mean / (Sd / √n) = |Σd| / √(n·Σd² − (Σd)²) · √(n − 1)
-  const Int512 sumD = Widen(pairs.sumX - pairs.sumY);
-  result.t = SquareRootOfRatio(sumD * sumD * (n - 1), Widen(centred));
-  result.meanText = FormatFixed4(result.meanDifference);
-  result.deviationText = FormatFixed4(result.deviation);
-  std::optional<TTestVerdict> verdict =
-      JudgeTStatistic(result.t, Fixed4::FromInteger(n - 1).value_or(Fixed4{}));
-  if (!verdict) {
-    return std::nullopt;
+  if (centred != 0) {
+    // d̄ / (Sd / √n) = Σd / √(n·Σd² − (Σd)²) · √(n − 1)
+    const Int512 wideSumD = Widen(sumD);
+    const double size = SquareRootOfRatio(wideSumD * wideSumD * (n - 1), Widen(centred));
+    differences.t = sumD < 0 ? -size : size;
   }
+  return differences;
+}
+
+std::optional<PairedTTestResult> PairedTTest(const PairSums& pairs) {
+  std::optional<PairedDifferences> differences = DescribeDifferences(pairs);
+  if (!differences || !differences->t) return std::nullopt;
+  std::optional<TTestVerdict> verdict = JudgeTStatistic(
+      std::fabs(*differences->t), Fixed4::FromInteger(differences->n - 1).value_or(Fixed4{}));
+  if (!verdict) return std::nullopt;
+  PairedTTestResult result;
+  result.meanText = FormatFixed4(std::fabs(differences->mean));
+  result.deviationText = FormatFixed4(*differences->deviation);
+  result.differences = *differences;
   result.verdict = std::move(*verdict);
   return result;
 }

@@ -25,7 +25,7 @@ TEST(PairedTTest, SkipsIncompleteRowsAndShowsTheMeanDifferenceWithoutSign) {
   const auto result = PairedTTest(
       PairsOf({{"1", "2"}, {"3", "5"}, {"4", "4"}, {"", ""}, {"6", "9"}, {"7", ""}, {"-", "3"}}));
   ASSERT_TRUE(result);
-  EXPECT_EQ(result->n, 4);
+  EXPECT_EQ(result->differences.n, 4);
   EXPECT_EQ(result->meanText, "1.5000");
   EXPECT_EQ(result->deviationText, "1.2910");
   EXPECT_EQ(result->verdict.critical, (TCriticalValues{"3.182", "5.841", "12.92"}));

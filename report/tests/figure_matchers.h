@@ -7,6 +7,7 @@
 #include <iomanip>
 #include <string>
 
+#include "counts/chi_square.h"
 #include "report/figure.h"
 #include "report/t_tests.h"
 
@@ -35,6 +36,12 @@ inline ::testing::AssertionResult IsMissingBecause(const Figure& figure,
 // The summary values of six box texts that are all numbers.
 inline SummaryValues Summary(const std::array<std::string, 6>& boxes) {
   return ReadSummaryValues(boxes).value();
+}
+
+// The four-fold cells a, b, c, d of values with at most four decimals.
+inline FourfoldCells Table(double a, double b, double c, double d) {
+  return {Fixed4::FromDouble(a), Fixed4::FromDouble(b), Fixed4::FromDouble(c),
+          Fixed4::FromDouble(d)};
 }
 
 }  // namespace quillon::testing

@@ -5,13 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include "report/count_content.h"
 #include "report/tests/figure_matchers.h"
+#include "stats/number_text.h"
 
 namespace quillon {
 namespace {
 
 using testing::IsMissingBecause;
 using testing::Matches;
+using testing::Table;
 
 // t = [[a, b], [c, d]]: stats.chi2_contingency(t, correction=False / True),
 // stats.fisher_exact(t), contingency.odds_ratio(t, kind='sample').confidence_interval(0.95),
@@ -79,8 +82,10 @@ TEST(FourfoldReportFigures, ChiSquareTestsAndFisherAgainstReference) {
   for (const FourfoldReference& reference : references) {
     const auto [a, b, c, d] = reference.cells;
     SCOPED_TRACE(::testing::Message() << a << " " << b << " " << c << " " << d);
-    const FourfoldFigures f = FourfoldReportFigures(a, b, c, d);
-    for (std::size_t i = 0; i < 4; ++i) EXPECT_TRUE(Matches(f.expected[i], reference.expected[i]));
+    const FourfoldFigures f = FourfoldReportFigures(Table(a, b, c, d));
+    for (std::size_t i = 0; i < 4; ++i) {
+      EXPECT_EQ(f.shown.expected[i], FormatFixed4(reference.expected[i]));
+    }
     EXPECT_TRUE(Matches(f.chiSquare, reference.chiSquare));
     EXPECT_TRUE(Matches(f.chiSquareP, reference.p));
     EXPECT_TRUE(Matches(f.correctedChiSquare, reference.corrected));
@@ -93,16 +98,16 @@ TEST(FourfoldReportFigures, ChiSquareTestsAndFisherAgainstReference) {
 }
 
 TEST(FourfoldReportFigures, OddsRatioAndRelativeRisk) {
-  const FourfoldFigures f = FourfoldReportFigures(30, 10, 2, 8);
+  const FourfoldFigures f = FourfoldReportFigures(Table(30, 10, 2, 8));
   EXPECT_TRUE(Matches(f.oddsRatio, 12));
   EXPECT_TRUE(Matches(f.oddsLower, 2.177384132659521));
   EXPECT_TRUE(Matches(f.oddsUpper, 66.1344031308404));
   EXPECT_TRUE(Matches(f.riskRatio, 3.75));
   EXPECT_TRUE(Matches(f.riskLower, 1.0717790586277427));
   EXPECT_TRUE(Matches(f.riskUpper, 13.120707935836126));
-  EXPECT_TRUE(Matches(f.smallestExpected, 3.6));
+  EXPECT_EQ(f.shown.expected[f.shown.smallestExpected], "3.6000");
 
-  const FourfoldFigures sparse = FourfoldReportFigures(1573, 3, 4, 0);
+  const FourfoldFigures sparse = FourfoldReportFigures(Table(1573, 3, 4, 0));
   EXPECT_TRUE(IsMissingBecause(sparse.oddsRatio, "有格子为0"));
   EXPECT_TRUE(Matches(sparse.riskRatio, 0.9980964467005076));
   EXPECT_TRUE(Matches(sparse.riskLower, 0.9959467823426671));
@@ -110,18 +115,32 @@ TEST(FourfoldReportFigures, OddsRatioAndRelativeRisk) {
 }
 
 TEST(FourfoldReportFigures, IncompleteAndUnusableTables) {
-  const FourfoldFigures empty = FourfoldReportFigures(0, 0, 0, 0);
+  const FourfoldFigures empty = FourfoldReportFigures(Table(0, 0, 0, 0));
   EXPECT_TRUE(IsMissingBecause(empty.chiSquare, "四格均为0"));
-  const FourfoldFigures oneRow = FourfoldReportFigures(5, 3, 0, 0);
+  const FourfoldFigures oneRow = FourfoldReportFigures(Table(5, 3, 0, 0));
   EXPECT_TRUE(Matches(oneRow.n, 8));
-  EXPECT_TRUE(IsMissingBecause(oneRow.expected[0], "合计为0"));
+  EXPECT_TRUE(IsMissingBecause(oneRow.chiSquare, "合计为0"));
   EXPECT_TRUE(IsMissingBecause(oneRow.fisherP, "合计为0"));
 
   // Fractional counts: the chi-square formulas apply, the exact test does not.
-  const FourfoldFigures fractional = FourfoldReportFigures(20.5, 10, 10, 20);
+  const FourfoldFigures fractional = FourfoldReportFigures(Table(20.5, 10, 10, 20));
   EXPECT_TRUE(fractional.chiSquare);
   EXPECT_TRUE(IsMissingBecause(fractional.fisherP, "整数"));
-  EXPECT_TRUE(IsMissingBecause(FourfoldReportFigures(20, -1, 10, 20).chiSquare, "非负"));
+  EXPECT_TRUE(IsMissingBecause(FourfoldReportFigures(Table(20, -1, 10, 20)).chiSquare, "非负"));
+}
+
+TEST(FourfoldReport, RuleSentenceTellsTheMainWindowsRule) {
+  // T(d) = 7 · 2857 / 20000 = 0.99995, which the main window shows, and compares, as 1.0000.
+  const std::string rule =
+      FourfoldReport(FourfoldReportFigures(Table(17143, 2850, 0, 7))).sentences.at(0);
+  EXPECT_NE(rule.find("n = 20000 ≥ 40，最小理论数 T(d) = 1.0000 < 5，用连续性校正χ²"),
+            std::string::npos)
+      << rule;
+  // Where the corrected difference is negative, the sentence quotes the main window's value and
+  // says that the textbook's is 0.
+  const std::string squared =
+      FourfoldReport(FourfoldReportFigures(Table(1, 19, 1, 19))).sentences.at(0);
+  EXPECT_NE(squared.find("χ² = 0.5263（主窗口将"), std::string::npos) << squared;
 }
 
 TEST(McNemarReportFigures, RuleOfFortyAndExactBinomial) {
@@ -140,14 +159,14 @@ TEST(McNemarReportFigures, RuleOfFortyAndExactBinomial) {
   };
   for (const Reference& reference : references) {
     SCOPED_TRACE(::testing::Message() << reference.b << " " << reference.c);
-    const McNemarFigures f = McNemarReportFigures(reference.b, reference.c);
+    const McNemarFigures f = McNemarReportFigures(Table(0, reference.b, reference.c, 0));
     EXPECT_EQ(f.corrected, reference.corrected);
     EXPECT_TRUE(Matches(f.chiSquare, reference.chiSquare));
     EXPECT_TRUE(Matches(f.p, reference.p));
     EXPECT_TRUE(Matches(f.exactP, reference.exact));
   }
-  EXPECT_TRUE(IsMissingBecause(McNemarReportFigures(0, 0).chiSquare, "b + c = 0"));
-  EXPECT_TRUE(IsMissingBecause(McNemarReportFigures(2.5, 4).exactP, "整数"));
+  EXPECT_TRUE(IsMissingBecause(McNemarReportFigures(Table(3, 0, 0, 3)).chiSquare, "b + c = 0"));
+  EXPECT_TRUE(IsMissingBecause(McNemarReportFigures(Table(0, 2.5, 4, 0)).exactP, "整数"));
 }
 
 }  // namespace

@@ -9,7 +9,10 @@
 #include <gtest/gtest.h>
 
 #include "report/correlation.h"
+#include "report/sample_content.h"
 #include "report/tests/figure_matchers.h"
+#include "stats/number_text.h"
+#include "stats/paired_t_test.h"
 
 namespace quillon {
 namespace {
@@ -45,18 +48,23 @@ TEST(TwoSampleReportFigures, PooledWelchAndVarianceRatio) {
   EXPECT_TRUE(Matches(f.fDf2, 9));
   EXPECT_TRUE(Matches(f.fP, 0.6260987478450514));
 
-  // The second group has the larger variance: it becomes the numerator and its df comes first.
-  // stats.ttest_ind_from_stats(10, 4, 8, 12, 1, 15, ...); F = 16, 2 · stats.f.sf(16, 7, 14).
+  // The groups keep their order in the variance ratio, as R's var.test has it:
+  // stats.ttest_ind_from_stats(10, 4, 8, 12, 1, 15, ...); F = 1/16, 2 · stats.f.cdf(1/16, 14, 7).
   const TwoSampleFigures g = TwoSampleReportFigures(Summary({"12", "1", "15", "10", "4", "8"}));
   EXPECT_TRUE(Matches(g.t, 1.8650096164806276));
   EXPECT_TRUE(Matches(g.p, 0.07621598043050033));
   EXPECT_TRUE(Matches(g.lower, -0.23013739591544047));
   EXPECT_TRUE(Matches(g.welchDf, 7.470294280955027));
   EXPECT_TRUE(Matches(g.welchP, 0.20418870010127352));
-  EXPECT_TRUE(Matches(g.f, 16));
-  EXPECT_TRUE(Matches(g.fDf1, 7));
-  EXPECT_TRUE(Matches(g.fDf2, 14));
+  EXPECT_TRUE(Matches(g.f, 1.0 / 16));
+  EXPECT_TRUE(Matches(g.fDf1, 14));
+  EXPECT_TRUE(Matches(g.fDf2, 7));
   EXPECT_TRUE(Matches(g.fP, 2.1916175985314586e-05));
+
+  // Two-sided as 2·min of the tails, not capped: R's var.test gives 0.654 here.
+  // 2 · min(pf(1.0201, 49, 1), pf(1.0201, 49, 1, lower.tail = FALSE))
+  EXPECT_TRUE(Matches(TwoSampleReportFigures(Summary({"0", "1.01", "50", "0", "1", "2"})).fP,
+                      0.65397981769916536));
 }
 
 TEST(TwoSampleReportFigures, LargeMeansCloseTogetherKeepTheirDifference) {
@@ -90,6 +98,7 @@ TEST(TwoSampleReportFigures, ZeroVarianceAndTooFewValues) {
   EXPECT_TRUE(IsMissingBecause(both.p, "合并标准误为0"));
   EXPECT_TRUE(IsMissingBecause(both.welchP, "标准差均为0"));
   EXPECT_TRUE(IsMissingBecause(both.f, "两组方差均为0"));
+  EXPECT_TRUE(IsMissingBecause(both.lower, "合并标准误为0"));
 
   // One value per group: no degrees of freedom at all.
   const TwoSampleFigures single = TwoSampleReportFigures(Summary({"3", "0", "1", "2", "0", "1"}));
@@ -143,6 +152,7 @@ TEST(PairedReportFigures, TwoPairsEqualDifferencesAndOnePair) {
   EXPECT_TRUE(Matches(equal.deviation, 0));
   EXPECT_TRUE(IsMissingBecause(equal.t, "差值全部相同"));
   EXPECT_TRUE(IsMissingBecause(equal.p, "差值全部相同"));
+  EXPECT_TRUE(IsMissingBecause(equal.upper, "差值全部相同"));
 
   const PairedFigures one = PairedReportFigures(Pairs({{4, 1}}));
   EXPECT_TRUE(Matches(one.meanDifference, 3));
@@ -202,6 +212,7 @@ TEST(CorrelationReportFigures, PerfectCorrelationAndTwoPoints) {
   EXPECT_TRUE(IsMissingBecause(up.t, "完全相关"));
   EXPECT_TRUE(IsMissingBecause(up.p, "完全相关"));
   EXPECT_TRUE(IsMissingBecause(up.rLower, "n < 4"));
+  EXPECT_TRUE(IsMissingBecause(up.slopeLower, "标准误为0"));
 
   // stats.linregress([1, 2, 3, 4], [8, 6, 4, 2]): r = −1, slope −2, intercept 10.
   const CorrelationFigures down = CorrelationReportFigures(Pairs({{1, 8}, {2, 6}, {3, 4}, {4, 2}}));
@@ -223,6 +234,36 @@ TEST(CorrelationReportFigures, PerfectCorrelationAndTwoPoints) {
   EXPECT_TRUE(IsMissingBecause(flatY.r, "Y全部相同"));
   EXPECT_TRUE(
       IsMissingBecause(CorrelationReportFigures(Pairs({{2, 1}, {2, 5}})).slope, "X全部相同"));
+}
+
+TEST(ReportFigures, NearPerfectDataShowThePanelsOwnTAndDeviation) {
+  // Differences and lines this close to perfect have t of many digits, where a second
+  // computation of the same statistic parts from the panel's in the last shown decimal.
+  std::vector<std::pair<double, double>> paired, line;
+  for (int i = 0; i < 40; ++i) {
+    paired.emplace_back(1000 + i * 0.37, 1000 + i * 0.37 - 5 - (i % 3) * 0.0013);
+    line.emplace_back(10 + i, 3 + 2.5 * (10 + i) + (i % 2 == 0 ? 0.0001 : -0.0001));
+  }
+  const PairSums pairs = Pairs(paired);
+  const std::optional<PairedTTestResult> panel = PairedTTest(pairs);
+  ASSERT_TRUE(panel);
+  const PairedFigures report = PairedReportFigures(pairs);
+  EXPECT_EQ(NumberText(report.deviation), panel->deviationText);
+  EXPECT_EQ(NumberText(report.meanDifference), panel->meanText);
+  EXPECT_EQ("T = " + NumberText(report.t),
+            panel->verdict.line.substr(0, panel->verdict.line.find("  ")));
+
+  const PairSums linePairs = Pairs(line);
+  const CorrelationResult shown = CorrelationRegression(linePairs);
+  const CorrelationFigures figures = CorrelationReportFigures(linePairs);
+  EXPECT_EQ(NumberText(figures.t), shown.t);
+  EXPECT_EQ(NumberText(figures.r), shown.r);
+  // The equation: "Y=3.0000+2.5000X" in the panel, "Ŷ = 3.0000 + 2.5000X。" in the report.
+  const std::string sentence = CorrelationReport(figures).sentences.at(0);
+  EXPECT_NE(sentence.find(FormatFixed4(shown.intercept->ToPlainText()) + " + " +
+                          FormatFixed4(*shown.slope) + "X"),
+            std::string::npos)
+      << sentence << " / " << shown.equation;
 }
 
 }  // namespace

@@ -10,6 +10,7 @@ namespace quillon {
 namespace {
 
 using testing::Summary;
+using testing::Table;
 
 const ReportRow* FindRow(const Report& report, const std::string& label) {
   for (const ReportSection& section : report.sections) {
@@ -48,12 +49,12 @@ TEST(ReportText, VarianceSentenceFollowsTheFTest) {
   ASSERT_EQ(equal.sentences.size(), 1u);
   EXPECT_EQ(equal.sentences[0],
             "教科书的合并方差t检验假定两组总体方差相等；方差齐性F检验 P = 0.6261 ≥ 0.05，"
-            "数据支持这一假定，可用合并方差t检验。");
+            "未发现方差不齐，可用合并方差t检验。");
   const Report unequal =
       TwoSampleReport(TwoSampleReportFigures(Summary({"10", "4", "8", "12", "1", "15"})));
   EXPECT_EQ(unequal.sentences[0],
             "教科书的合并方差t检验假定两组总体方差相等；方差齐性F检验 P = 2.19E-05 < 0.05，"
-            "数据不支持这一假定，宜用Welch校正t检验（t′ = -1.3912，ν = 7.4703，P = 0.2042）。");
+            "提示方差不齐，宜用Welch校正t检验（t′ = -1.3912，ν = 7.4703，P = 0.2042）。");
   const Report flat =
       TwoSampleReport(TwoSampleReportFigures(Summary({"3", "0", "5", "2", "0", "6"})));
   EXPECT_NE(flat.sentences[0].find("无法判断"), std::string::npos);
@@ -61,24 +62,25 @@ TEST(ReportText, VarianceSentenceFollowsTheFTest) {
 }
 
 TEST(ReportText, CountRulesNameTheTestTheyPointTo) {
-  EXPECT_EQ(FourfoldReport(FourfoldReportFigures(20, 10, 10, 20)).sentences[0],
-            "主窗口的规则：n = 60 ≥ 40，最小理论数 T = 15.0000 ≥ 5，用未校正的Pearson χ²检验："
+  EXPECT_EQ(FourfoldReport(FourfoldReportFigures(Table(20, 10, 10, 20))).sentences[0],
+            "主窗口的规则：n = 60 ≥ 40，最小理论数 T(a) = 15.0000 ≥ 5，用未校正的Pearson χ²检验："
             "χ² = 6.6667，P = 0.0098。");
-  EXPECT_EQ(FourfoldReport(FourfoldReportFigures(30, 10, 2, 8)).sentences[0],
-            "主窗口的规则：n = 50 ≥ 40，最小理论数 T = 3.6000 < 5，用连续性校正χ²检验："
+  EXPECT_EQ(FourfoldReport(FourfoldReportFigures(Table(30, 10, 2, 8))).sentences[0],
+            "主窗口的规则：n = 50 ≥ 40，最小理论数 T(d) = 3.6000 < 5，用连续性校正χ²检验："
             "χ² = 8.2520，P = 0.0041。");
-  const Report sparse = FourfoldReport(FourfoldReportFigures(1573, 3, 4, 0));
+  const Report sparse = FourfoldReport(FourfoldReportFigures(Table(1573, 3, 4, 0)));
   EXPECT_EQ(sparse.sentences[0],
-            "主窗口的规则：n = 1580 ≥ 40，最小理论数 T = 0.0076 < 1，χ²检验不适用，"
+            "主窗口的规则：n = 1580 ≥ 40，最小理论数 T(d) = 0.0076 < 1，χ²检验不适用，"
             "应看Fisher确切概率法：P = 1.0000。");
   EXPECT_EQ(FindRow(sparse, "比值比 OR")->value, "—（有格子为0，比值比或其对数的标准误无定义）");
-  EXPECT_NE(FourfoldReport(FourfoldReportFigures(10, 5, 4, 12)).sentences[0].find("n = 31 < 40"),
-            std::string::npos);
+  EXPECT_NE(
+      FourfoldReport(FourfoldReportFigures(Table(10, 5, 4, 12))).sentences[0].find("n = 31 < 40"),
+      std::string::npos);
 
-  const Report paired = McNemarReport(McNemarReportFigures(12, 4));
+  const Report paired = McNemarReport(McNemarReportFigures(Table(0, 12, 4, 0)));
   EXPECT_EQ(FindRow(paired, "χ²（b + c < 40，校正）")->value, "3.0625");
   EXPECT_EQ(paired.sentences[0],
-            "主窗口的规则：b + c = 16 < 40，用校正χ²；确切二项检验 P = 0.0768。");
+            "主窗口的规则：b + c = 16 < 40，用校正χ²，χ² = 3.0625；确切二项检验 P = 0.0768。");
 }
 
 TEST(ReportText, HtmlIsAThreeLineTable) {

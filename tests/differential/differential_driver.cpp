@@ -133,7 +133,7 @@ void Paired(const std::string& line) {
     Print({"", "", "", "", "", "", "", p});
     return;
   }
-  std::vector<std::string> fields = {std::to_string(result->n), result->meanText,
+  std::vector<std::string> fields = {std::to_string(result->differences.n), result->meanText,
                                      result->deviationText};
   for (std::string& field : CriticalAndLine(result->verdict)) fields.push_back(field);
   fields.push_back(p);
@@ -163,8 +163,7 @@ void Fourfold(const std::string& line) {
   fields.push_back(totals.grandTotal);
   fields.insert(fields.end(), result.expected.begin(), result.expected.end());
   fields.insert(fields.end(), {result.n, result.chiSquare, result.verdict});
-  const auto [a, b, c, d] = quillon::FourfoldCellValues(cells);
-  const quillon::FourfoldFigures figures = quillon::FourfoldReportFigures(a, b, c, d);
+  const quillon::FourfoldFigures figures = quillon::FourfoldReportFigures(cells);
   fields.insert(fields.end(),
                 {Exact(figures.chiSquareP), Exact(figures.correctedP), Exact(figures.fisherP)});
   Print(fields);
@@ -173,8 +172,7 @@ void Fourfold(const std::string& line) {
 void McNemar(const std::string& line) {
   const quillon::FourfoldCells cells = Cells(line);
   const quillon::PairedChiSquareResult result = quillon::PairedChiSquare(cells);
-  const std::array<double, 4> values = quillon::FourfoldCellValues(cells);
-  const quillon::McNemarFigures figures = quillon::McNemarReportFigures(values[1], values[2]);
+  const quillon::McNemarFigures figures = quillon::McNemarReportFigures(cells);
   Print({result.n, result.chiSquare, result.verdict, Exact(figures.p), Exact(figures.exactP)});
 }
 

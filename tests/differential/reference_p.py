@@ -96,10 +96,11 @@ def two_sample_p(m1, s1, n1, m2, s2, n2):
     if n1 < 2 or n2 < 2:
         return result
     v1, v2 = Fraction(s1) ** 2, Fraction(s2) ** 2
-    larger, smaller, df1, df2 = (v1, v2, n1 - 1, n2 - 1) if v1 >= v2 else (v2, v1, n2 - 1, n1 - 1)
-    if smaller != 0:
-        f = float(larger / smaller)
-        result["f"] = min(1.0, 2 * float(stats.f.sf(f, float(df1), float(df2))))
+    if v1 != 0 and v2 != 0:
+        # As R's var.test: the first group's variance over the second's, 2·min of the two tails.
+        f, df1, df2 = float(v1 / v2), float(n1 - 1), float(n2 - 1)
+        result["f"] = min(1.0, 2 * min(float(stats.f.cdf(f, df1, df2)),
+                                       float(stats.f.sf(f, df1, df2))))
     share1, share2 = v1 / int(n1), v2 / int(n2)
     if share1 + share2 != 0:
         result["welch df"] = float((share1 + share2) ** 2 /

@@ -276,7 +276,7 @@ std::map<std::string, std::string> Computed(const WorkedExample& example) {
     const auto result = quillon::PairedTTest(Pairs(example.input));
     if (!result) return computed;
     computed = CriticalTexts(result->verdict.critical);
-    computed["n"] = std::to_string(result->n);
+    computed["n"] = std::to_string(result->differences.n);
     computed["mean"] = result->meanText;
     computed["sd"] = result->deviationText;
     computed["line"] = result->verdict.line;

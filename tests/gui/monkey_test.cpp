@@ -830,7 +830,7 @@ class MonkeyTest : public MainWindowTest {
       for (QLabel* label : labels) ExpectEmpty(label);
       return;
     }
-    ExpectLabel(labels[0], std::to_string(result->n), sampleFresh);
+    ExpectLabel(labels[0], std::to_string(result->differences.n), sampleFresh);
     ExpectLabel(labels[1], result->meanText, sampleFresh);
     ExpectLabel(labels[2], result->deviationText, sampleFresh);
     ExpectLabel(labels[3], result->verdict.critical.c05, sampleFresh);

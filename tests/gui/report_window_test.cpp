@@ -102,7 +102,7 @@ TEST_F(ReportWindowTest, FollowsTypingSwitchingAndAnImport) {
   for (int cell = 0; cell < 4; ++cell) {
     Type(Box(QStringLiteral("Text11(%1)").arg(cell)), QStringList{"30", "10", "2", "8"}[cell]);
   }
-  EXPECT_TRUE(Shown(report).contains(QStringLiteral("最小理论数 T = 3.6000 < 5")));
+  EXPECT_TRUE(Shown(report).contains(QStringLiteral("最小理论数 T(d) = 3.6000 < 5")));
   EXPECT_FALSE(plot->isVisible());
 }
 
