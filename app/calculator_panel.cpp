@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "app/form_layout.h"
+#include "app/utf8.h"
 
 namespace quillon::ui {
 
@@ -22,7 +23,7 @@ template <typename Press>
 void CalculatorPanel::Connect(QPushButton* key, Press press) {
   connect(key, &QPushButton::clicked, this, [this, press] {
     press(calculator_);
-    display_->setText(QString::fromStdString(calculator_.Display()));
+    display_->setText(FromUtf8(calculator_.Display()));
   });
 }
 
@@ -35,7 +36,7 @@ CalculatorPanel::CalculatorPanel(QWidget* client) : QGroupBox(QStringLiteral("шо
   display_ = MakeLineEdit(this, QStringLiteral("Text5"), TwipsRect(120, 300, 2100, 345));
   display_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   display_->setReadOnly(true);
-  display_->setText(QString::fromStdString(calculator_.Display()));
+  display_->setText(FromUtf8(calculator_.Display()));
 
   auto* picture1 = new QFrame(this);
   picture1->setObjectName(QStringLiteral("Picture1"));

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <cstdio>
 
+#include "app/utf8.h"
+
 namespace quillon::ui {
 
 namespace {
@@ -23,7 +25,7 @@ constexpr Texts English = {"a statistics assistant for clinicians", "Usage: %1 [
 constexpr Texts Chinese = {"临床统计助手", "用法：%1 [选项]", "选项：", "显示本帮助并退出。",
                            "显示版本并退出。"};
 
-QString Utf8(const char* text) { return QString::fromUtf8(text); }
+QString Utf8(const char* text) { return FromUtf8(text); }
 }  // namespace
 
 std::optional<QString> AnswerCommandLine(const QStringList& arguments, const QLocale& locale) {

@@ -8,7 +8,7 @@
 #include <array>
 #include <optional>
 
-#include "app/analysis_modes.h"
+#include "app/analysis_mode.h"
 #include "counts/chi_square.h"
 
 class QLabel;

@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 
+#include "app/utf8.h"
 #include "entry/entry_filter.h"
 
 namespace quillon::ui {
@@ -43,8 +44,7 @@ int GbkCharacterCode(std::string_view character) {
   // GBK holds ASCII as itself.
   if (character.size() == 1) return static_cast<unsigned char>(character.front());
   static QStringEncoder encoder = GbkEncoder();
-  const QByteArray encoded =
-      encoder.encode(QString::fromUtf8(character.data(), static_cast<qsizetype>(character.size())));
+  const QByteArray encoded = encoder.encode(FromUtf8(character));
   return SignedCharacterCode(
       std::string_view(encoded.constData(), static_cast<std::size_t>(encoded.size())));
 }

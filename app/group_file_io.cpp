@@ -36,7 +36,7 @@ GroupFileRead ReadGroupFile(const QString& path, std::size_t maxLines) {
     terminated.append('\r');
     QString text = decoder.decode(terminated);
     if (text.endsWith(QLatin1Char('\r'))) text.chop(1);
-    read.lines.push_back(text.toStdString());
+    read.lines.push_back(ToUtf8(text));
   }
   read.leftOut = split.leftOut;
   read.outcome = GroupFileRead::Outcome::Read;

@@ -150,7 +150,9 @@ void MainWindow::ShowTTableWindow() {
 
 void MainWindow::ShowReportWindow() {
   if (reportWindow_ == nullptr) {
-    if (reportFeed_ == nullptr) reportFeed_ = new ReportFeed(this, this, modes_, grid_);
+    if (reportFeed_ == nullptr) {
+      reportFeed_ = new ReportFeed(this, {modes_, grid_, twoSample_, fourfoldTable_});
+    }
     reportWindow_ = new ReportWindow(reportFeed_);
   }
   reportWindow_->show();

@@ -5,31 +5,30 @@
 // emitted on every change of those inputs and on every switch of the analysis.
 
 #include <QObject>
-#include <QPointF>
-#include <array>
 #include <optional>
-#include <vector>
 
-#include "counts/chi_square.h"
+#include "app/scatter_plot.h"
 #include "report/text.h"
-
-class QWidget;
 
 namespace quillon::ui {
 
 class AnalysisModes;
+class FourfoldTable;
 class SampleGrid;
+class TwoSamplePanel;
 
-struct ScatterData {
-  std::vector<QPointF> points;
-  std::optional<double> intercept, slope;  // the least-squares line of Y on X
+// The main window's parts the report reads.
+struct ReportSources {
+  const AnalysisModes* modes = nullptr;
+  const SampleGrid* grid = nullptr;
+  const TwoSamplePanel* twoSample = nullptr;  // the six summary boxes
+  const FourfoldTable* fourfold = nullptr;    // the four cells
 };
 
 class ReportFeed : public QObject {
   Q_OBJECT
  public:
-  // form: the main window, whose summary boxes Text4 and four-fold cells Text11 are read.
-  ReportFeed(QObject* parent, QWidget* form, const AnalysisModes* modes, const SampleGrid* grid);
+  ReportFeed(QObject* parent, ReportSources sources);
 
   Report CurrentReport() const;
   // Nothing unless correlation and regression is the current analysis.
@@ -40,11 +39,8 @@ class ReportFeed : public QObject {
 
  private:
   Report TwoSample() const;
-  FourfoldCells Cells() const;  // a, b, c, d
 
-  QWidget* form_;
-  const AnalysisModes* modes_;
-  const SampleGrid* grid_;
+  ReportSources sources_;
 };
 
 }  // namespace quillon::ui

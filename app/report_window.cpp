@@ -13,6 +13,7 @@
 #include "app/application.h"
 #include "app/report_feed.h"
 #include "app/scatter_plot.h"
+#include "app/utf8.h"
 
 namespace quillon::ui {
 
@@ -56,7 +57,7 @@ void ReportWindow::Refresh() {
   pending_->stop();
   if (feed_ == nullptr) return;
   report_ = feed_->CurrentReport();
-  browser_->setHtml(QString::fromStdString(ReportHtml(report_)));
+  browser_->setHtml(FromUtf8(ReportHtml(report_)));
   const std::optional<ScatterData> scatter = feed_->CurrentScatter();
   plot_->setVisible(scatter.has_value());
   saveButton_->setEnabled(scatter.has_value());
@@ -65,8 +66,8 @@ void ReportWindow::Refresh() {
 
 void ReportWindow::CopyReport() const {
   auto* mime = new QMimeData;
-  mime->setHtml(QString::fromStdString(ReportHtml(report_)));
-  mime->setText(QString::fromStdString(ReportPlainText(report_)));
+  mime->setHtml(FromUtf8(ReportHtml(report_)));
+  mime->setText(FromUtf8(ReportPlainText(report_)));
   QApplication::clipboard()->setMimeData(mime);
 }
 

@@ -98,15 +98,20 @@ void TwoSamplePanel::RunSummaryTTest(int index) {
   NormaliseNumberInput(changed, FullStops::Replace);
   PutCaretAtEnd(changed);
 
-  std::array<std::string, kSummaryBoxCount> summaries;
-  for (std::size_t i = 0; i < summaries.size(); ++i) summaries[i] = ToUtf8(text4_[i]->text());
-  const std::optional<SummaryTTestResult> result = SummaryTTest(summaries);
+  const std::optional<SummaryTTestResult> result = SummaryTTest(SummaryTexts());
   if (!result) {
     ClearSummaryTResult();
-    return;
+  } else {
+    ShowCritical(critical_, result->verdict.critical);
+    verdict_->setText(FromUtf8(result->verdict.line));
   }
-  ShowCritical(critical_, result->verdict.critical);
-  verdict_->setText(FromUtf8(result->verdict.line));
+  emit SummaryChanged();
+}
+
+std::array<std::string, kSummaryBoxCount> TwoSamplePanel::SummaryTexts() const {
+  std::array<std::string, kSummaryBoxCount> texts;
+  for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = ToUtf8(text4_[i]->text());
+  return texts;
 }
 
 void TwoSamplePanel::ClearSummaryTResult() {

@@ -5,7 +5,9 @@
 
 #include <QObject>
 #include <array>
+#include <string>
 
+#include "counts/summary_t_test.h"
 #include "entry/sample_lists.h"
 
 class QLabel;
@@ -31,6 +33,13 @@ class TwoSamplePanel : public QObject {
   void ClearSummaryBoxes();
   // Empties the three critical values.
   void ClearCriticalValues();
+
+  // The texts of the six boxes, in their order on screen.
+  std::array<std::string, kSummaryBoxCount> SummaryTexts() const;
+
+ signals:
+  // After every change of a summary box and the test it ran.
+  void SummaryChanged();
 
  private:
   void ClearSummaryTResult();

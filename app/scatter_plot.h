@@ -2,13 +2,19 @@
 // The scatter plot of the report: the complete pairs as points and the least-squares line across
 // the range of X, with the ranges of both axes written at their ends.
 
+#include <QPointF>
 #include <QWidget>
-
-#include "app/report_feed.h"
+#include <optional>
+#include <vector>
 
 class QPainter;
 
 namespace quillon::ui {
+
+struct ScatterData {
+  std::vector<QPointF> points;
+  std::optional<double> intercept, slope;  // the least-squares line of Y on X
+};
 
 class ScatterPlot : public QWidget {
   Q_OBJECT

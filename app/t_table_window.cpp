@@ -6,6 +6,7 @@
 
 #include "app/application.h"
 #include "app/form_layout.h"
+#include "app/utf8.h"
 
 namespace quillon::ui {
 
@@ -100,8 +101,7 @@ void TTableWindow::PaintBlock(QPainter& painter, int left, std::size_t firstRow,
     const std::string* texts[] = {&row.df, &row.critical.c05, &row.critical.c01,
                                   &row.critical.c001};
     for (int column = 0; column < 4; ++column) {
-      painter.drawText(cell(column, top, RowHeight), Qt::AlignCenter,
-                       QString::fromStdString(*texts[column]));
+      painter.drawText(cell(column, top, RowHeight), Qt::AlignCenter, FromUtf8(*texts[column]));
     }
   }
 }

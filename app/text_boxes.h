@@ -6,14 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "app/utf8.h"
+
 class QLineEdit;
 
 namespace quillon::ui {
-
-inline std::string ToUtf8(const QString& text) { return text.toStdString(); }
-inline QString FromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Whether a box reads the full-width full stop "。" as ".".
 enum class FullStops { Replace, Keep };
