@@ -59,6 +59,7 @@ class MainWindow : public QMainWindow {
   AnalysisModes* Modes() const { return modes_; }
   SampleGrid* Grid() const { return grid_; }
   GroupFiles* Files() const { return files_.get(); }
+  FourfoldTable* Fourfold() const { return fourfoldTable_; }
   EntryTransfer* Transfer() const { return transfer_; }
 
   TTableWindow* TTableWindowIfOpen() const { return tTableWindow_; }

@@ -1,14 +1,18 @@
 #include "app/report_window.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
 #include "app/application.h"
 #include "app/report_feed.h"
@@ -38,9 +42,13 @@ ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), fee
   buttons->addWidget(copyButton);
   buttons->addWidget(saveButton_);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(browser_, 3);
-  layout->addWidget(plot_, 2);
+  layout->addWidget(browser_, 1);
+  layout->addWidget(plot_, 1);
   layout->addLayout(buttons);
+
+  // The text's height follows its layout, which settles once the text has its width.
+  connect(browser_->document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged,
+          this, [this] { FitToContent(false); });
 
   pending_ = new QTimer(this);
   pending_->setSingleShot(true);
@@ -56,12 +64,43 @@ ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), fee
 void ReportWindow::Refresh() {
   pending_->stop();
   if (feed_ == nullptr) return;
-  report_ = feed_->CurrentReport();
-  browser_->setHtml(FromUtf8(ReportHtml(report_)));
+  Report report = feed_->CurrentReport();
+  const bool otherAnalysis = report.title != report_.title;
+  report_ = std::move(report);
+  // A keystroke that changes no figure leaves the text as it is; one that does is laid out anew.
+  std::string html = ReportHtml(report_);
+  if (html != html_) {
+    html_ = std::move(html);
+    browser_->setHtml(FromUtf8(html_));
+  }
   const std::optional<ScatterData> scatter = feed_->CurrentScatter();
   plot_->setVisible(scatter.has_value());
   saveButton_->setEnabled(scatter.has_value());
   plot_->SetData(scatter.value_or(ScatterData{}));
+  FitToContent(otherAnalysis);
+}
+
+void ReportWindow::FitToContent(bool resizeWindow) {
+  // The text's own height: with a picture, the picture takes everything below it; without one,
+  // the window is made as tall as the text when the analysis changes.
+  const int text = static_cast<int>(std::ceil(browser_->document()->size().height())) +
+                   2 * browser_->frameWidth() + 2;
+  if (plot_->isVisibleTo(this)) {
+    // The text keeps its height up to three fifths of the window; the picture takes the rest.
+    browser_->setFixedHeight(std::min(text, height() * 3 / 5));
+  } else {
+    browser_->setMinimumHeight(0);
+    browser_->setMaximumHeight(QWIDGETSIZE_MAX);
+  }
+  if (!resizeWindow || !isVisible()) return;
+  const bool picture = plot_->isVisibleTo(this);
+  const QMargins margins = layout()->contentsMargins();
+  const int spacing = layout()->spacing();
+  const int wanted = margins.top() + text + spacing + (picture ? kPlotHeight + spacing : 0) +
+                     saveButton_->sizeHint().height() + margins.bottom();
+  const QScreen* shown = screen();
+  const int room = shown != nullptr ? shown->availableGeometry().height() - 60 : wanted;
+  resize(width(), std::min(wanted, room));
 }
 
 void ReportWindow::CopyReport() const {
@@ -78,10 +117,16 @@ void ReportWindow::SavePicture() {
   if (!path.isEmpty()) plot_->Save(path);
 }
 
+void ReportWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  FitToContent(false);
+}
+
 void ReportWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (!centred_) {
     centred_ = true;
+    FitToContent(true);
     CentreOnScreen(this);
   }
 }

@@ -5,6 +5,7 @@
 // "保存图片" saves the scatter plot. It has no parent widget, like the t table window.
 
 #include <QWidget>
+#include <string>
 
 #include "report/text.h"
 
@@ -33,10 +34,17 @@ class ReportWindow : public QWidget {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // The height a picture is given when the window is fitted to a new analysis.
+  static constexpr int kPlotHeight = 300;
+
+  void FitToContent(bool resizeWindow);
+
   ReportFeed* feed_;
   Report report_;
+  std::string html_;
   QTextBrowser* browser_ = nullptr;
   ScatterPlot* plot_ = nullptr;
   QPushButton* saveButton_ = nullptr;

@@ -1,26 +1,87 @@
 // Renders the main window as the program shows it at start into the PNG file named on the
-// command line.
+// command line; or, with --report and an analysis (two-sample, paired, correlation, fourfold,
+// mcnemar), the results report of a textbook example typed into that analysis.
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QTimer>
 #include <cstdio>
+#include <map>
 
 #include "app/application.h"
+#include "app/fourfold_table.h"
 #include "app/main_window.h"
+#include "app/sample_grid.h"
+
+namespace {
+
+using quillon::Group;
+using quillon::ui::AnalysisMode;
+using quillon::ui::MainWindow;
+
+// Two columns of an example, typed into the grid as a user would have them.
+void FillGrid(MainWindow& window, std::vector<std::string> first, std::vector<std::string> second) {
+  window.Grid()->ReplaceGroup(Group::First, std::move(first));
+  window.Grid()->ReplaceGroup(Group::Second, std::move(second));
+}
+
+bool ShowExample(MainWindow& window, const std::string& analysis) {
+  const std::map<std::string, AnalysisMode> modes = {
+      {"two-sample", AnalysisMode::TwoSampleMeans},
+      {"paired", AnalysisMode::PairedMeans},
+      {"correlation", AnalysisMode::CorrelationRegression},
+      {"fourfold", AnalysisMode::FourfoldChiSquare},
+      {"mcnemar", AnalysisMode::PairedChiSquare}};
+  const auto mode = modes.find(analysis);
+  if (mode == modes.end()) return false;
+  window.Modes()->SelectAnalysis(mode->second);
+  switch (mode->second) {
+    case AnalysisMode::TwoSampleMeans:
+      FillGrid(window,
+               {"12.3", "14.1", "13.5", "15.2", "12.8", "14.6", "13.9", "15.8", "14.4", "13.1"},
+               {"11.2", "12.5", "11.8", "13.0", "12.1", "10.9", "12.7", "11.5", "12.2", "11.9"});
+      break;
+    case AnalysisMode::PairedMeans:
+      FillGrid(window, {"130", "128", "142", "150", "136", "145", "138", "152", "140", "133"},
+               {"122", "125", "135", "141", "130", "138", "136", "140", "131", "129"});
+      break;
+    case AnalysisMode::CorrelationRegression:
+      FillGrid(window, {"1.5", "2.25", "3.1", "4.8", "5.05", "6.7", "7.2", "8.4", "9.1", "10.3"},
+               {"3.2", "3.9", "5.1", "5.0", "7.4", "8.3", "8.1", "9.6", "9.2", "11.8"});
+      break;
+    case AnalysisMode::FourfoldChiSquare:
+    case AnalysisMode::PairedChiSquare: {
+      const char* cells[] = {"28", "12", "9", "31"};
+      for (int i = 0; i < 4; ++i)
+        window.Fourfold()->Cell(i)->setText(QString::fromLatin1(cells[i]));
+      break;
+    }
+  }
+  window.ShowReportWindow();
+  return true;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s OUTPUT.png\n", argv[0]);
+  const bool report = argc == 4 && QString::fromLocal8Bit(argv[1]) == QStringLiteral("--report");
+  if (argc != 2 && !report) {
+    std::fprintf(stderr, "usage: %s [--report ANALYSIS] OUTPUT.png\n", argv[0]);
     return 2;
   }
   quillon::ui::InstallChineseInterface(app);
-  auto* window = new quillon::ui::MainWindow();
+  auto* window = new MainWindow();
   window->show();
+  if (report && !ShowExample(*window, argv[2])) {
+    std::fprintf(stderr, "unknown analysis %s\n", argv[2]);
+    return 2;
+  }
+  QWidget* shown = report ? static_cast<QWidget*>(window->ReportWindowIfOpen()) : window;
   int status = 1;
   QTimer::singleShot(500, [&] {
-    status = window->grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+    status = shown->grab().save(QString::fromLocal8Bit(argv[argc - 1])) ? 0 : 1;
     QApplication::exit(status);
   });
   QApplication::exec();

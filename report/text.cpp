@@ -42,15 +42,111 @@ std::string Escaped(const std::string& text) {
   return escaped;
 }
 
+// Decodes the code point at text[at] and its length in bytes (UTF-8 is assumed well formed; a
+// stray byte counts as itself).
+char32_t CodePointAt(const std::string& text, std::size_t at, std::size_t& length) {
+  const auto byte = static_cast<unsigned char>(text[at]);
+  length = byte < 0x80 ? 1 : byte < 0xE0 ? 2 : byte < 0xF0 ? 3 : 4;
+  if (at + length > text.size()) length = 1;
+  if (length == 1) return byte;
+  char32_t code = byte & (0x3F >> (length - 1));
+  for (std::size_t k = 1; k < length; ++k) {
+    code = (code << 6) | (static_cast<unsigned char>(text[at + k]) & 0x3F);
+  }
+  return code;
+}
+
+bool IsAsciiAlphanumeric(char32_t code) {
+  return (code >= U'a' && code <= U'z') || (code >= U'A' && code <= U'Z') ||
+         (code >= U'0' && code <= U'9');
+}
+
+bool IsAsciiLetter(char32_t code) {
+  return (code >= U'a' && code <= U'z') || (code >= U'A' && code <= U'Z');
+}
+
+bool IsCell(char32_t code) { return code >= U'a' && code <= U'd'; }
+
+// The marks a symbol carries: prime, squared, subscripts 1 and 2, a combining bar or hat.
+bool IsSymbolMark(char32_t code) {
+  return code == U'\u2032' || code == U'\u00B2' || code == U'\u2081' || code == U'\u2082' ||
+         code == U'\u0304' || code == U'\u0302';
+}
+
+// The statistical symbols of an escaped text in italics, as GB 3358 sets them: a single Latin
+// letter standing alone (t, P, F, r, n, a, X …, not the E of 1.2E-05 nor the letters of a word
+// or an abbreviation such as CI or OR), the cell products ad and bc, and the Greek ν and χ, each
+// with its marks.
+std::string WithItalicSymbols(const std::string& text) {
+  std::string result;
+  result.reserve(text.size() + 32);
+  char32_t previous = 0;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    std::size_t length = 0;
+    const char32_t code = CodePointAt(text, at, length);
+    bool symbol = false;
+    std::size_t end = at + length;
+    if (code == U'\u03BD' || code == U'\u03C7') {
+      symbol = true;
+    } else if (IsAsciiLetter(code) && !IsAsciiAlphanumeric(previous) && previous != U'&') {
+      std::size_t nextLength = 0;
+      const char32_t next = end < text.size() ? CodePointAt(text, end, nextLength) : 0;
+      symbol = !IsAsciiAlphanumeric(next);
+      // The products of two cells of the four-fold table, "ad" and "bc".
+      if (!symbol && IsCell(code) && IsCell(next) && end + 1 <= text.size()) {
+        const char32_t after =
+            end + 1 < text.size() ? static_cast<unsigned char>(text[end + 1]) : 0;
+        if (!IsAsciiAlphanumeric(after)) {
+          symbol = true;
+          end += 1;
+        }
+      }
+    }
+    if (!symbol) {
+      result.append(text, at, length);
+      previous = code;
+      at = end;
+      continue;
+    }
+    char32_t last = code;
+    while (end < text.size()) {
+      std::size_t markLength = 0;
+      const char32_t mark = CodePointAt(text, end, markLength);
+      if (!IsSymbolMark(mark)) break;
+      last = mark;
+      end += markLength;
+    }
+    result += "<i>" + text.substr(at, end - at) + "</i>";
+    previous = last;
+    at = end;
+  }
+  return result;
+}
+
+std::string Html(const std::string& text) { return WithItalicSymbols(Escaped(text)); }
+
 constexpr const char* kHeavyRule = "1.5pt solid #000000";
 constexpr const char* kThinRule = "0.75pt solid #000000";
-constexpr const char* kCellStyle =
-    "padding:2pt 10pt;border-left:none;border-right:none;vertical-align:top;";
 
-std::string Cell(const char* tag, const std::string& text, const std::string& rules,
+enum class Align { Left, Right };
+
+// One cell. Every style is inline, so that a word processor keeps it on paste. Qt's rich text
+// reads padding only in pixels, and a cell that declares a side's border "none" loses its
+// padding there: rules are declared only where they are drawn.
+std::string Cell(const char* tag, const std::string& html, Align align, const std::string& rules,
                  const std::string& extra = {}) {
-  return std::string("<") + tag + extra + " style=\"" + kCellStyle + "text-align:left;" + rules +
-         "\">" + Escaped(text) + "</" + tag + ">";
+  const char* side = align == Align::Right ? "right" : "left";
+  return std::string("<") + tag + extra + " align=\"" + side +
+         "\" valign=\"top\" style=\"padding-left:8px;padding-right:8px;"
+         "padding-top:2px;padding-bottom:2px;text-align:" +
+         side + ";" + rules + "\">" + html + "</" + tag + ">";
+}
+
+// A value that is a number or an interval stays on one line; a reason may wrap.
+std::string ValueHtml(const std::string& value) {
+  if (value.starts_with("—")) return Html(value);
+  return "<span style=\"white-space:nowrap;\">" + Html(value) + "</span>";
 }
 
 }  // namespace
@@ -86,35 +182,36 @@ std::string IntervalText(const Figure& lower, const Figure& upper) {
 std::string ReportHtml(const Report& report) {
   std::string html =
       "<html><head><meta charset=\"utf-8\"></head><body>\n"
-      "<p style=\"font-weight:bold;\">" +
+      "<p style=\"font-weight:bold;margin-bottom:4pt;\">" +
       Escaped(report.title) +
       "</p>\n"
-      "<table style=\"border-collapse:collapse;border:none;border-top:" +
-      std::string(kHeavyRule) + ";border-bottom:" + kHeavyRule +
-      ";\" cellspacing=\"0\" cellpadding=\"0\">\n";
+      "<table cellspacing=\"0\" cellpadding=\"0\" style=\"border-collapse:collapse;\">\n";
   const std::string headerRules =
       std::string("border-top:") + kHeavyRule + ";border-bottom:" + kThinRule + ";";
-  html += "<tr>" + Cell("th", "项目", headerRules) + Cell("th", "数值", headerRules) +
-          Cell("th", "公式或方法", headerRules) + "</tr>\n";
+  html += "<tr>" + Cell("th", "项目", Align::Left, headerRules) +
+          Cell("th", "数值", Align::Right, headerRules) +
+          Cell("th", "公式或方法", Align::Left, headerRules) + "</tr>\n";
   std::size_t remaining = 0;
   for (const ReportSection& section : report.sections) remaining += 1 + section.rows.size();
   // The bottom rule goes on the cells of the last row, which word processors keep.
   auto rules = [&] {
-    return --remaining == 0 ? std::string("border-bottom:") + kHeavyRule + ";"
-                            : std::string("border-bottom:none;");
+    return --remaining == 0 ? std::string("border-bottom:") + kHeavyRule + ";" : std::string();
   };
   for (const ReportSection& section : report.sections) {
-    html += "<tr>" + Cell("td", section.heading, rules() + "font-weight:bold;", " colspan=\"3\"") +
+    html += "<tr>" +
+            Cell("td", Html(section.heading), Align::Left,
+                 rules() + "font-weight:bold;padding-top:6px;", " colspan=\"3\"") +
             "</tr>\n";
     for (const ReportRow& row : section.rows) {
       const std::string rowRules = rules();
-      html += "<tr>" + Cell("td", row.label, rowRules) + Cell("td", row.value, rowRules) +
-              Cell("td", row.formula, rowRules) + "</tr>\n";
+      html += "<tr>" + Cell("td", Html(row.label), Align::Left, rowRules) +
+              Cell("td", ValueHtml(row.value), Align::Right, rowRules) +
+              Cell("td", Html(row.formula), Align::Left, rowRules) + "</tr>\n";
     }
   }
   html += "</table>\n";
   for (const std::string& sentence : report.sentences) {
-    html += "<p>" + Escaped(sentence) + "</p>\n";
+    html += "<p>" + Html(sentence) + "</p>\n";
   }
   return html + "</body></html>\n";
 }

@@ -120,7 +120,7 @@ TEST_F(ReportWindowTest, CopiesHtmlTableAndPlainTextAndSavesThePlot) {
   const QString html = copied->html();
   EXPECT_EQ(html.count(QStringLiteral("<table")), 1);
   EXPECT_TRUE(html.contains(QStringLiteral("border-top:1.5pt solid")));
-  EXPECT_TRUE(html.contains(QStringLiteral(">斜率 b</td>")));
+  EXPECT_TRUE(html.contains(QStringLiteral(">斜率 <i>b</i></td>")));
   EXPECT_TRUE(copied->text().contains(QStringLiteral("斜率 b\t2.5000\t")));
 
   QTemporaryDir directory;
