@@ -1,10 +1,15 @@
 // Renders the main window as the program shows it at start into the PNG file named on the
 // command line; or, with --report and an analysis (two-sample, paired, correlation, fourfold,
-// mcnemar), the results report of a textbook example typed into that analysis.
+// mcnemar), the results report of a textbook example typed into that analysis, and beside the
+// picture (same name, .html) the HTML that "复制" puts on the clipboard.
 
 #include <QApplication>
+#include <QClipboard>
+#include <QFile>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPixmap>
+#include <QRegularExpression>
 #include <QTimer>
 #include <cstdio>
 #include <map>
@@ -81,7 +86,18 @@ int main(int argc, char* argv[]) {
   QWidget* shown = report ? static_cast<QWidget*>(window->ReportWindowIfOpen()) : window;
   int status = 1;
   QTimer::singleShot(500, [&] {
-    status = shown->grab().save(QString::fromLocal8Bit(argv[argc - 1])) ? 0 : 1;
+    const QString picture = QString::fromLocal8Bit(argv[argc - 1]);
+    status = shown->grab().save(picture) ? 0 : 1;
+    if (report) {
+      window->ReportWindowIfOpen()->CopyReport();
+      QFile html(QString(picture).replace(QRegularExpression(QStringLiteral("\\.png$")),
+                                          QStringLiteral(".html")));
+      const QMimeData* copied = QApplication::clipboard()->mimeData();
+      if (copied == nullptr || !html.open(QIODevice::WriteOnly) ||
+          html.write(copied->html().toUtf8()) < 0) {
+        status = 1;
+      }
+    }
     QApplication::exit(status);
   });
   QApplication::exec();

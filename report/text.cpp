@@ -131,6 +131,10 @@ constexpr const char* kThinRule = "0.75pt solid #000000";
 
 enum class Align { Left, Right };
 
+// Word processors drop the cells' padding on paste; an en space keeps the formulas clear of the
+// numbers beside them.
+constexpr const char* kGap = "&#8194;";
+
 // One cell. Every style is inline, so that a word processor keeps it on paste. Qt's rich text
 // reads padding only in pixels, and a cell that declares a side's border "none" loses its
 // padding there: rules are declared only where they are drawn.
@@ -185,12 +189,12 @@ std::string ReportHtml(const Report& report) {
       "<p style=\"font-weight:bold;margin-bottom:4pt;\">" +
       Escaped(report.title) +
       "</p>\n"
-      "<table cellspacing=\"0\" cellpadding=\"0\" style=\"border-collapse:collapse;\">\n";
+      "<table cellspacing=\"0\" cellpadding=\"4\" style=\"border-collapse:collapse;\">\n";
   const std::string headerRules =
       std::string("border-top:") + kHeavyRule + ";border-bottom:" + kThinRule + ";";
   html += "<tr>" + Cell("th", "项目", Align::Left, headerRules) +
           Cell("th", "数值", Align::Right, headerRules) +
-          Cell("th", "公式或方法", Align::Left, headerRules) + "</tr>\n";
+          Cell("th", kGap + std::string("公式或方法"), Align::Left, headerRules) + "</tr>\n";
   std::size_t remaining = 0;
   for (const ReportSection& section : report.sections) remaining += 1 + section.rows.size();
   // The bottom rule goes on the cells of the last row, which word processors keep.
@@ -204,9 +208,10 @@ std::string ReportHtml(const Report& report) {
             "</tr>\n";
     for (const ReportRow& row : section.rows) {
       const std::string rowRules = rules();
+      const bool number = !row.value.starts_with("—");
       html += "<tr>" + Cell("td", Html(row.label), Align::Left, rowRules) +
-              Cell("td", ValueHtml(row.value), Align::Right, rowRules) +
-              Cell("td", Html(row.formula), Align::Left, rowRules) + "</tr>\n";
+              Cell("td", ValueHtml(row.value), Align::Right, rowRules, number ? " nowrap" : "") +
+              Cell("td", kGap + Html(row.formula), Align::Left, rowRules) + "</tr>\n";
     }
   }
   html += "</table>\n";
