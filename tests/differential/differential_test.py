@@ -50,6 +50,7 @@ from fractions import Fraction
 import numpy as np
 from scipy import stats
 
+import reference_effects
 from reference_p import (TALLY, check_p, check_two_sample_p, correlation_p, fourfold_p, mcnemar_p,
                          paired_p)
 from reference_texts import (RELATIVE_TOLERANCE, WARNING, Checker, Failure, Report, TTable,
@@ -532,10 +533,14 @@ def main():
     checker = Checker(report)
     failures = 0
     kinds = collections.Counter()
-    for (case, line, data), output in zip(data_sets, outputs):
+    effects = reference_effects.prepare(
+        analysis, [(data, output.split("\t")) for (_, _, data), output in zip(data_sets, outputs)])
+    for (case, line, data), output, effect in zip(data_sets, outputs, effects):
         report.case = case
         try:
             kinds[check(data, output.split("\t"), checker, table)] += 1
+            if analysis in reference_effects.FIELD_COUNTS:
+                reference_effects.check_effects(analysis, data, output.split("\t"), effect)
         except Failure as failure:
             failures += 1
             if failures <= int(os.environ.get('QUILLON_DIFF_SHOWN', 5)):
@@ -547,7 +552,9 @@ def main():
           + ", ".join(f"{count} {kind}" for kind, count in kinds.most_common())
           + f"), {failures} failures, {len(report.ties)} tie cases, "
           f"{time.monotonic() - started:.1f} s; report figures: "
-          + ", ".join(f"{count} {kind}" for kind, count in TALLY.items()))
+          + ", ".join(f"{count} {kind}" for kind, count in TALLY.items())
+          + "; effect figures: "
+          + ", ".join(f"{count} {kind}" for kind, count in reference_effects.EFFECT_TALLY.items()))
     sys.exit(1 if failures else 0)
 
 
