@@ -105,7 +105,8 @@ NumberNeededText NumberNeededTexts(const NumberNeededFigures& figures) {
     text.estimate = text.interval = "—（" + figures.benefitBound.reason + "）";
     return text;
   }
-  text.estimate = kind + OneDecimal(figures.value);
+  // RD = 0 points neither way: "NNT ∞".
+  text.estimate = figures.value ? kind + OneDecimal(figures.value) : "NNT ∞";
   if (figures.crossesZero) {
     text.interval = "NNTB " + OneDecimal(figures.benefitBound) + " 至 ∞ 至 NNTH " +
                     OneDecimal(figures.harmBound);

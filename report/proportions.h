@@ -39,7 +39,8 @@ struct NumberNeededFigures {
 };
 NumberNeededFigures NumberNeeded(const RiskDifferenceFigures& difference);
 
-// As printed, one decimal: "NNTB 6.3" and "NNTB 4.2 至 22.1", "NNTB 4.2 至 ∞ 至 NNTH 12.5".
+// As printed, one decimal: "NNTB 6.3" ("NNT ∞" when RD = 0) and "NNTB 4.2 至 22.1",
+// "NNTB 4.2 至 ∞ 至 NNTH 12.5".
 struct NumberNeededText {
   std::string estimate;
   std::string interval;

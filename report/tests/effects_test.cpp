@@ -25,10 +25,11 @@ using testing::Matches;
   return ::testing::AssertionFailure() << "value " << *figure << ", expected " << expected;
 }
 
-// lim(t, df): uniroot(function(l) pt(t, df, l) - p, ..., tol = 1e-15) for p = 0.975 and 0.025;
-// d = diff / sp, its bounds lim(d·s, n1 + n2 − 2) / s with s = √(n1 n2 / (n1 + n2));
-// J(ν) = exp(lgamma(ν/2) − log(√(ν/2)) − lgamma((ν − 1)/2)).
-TEST(EffectSizes, TwoSampleDAndGAgainstR) {
+// The random data sets of the differential tests compare these with R at large; here, cases
+// small enough to read. lim(t, df): uniroot(function(l) pt(t, df, l) - p, ..., tol = 1e-15) for
+// p = 0.975 and 0.025; d's bounds lim(d·s, n1 + n2 − 2) / s with s = √(n1 n2 / (n1 + n2)), dz's
+// lim(dz·√n, n − 1) / √n; J(ν) = exp(lgamma(ν/2) − log(√(ν/2)) − lgamma((ν − 1)/2)).
+TEST(EffectSizes, AgainstR) {
   struct Reference {
     double difference, pooled, n1, n2, d, lower, upper, j;
   };
@@ -36,7 +37,6 @@ TEST(EffectSizes, TwoSampleDAndGAgainstR) {
       {3.1, 2.818, 10, 10, 1.1000709723207949, 0.14067276217349314, 2.0333686720181907,
        0.95764642702372005},
       {-1.5, 4, 5, 12, -0.375, -1.4206220434471328, 0.68281379218205451, 0.94900758714270195},
-      {0.2, 1, 300, 280, 0.2, 0.036643522542780915, 0.36318432202676726, 0.99870176700602031},
       {12, 5, 3, 2, 2.4, -0.23140919515783187, 4.8783658205385754, 0.72360125455826774},
   };
   for (const Reference& r : references) {
@@ -47,29 +47,13 @@ TEST(EffectSizes, TwoSampleDAndGAgainstR) {
     EXPECT_TRUE(Near(e.d.lower, r.lower));
     EXPECT_TRUE(Near(e.d.upper, r.upper));
     EXPECT_TRUE(Near(e.correction, r.j, 1e-12));
-    EXPECT_TRUE(Near(e.g.estimate, r.j * r.d));
     EXPECT_TRUE(Near(e.g.lower, r.j * r.lower));
     EXPECT_TRUE(Near(e.g.upper, r.j * r.upper));
   }
-}
-
-// dz = md / sd, its bounds lim(dz·√n, n − 1) / √n.
-TEST(EffectSizes, PairedDzAgainstR) {
-  struct Reference {
-    double mean, deviation, n, dz, lower, upper;
-  };
-  const Reference references[] = {
-      {2, 3, 8, 0.66666666666666663, -0.12486925287728645, 1.4210609655518309},
-      {-0.4, 1.7, 40, -0.23529411764705885, -0.54806828705110333, 0.080407281146808868},
-      {5, 1, 2, 5, -0.29894127282997973, 11.318528958108052},
-  };
-  for (const Reference& r : references) {
-    SCOPED_TRACE(::testing::Message() << r.mean << " " << r.deviation << " " << r.n);
-    const EffectSize dz = PairedEffect(r.mean, r.deviation, r.n);
-    EXPECT_TRUE(Matches(dz.estimate, r.dz));
-    EXPECT_TRUE(Near(dz.lower, r.lower));
-    EXPECT_TRUE(Near(dz.upper, r.upper));
-  }
+  const EffectSize dz = PairedEffect(-0.4, 1.7, 40);
+  EXPECT_TRUE(Matches(dz.estimate, -0.4 / 1.7));
+  EXPECT_TRUE(Near(dz.lower, -0.54806828705110333));
+  EXPECT_TRUE(Near(dz.upper, 0.080407281146808868));
 }
 
 TEST(EffectSizes, LimitsAndReasons) {
@@ -144,7 +128,6 @@ TEST(Proportions, MatchedOddsRatioAndMidPAgainstR) {
   };
   const Reference references[] = {
       {12, 2, 1.3357437224672493, 55.19709066788505, 0.0073852539062499974},
-      {30, 10, 1.4274084701515846, 6.8793017710183255, 0.0014504910141113249},
       {5, 5, 0.23014246893810797, 4.3451345795239966, 1},
       {0, 6, 0, 0.84931119429732327, 0.015625},
       {1, 40, 0.00061769820882578031, 0.14751806008768878, 1.9554136088118083e-11},
@@ -179,7 +162,7 @@ TEST(Proportions, NumberNeededToTreat) {
       {56, 14, 48, 32, "NNTB 5.0", "NNTB 3.0 至 19.1"},
       {48, 32, 56, 14, "NNTH 5.0", "NNTH 3.0 至 19.1"},
       {10, 30, 12, 28, "NNTH 20.0", "NNTB 7.0 至 ∞ 至 NNTH 4.2"},
-      {0, 10, 0, 20, "NNTB ∞", "NNTB 3.6 至 ∞ 至 NNTH 6.2"},
+      {0, 10, 0, 20, "NNT ∞", "NNTB 3.6 至 ∞ 至 NNTH 6.2"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.a << " " << c.b << " " << c.c << " " << c.d);
