@@ -11,7 +11,9 @@ SciPy's statistic.
 
 The results report's exact figures (its P values and Welch's degrees of freedom), which the
 driver prints in full, must agree with SciPy's from the same inputs to 1e-10 relative; see
-reference_p.py.
+reference_p.py. The effect sizes and absolute effects the driver appends (d, g, dz, RD, NNT,
+the paired difference, the matched odds ratio, the mid-P) are checked against R, statsmodels and
+SciPy; see reference_effects.py.
 
 ANALYSIS is two-sample, summary, paired, correlation, fourfold or mcnemar. The seed is printed and
 is the same every run; set QUILLON_DIFF_SEED to replay another run ("random" for a new one), QUILLON_DIFF_CASE to run only one data set of it,
