@@ -5,6 +5,7 @@
 #include <string>
 
 #include "counts/summary_t_test.h"
+#include "report/effect_sizes.h"
 #include "stats/number_text.h"
 #include "stats/t_table.h"
 
@@ -38,6 +39,25 @@ void BM_LookUpTCriticalHighDf(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_LookUpTCriticalHighDf);
+
+// The 95 % interval of d: two inversions of the noncentral t, whose cost grows with |t| (the
+// report gives none beyond |t| = 500). Arguments: t, degrees of freedom.
+void BM_NoncentralTInterval(benchmark::State& state) {
+  double t = static_cast<double>(state.range(0));
+  const double df = static_cast<double>(state.range(1));
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(t);
+    benchmark::DoNotOptimize(NoncentralTInterval(t - 0.37, df));
+  }
+}
+BENCHMARK(BM_NoncentralTInterval)
+    ->Args({2, 18})
+    ->Args({2, 65550})
+    ->Args({37, 1000})
+    ->Args({100, 1000})
+    ->Args({500, 2})
+    ->Args({500, 65550})
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace quillon

@@ -19,8 +19,14 @@
 //   fourfold:    a+c b+d a+b c+d total  Ta Tb Tc Td n chi-square verdict
 //                chi-square-P corrected-P Fisher-P
 //   mcnemar:     n chi-square verdict  chi-square-P exact-P
+// and then, appended, the effect sizes and absolute effects (full precision, empty where none):
+//   two-sample, summary: d d-lower d-upper J g g-lower g-upper
+//   paired:      dz dz-lower dz-upper
+//   fourfold:    risk1 risk2 RD RD-lower RD-upper NNT NNTB-end NNTH-end NNT-far-end
+//   mcnemar:     difference lower upper OR OR-lower OR-upper mid-P
 
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <cstdio>
 #include <functional>
@@ -37,7 +43,9 @@
 #include "entry/group_summary.h"
 #include "entry/sample_lists.h"
 #include "report/correlation.h"
+#include "report/effect_sizes.h"
 #include "report/fourfold.h"
+#include "report/proportions.h"
 #include "report/t_tests.h"
 #include "stats/correlation.h"
 #include "stats/paired_t_test.h"
@@ -93,6 +101,54 @@ std::vector<std::string> TwoSampleP(
   return {Exact(figures.p), Exact(figures.fP), Exact(figures.welchP), Exact(figures.welchDf)};
 }
 
+// ---- Effect sizes and absolute effects, appended to each analysis's fields ----
+
+void Append(std::vector<std::string>& fields, std::initializer_list<quillon::Figure> figures) {
+  for (const quillon::Figure& figure : figures) fields.push_back(Exact(figure));
+}
+
+// d and g from the two-sample test's own difference, pooled SD and counts.
+void AppendTwoSampleEffects(std::vector<std::string>& fields,
+                            const std::array<std::string, quillon::kSummaryBoxCount>& boxes) {
+  const std::optional<quillon::SummaryValues> values = quillon::ReadSummaryValues(boxes);
+  std::optional<quillon::TwoSampleFigures> test;
+  if (values) test = quillon::TwoSampleReportFigures(*values);
+  if (!test || !test->difference || !test->pooledVariance) {
+    fields.insert(fields.end(), 7, "");
+    return;
+  }
+  const quillon::TwoSampleEffectSizes e =
+      quillon::TwoSampleEffects(*test->difference, std::sqrt(*test->pooledVariance),
+                                values->count1.ToDouble(), values->count2.ToDouble());
+  Append(fields,
+         {e.d.estimate, e.d.lower, e.d.upper, e.correction, e.g.estimate, e.g.lower, e.g.upper});
+}
+
+void AppendPairedEffect(std::vector<std::string>& fields, const quillon::PairSums& pairs) {
+  const quillon::PairedFigures test = quillon::PairedReportFigures(pairs);
+  if (!test.meanDifference || !test.deviation) {
+    fields.insert(fields.end(), 3, "");
+    return;
+  }
+  const quillon::EffectSize dz =
+      quillon::PairedEffect(*test.meanDifference, *test.deviation, static_cast<double>(test.n));
+  Append(fields, {dz.estimate, dz.lower, dz.upper});
+}
+
+void AppendFourfoldEffects(std::vector<std::string>& fields, const std::array<double, 4>& cells) {
+  const auto [a, b, c, d] = cells;
+  const quillon::RiskDifferenceFigures rd = quillon::RiskDifference(a, b, c, d);
+  const quillon::NumberNeededFigures nnt = quillon::NumberNeeded(rd);
+  Append(fields, {rd.risk1, rd.risk2, rd.difference, rd.lower, rd.upper, nnt.value,
+                  nnt.benefitBound, nnt.harmBound, nnt.farBound});
+}
+
+void AppendPairedProportions(std::vector<std::string>& fields, const std::array<double, 4>& cells) {
+  const auto [a, b, c, d] = cells;
+  const quillon::PairedProportionFigures f = quillon::PairedProportions(a, b, c, d);
+  Append(fields, {f.difference, f.lower, f.upper, f.oddsRatio, f.oddsLower, f.oddsUpper, f.midP});
+}
+
 std::vector<std::string> CriticalAndLine(const std::optional<quillon::TTestVerdict>& verdict) {
   if (!verdict) return {"", "", "", ""};
   return {verdict->critical.c05, verdict->critical.c01, verdict->critical.c001, verdict->line};
@@ -113,6 +169,7 @@ void TwoSample(const std::string& line) {
   std::vector<std::string> fields(boxes.begin(), boxes.end());
   for (std::string& field : CriticalAndLine(SummaryVerdict(boxes))) fields.push_back(field);
   for (std::string& field : TwoSampleP(boxes)) fields.push_back(field);
+  AppendTwoSampleEffects(fields, boxes);
   Print(fields);
 }
 
@@ -122,6 +179,7 @@ void Summary(const std::string& line) {
   for (std::size_t i = 0; i < boxes.size() && i < words.size(); ++i) boxes[i] = words[i];
   std::vector<std::string> fields = CriticalAndLine(SummaryVerdict(boxes));
   for (std::string& field : TwoSampleP(boxes)) fields.push_back(field);
+  AppendTwoSampleEffects(fields, boxes);
   Print(fields);
 }
 
@@ -129,14 +187,13 @@ void Paired(const std::string& line) {
   const SampleLists lists = Columns(line);
   const std::string p = Exact(quillon::PairedReportFigures(lists.Pairs()).p);
   const std::optional<quillon::PairedTTestResult> result = quillon::PairedTTest(lists.Pairs());
-  if (!result) {
-    Print({"", "", "", "", "", "", "", p});
-    return;
+  std::vector<std::string> fields = {"", "", "", "", "", "", ""};
+  if (result) {
+    fields = {std::to_string(result->differences.n), result->meanText, result->deviationText};
+    for (std::string& field : CriticalAndLine(result->verdict)) fields.push_back(field);
   }
-  std::vector<std::string> fields = {std::to_string(result->differences.n), result->meanText,
-                                     result->deviationText};
-  for (std::string& field : CriticalAndLine(result->verdict)) fields.push_back(field);
   fields.push_back(p);
+  AppendPairedEffect(fields, lists.Pairs());
   Print(fields);
 }
 
@@ -155,6 +212,15 @@ quillon::FourfoldCells Cells(const std::string& line) {
   return quillon::ReadFourfoldCells(texts);
 }
 
+// The cells as numbers, an empty cell as 0.
+std::array<double, 4> CellValues(const quillon::FourfoldCells& cells) {
+  std::array<double, 4> values{};
+  for (std::size_t k = 0; k < values.size(); ++k) {
+    values[k] = cells[k].value_or(quillon::Fixed4{}).ToDouble();
+  }
+  return values;
+}
+
 void Fourfold(const std::string& line) {
   const quillon::FourfoldCells cells = Cells(line);
   const quillon::FourfoldTotals totals = quillon::TotalFourfoldTable(cells);
@@ -166,6 +232,7 @@ void Fourfold(const std::string& line) {
   const quillon::FourfoldFigures figures = quillon::FourfoldReportFigures(cells);
   fields.insert(fields.end(),
                 {Exact(figures.chiSquareP), Exact(figures.correctedP), Exact(figures.fisherP)});
+  AppendFourfoldEffects(fields, figures.cells);
   Print(fields);
 }
 
@@ -173,7 +240,10 @@ void McNemar(const std::string& line) {
   const quillon::FourfoldCells cells = Cells(line);
   const quillon::PairedChiSquareResult result = quillon::PairedChiSquare(cells);
   const quillon::McNemarFigures figures = quillon::McNemarReportFigures(cells);
-  Print({result.n, result.chiSquare, result.verdict, Exact(figures.p), Exact(figures.exactP)});
+  std::vector<std::string> fields = {result.n, result.chiSquare, result.verdict, Exact(figures.p),
+                                     Exact(figures.exactP)};
+  AppendPairedProportions(fields, CellValues(cells));
+  Print(fields);
 }
 
 }  // namespace

@@ -11,7 +11,9 @@ SciPy's statistic.
 
 The results report's exact figures (its P values and Welch's degrees of freedom), which the
 driver prints in full, must agree with SciPy's from the same inputs to 1e-10 relative; see
-reference_p.py.
+reference_p.py. The effect sizes and absolute effects the driver appends (d, g, dz, RD, NNT,
+the paired difference, the matched odds ratio, the mid-P) are checked against R, statsmodels and
+SciPy; see reference_effects.py.
 
 ANALYSIS is two-sample, summary, paired, correlation, fourfold or mcnemar. The seed is printed and
 is the same every run; set QUILLON_DIFF_SEED to replay another run ("random" for a new one), QUILLON_DIFF_CASE to run only one data set of it,
@@ -50,6 +52,7 @@ from fractions import Fraction
 import numpy as np
 from scipy import stats
 
+import reference_effects
 from reference_p import (TALLY, check_p, check_two_sample_p, correlation_p, fourfold_p, mcnemar_p,
                          paired_p)
 from reference_texts import (RELATIVE_TOLERANCE, WARNING, Checker, Failure, Report, TTable,
@@ -532,10 +535,14 @@ def main():
     checker = Checker(report)
     failures = 0
     kinds = collections.Counter()
-    for (case, line, data), output in zip(data_sets, outputs):
+    effects = reference_effects.prepare(
+        analysis, [(data, output.split("\t")) for (_, _, data), output in zip(data_sets, outputs)])
+    for (case, line, data), output, effect in zip(data_sets, outputs, effects):
         report.case = case
         try:
             kinds[check(data, output.split("\t"), checker, table)] += 1
+            if analysis in reference_effects.FIELD_COUNTS:
+                reference_effects.check_effects(analysis, data, output.split("\t"), effect)
         except Failure as failure:
             failures += 1
             if failures <= int(os.environ.get('QUILLON_DIFF_SHOWN', 5)):
@@ -547,7 +554,9 @@ def main():
           + ", ".join(f"{count} {kind}" for kind, count in kinds.most_common())
           + f"), {failures} failures, {len(report.ties)} tie cases, "
           f"{time.monotonic() - started:.1f} s; report figures: "
-          + ", ".join(f"{count} {kind}" for kind, count in TALLY.items()))
+          + ", ".join(f"{count} {kind}" for kind, count in TALLY.items())
+          + "; effect figures: "
+          + ", ".join(f"{count} {kind}" for kind, count in reference_effects.EFFECT_TALLY.items()))
     sys.exit(1 if failures else 0)
 
 

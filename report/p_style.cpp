@@ -1,0 +1,136 @@
+#include "report/p_style.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace quillon {
+
+namespace {
+
+constexpr double kSignificance = 0.05;
+
+// Fixed decimals, without a minus before a value that rounds to zero.
+std::string Fixed(double value, int decimals) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  std::string result = text;
+  if (result.front() == '-' && result.find_first_not_of("-0.") == std::string::npos) {
+    result.erase(0, 1);
+  }
+  return result;
+}
+
+double Rounded(double value, int decimals) { return std::stod(Fixed(value, decimals)); }
+
+bool LeadingZero(PStyle style) { return style == PStyle::ChineseMedical || style == PStyle::Nejm; }
+
+int Decimals(PStyle style, double p) {
+  switch (style) {
+    case PStyle::Ama:
+    case PStyle::Nejm:
+      return p >= 0.01 ? 2 : 3;
+    case PStyle::ChineseMedical:
+    case PStyle::Apa:
+      break;
+  }
+  return 3;
+}
+
+std::string Number(PStyle style, const std::string& text) {
+  if (!LeadingZero(style) && text.rfind("0.", 0) == 0) return text.substr(1);
+  return text;
+}
+
+std::string Relation(PStyle style, const char* relation) {
+  const bool spaced = style == PStyle::Ama || style == PStyle::Apa;
+  return spaced ? std::string(" ") + relation + " " : std::string(relation);
+}
+
+std::string Missing(const Figure& figure) { return "—（" + figure.reason + "）"; }
+
+std::string Escaped(const std::string& text) {
+  std::string escaped;
+  for (char c : text) {
+    if (c == '<')
+      escaped += "&lt;";
+    else if (c == '>')
+      escaped += "&gt;";
+    else if (c == '&')
+      escaped += "&amp;";
+    else
+      escaped += c;
+  }
+  return escaped;
+}
+
+}  // namespace
+
+std::string StyledP::Html() const { return "<i>" + symbol + "</i>" + Escaped(rest); }
+
+StyledP FormatP(PStyle style, const Figure& p) {
+  StyledP styled{style == PStyle::Apa ? "p" : "P", {}};
+  if (!p) {
+    styled.rest = "=" + Missing(p);
+    return styled;
+  }
+  const double value = *p;
+  if (value < 0.001) {
+    styled.rest = Relation(style, "<") + Number(style, "0.001");
+    return styled;
+  }
+  int decimals = Decimals(style, value);
+  if (Rounded(value, decimals) >= 1) {
+    styled.rest =
+        Relation(style, ">") + Number(style, Fixed(1 - std::pow(10.0, -decimals), decimals));
+    return styled;
+  }
+  std::string number = Fixed(value, decimals);
+  if (value < kSignificance) {
+    const int most = decimals + 2;
+    while (decimals < most && Rounded(value, decimals) >= kSignificance) {
+      number = Fixed(value, ++decimals);
+    }
+    if (Rounded(value, decimals) >= kSignificance) {
+      number = Fixed(kSignificance - std::pow(10.0, -decimals), decimals);
+    }
+  }
+  styled.rest = Relation(style, "=") + Number(style, number);
+  return styled;
+}
+
+std::string FormatInterval(PStyle style, const Figure& lower, const Figure& upper, int decimals) {
+  const std::string prefix = style == PStyle::ChineseMedical ? "95%CI：" : "95% CI";
+  if (!lower || !upper)
+    return prefix + (style == PStyle::ChineseMedical ? "" : " ") + Missing(!lower ? lower : upper);
+  const std::string a = Fixed(*lower, decimals);
+  const std::string b = Fixed(*upper, decimals);
+  switch (style) {
+    case PStyle::ChineseMedical:
+      return prefix + a + "～" + b;
+    case PStyle::Ama: {
+      const bool negative = a.front() == '-' || b.front() == '-';
+      return prefix + ", " + a + (negative ? " to " : "-") + b;
+    }
+    case PStyle::Nejm:
+      return prefix + ", " + a + " to " + b;
+    case PStyle::Apa:
+      break;
+  }
+  return prefix + " [" + a + ", " + b + "]";
+}
+
+std::string PStyleName(PStyle style) {
+  switch (style) {
+    case PStyle::ChineseMedical:
+      return "中华医学会系列杂志";
+    case PStyle::Ama:
+      return "AMA / JAMA";
+    case PStyle::Nejm:
+      return "NEJM";
+    case PStyle::Apa:
+      break;
+  }
+  return "APA 7";
+}
+
+}  // namespace quillon

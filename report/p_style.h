@@ -1,0 +1,47 @@
+#pragma once
+// How P values and 95 % intervals are written, in the style of the journal the user picks.
+//
+//   中华医学会系列杂志  P=0.025   P<0.001   P>0.999   95%CI：a～b
+//   AMA / JAMA          P = .03   P < .001  P > .99   95% CI, a-b (a to b when a bound is negative)
+//   NEJM                P=0.03    P<0.001   P>0.99    95% CI, a to b
+//   APA 7               p = .025  p < .001  p > .999  95% CI [a, b]
+//
+// The symbol is always italic; it is returned apart from the rest so that HTML can set it in
+// italics and plain text keeps it as it is.
+
+#include <string>
+
+#include "report/figure.h"
+
+namespace quillon {
+
+enum class PStyle { ChineseMedical, Ama, Nejm, Apa };
+
+inline constexpr PStyle kDefaultPStyle = PStyle::ChineseMedical;
+
+struct StyledP {
+  std::string symbol;  // "P" or "p", italic
+  std::string rest;    // the relation and the number: "=0.025", " < .001"
+  std::string Plain() const { return symbol + rest; }
+  std::string Html() const;  // "<i>P</i>=0.025", the rest escaped
+};
+
+// A P value in the style; a missing P gives the symbol with "—（reason）".
+//  - Decimals: 中华 and APA three; AMA and NEJM two from 0.01 up, three below.
+//  - Below 0.001: "<0.001" (".001" without the leading zero).
+//  - A P that rounds to 1 at the style's decimals (P = 1 too) is "> 0.999" or "> .99": a
+//    rounded 1.000 would read as certainty.
+//  - A P below 0.05 that rounds up to 0.05 gets one more decimal, then another (0.0499 →
+//    "0.0499", 0.04996 → "0.04996"); if it still rounds to 0.05, it shows the largest number of
+//    those decimals below 0.05 ("0.04999"), so that no P below 0.05 ever reads as 0.05.
+//  - Never 0.000: from 0.001 up the rounding cannot reach 0.
+StyledP FormatP(PStyle style, const Figure& p);
+
+// "95%CI：a～b", "95% CI, a-b", "95% CI, a to b", "95% CI [a, b]"; the bounds with the given
+// decimals, a minus as "-", never "-0.00"; a missing bound gives "—（reason）".
+std::string FormatInterval(PStyle style, const Figure& lower, const Figure& upper, int decimals);
+
+// The style's name as the report window lists it.
+std::string PStyleName(PStyle style);
+
+}  // namespace quillon

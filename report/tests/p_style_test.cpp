@@ -1,0 +1,78 @@
+// P values and intervals in each journal style.
+
+#include "report/p_style.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+namespace quillon {
+namespace {
+
+constexpr std::array<PStyle, 4> kStyles = {PStyle::ChineseMedical, PStyle::Ama, PStyle::Nejm,
+                                           PStyle::Apa};
+
+TEST(PStyle, PValuesInEveryStyle) {
+  struct Row {
+    double p;
+    std::array<const char*, 4> texts;  // 中华, AMA, NEJM, APA
+  };
+  const Row rows[] = {
+      {0.0004, {"P<0.001", "P < .001", "P<0.001", "p < .001"}},
+      {0.00099, {"P<0.001", "P < .001", "P<0.001", "p < .001"}},
+      {0.0072, {"P=0.007", "P = .007", "P=0.007", "p = .007"}},
+      // Below 0.05, never shown as 0.05.
+      {0.0499, {"P=0.0499", "P = .0499", "P=0.0499", "p = .0499"}},
+      // Two more decimals at most: AMA and NEJM start from two.
+      {0.04996, {"P=0.04996", "P = .0499", "P=0.0499", "p = .04996"}},
+      {0.0499996, {"P=0.04999", "P = .0499", "P=0.0499", "p = .04999"}},
+      {0.05, {"P=0.050", "P = .05", "P=0.05", "p = .050"}},
+      {0.0101, {"P=0.010", "P = .01", "P=0.01", "p = .010"}},
+      {0.23, {"P=0.230", "P = .23", "P=0.23", "p = .230"}},
+      {0.996, {"P=0.996", "P > .99", "P>0.99", "p = .996"}},
+      {0.99999, {"P>0.999", "P > .99", "P>0.99", "p > .999"}},
+      {1, {"P>0.999", "P > .99", "P>0.99", "p > .999"}},
+  };
+  for (const Row& row : rows) {
+    for (std::size_t i = 0; i < kStyles.size(); ++i) {
+      SCOPED_TRACE(::testing::Message() << row.p << " in " << PStyleName(kStyles[i]));
+      const StyledP styled = FormatP(kStyles[i], Figure::Of(row.p));
+      EXPECT_EQ(styled.Plain(), row.texts[i]);
+      EXPECT_EQ(styled.symbol, i == 3 ? "p" : "P");
+    }
+  }
+  EXPECT_EQ(FormatP(PStyle::Ama, Figure::Of(0.0004)).Html(), "<i>P</i> &lt; .001");
+  EXPECT_EQ(FormatP(PStyle::Nejm, Figure::Missing("自由度须大于0")).Plain(),
+            "P=—（自由度须大于0）");
+}
+
+TEST(PStyle, IntervalsInEveryStyle) {
+  struct Row {
+    double lower, upper;
+    std::array<const char*, 4> texts;
+  };
+  const Row rows[] = {
+      {0.44,
+       5.76,
+       {"95%CI：0.44～5.76", "95% CI, 0.44-5.76", "95% CI, 0.44 to 5.76", "95% CI [0.44, 5.76]"}},
+      {-1.234,
+       0.5,
+       {"95%CI：-1.23～0.50", "95% CI, -1.23 to 0.50", "95% CI, -1.23 to 0.50",
+        "95% CI [-1.23, 0.50]"}},
+      // A bound that rounds to zero loses its minus.
+      {-0.001,
+       2,
+       {"95%CI：0.00～2.00", "95% CI, 0.00-2.00", "95% CI, 0.00 to 2.00", "95% CI [0.00, 2.00]"}},
+  };
+  for (const Row& row : rows) {
+    for (std::size_t i = 0; i < kStyles.size(); ++i) {
+      EXPECT_EQ(FormatInterval(kStyles[i], Figure::Of(row.lower), Figure::Of(row.upper), 2),
+                row.texts[i]);
+    }
+  }
+  EXPECT_EQ(FormatInterval(PStyle::Apa, Figure::Of(1), Figure::Missing("上限为无穷大"), 2),
+            "95% CI —（上限为无穷大）");
+}
+
+}  // namespace
+}  // namespace quillon
