@@ -19,27 +19,34 @@ ReportFeed::ReportFeed(QObject* parent, ReportSources sources)
   connect(sources_.fourfold, &FourfoldTable::TotalsChanged, this, &ReportFeed::Changed);
 }
 
+void ReportFeed::SetStyle(PStyle style) {
+  if (style == style_) return;
+  style_ = style;
+  emit Changed();
+}
+
 Report ReportFeed::TwoSample() const {
   const std::optional<SummaryValues> values = ReadSummaryValues(sources_.twoSample->SummaryTexts());
-  if (!values) return Report{"两样本均数t检验", {}, {"两组的均数、标准差和例数尚未填全。"}};
-  return TwoSampleReport(TwoSampleReportFigures(*values));
+  if (!values) return Report{"两样本均数t检验", {}, {"两组的均数、标准差和例数尚未填全。"}, {}, {}};
+  return TwoSampleReport(TwoSampleReportFigures(*values), style_);
 }
 
 Report ReportFeed::CurrentReport() const {
   const AnalysisModes& modes = *sources_.modes;
   const PairSums& pairs = sources_.grid->Lists().Pairs();
   if (modes.IsCurrent(AnalysisMode::TwoSampleMeans)) return TwoSample();
-  if (modes.IsCurrent(AnalysisMode::PairedMeans)) return PairedReport(PairedReportFigures(pairs));
+  if (modes.IsCurrent(AnalysisMode::PairedMeans))
+    return PairedReport(PairedReportFigures(pairs), style_);
   if (modes.IsCurrent(AnalysisMode::CorrelationRegression)) {
-    return CorrelationReport(CorrelationReportFigures(pairs));
+    return CorrelationReport(CorrelationReportFigures(pairs), style_);
   }
   if (modes.IsCurrent(AnalysisMode::FourfoldChiSquare)) {
-    return FourfoldReport(FourfoldReportFigures(sources_.fourfold->Cells()));
+    return FourfoldReport(FourfoldReportFigures(sources_.fourfold->Cells()), style_);
   }
   if (modes.IsCurrent(AnalysisMode::PairedChiSquare)) {
-    return McNemarReport(McNemarReportFigures(sources_.fourfold->Cells()));
+    return McNemarReport(McNemarReportFigures(sources_.fourfold->Cells()), style_);
   }
-  return Report{"结果报告", {}, {"没有选定分析。"}};
+  return Report{"结果报告", {}, {"没有选定分析。"}, {}, {}};
 }
 
 std::optional<ScatterData> ReportFeed::CurrentScatter() const {

@@ -31,6 +31,11 @@ class ReportFeed : public QObject {
   ReportFeed(QObject* parent, ReportSources sources);
 
   Report CurrentReport() const;
+
+  // How P values, intervals and the sentences are written; the choice lasts while the program
+  // runs, and nothing stores it.
+  PStyle Style() const { return style_; }
+  void SetStyle(PStyle style);
   // Nothing unless correlation and regression is the current analysis.
   std::optional<ScatterData> CurrentScatter() const;
 
@@ -41,6 +46,7 @@ class ReportFeed : public QObject {
   Report TwoSample() const;
 
   ReportSources sources_;
+  PStyle style_ = kDefaultPStyle;
 };
 
 }  // namespace quillon::ui

@@ -3,8 +3,10 @@
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
@@ -34,10 +36,24 @@ ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), fee
   copyButton->setObjectName(QStringLiteral("cmdCopyReport"));
   saveButton_ = new QPushButton(QStringLiteral("保存图片"), this);
   saveButton_->setObjectName(QStringLiteral("cmdSavePicture"));
+  styles_ = new QComboBox(this);
+  styles_->setObjectName(QStringLiteral("cmbReportStyle"));
+  styles_->setToolTip(QStringLiteral("P值、置信区间与结果句子的写法"));
+  for (const PStyle style : {PStyle::ChineseMedical, PStyle::Ama, PStyle::Nejm, PStyle::Apa}) {
+    styles_->addItem(FromUtf8(PStyleName(style)), static_cast<int>(style));
+  }
+  styles_->setCurrentIndex(styles_->findData(static_cast<int>(feed_->Style())));
+  connect(styles_, &QComboBox::currentIndexChanged, this, [this] {
+    if (feed_ != nullptr) feed_->SetStyle(static_cast<PStyle>(styles_->currentData().toInt()));
+  });
+  auto* styleLabel = new QLabel(QStringLiteral("格式："), this);
+  styleLabel->setBuddy(styles_);
   connect(copyButton, &QPushButton::clicked, this, &ReportWindow::CopyReport);
   connect(saveButton_, &QPushButton::clicked, this, &ReportWindow::SavePicture);
 
   auto* buttons = new QHBoxLayout;
+  buttons->addWidget(styleLabel);
+  buttons->addWidget(styles_);
   buttons->addStretch();
   buttons->addWidget(copyButton);
   buttons->addWidget(saveButton_);

@@ -9,6 +9,7 @@
 
 #include "report/text.h"
 
+class QComboBox;
 class QPushButton;
 class QTextBrowser;
 class QTimer;
@@ -48,6 +49,7 @@ class ReportWindow : public QWidget {
   QTextBrowser* browser_ = nullptr;
   ScatterPlot* plot_ = nullptr;
   QPushButton* saveButton_ = nullptr;
+  QComboBox* styles_ = nullptr;  // cmbReportStyle
   QTimer* pending_ = nullptr;
   bool centred_ = false;
 };

@@ -1,5 +1,7 @@
 #include "report/count_content.h"
 
+#include "report/sentences.h"
+
 namespace quillon {
 
 namespace {
@@ -9,7 +11,7 @@ constexpr const char* kChiSquareP = "χ²分布，ν = 1";
 // The rule the main window applies, told with the main window's own n and expected counts: the
 // plain formula when every expected count is at least 5, the corrected one otherwise, and a
 // warning against both when n < 40 or an expected count is below 1.
-std::string RuleSentence(const FourfoldFigures& f) {
+std::string RuleSentence(const FourfoldFigures& f, PStyle style) {
   const FourfoldChiSquareResult& shown = f.shown;
   if (!f.n) return "无法应用主窗口的规则（" + f.n.reason + "）。";
   if (shown.wholeN == 0) return "无法应用主窗口的规则（n = 0，没有理论数）。";
@@ -21,7 +23,7 @@ std::string RuleSentence(const FourfoldFigures& f) {
        : !shown.allExpectedAtLeast5 ? " < 5"
                                     : " ≥ 5");
   if (shown.warned) {
-    return facts + "，χ²检验不适用，应看Fisher确切概率法：P = " + PText(f.fisherP) + "。";
+    return facts + "，χ²检验不适用，应看Fisher确切概率法：" + PText(style, f.fisherP) + "。";
   }
   if (!shown.shownChiSquare) return facts + "；有行合计或列合计为0，χ²无法计算。";
   if (!shown.allExpectedAtLeast5) {
@@ -30,15 +32,15 @@ std::string RuleSentence(const FourfoldFigures& f) {
       sentence += "（主窗口将 |ad − bc| − n/2 < 0 照样平方；按教科书取0，χ² = " +
                   NumberText(f.correctedChiSquare) + "）";
     }
-    return sentence + "，P = " + PText(f.correctedP) + "。";
+    return sentence + "，" + PText(style, f.correctedP) + "。";
   }
-  return facts + "，用未校正的Pearson χ²检验：χ² = " + shown.chiSquare +
-         "，P = " + PText(f.chiSquareP) + "。";
+  return facts + "，用未校正的Pearson χ²检验：χ² = " + shown.chiSquare + "，" +
+         PText(style, f.chiSquareP) + "。";
 }
 
 }  // namespace
 
-Report FourfoldReport(const FourfoldFigures& f) {
+Report FourfoldReport(const FourfoldFigures& f, PStyle style) {
   Report report;
   report.title = "四格表资料χ²检验";
   const char* cellNames[] = {"a", "b", "c", "d"};
@@ -54,24 +56,41 @@ Report FourfoldReport(const FourfoldFigures& f) {
       {"检验",
        {{"χ²（未校正）", NumberText(f.chiSquare),
          "Pearson χ² = (ad − bc)²n / [(a+b)(c+d)(a+c)(b+d)]"},
-        {"P", PText(f.chiSquareP), kChiSquareP},
+        {"P", PCellText(style, f.chiSquareP), kChiSquareP},
         {"χ²（连续性校正）", NumberText(f.correctedChiSquare),
          "χ²c = (|ad − bc| − n/2)²n / [(a+b)(c+d)(a+c)(b+d)]，|ad − bc| < n/2 时为0"},
-        {"P", PText(f.correctedP), kChiSquareP},
-        {"Fisher确切概率 P", PText(f.fisherP), "超几何分布，双侧（概率不大于观察表的各表之和）"}}});
+        {"P", PCellText(style, f.correctedP), kChiSquareP},
+        {"Fisher确切概率 P", PCellText(style, f.fisherP),
+         "超几何分布，双侧（概率不大于观察表的各表之和）"}}});
   report.sections.push_back(
       {"效应量",
        {{"比值比 OR", NumberText(f.oddsRatio), "OR = ad / bc"},
-        {"OR的95%置信区间", IntervalText(f.oddsLower, f.oddsUpper),
+        {"OR的95%置信区间", IntervalText(style, f.oddsLower, f.oddsUpper),
          "Woolf法 exp[ln OR ± 1.96·√(1/a + 1/b + 1/c + 1/d)]"},
         {"相对危险度 RR", NumberText(f.riskRatio), "RR = [a/(a+b)] / [c/(c+d)]"},
-        {"RR的95%置信区间", IntervalText(f.riskLower, f.riskUpper),
+        {"RR的95%置信区间", IntervalText(style, f.riskLower, f.riskUpper),
          "exp[ln RR ± 1.96·√(1/a − 1/(a+b) + 1/c − 1/(c+d))]"}}});
-  report.sentences.push_back(RuleSentence(f));
+  const RiskDifferenceFigures& r = f.risk;
+  const NumberNeededText nnt = NumberNeededTexts(f.numberNeeded);
+  report.sections.push_back(
+      {"率与绝对效应（以（+）为有效）",
+       {{"试验组（+）率 p₁", NumberText(r.risk1), "p₁ = a / (a + b)"},
+        {"对照组（+）率 p₂", NumberText(r.risk2), "p₂ = c / (c + d)"},
+        {"率差 RD", NumberText(r.difference), "RD = p₁ − p₂"},
+        {"RD的95%置信区间", IntervalText(style, r.lower, r.upper),
+         "Newcombe混合score法（两组Wilson区间合成）"},
+        {"需治疗人数 NNT", r.difference ? nnt.estimate : MissingText(r.difference),
+         "NNT = 1 / |RD|；RD > 0为NNTB（获益），RD < 0为NNTH（受害）"},
+        {"NNT的95%置信区间",
+         r.lower && r.upper ? nnt.interval : MissingText(r.lower ? r.upper : r.lower),
+         "RD置信区间两端取倒数；跨0时经∞（Altman法）"}}});
+  report.sentences.push_back(RuleSentence(f, style));
+  report.results = FourfoldResults(f, style);
+  report.methods = FourfoldMethods(f, style);
   return report;
 }
 
-Report McNemarReport(const McNemarFigures& f) {
+Report McNemarReport(const McNemarFigures& f, PStyle style) {
   Report report;
   report.title = "配对资料χ²检验（McNemar检验）";
   const Figure discordant = Figure::Of(f.b + f.c);
@@ -84,8 +103,18 @@ Report McNemarReport(const McNemarFigures& f) {
                                 "χ² = (|b − c| − 1)² / (b + c)，|b − c| < 1 时为0"}
                     : ReportRow{"χ²（b + c ≥ 40，未校正）", NumberText(f.chiSquare),
                                 "χ² = (b − c)² / (b + c)"},
-        {"P", PText(f.p), kChiSquareP},
-        {"确切概率 P", PText(f.exactP), "二项分布，双侧 2·P(X ≤ min(b, c))，p = 0.5"}}});
+        {"P", PCellText(style, f.p), kChiSquareP},
+        {"确切概率 P", PCellText(style, f.exactP), "二项分布，双侧 2·P(X ≤ min(b, c))，p = 0.5"},
+        {"mid-P", PCellText(style, f.paired.midP), "2·[P(X ≤ min(b, c)) − ½P(X = min(b, c))]"}}});
+  const PairedProportionFigures& paired = f.paired;
+  report.sections.push_back(
+      {"配对率差与配对比值比",
+       {{"配对率差", NumberText(paired.difference), "(b − c) / n，n = a + b + c + d"},
+        {"配对率差的95%置信区间", IntervalText(style, paired.lower, paired.upper),
+         "Newcombe配对score法（方法10）"},
+        {"配对比值比 OR", NumberText(paired.oddsRatio), "OR = b / c"},
+        {"配对OR的95%置信区间", IntervalText(style, paired.oddsLower, paired.oddsUpper),
+         "b / (b + c)的Clopper–Pearson确切区间换算 p / (1 − p)"}}});
   std::string rule = "主窗口的规则：b + c = " + CountText(discordant) +
                      (f.corrected ? " < 40，用校正χ²" : " ≥ 40，用未校正χ²");
   if (!f.shown.chiSquare.empty()) {
@@ -94,7 +123,9 @@ Report McNemarReport(const McNemarFigures& f) {
       rule += "（主窗口将 |b − c| − 1 < 0 照样平方；按教科书取0）";
     }
   }
-  report.sentences.push_back(rule + "；确切二项检验 P = " + PText(f.exactP) + "。");
+  report.sentences.push_back(rule + "；确切二项检验 " + PText(style, f.exactP) + "。");
+  report.results = McNemarResults(f, style);
+  report.methods = McNemarMethods(f, style);
   return report;
 }
 

@@ -1,12 +1,13 @@
 #pragma once
-// The report's rows and sentences for the analyses of count data.
+// The report's rows and sentences for the analyses of count data, with P values and intervals
+// written in the chosen style.
 
 #include "report/fourfold.h"
 #include "report/text.h"
 
 namespace quillon {
 
-Report FourfoldReport(const FourfoldFigures& figures);
-Report McNemarReport(const McNemarFigures& figures);
+Report FourfoldReport(const FourfoldFigures& figures, PStyle style = kDefaultPStyle);
+Report McNemarReport(const McNemarFigures& figures, PStyle style = kDefaultPStyle);
 
 }  // namespace quillon

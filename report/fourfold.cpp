@@ -119,6 +119,8 @@ FourfoldFigures FourfoldReportFigures(const FourfoldCells& cells) {
   }
   const auto [a, b, c, d] = figures.cells;
   figures.shown = FourfoldChiSquare(cells);
+  figures.risk = RiskDifference(a, b, c, d);
+  figures.numberNeeded = NumberNeeded(figures.risk);
   const FourfoldChiSquareResult& shown = figures.shown;
   std::initializer_list<Figure*> all = {
       &figures.n,          &figures.chiSquare, &figures.chiSquareP, &figures.correctedChiSquare,
@@ -169,6 +171,8 @@ McNemarFigures McNemarReportFigures(const FourfoldCells& cells) {
   figures.b = b;
   figures.c = c;
   figures.shown = PairedChiSquare(cells);
+  figures.paired = PairedProportions(cells[0].value_or(Fixed4{}).ToDouble(), b, c,
+                                     cells[3].value_or(Fixed4{}).ToDouble());
   if (AnyNegative({b, c})) {
     figures.chiSquare = figures.p = figures.exactP = Figure::Missing("计数须为非负的有限数");
     return figures;

@@ -6,6 +6,7 @@
 
 #include "counts/chi_square.h"
 #include "report/figure.h"
+#include "report/proportions.h"
 
 namespace quillon {
 
@@ -19,6 +20,8 @@ struct FourfoldFigures {
   Figure fisherP;                          // two-sided
   Figure oddsRatio, oddsLower, oddsUpper;  // ad / bc, 95 % by the log method
   Figure riskRatio, riskLower, riskUpper;  // (a / (a + b)) / (c / (c + d)), 95 % by the log method
+  RiskDifferenceFigures risk;              // each group's risk and their difference
+  NumberNeededFigures numberNeeded;        // 1 / |RD|
 };
 
 FourfoldFigures FourfoldReportFigures(const FourfoldCells& cells);
@@ -35,7 +38,8 @@ struct McNemarFigures {
   PairedChiSquareResult shown;  // as the main window shows it
   bool corrected = false;  // b + c < 40: (max(0, |b − c| − 1))² / (b + c); else (b − c)² / (b + c)
   Figure chiSquare, p;
-  Figure exactP;  // two-sided binomial, min(1, 2 P(X ≤ min(b, c))), p = 1/2
+  Figure exactP;                   // two-sided binomial, min(1, 2 P(X ≤ min(b, c))), p = 1/2
+  PairedProportionFigures paired;  // (b − c) / n, the matched odds ratio b / c, the mid-P test
 };
 
 McNemarFigures McNemarReportFigures(const FourfoldCells& cells);

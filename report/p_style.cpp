@@ -9,8 +9,9 @@ namespace {
 
 constexpr double kSignificance = 0.05;
 
-// Fixed decimals, without a minus before a value that rounds to zero.
-std::string Fixed(double value, int decimals) {
+}  // namespace
+
+std::string FixedText(double value, int decimals) {
   char text[64];
   std::snprintf(text, sizeof text, "%.*f", decimals, value);
   std::string result = text;
@@ -19,6 +20,10 @@ std::string Fixed(double value, int decimals) {
   }
   return result;
 }
+
+namespace {
+
+std::string Fixed(double value, int decimals) { return FixedText(value, decimals); }
 
 double Rounded(double value, int decimals) { return std::stod(Fixed(value, decimals)); }
 
@@ -98,25 +103,31 @@ StyledP FormatP(PStyle style, const Figure& p) {
   return styled;
 }
 
-std::string FormatInterval(PStyle style, const Figure& lower, const Figure& upper, int decimals) {
-  const std::string prefix = style == PStyle::ChineseMedical ? "95%CI：" : "95% CI";
-  if (!lower || !upper)
-    return prefix + (style == PStyle::ChineseMedical ? "" : " ") + Missing(!lower ? lower : upper);
-  const std::string a = Fixed(*lower, decimals);
-  const std::string b = Fixed(*upper, decimals);
+std::string JoinBounds(PStyle style, const std::string& lower, const std::string& upper) {
   switch (style) {
     case PStyle::ChineseMedical:
-      return prefix + a + "～" + b;
+      return lower + "～" + upper;
     case PStyle::Ama: {
-      const bool negative = a.front() == '-' || b.front() == '-';
-      return prefix + ", " + a + (negative ? " to " : "-") + b;
+      const bool negative = lower.front() == '-' || upper.front() == '-';
+      return lower + (negative ? " to " : "-") + upper;
     }
     case PStyle::Nejm:
-      return prefix + ", " + a + " to " + b;
+      return lower + " to " + upper;
     case PStyle::Apa:
       break;
   }
-  return prefix + " [" + a + ", " + b + "]";
+  return "[" + lower + ", " + upper + "]";
+}
+
+std::string FormatInterval(PStyle style, const Figure& lower, const Figure& upper, int decimals) {
+  const std::string prefix = style == PStyle::ChineseMedical ? "95%CI："
+                             : style == PStyle::Apa          ? "95% CI "
+                                                             : "95% CI, ";
+  if (!lower || !upper) {
+    return (style == PStyle::ChineseMedical ? prefix : std::string("95% CI ")) +
+           Missing(!lower ? lower : upper);
+  }
+  return prefix + JoinBounds(style, Fixed(*lower, decimals), Fixed(*upper, decimals));
 }
 
 std::string PStyleName(PStyle style) {

@@ -37,6 +37,13 @@ struct StyledP {
 //  - Never 0.000: from 0.001 up the rounding cannot reach 0.
 StyledP FormatP(PStyle style, const Figure& p);
 
+// A number with fixed decimals, a minus as "-", never "-0.00".
+std::string FixedText(double value, int decimals);
+
+// Two bounds already written, joined as the style joins them: "a～b", "a-b" (AMA, "a to b" when a
+// bound is negative), "a to b" (NEJM), "[a, b]" (APA).
+std::string JoinBounds(PStyle style, const std::string& lower, const std::string& upper);
+
 // "95%CI：a～b", "95% CI, a-b", "95% CI, a to b", "95% CI [a, b]"; the bounds with the given
 // decimals, a minus as "-", never "-0.00"; a missing bound gives "—（reason）".
 std::string FormatInterval(PStyle style, const Figure& lower, const Figure& upper, int decimals);

@@ -1,5 +1,6 @@
 #include "report/sample_content.h"
 
+#include "report/sentences.h"
 #include "stats/number_text.h"
 
 namespace quillon {
@@ -7,6 +8,7 @@ namespace quillon {
 namespace {
 
 constexpr const char* kTwoSidedT = "t分布，双侧";
+constexpr const char* kNoncentral = "非中心t分布反推";
 
 // The intercept as the main window's equation shows it: rounded exactly to four decimals.
 std::string InterceptText(const CorrelationFigures& f) {
@@ -22,23 +24,23 @@ std::string EquationText(const CorrelationFigures& f) {
          (slope.starts_with('-') ? " − " + slope.substr(1) : " + " + slope) + "X。";
 }
 
-std::string VarianceSentence(const TwoSampleFigures& f) {
+std::string VarianceSentence(const TwoSampleFigures& f, PStyle style) {
   const std::string premise = "教科书的合并方差t检验假定两组总体方差相等；";
   if (!f.fP) {
     return premise + "方差齐性F检验无法进行（" + f.fP.reason + "），无法判断方差是否不齐。";
   }
   if (*f.fP >= 0.05) {
-    return premise + "方差齐性F检验 P = " + PText(f.fP) +
-           " ≥ 0.05，未发现方差不齐，可用合并方差t检验。";
+    return premise + "方差齐性F检验 " + PText(style, f.fP) +
+           "，未发现方差不齐，可用合并方差t检验。";
   }
-  return premise + "方差齐性F检验 P = " + PText(f.fP) +
-         " < 0.05，提示方差不齐，宜用Welch校正t检验（t′ = " + NumberText(f.welchT) +
-         "，ν = " + CountText(f.welchDf) + "，P = " + PText(f.welchP) + "）。";
+  return premise + "方差齐性F检验 " + PText(style, f.fP) +
+         "，提示方差不齐，宜用Welch校正t检验（t′ = " + NumberText(f.welchT) +
+         "，ν′ = " + CountText(f.welchDf) + "，" + PText(style, f.welchP) + "）。";
 }
 
 }  // namespace
 
-Report TwoSampleReport(const TwoSampleFigures& f) {
+Report TwoSampleReport(const TwoSampleFigures& f, PStyle style) {
   const SummaryValues& v = f.input;
   Report report;
   report.title = "两样本均数t检验";
@@ -58,8 +60,8 @@ Report TwoSampleReport(const TwoSampleFigures& f) {
         {"标准误 S(x̄₁ − x̄₂)", NumberText(f.standardError), "√[Sc²(1/n₁ + 1/n₂)]"},
         {"t", NumberText(f.t), "t = (x̄₁ − x̄₂) / S(x̄₁ − x̄₂)"},
         {"自由度 ν", CountText(f.df), "ν = n₁ + n₂ − 2"},
-        {"P", PText(f.p), kTwoSidedT},
-        {"均数之差的95%置信区间", IntervalText(f.lower, f.upper),
+        {"P", PCellText(style, f.p), kTwoSidedT},
+        {"均数之差的95%置信区间", IntervalText(style, f.lower, f.upper),
          "(x̄₁ − x̄₂) ± t(0.05/2, ν)·S(x̄₁ − x̄₂)"}}});
   report.sections.push_back(
       {"方差齐性检验",
@@ -67,17 +69,27 @@ Report TwoSampleReport(const TwoSampleFigures& f) {
         {"自由度 ν₁, ν₂",
          f.fDf1 && f.fDf2 ? CountText(f.fDf1) + ", " + CountText(f.fDf2) : MissingText(f.fDf1),
          "ν₁ = n₁ − 1，ν₂ = n₂ − 1"},
-        {"P", PText(f.fP), "F分布，双侧 2·min[P(F ≤ F值), P(F ≥ F值)]"}}});
+        {"P", PCellText(style, f.fP), "F分布，双侧 2·min[P(F ≤ F值), P(F ≥ F值)]"}}});
   report.sections.push_back({"Welch校正t检验（t′检验）",
                              {{"标准误", NumberText(f.welchStandardError), "√(S₁²/n₁ + S₂²/n₂)"},
                               {"t′", NumberText(f.welchT), "t′ = (x̄₁ − x̄₂) / √(S₁²/n₁ + S₂²/n₂)"},
                               {"自由度 ν′", CountText(f.welchDf), "Welch–Satterthwaite近似"},
-                              {"P", PText(f.welchP), kTwoSidedT}}});
-  report.sentences.push_back(VarianceSentence(f));
+                              {"P", PCellText(style, f.welchP), kTwoSidedT}}});
+  const TwoSampleEffectSizes& e = f.effects;
+  report.sections.push_back(
+      {"效应量",
+       {{"Cohen效应量 d", NumberText(e.d.estimate), "d = (x̄₁ − x̄₂) / Sc"},
+        {"d的95%置信区间", IntervalText(style, e.d.lower, e.d.upper), kNoncentral},
+        {"Hedges效应量 g", NumberText(e.g.estimate),
+         "g = J(ν)·d，J(ν) = Γ(ν/2) / [√(ν/2)·Γ((ν − 1)/2)]"},
+        {"g的95%置信区间", IntervalText(style, e.g.lower, e.g.upper), "d的区间乘J(ν)"}}});
+  report.sentences.push_back(VarianceSentence(f, style));
+  report.results = TwoSampleResults(f, style);
+  report.methods = TwoSampleMethods(f, style);
   return report;
 }
 
-Report PairedReport(const PairedFigures& f) {
+Report PairedReport(const PairedFigures& f, PStyle style) {
   Report report;
   report.title = "配对资料t检验";
   report.sections.push_back(
@@ -88,37 +100,46 @@ Report PairedReport(const PairedFigures& f) {
         {"标准误 S(d̄)", NumberText(f.standardError), "S(d̄) = Sd / √n"},
         {"t", NumberText(f.t), "t = d̄ / S(d̄)"},
         {"自由度 ν", CountText(f.df), "ν = n − 1"},
-        {"P", PText(f.p), kTwoSidedT},
-        {"差值均数的95%置信区间", IntervalText(f.lower, f.upper), "d̄ ± t(0.05/2, ν)·S(d̄)"}}});
+        {"P", PCellText(style, f.p), kTwoSidedT},
+        {"差值均数的95%置信区间", IntervalText(style, f.lower, f.upper),
+         "d̄ ± t(0.05/2, ν)·S(d̄)"}}});
+  report.sections.push_back(
+      {"效应量",
+       {{"标准化差值 dz", NumberText(f.dz.estimate), "dz = d̄ / Sd"},
+        {"dz的95%置信区间", IntervalText(style, f.dz.lower, f.dz.upper), kNoncentral}}});
+  report.results = PairedResults(f, style);
+  report.methods = PairedMethods(style);
   return report;
 }
 
-Report CorrelationReport(const CorrelationFigures& f) {
+Report CorrelationReport(const CorrelationFigures& f, PStyle style) {
   Report report;
   report.title = "直线相关与回归";
   report.sections.push_back(
       {"相关",
        {{"对子数 n", CountText(Figure::Of(static_cast<double>(f.n))), "X与Y均有数值的行"},
         {"相关系数 r", NumberText(f.r), "Pearson积差相关 r = lxy / √(lxx·lyy)"},
-        {"r的95%置信区间", IntervalText(f.rLower, f.rUpper),
+        {"r的95%置信区间", IntervalText(style, f.rLower, f.rUpper),
          "Fisher z变换 tanh(z ± 1.96/√(n − 3))"},
         {"t", NumberText(f.t), "t = r√[(n − 2) / (1 − r²)]"},
         {"自由度 ν", CountText(f.df), "ν = n − 2"},
-        {"P", PText(f.p), kTwoSidedT},
+        {"P", PCellText(style, f.p), kTwoSidedT},
         {"决定系数 r²", NumberText(f.rSquared), "r²"}}});
   report.sections.push_back(
       {"回归（Y对X）",
        {{"截距 a", InterceptText(f), "a = ȳ − b·x̄"},
         {"截距的标准误 Sa", NumberText(f.interceptError), "Sa = S(y·x)·√(1/n + x̄²/lxx)"},
-        {"截距的95%置信区间", IntervalText(f.interceptLower, f.interceptUpper),
+        {"截距的95%置信区间", IntervalText(style, f.interceptLower, f.interceptUpper),
          "a ± t(0.05/2, n − 2)·Sa"},
         {"斜率 b", NumberText(f.slope), "最小二乘法 b = lxy / lxx"},
         {"斜率的标准误 Sb", NumberText(f.slopeError), "Sb = S(y·x) / √lxx"},
-        {"斜率的95%置信区间", IntervalText(f.slopeLower, f.slopeUpper),
+        {"斜率的95%置信区间", IntervalText(style, f.slopeLower, f.slopeUpper),
          "b ± t(0.05/2, n − 2)·Sb"}}});
   if (const std::string equation = EquationText(f); !equation.empty()) {
     report.sentences.push_back(equation);
   }
+  report.results = CorrelationResults(f, style);
+  report.methods = CorrelationMethods(style);
   return report;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// The report's rows and sentences for the analyses of sample data.
+// The report's rows and sentences for the analyses of sample data, with P values and intervals
+// written in the chosen style.
 
 #include "report/correlation.h"
 #include "report/t_tests.h"
@@ -7,8 +8,8 @@
 
 namespace quillon {
 
-Report TwoSampleReport(const TwoSampleFigures& figures);
-Report PairedReport(const PairedFigures& figures);
-Report CorrelationReport(const CorrelationFigures& figures);
+Report TwoSampleReport(const TwoSampleFigures& figures, PStyle style = kDefaultPStyle);
+Report PairedReport(const PairedFigures& figures, PStyle style = kDefaultPStyle);
+Report CorrelationReport(const CorrelationFigures& figures, PStyle style = kDefaultPStyle);
 
 }  // namespace quillon

@@ -133,6 +133,13 @@ TwoSampleFigures TwoSampleReportFigures(const SummaryValues& input) {
   SetInterval(figures.difference, figures.standardError, figures.df, figures.lower, figures.upper,
               kZeroError);
   SetVarianceTests(figures);
+  if (figures.difference && figures.pooledVariance) {
+    figures.effects = TwoSampleEffects(*figures.difference, std::sqrt(*figures.pooledVariance),
+                                       input.count1.ToDouble(), input.count2.ToDouble());
+  } else {
+    const Figure missing = MissingFrom(figures.difference, figures.pooledVariance);
+    figures.effects = {{missing, missing, missing}, missing, {missing, missing, missing}};
+  }
   return figures;
 }
 
@@ -144,7 +151,8 @@ PairedFigures PairedReportFigures(const PairSums& pairs) {
     figures.meanDifference =
         differences ? Figure::Of(differences->mean) : Figure::Missing("没有完整的数据对");
     figures.deviation = figures.standardError = figures.t = figures.df = figures.p = figures.lower =
-        figures.upper = Figure::Missing("至少需要2对数据");
+        figures.upper = figures.dz.estimate = figures.dz.lower = figures.dz.upper =
+            Figure::Missing("至少需要2对数据");
     return figures;
   }
   constexpr const char* kEqual = "差值全部相同，标准差为0";
@@ -157,6 +165,7 @@ PairedFigures PairedReportFigures(const PairSums& pairs) {
   figures.p = figures.t ? TwoSidedTP(*figures.t, *figures.df) : figures.t;
   SetInterval(figures.meanDifference, figures.standardError, figures.df, figures.lower,
               figures.upper, kEqual);
+  figures.dz = PairedEffect(*figures.meanDifference, *figures.deviation, n);
   return figures;
 }
 

@@ -4,6 +4,7 @@
 // the paired test from the exact sums of the complete pairs.
 
 #include "counts/summary_t_test.h"
+#include "report/effect_sizes.h"
 #include "report/figure.h"
 #include "stats/exact_sums.h"
 #include "stats/fixed4.h"
@@ -24,6 +25,8 @@ struct TwoSampleFigures {
   Figure f, fDf1, fDf2, fP;
   // Welch: separate variances, Welch–Satterthwaite degrees of freedom.
   Figure welchStandardError, welchT, welchDf, welchP;
+  // Cohen's d and Hedges' g from the difference and the pooled standard deviation.
+  TwoSampleEffectSizes effects;
 };
 
 // The figures of the pooled test are the panel's own (PoolSummaryValues); the report adds P, the
@@ -40,6 +43,7 @@ struct PairedFigures {
   Figure df;             // n − 1
   Figure p;              // two-sided
   Figure lower, upper;   // 95 % confidence interval of the mean difference
+  EffectSize dz;         // meanDifference / deviation
 };
 
 // The mean difference, Sd and t are the panel's own (DescribeDifferences).

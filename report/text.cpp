@@ -1,6 +1,5 @@
 #include "report/text.h"
 
-#include <cfloat>
 #include <cmath>
 #include <cstdio>
 
@@ -171,16 +170,21 @@ std::string CountText(const Figure& figure) {
   return NumberText(figure);
 }
 
-std::string PText(const Figure& figure) {
+std::string PCellText(PStyle style, const Figure& figure) {
   if (!figure) return MissingText(figure);
-  if (*figure >= 1e-4) return Printed("%.4f", *figure);
-  if (*figure < DBL_MIN) return "< 2.2E-308";
-  return Printed("%.2E", *figure);
+  std::string rest = FormatP(style, figure).rest;
+  const std::size_t start = rest.find_first_not_of(" =");
+  return start == std::string::npos ? rest : rest.substr(start);
 }
 
-std::string IntervalText(const Figure& lower, const Figure& upper) {
+std::string PText(PStyle style, const Figure& figure) {
+  if (!figure) return FormatP(style, figure).symbol + " " + MissingText(figure);
+  return FormatP(style, figure).Plain();
+}
+
+std::string IntervalText(PStyle style, const Figure& lower, const Figure& upper) {
   if (!lower || !upper) return MissingText(lower ? upper : lower);
-  return "(" + NumberText(lower) + ", " + NumberText(upper) + ")";
+  return JoinBounds(style, NumberText(lower), NumberText(upper));
 }
 
 std::string ReportHtml(const Report& report) {
@@ -218,6 +222,9 @@ std::string ReportHtml(const Report& report) {
   for (const std::string& sentence : report.sentences) {
     html += "<p>" + Html(sentence) + "</p>\n";
   }
+  for (const std::string* paragraph : {&report.results, &report.methods}) {
+    if (!paragraph->empty()) html += "<p>" + Html(*paragraph) + "</p>\n";
+  }
   return html + "</body></html>\n";
 }
 
@@ -231,6 +238,10 @@ std::string ReportPlainText(const Report& report) {
   }
   if (!report.sentences.empty()) text += "\n";
   for (const std::string& sentence : report.sentences) text += sentence + "\n";
+  if (!report.results.empty() || !report.methods.empty()) text += "\n";
+  for (const std::string* paragraph : {&report.results, &report.methods}) {
+    if (!paragraph->empty()) text += *paragraph + "\n";
+  }
   return text;
 }
 

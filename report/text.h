@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "report/figure.h"
+#include "report/p_style.h"
 
 namespace quillon {
 
@@ -25,7 +26,9 @@ struct ReportSection {
 struct Report {
   std::string title;
   std::vector<ReportSection> sections;
-  std::vector<std::string> sentences;
+  std::vector<std::string> sentences;  // notes on the rules and assumptions, under the table
+  std::string results;                 // the results sentence, ready for a paper
+  std::string methods;                 // the methods sentence
 };
 
 // "—（reason）"
@@ -34,10 +37,13 @@ std::string MissingText(const Figure& figure);
 std::string NumberText(const Figure& figure);
 // Whole numbers without decimals (counts, degrees of freedom), others as NumberText.
 std::string CountText(const Figure& figure);
-// P values: four decimals from 0.0001 up, below that "2.19E-05".
-std::string PText(const Figure& figure);
-// "(lower, upper)" with NumberText, or the reason of the first missing bound.
-std::string IntervalText(const Figure& lower, const Figure& upper);
+// A P value in the table's value column, in the style: "0.025", "<0.001", ".03", "< .001".
+std::string PCellText(PStyle style, const Figure& figure);
+// A P value in a sentence, in the style: "P=0.025", "P < .001", "p = .025".
+std::string PText(PStyle style, const Figure& figure);
+// The bounds with NumberText joined as the style joins them ("0.0156～2.1844"), or the reason of
+// the first missing bound.
+std::string IntervalText(PStyle style, const Figure& lower, const Figure& upper);
 
 std::string ReportHtml(const Report& report);
 std::string ReportPlainText(const Report& report);

@@ -36,11 +36,17 @@ TEST(ReportText, NumberForms) {
   EXPECT_EQ(NumberText(Figure::Of(3e12)), "3.0000E+12");
   EXPECT_EQ(CountText(Figure::Of(20)), "20");
   EXPECT_EQ(CountText(Figure::Of(19.98812497745225)), "19.9881");
-  EXPECT_EQ(PText(Figure::Of(0.04708049613562498)), "0.0471");
-  EXPECT_EQ(PText(Figure::Of(2.1916175985314586e-05)), "2.19E-05");
-  EXPECT_EQ(PText(Figure::Missing("自由度须大于0")), "—（自由度须大于0）");
-  EXPECT_EQ(IntervalText(Figure::Of(0.0156), Figure::Missing("x")), "—（x）");
-  EXPECT_EQ(IntervalText(Figure::Of(0.015633), Figure::Of(2.18436)), "(0.0156, 2.1844)");
+  // P in the table's value column and in sentences, in the chosen style.
+  EXPECT_EQ(PCellText(PStyle::ChineseMedical, Figure::Of(0.04708049613562498)), "0.047");
+  EXPECT_EQ(PCellText(PStyle::Ama, Figure::Of(2.1916175985314586e-05)), "< .001");
+  EXPECT_EQ(PText(PStyle::Apa, Figure::Of(0.23)), "p = .230");
+  EXPECT_EQ(PText(PStyle::ChineseMedical, Figure::Missing("自由度须大于0")),
+            "P —（自由度须大于0）");
+  EXPECT_EQ(IntervalText(PStyle::Nejm, Figure::Of(0.0156), Figure::Missing("x")), "—（x）");
+  EXPECT_EQ(IntervalText(PStyle::ChineseMedical, Figure::Of(0.015633), Figure::Of(2.18436)),
+            "0.0156～2.1844");
+  EXPECT_EQ(IntervalText(PStyle::Apa, Figure::Of(-0.015633), Figure::Of(2.18436)),
+            "[-0.0156, 2.1844]");
 }
 
 TEST(ReportText, VarianceSentenceFollowsTheFTest) {
@@ -48,13 +54,13 @@ TEST(ReportText, VarianceSentenceFollowsTheFTest) {
       TwoSampleReport(TwoSampleReportFigures(Summary({"5.2", "1.3", "12", "4.1", "1.1", "10"})));
   ASSERT_EQ(equal.sentences.size(), 1u);
   EXPECT_EQ(equal.sentences[0],
-            "教科书的合并方差t检验假定两组总体方差相等；方差齐性F检验 P = 0.6261 ≥ 0.05，"
+            "教科书的合并方差t检验假定两组总体方差相等；方差齐性F检验 P=0.626，"
             "未发现方差不齐，可用合并方差t检验。");
   const Report unequal =
       TwoSampleReport(TwoSampleReportFigures(Summary({"10", "4", "8", "12", "1", "15"})));
   EXPECT_EQ(unequal.sentences[0],
-            "教科书的合并方差t检验假定两组总体方差相等；方差齐性F检验 P = 2.19E-05 < 0.05，"
-            "提示方差不齐，宜用Welch校正t检验（t′ = -1.3912，ν = 7.4703，P = 0.2042）。");
+            "教科书的合并方差t检验假定两组总体方差相等；方差齐性F检验 P<0.001，"
+            "提示方差不齐，宜用Welch校正t检验（t′ = -1.3912，ν′ = 7.4703，P=0.204）。");
   const Report flat =
       TwoSampleReport(TwoSampleReportFigures(Summary({"3", "0", "5", "2", "0", "6"})));
   EXPECT_NE(flat.sentences[0].find("无法判断"), std::string::npos);
@@ -64,14 +70,14 @@ TEST(ReportText, VarianceSentenceFollowsTheFTest) {
 TEST(ReportText, CountRulesNameTheTestTheyPointTo) {
   EXPECT_EQ(FourfoldReport(FourfoldReportFigures(Table(20, 10, 10, 20))).sentences[0],
             "主窗口的规则：n = 60 ≥ 40，最小理论数 T(a) = 15.0000 ≥ 5，用未校正的Pearson χ²检验："
-            "χ² = 6.6667，P = 0.0098。");
+            "χ² = 6.6667，P=0.010。");
   EXPECT_EQ(FourfoldReport(FourfoldReportFigures(Table(30, 10, 2, 8))).sentences[0],
             "主窗口的规则：n = 50 ≥ 40，最小理论数 T(d) = 3.6000 < 5，用连续性校正χ²检验："
-            "χ² = 8.2520，P = 0.0041。");
+            "χ² = 8.2520，P=0.004。");
   const Report sparse = FourfoldReport(FourfoldReportFigures(Table(1573, 3, 4, 0)));
   EXPECT_EQ(sparse.sentences[0],
             "主窗口的规则：n = 1580 ≥ 40，最小理论数 T(d) = 0.0076 < 1，χ²检验不适用，"
-            "应看Fisher确切概率法：P = 1.0000。");
+            "应看Fisher确切概率法：P>0.999。");
   EXPECT_EQ(FindRow(sparse, "比值比 OR")->value, "—（有格子为0，比值比或其对数的标准误无定义）");
   EXPECT_NE(
       FourfoldReport(FourfoldReportFigures(Table(10, 5, 4, 12))).sentences[0].find("n = 31 < 40"),
@@ -80,7 +86,32 @@ TEST(ReportText, CountRulesNameTheTestTheyPointTo) {
   const Report paired = McNemarReport(McNemarReportFigures(Table(0, 12, 4, 0)));
   EXPECT_EQ(FindRow(paired, "χ²（b + c < 40，校正）")->value, "3.0625");
   EXPECT_EQ(paired.sentences[0],
-            "主窗口的规则：b + c = 16 < 40，用校正χ²，χ² = 3.0625；确切二项检验 P = 0.0768。");
+            "主窗口的规则：b + c = 16 < 40，用校正χ²，χ² = 3.0625；确切二项检验 P=0.077。");
+}
+
+// d's interval: R, uniroot on pt(2.450269, 18, ncp) = 0.975 and 0.025, over √5: 0.1370, 2.0286.
+TEST(ReportText, ResultsAndMethodsSentencesInEachStyle) {
+  const TwoSampleFigures f =
+      TwoSampleReportFigures(Summary({"13.1", "2.829", "10", "10.0", "2.829", "10"}));
+  const Report chinese = TwoSampleReport(f, PStyle::ChineseMedical);
+  EXPECT_EQ(chinese.results,
+            "两组均数差异有统计学意义（t=2.45，ν=18，P=0.025），均数差3.10（95%CI：0.44～5.76），"
+            "d=1.10（95%CI：0.14～2.03）。");
+  EXPECT_EQ(chinese.methods,
+            "统计方法：两组均数比较采用两独立样本t检验（合并方差），效应量为Cohen d及其95%CI"
+            "（非中心t分布法）；双侧检验，检验水准α=0.05；统计分析使用Quillon 3.0。");
+  EXPECT_EQ(TwoSampleReport(f, PStyle::Ama).results,
+            "The difference between the two means was statistically significant (t = 2.45, "
+            "df = 18, P = .02); mean difference, 3.10 (95% CI, 0.44-5.76); Cohen d = 1.10 "
+            "(95% CI, 0.14-2.03).");
+  // The table and the copy carry both sentences.
+  EXPECT_NE(ReportPlainText(chinese).find(chinese.results + "\n" + chinese.methods + "\n"),
+            std::string::npos);
+  // The four-fold sentence names the test the main window's rule chose.
+  const Report fisher = FourfoldReport(FourfoldReportFigures(Table(1573, 3, 4, 0)), PStyle::Nejm);
+  EXPECT_NE(fisher.results.find("(Fisher exact test, P>0.99)"), std::string::npos)
+      << fisher.results;
+  EXPECT_NE(fisher.methods.find("the Fisher exact test"), std::string::npos);
 }
 
 TEST(ReportText, HtmlIsAThreeLineTable) {

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
 #include <QImage>
 #include <QMenu>
 #include <QMimeData>
@@ -87,7 +88,19 @@ TEST_F(ReportWindowTest, FollowsTypingSwitchingAndAnImport) {
     Type(Box(QStringLiteral("Text1(%1)").arg(row)), QString::fromLatin1(rows[row].first));
     Type(Box(QStringLiteral("Text2(%1)").arg(row)), QString::fromLatin1(rows[row].second));
   }
-  EXPECT_TRUE(Shown(report).contains(QStringLiteral("P\t0.1027")));
+  EXPECT_TRUE(Shown(report).contains(QStringLiteral("P\t0.103")));
+  // The style sets the table's P and the sentences; it outlives the window until the program ends.
+  auto* styles = report->findChild<QComboBox*>(QStringLiteral("cmbReportStyle"));
+  ASSERT_NE(styles, nullptr);
+  styles->setCurrentIndex(3);
+  EXPECT_TRUE(Shown(report).contains(QStringLiteral("P\t.103")));
+  EXPECT_TRUE(Shown(report).contains(QStringLiteral("(t = -2.32, df = 3, p = .103)")));
+  report->close();
+  QCoreApplication::processEvents();
+  report = Open();
+  styles = report->findChild<QComboBox*>(QStringLiteral("cmbReportStyle"));
+  EXPECT_EQ(styles->currentIndex(), 3);
+  styles->setCurrentIndex(0);
 
   Choose(2);
   window->Grid()->ReplaceGroup(quillon::Group::First, {"1", "2", "3", "4", "5"});

@@ -1,0 +1,278 @@
+#include "report/sentences.h"
+
+#include "report/text.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr double kAlpha = 0.05;
+constexpr const char* kProgram = "Quillon 3.0";
+
+bool English(PStyle style) { return style != PStyle::ChineseMedical; }
+
+// "t=2.45" in the Chinese journals' style, "t = 2.45" in the English ones.
+std::string Is(PStyle style, const std::string& symbol, const std::string& value) {
+  return symbol + (English(style) ? " = " : "=") + value;
+}
+
+// Two decimals, as papers give statistics and estimates.
+std::string Two(const Figure& figure) {
+  return figure ? FixedText(*figure, 2) : MissingText(figure);
+}
+
+// Degrees of freedom: whole numbers as they are, Welch's with two decimals.
+std::string Df(const Figure& figure) {
+  if (figure && IsWhole(*figure)) return CountText(figure);
+  return Two(figure);
+}
+
+std::string Interval(PStyle style, const Figure& lower, const Figure& upper) {
+  return FormatInterval(style, lower, upper, 2);
+}
+
+// "（…）" in Chinese, " (…)" in English.
+std::string Bracketed(PStyle style, const std::string& text) {
+  return English(style) ? " (" + text + ")" : "（" + text + "）";
+}
+
+std::string List(PStyle style) { return English(style) ? ", " : "，"; }
+
+// The verdict's words, from the exact P.
+std::string Finding(PStyle style, const Figure& p, const std::string& chinese,
+                    const std::string& english) {
+  const bool significant = *p < kAlpha;
+  if (English(style)) {
+    return english + (significant ? " was statistically significant" : " was not statistically significant");
+  }
+  return chinese + (significant ? "差异有统计学意义" : "差异无统计学意义");
+}
+
+std::string NoTest(PStyle style, const Figure& missing) {
+  return English(style) ? "No test can be reported yet (" + missing.reason + ")."
+                        : "尚无法给出检验结果（" + missing.reason + "）。";
+}
+
+std::string Closing(PStyle style) {
+  return English(style) ? " All tests were two-sided at α = 0.05; analyses used " +
+                              std::string(kProgram) + "."
+                        : "双侧检验，检验水准α=0.05；统计分析使用" + std::string(kProgram) + "。";
+}
+
+bool UsesWelch(const TwoSampleFigures& f) { return f.fP && *f.fP < kAlpha && f.welchP; }
+
+}  // namespace
+
+std::string TwoSampleResults(const TwoSampleFigures& f, PStyle style) {
+  const bool welch = UsesWelch(f);
+  const Figure& t = welch ? f.welchT : f.t;
+  const Figure& df = welch ? f.welchDf : f.df;
+  const Figure& p = welch ? f.welchP : f.p;
+  if (!p) return NoTest(style, p);
+  const std::string test = Is(style, welch ? "t′" : "t", Two(t)) + List(style) +
+                           Is(style, English(style) ? "df" : (welch ? "ν′" : "ν"), Df(df)) +
+                           List(style) + PText(style, p);
+  const std::string interval =
+      welch ? std::string() : Bracketed(style, Interval(style, f.lower, f.upper));
+  const std::string effect = f.effects.d.estimate
+                                 ? Is(style, "d", Two(f.effects.d.estimate)) +
+                                       Bracketed(style, Interval(style, f.effects.d.lower,
+                                                                 f.effects.d.upper))
+                                 : std::string();
+  if (English(style)) {
+    return Finding(style, p, "", "The difference between the two means") + Bracketed(style, test) +
+           "; mean difference, " + Two(f.difference) + interval +
+           (effect.empty() ? "" : "; Cohen " + effect) + ".";
+  }
+  return Finding(style, p, "两组均数", "") + Bracketed(style, test) + "，均数差" + Two(f.difference) +
+         interval + (effect.empty() ? "" : "，" + effect) + "。";
+}
+
+std::string TwoSampleMethods(const TwoSampleFigures& f, PStyle style) {
+  const bool welch = UsesWelch(f);
+  if (English(style)) {
+    return std::string("Methods: the two means were compared with ") +
+           (welch ? "Welch's t test (unequal variances)" : "the two-sample t test (pooled variance)") +
+           "; the effect size is Cohen d with its 95% CI (noncentral t)." + Closing(style);
+  }
+  return std::string("统计方法：两组均数比较采用") +
+         (welch ? "Welch校正t检验（t′检验，方差不齐）" : "两独立样本t检验（合并方差）") +
+         "，效应量为Cohen d及其95%CI（非中心t分布法）；" + Closing(style);
+}
+
+std::string PairedResults(const PairedFigures& f, PStyle style) {
+  if (!f.p) return NoTest(style, f.p);
+  const std::string test = Is(style, "t", Two(f.t)) + List(style) +
+                           Is(style, English(style) ? "df" : "ν", Df(f.df)) + List(style) +
+                           PText(style, f.p);
+  const std::string effect =
+      f.dz.estimate
+          ? Is(style, "dz", Two(f.dz.estimate)) +
+                Bracketed(style, Interval(style, f.dz.lower, f.dz.upper))
+          : std::string();
+  const std::string interval = Bracketed(style, Interval(style, f.lower, f.upper));
+  if (English(style)) {
+    return Finding(style, f.p, "", "The mean paired difference") + Bracketed(style, test) +
+           "; mean difference, " + Two(f.meanDifference) + interval +
+           (effect.empty() ? "" : "; " + effect) + ".";
+  }
+  return Finding(style, f.p, "配对差值均数与0的", "") + Bracketed(style, test) + "，差值均数" +
+         Two(f.meanDifference) + interval + (effect.empty() ? "" : "，" + effect) + "。";
+}
+
+std::string PairedMethods(PStyle style) {
+  if (English(style)) {
+    return "Methods: paired data were compared with the paired t test; the effect size is dz with "
+           "its 95% CI (noncentral t)." +
+           Closing(style);
+  }
+  return "统计方法：配对资料比较采用配对t检验，效应量为dz及其95%CI（非中心t分布法）；" +
+         Closing(style);
+}
+
+std::string CorrelationResults(const CorrelationFigures& f, PStyle style) {
+  if (!f.p) return NoTest(style, f.p);
+  const std::string r = Is(style, "r", Two(f.r)) + List(style) +
+                        Interval(style, f.rLower, f.rUpper) + (English(style) ? "; " : "，") +
+                        Is(style, "t", Two(f.t)) + List(style) +
+                        Is(style, English(style) ? "df" : "ν", Df(f.df)) + List(style) +
+                        PText(style, f.p);
+  const std::string slope =
+      Two(f.slope) + Bracketed(style, Interval(style, f.slopeLower, f.slopeUpper));
+  if (English(style)) {
+    return Finding(style, f.p, "", "The linear correlation between X and Y") +
+           Bracketed(style, r) + "; slope of Y on X, " + slope + ".";
+  }
+  return Finding(style, f.p, "X与Y的直线相关", "") + Bracketed(style, r) + "，Y对X的回归斜率" +
+         slope + "。";
+}
+
+std::string CorrelationMethods(PStyle style) {
+  if (English(style)) {
+    return "Methods: Pearson correlation and least-squares linear regression; the 95% CI of r "
+           "by the Fisher z transformation." +
+           Closing(style);
+  }
+  return "统计方法：采用Pearson积差相关与最小二乘直线回归，r的95%CI用Fisher z变换；" +
+         Closing(style);
+}
+
+namespace {
+
+enum class FourfoldVariant { Pearson, Yates, Fisher };
+
+FourfoldVariant VariantOf(const FourfoldFigures& f) {
+  if (f.shown.warned) return FourfoldVariant::Fisher;
+  return f.shown.allExpectedAtLeast5 ? FourfoldVariant::Pearson : FourfoldVariant::Yates;
+}
+
+// " 0.47 (95% CI, 0.27-0.62)" and so on, for each estimate that has a value.
+std::string Estimate(PStyle style, const std::string& name, const Figure& value,
+                     const Figure& lower, const Figure& upper) {
+  if (!value) return {};
+  return List(style) + Is(style, name, Two(value)) +
+         Bracketed(style, Interval(style, lower, upper));
+}
+
+}  // namespace
+
+std::string FourfoldResults(const FourfoldFigures& f, PStyle style) {
+  const FourfoldVariant variant = VariantOf(f);
+  const Figure& p = variant == FourfoldVariant::Fisher  ? f.fisherP
+                    : variant == FourfoldVariant::Yates ? f.correctedP
+                                                        : f.chiSquareP;
+  if (!p) return NoTest(style, p);
+  std::string test;
+  if (variant == FourfoldVariant::Fisher) {
+    test = (English(style) ? "Fisher exact test, " : "Fisher确切概率法，") + PText(style, p);
+  } else {
+    const Figure& chiSquare =
+        variant == FourfoldVariant::Yates ? f.correctedChiSquare : f.chiSquare;
+    test = Is(style, "χ²", Two(chiSquare)) + List(style) +
+           Is(style, English(style) ? "df" : "ν", "1") + List(style) + PText(style, p);
+  }
+  const RiskDifferenceFigures& r = f.risk;
+  std::string estimates;
+  if (r.difference) {
+    estimates += List(style) + (English(style) ? "risk difference " : "率差") + Two(r.difference) +
+                 Bracketed(style, Interval(style, r.lower, r.upper));
+  }
+  estimates += Estimate(style, "RR", f.riskRatio, f.riskLower, f.riskUpper);
+  estimates += Estimate(style, "OR", f.oddsRatio, f.oddsLower, f.oddsUpper);
+  if (r.difference && r.lower && r.upper) {
+    const NumberNeededText nnt = NumberNeededTexts(f.numberNeeded);
+    std::string interval = nnt.interval;
+    if (English(style)) {
+      for (std::size_t at = interval.find(" 至 "); at != std::string::npos;
+           at = interval.find(" 至 ")) {
+        interval.replace(at, std::string(" 至 ").size(), " to ");
+      }
+    }
+    estimates += List(style) + nnt.estimate + Bracketed(style, interval);
+  }
+  if (English(style)) {
+    return Finding(style, p, "", "The difference in the proportion with (+) between the groups") +
+           Bracketed(style, test) + ": " + Two(r.risk1) + " vs " + Two(r.risk2) + estimates + ".";
+  }
+  return Finding(style, p, "两组（+）率", "") + Bracketed(style, test) + "，试验组" +
+         Two(r.risk1) + "，对照组" + Two(r.risk2) + estimates + "。";
+}
+
+std::string FourfoldMethods(const FourfoldFigures& f, PStyle style) {
+  const FourfoldVariant variant = VariantOf(f);
+  if (English(style)) {
+    const char* test = variant == FourfoldVariant::Fisher  ? "the Fisher exact test"
+                       : variant == FourfoldVariant::Yates ? "the continuity-corrected χ² test"
+                                                           : "the Pearson χ² test";
+    return std::string("Methods: the proportions were compared with ") + test +
+           " (chosen by the n ≥ 40 and expected-count rule); the 95% CI of the risk difference "
+           "by Newcombe's hybrid score method and the NNT as Altman describes." +
+           Closing(style);
+  }
+  const char* test = variant == FourfoldVariant::Fisher  ? "Fisher确切概率法"
+                     : variant == FourfoldVariant::Yates ? "连续性校正χ²检验"
+                                                         : "Pearson χ²检验";
+  return std::string("统计方法：两组率比较采用") + test +
+         "（按n与理论数的规则选择），率差的95%CI用Newcombe混合score法，NNT按Altman法；" +
+         Closing(style);
+}
+
+std::string McNemarResults(const McNemarFigures& f, PStyle style) {
+  if (!f.p) return NoTest(style, f.p);
+  const std::string test = Is(style, "χ²", Two(f.chiSquare)) + List(style) +
+                           Is(style, English(style) ? "df" : "ν", "1") + List(style) +
+                           PText(style, f.p);
+  const PairedProportionFigures& paired = f.paired;
+  std::string estimates;
+  if (paired.difference) {
+    estimates += List(style) + (English(style) ? "paired difference " : "配对率差") +
+                 Two(paired.difference) +
+                 Bracketed(style, Interval(style, paired.lower, paired.upper));
+  }
+  if (paired.oddsRatio) {
+    estimates += List(style) + (English(style) ? "matched OR " : "配对OR ") +
+                 Two(paired.oddsRatio) +
+                 Bracketed(style, Interval(style, paired.oddsLower, paired.oddsUpper));
+  }
+  if (English(style)) {
+    return Finding(style, f.p, "", "The difference between the paired proportions") +
+           Bracketed(style, test) + estimates + "; exact test, " + PText(style, f.exactP) + ".";
+  }
+  return Finding(style, f.p, "配对的两种结果阳性率", "") + Bracketed(style, test) + estimates +
+         "；确切概率法" + PText(style, f.exactP) + "。";
+}
+
+std::string McNemarMethods(const McNemarFigures& f, PStyle style) {
+  if (English(style)) {
+    return std::string("Methods: paired proportions were compared with McNemar's χ² test") +
+           (f.corrected ? " with continuity correction (b + c < 40)" : " (b + c ≥ 40)") +
+           ", with the exact binomial test beside it; the 95% CI of the paired difference by "
+           "Newcombe's score method." +
+           Closing(style);
+  }
+  return std::string("统计方法：配对资料率的比较采用McNemar χ²检验") +
+         (f.corrected ? "（b + c < 40，连续性校正）" : "（b + c ≥ 40）") +
+         "，并给出确切二项检验，配对率差的95%CI用Newcombe配对score法；" + Closing(style);
+}
+
+}  // namespace quillon

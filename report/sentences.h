@@ -1,0 +1,36 @@
+#pragma once
+// The sentences a paper takes from the report: the results sentence (the statistic with its
+// degrees of freedom, the exact P, the estimate and the effect size with their 95 % intervals)
+// and the methods sentence (the test's variant, two-sided, α = 0.05, the program). In Chinese
+// for the Chinese journals' style, in English for the others; the numbers are the table's.
+
+#include <string>
+
+#include "report/correlation.h"
+#include "report/fourfold.h"
+#include "report/p_style.h"
+#include "report/t_tests.h"
+
+namespace quillon {
+
+// The two-sample sentences name Welch's test where the variance ratio's P is below 0.05, the
+// pooled test otherwise.
+std::string TwoSampleResults(const TwoSampleFigures& f, PStyle style);
+std::string TwoSampleMethods(const TwoSampleFigures& f, PStyle style);
+
+std::string PairedResults(const PairedFigures& f, PStyle style);
+std::string PairedMethods(PStyle style);
+
+std::string CorrelationResults(const CorrelationFigures& f, PStyle style);
+std::string CorrelationMethods(PStyle style);
+
+// The four-fold sentences follow the main window's rule: Pearson's χ², the continuity-corrected
+// χ², or Fisher's exact test where the rule warns against χ².
+std::string FourfoldResults(const FourfoldFigures& f, PStyle style);
+std::string FourfoldMethods(const FourfoldFigures& f, PStyle style);
+
+// McNemar's χ², corrected below 40 discordant pairs as in the main window, with the exact test.
+std::string McNemarResults(const McNemarFigures& f, PStyle style);
+std::string McNemarMethods(const McNemarFigures& f, PStyle style);
+
+}  // namespace quillon
