@@ -12,41 +12,51 @@ namespace {
 __extension__ using Int128 = __int128;
 
 // Each value's absolute deviation from the group's median, doubled so that the median of an even
-// count (the mean of the two middle values) stays a whole number: exact, in 10^-4 / 2.
+// count (the mean of the two middle values) stays a whole number (in 10^-4 / 2). Their sum is
+// exact; each deviation, already free of any common offset, becomes a double.
 struct Deviations {
-  std::vector<Int128> values;
+  std::vector<double> values;
   Int128 sum = 0;
 };
 
 Deviations DeviationsFromMedian(std::span<const Fixed4> group) {
   std::vector<std::int64_t> raw(group.size());
   std::transform(group.begin(), group.end(), raw.begin(), [](Fixed4 x) { return x.raw(); });
+  const auto [least, greatest] = std::minmax_element(raw.begin(), raw.end());
+  // Within a range below 2^61 every doubled deviation fits 64 bits.
+  const bool narrow = static_cast<Int128>(*greatest) - *least < (static_cast<Int128>(1) << 61);
   const std::size_t middle = raw.size() / 2;
   std::nth_element(raw.begin(), raw.begin() + middle, raw.end());
-  const Int128 upper = raw[middle];
+  const std::int64_t upper = raw[middle];
   // For an even count the lower middle value is the largest of the lower half.
-  const Int128 lower =
+  const std::int64_t lower =
       raw.size() % 2 == 1 ? upper : *std::max_element(raw.begin(), raw.begin() + middle);
-  const Int128 twiceMedian = lower + upper;
   Deviations deviations;
   deviations.values.reserve(raw.size());
+  if (narrow) {
+    for (std::int64_t x : raw) {
+      const std::int64_t deviation = (x - lower) + (x - upper);
+      const std::int64_t size = deviation < 0 ? -deviation : deviation;
+      deviations.sum += size;
+      deviations.values.push_back(static_cast<double>(size));
+    }
+    return deviations;
+  }
+  const Int128 twiceMedian = static_cast<Int128>(lower) + upper;
   for (std::int64_t x : raw) {
     const Int128 deviation = 2 * static_cast<Int128>(x) - twiceMedian;
-    deviations.values.push_back(deviation < 0 ? -deviation : deviation);
-    deviations.sum += deviations.values.back();
+    const Int128 size = deviation < 0 ? -deviation : deviation;
+    deviations.sum += size;
+    deviations.values.push_back(static_cast<double>(size));
   }
   return deviations;
 }
 
-// Σ (z − z̄)² of one group, each term from the exact n·z − Σz.
+// Σ (z − z̄)² of one group.
 double WithinSquares(const Deviations& group) {
-  const Int128 n = static_cast<Int128>(group.values.size());
-  const double nd = static_cast<double>(group.values.size());
+  const double mean = static_cast<double>(group.sum) / static_cast<double>(group.values.size());
   double squares = 0;
-  for (Int128 z : group.values) {
-    const double centred = static_cast<double>(n * z - group.sum) / nd;
-    squares += centred * centred;
-  }
+  for (double z : group.values) squares += (z - mean) * (z - mean);
   return squares;
 }
 
