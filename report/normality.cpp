@@ -33,16 +33,12 @@ double Polynomial(const double (&coefficients)[N], double x) {
   return value;
 }
 
-// The weights a_1 … a_[n/2] of the differences x_(n+1−i) − x_(i) of the ordered values, from the
-// expected normal order statistics m_i = Φ⁻¹((i − 3/8) / (n + 1/4)); their squares, each counted
-// for both ends, sum to 1.
+// The weights a_1 … a_[n/2] of the differences x_(n+1−i) − x_(i) of n ≥ 4 ordered values, from
+// the expected normal order statistics m_i = Φ⁻¹((i − 3/8) / (n + 1/4)); their squares, each
+// counted for both ends, sum to 1.
 std::vector<double> ComputeWeights(int n) {
   const int half = n / 2;
   std::vector<double> weights(half);
-  if (n == 3) {
-    weights[0] = std::sqrt(0.5);
-    return weights;
-  }
   const boost::math::normal normal;
   std::vector<double> m(half);  // the smaller half: all negative
   double sumOfSquares = 0;
@@ -80,14 +76,22 @@ std::shared_ptr<const std::vector<double>> Weights(int n) {
   return weights;
 }
 
-// P of W for n values by Royston's normalising transformation of 1 − W.
+// Three values with gaps g₁ and g₂ between them: W = 3/4 (1 + t), t = g₁g₂ / (g₁² + g₁g₂ + g₂²),
+// and P has the exact distribution 6/π (asin √W − asin √(3/4)), which is
+// 6/π asin(√3 t / (√(1 + t) + √(1 − 3t))): no difference of nearly equal numbers near W = 3/4,
+// where two of the values are equal and P is 0.
+NormalityFigures TestThree(const std::vector<double>& x) {
+  const double g1 = x[1] - x[0];
+  const double g2 = x[2] - x[1];
+  const double t = g1 * g2 / (g1 * g1 + g1 * g2 + g2 * g2);
+  const double p = 6 / std::numbers::pi *
+                   std::asin(std::sqrt(3.0) * t / (std::sqrt(1 + t) + std::sqrt(1 - 3 * t)));
+  return {3, Figure::Of(0.75 * (1 + t)), Figure::Of(std::min(1.0, p))};
+}
+
+// P of W for 4 or more values by Royston's normalising transformation of 1 − W.
 double ShapiroWilkP(double w, int n) {
   if (w >= 1) return 1;
-  if (n == 3) {
-    // The exact distribution for three values: W is at least 3/4.
-    const double p = 6 / std::numbers::pi * (std::asin(std::sqrt(w)) - std::asin(std::sqrt(0.75)));
-    return std::max(0.0, p);
-  }
   double y = std::log1p(-w);
   double mean = 0, deviation = 0;
   if (n <= 11) {
@@ -108,6 +112,7 @@ double ShapiroWilkP(double w, int n) {
 // The test on sorted values that are not all equal, their count within range.
 NormalityFigures Test(const std::vector<double>& x) {
   const int n = static_cast<int>(x.size());
+  if (n == 3) return TestThree(x);
   const std::shared_ptr<const std::vector<double>> weights = Weights(n);
   double mean = 0;
   for (double value : x) mean += value;
@@ -191,12 +196,13 @@ std::vector<ResidualPoint> RegressionResiduals(std::span<const std::pair<Fixed4,
 }
 
 NormalityFigures ResidualNormality(std::span<const ResidualPoint> points, const PairSums& sums) {
-  if (const auto reason = CountReason(points.size())) return Missing(points.size(), *reason);
+  const auto count = static_cast<std::size_t>(sums.count);
+  if (const auto reason = CountReason(count)) return Missing(count, *reason);
   const Int256 sxx = sums.CentredXX();
-  if (sxx == 0) return Missing(points.size(), "X全部相同，没有回归直线");
+  if (sxx == 0) return Missing(count, "X全部相同，没有回归直线");
   const Int512 sxy = Widen(sums.CentredXY());
   if (Widen(sxx) * Widen(sums.CentredYY()) == sxy * sxy) {
-    return Missing(points.size(), "各点都在回归直线上，残差全部为0");
+    return Missing(count, "各点都在回归直线上，残差全部为0");
   }
   std::vector<double> residuals(points.size());
   std::transform(points.begin(), points.end(), residuals.begin(),

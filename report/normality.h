@@ -42,8 +42,8 @@ struct ResidualPoint {
 // slope and its intercept); nothing when there is no line.
 std::vector<ResidualPoint> RegressionResiduals(std::span<const std::pair<Fixed4, Fixed4>> pairs,
                                                const CorrelationResult& line);
-// The test on those residuals. The exact sums of the same pairs decide whether the points lie
-// exactly on the line, where every residual is 0 and the computed ones are only rounding.
+// The test on those residuals. The exact sums of the same pairs give n and decide whether the
+// points lie exactly on the line, where every residual is 0 and the computed ones are rounding.
 NormalityFigures ResidualNormality(std::span<const ResidualPoint> points, const PairSums& sums);
 
 }  // namespace quillon

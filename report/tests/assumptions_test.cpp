@@ -54,6 +54,8 @@ TEST(ShapiroWilk, AgreesWithReferenceOnEveryBranchOfTheApproximation) {
   const Case cases[] = {
       // n = 3, the exact distribution.
       {{1, 2, 4}, 0, 0.96428571428571419, 0.6368868450289632},
+      // Two of three equal: W at its least, 3/4, and P exactly 0.
+      {{5, 5, 7}, 1e9, 0.75, 0},
       // n from 4 to 11, ties among the values.
       {{2.1, 2.1, 3.5, 4.0, 9.9}, 0, 0.76232656713518265, 0.03855581672976361},
       {{148, 154, 158, 160, 161, 162, 166, 170, 182, 195, 236},
