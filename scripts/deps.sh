@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libbenchmark-dev libboost-dev libboost-math-dev
   fonts-arphic-uming fonts-wqy-microhei
   xvfb xauth
-  python3-scipy python3-numpy
+  python3-scipy python3-numpy r-base-core
   desktop-file-utils appstream
   dpkg-dev file debootstrap
 )
