@@ -204,6 +204,8 @@ NormalityFigures ResidualNormality(std::span<const ResidualPoint> points, const 
   if (Widen(sxx) * Widen(sums.CentredYY()) == sxy * sxy) {
     return Missing(count, "各点都在回归直线上，残差全部为0");
   }
+  // The line's intercept can leave the range of the values even where the sums give a line.
+  if (points.size() != count) return Missing(count, "回归直线超出数值范围，没有残差");
   std::vector<double> residuals(points.size());
   std::transform(points.begin(), points.end(), residuals.begin(),
                  [](const ResidualPoint& point) { return point.residual; });

@@ -142,6 +142,14 @@ TEST(ShapiroWilk, SaysWhyThereIsNoFigure) {
   EXPECT_TRUE(RegressionResiduals(upright, CorrelationRegression(uprightSums)).empty());
   EXPECT_TRUE(IsMissingBecause(ResidualNormality(std::vector<ResidualPoint>(3), uprightSums).p,
                                "X全部相同"));
+  // A line whose intercept has no value: no residuals, although the sums give a line.
+  PairSums scattered;
+  for (const auto& [x, y] : Pairs({1, 2, 3}, {1, 3, 2})) scattered.Add(x, y);
+  CorrelationResult noIntercept = CorrelationRegression(scattered);
+  noIntercept.intercept.reset();
+  EXPECT_TRUE(IsMissingBecause(
+      ResidualNormality(RegressionResiduals(Pairs({1, 2, 3}, {1, 3, 2}), noIntercept), scattered).w,
+      "没有残差"));
 }
 
 TEST(BrownForsythe, AgreesWithLeveneOnMedians) {
@@ -197,10 +205,11 @@ TEST(BlandAltman, ReproducesThePublishedPeakFlowExample) {
   EXPECT_NEAR(*f.upperLimit, 75.5 - 0.04 * 38.8, 0.1);
   // Each limit's interval, printed as −114.3 to −45.1 and 40.9 to 110.1, reaches
   // t(0.975, 16) · √(3 SD² / n) = 34.6 either side of it.
-  EXPECT_NEAR(*f.lowerLimitUpper - *f.lowerLimit, (-45.1 - -114.3) / 2, 0.1);
-  EXPECT_NEAR(*f.lowerLimit - *f.lowerLimitLower, (-45.1 - -114.3) / 2, 0.1);
-  EXPECT_NEAR(*f.upperLimitUpper - *f.upperLimit, (110.1 - 40.9) / 2, 0.1);
-  EXPECT_NEAR(*f.upperLimit - *f.upperLimitLower, (110.1 - 40.9) / 2, 0.1);
+  const double lowerReach = (-45.1 - -114.3) / 2, upperReach = (110.1 - 40.9) / 2;
+  EXPECT_NEAR(*f.lowerLimitLower, *f.lowerLimit - lowerReach, 0.1);
+  EXPECT_NEAR(*f.lowerLimitUpper, *f.lowerLimit + lowerReach, 0.1);
+  EXPECT_NEAR(*f.upperLimitLower, *f.upperLimit - upperReach, 0.1);
+  EXPECT_NEAR(*f.upperLimitUpper, *f.upperLimit + upperReach, 0.1);
 
   const std::vector<AgreementPoint> points = AgreementPoints(pairs);
   ASSERT_EQ(points.size(), 17u);
