@@ -1,12 +1,11 @@
-// The checks of the tests' assumptions (normality, equal variances) and the agreement figures of
-// the paired analysis. Shapiro–Wilk references from R 4.2's shapiro.test (residuals from lm),
-// Brown–Forsythe references from SciPy 1.10's stats.levene(a, b, center="median").
+// The checks of the tests' assumptions and the agreement figures of the paired analysis, on a few
+// anchors; tests/differential compares them with R and SciPy on many random data sets.
+// Shapiro–Wilk references from R 4.2's shapiro.test (residuals from lm), Brown–Forsythe
+// references from SciPy 1.10's stats.levene(a, b, center="median").
 
 #include <gtest/gtest.h>
 
-#include <boost/math/distributions/normal.hpp>
 #include <cmath>
-#include <string>
 #include <vector>
 
 #include "report/agreement.h"
@@ -35,35 +34,40 @@ std::vector<Fixed4> Values(const std::vector<double>& values, double offset = 0)
   return fixed;
 }
 
-std::vector<std::pair<Fixed4, Fixed4>> Pairs(const std::vector<double>& first,
-                                             const std::vector<double>& second) {
-  std::vector<std::pair<Fixed4, Fixed4>> pairs;
+using Pairs = std::vector<std::pair<Fixed4, Fixed4>>;
+
+Pairs PairsOf(const std::vector<double>& first, const std::vector<double>& second) {
+  Pairs pairs;
   for (std::size_t i = 0; i < first.size(); ++i) {
     pairs.emplace_back(Fixed4::FromDouble(first[i]).value(), Fixed4::FromDouble(second[i]).value());
   }
   return pairs;
 }
 
-TEST(ShapiroWilk, AgreesWithReferenceOnEveryBranchOfTheApproximation) {
+PairSums SumsOf(const Pairs& pairs) {
+  PairSums sums;
+  for (const auto& [x, y] : pairs) sums.Add(x, y);
+  return sums;
+}
+
+TEST(ShapiroWilk, AgreesWithReferenceOnEachBranchOfTheApproximation) {
   struct Case {
     std::vector<double> values;
     double offset, w, p;
   };
-  std::vector<double> squares, cubes;
+  std::vector<double> squares;
   for (int i = 1; i <= 50; ++i) squares.push_back(i * i);
   const Case cases[] = {
-      // n = 3, the exact distribution.
+      // n = 3, the exact distribution; two of three equal give W = 3/4 and P = 0 exactly.
       {{1, 2, 4}, 0, 0.96428571428571419, 0.6368868450289632},
-      // Two of three equal: W at its least, 3/4, and P exactly 0.
       {{5, 5, 7}, 1e9, 0.75, 0},
-      // n from 4 to 11, ties among the values.
+      // n from 4 to 11, with ties.
       {{2.1, 2.1, 3.5, 4.0, 9.9}, 0, 0.76232656713518265, 0.03855581672976361},
       {{148, 154, 158, 160, 161, 162, 166, 170, 182, 195, 236},
        0,
        0.78881469483538735,
        0.0067038140565029254},
       // n of 12 and over; in R without the offset, which a double cannot hold beside 10^-4.
-      {{-2, -1, -1, 0, 0, 0, 0, 1, 1, 2, 5, 3}, 0, 0.92018165961405018, 0.28742060302965333},
       {{0.1234, 0.1236, 0.1231, 0.1240, 0.1229, 0.1233, 0.1235, 0.1235, 0.1238, 0.1230, 0.1232,
         0.1237, 0.1234, 0.1239, 0.1236, 0.1228},
        1e9,
@@ -78,43 +82,32 @@ TEST(ShapiroWilk, AgreesWithReferenceOnEveryBranchOfTheApproximation) {
     EXPECT_TRUE(Near(figures.w, c.w));
     EXPECT_TRUE(Near(figures.p, c.p));
   }
-
-  // At the largest size: x = round(100 qnorm((i − 0.5) / 5000)³, 1), heavy-tailed.
-  std::vector<Fixed4> large;
-  for (int i = 1; i <= 5000; ++i) {
-    const double z = boost::math::quantile(boost::math::normal(), (i - 0.5) / 5000);
-    large.push_back(Fixed4::FromRaw(std::llround(z * z * z * 1000) * 1000));
-  }
-  const NormalityFigures tail = ShapiroWilk(large);
-  EXPECT_TRUE(Near(tail.w, 0.60640800344661372));
-  EXPECT_TRUE(Near(tail.p, 4.6336666431850976e-75));
 }
 
 TEST(ShapiroWilk, DifferencesAndResidualsAreTestedWhereTheTestsAssumeNormality) {
-  // Differences 2.1, 2.1, 3.5, 4, 9.9 of values near 10^9: the same as the second case above.
+  // Differences 2.1, 2.1, 3.5, 4, 9.9 of values near ±10^9: as the third case above.
   const NormalityFigures differences = DifferenceNormality(
-      Pairs({1e9 + 2.1, 1e9 + 3.1, 4.5, -1e9 + 4, 9.9}, {1e9, 1e9 + 1, 1, -1e9, 0}));
+      PairsOf({1e9 + 2.1, 1e9 + 3.1, 4.5, -1e9 + 4, 9.9}, {1e9, 1e9 + 1, 1, -1e9, 0}));
   EXPECT_TRUE(Near(differences.w, 0.76232656713518265));
   EXPECT_TRUE(Near(differences.p, 0.03855581672976361));
 
-  // X offset by 10^6; R: lm(y ~ x) on x = 1:12, then shapiro.test(resid(fit)).
+  // X offset by 10^6; R: fit <- lm(y ~ x) on x = 1:12, shapiro.test(resid(fit)).
   std::vector<double> x, y = {5.1, 7.3, 8.8, 11.6, 12.9, 15.2, 17.5, 18.7, 21.9, 22.8, 25.6, 26.3};
   for (int i = 1; i <= 12; ++i) x.push_back(1e6 + i);
   const double reference[] = {-0.13589743589742501, 0.081235431235426495, -0.40163170163170409,
                               0.41550116550116295,  -0.26736596736596857, 0.049766899766897896,
                               0.36689976689976578,  -0.41596736596736728, 0.80116550116549967,
                               -0.28170163170163054, 0.53543123543123783,  -0.74743589743589534};
-  const auto pairs = Pairs(x, y);
-  PairSums sums;
-  for (const auto& [first, second] : pairs) sums.Add(first, second);
+  const Pairs pairs = PairsOf(x, y);
+  const PairSums sums = SumsOf(pairs);
   const std::vector<ResidualPoint> points = RegressionResiduals(pairs, CorrelationRegression(sums));
   ASSERT_EQ(points.size(), pairs.size());
   for (std::size_t i = 0; i < points.size(); ++i) {
-    // The intercept is held to four decimals: the residuals move together by less than 0.00005.
+    // The intercept is held to four decimals, which moves every residual by the same amount.
+    EXPECT_NEAR(points[i].residual, reference[i], 5e-5);
     EXPECT_NEAR(points[i].residual - points[0].residual, reference[i] - reference[0], 1e-9);
     EXPECT_NEAR(points[i].fitted + points[i].residual, y[i], 1e-9);
   }
-  EXPECT_NEAR(points[0].residual, reference[0], 5e-5);
   const NormalityFigures residuals = ResidualNormality(points, sums);
   EXPECT_TRUE(Near(residuals.w, 0.97094064365410293));
   EXPECT_TRUE(Near(residuals.p, 0.92040445809750959));
@@ -123,36 +116,31 @@ TEST(ShapiroWilk, DifferencesAndResidualsAreTestedWhereTheTestsAssumeNormality) 
 TEST(ShapiroWilk, SaysWhyThereIsNoFigure) {
   EXPECT_TRUE(IsMissingBecause(ShapiroWilk(Values({1, 2})).p, "n < 3"));
   EXPECT_TRUE(IsMissingBecause(ShapiroWilk(std::vector<Fixed4>(5001)).w, "n > 5000"));
-  const NormalityFigures equal = ShapiroWilk(Values({7.5, 7.5, 7.5, 7.5}));
-  EXPECT_TRUE(IsMissingBecause(equal.w, "全部相同"));
-  EXPECT_EQ(equal.n, 4);
-  // One value apart from the rest is a spread like any other.
+  EXPECT_TRUE(IsMissingBecause(ShapiroWilk(Values({7.5, 7.5, 7.5, 7.5})).w, "全部相同"));
   EXPECT_TRUE(ShapiroWilk(Values({7.5, 7.5, 7.5, 7.5001})).p);
 
   // Points exactly on a line: the computed residuals are rounding, not data.
-  const auto line = Pairs({0.1, 0.2, 0.3, 0.7}, {0.13, 0.16, 0.19, 0.31});
-  PairSums sums;
-  for (const auto& [x, y] : line) sums.Add(x, y);
+  const Pairs line = PairsOf({0.1, 0.2, 0.3, 0.7}, {0.13, 0.16, 0.19, 0.31});
+  const PairSums lineSums = SumsOf(line);
   EXPECT_TRUE(IsMissingBecause(
-      ResidualNormality(RegressionResiduals(line, CorrelationRegression(sums)), sums).w,
+      ResidualNormality(RegressionResiduals(line, CorrelationRegression(lineSums)), lineSums).w,
       "残差全部为0"));
-  const auto upright = Pairs({2, 2, 2}, {1, 5, 3});
-  PairSums uprightSums;
-  for (const auto& [x, y] : upright) uprightSums.Add(x, y);
-  EXPECT_TRUE(RegressionResiduals(upright, CorrelationRegression(uprightSums)).empty());
-  EXPECT_TRUE(IsMissingBecause(ResidualNormality(std::vector<ResidualPoint>(3), uprightSums).p,
-                               "X全部相同"));
+  const Pairs upright = PairsOf({2, 2, 2}, {1, 5, 3});
+  const PairSums uprightSums = SumsOf(upright);
+  const std::vector<ResidualPoint> none =
+      RegressionResiduals(upright, CorrelationRegression(uprightSums));
+  EXPECT_TRUE(none.empty());
+  EXPECT_TRUE(IsMissingBecause(ResidualNormality(none, uprightSums).p, "X全部相同"));
   // A line whose intercept has no value: no residuals, although the sums give a line.
-  PairSums scattered;
-  for (const auto& [x, y] : Pairs({1, 2, 3}, {1, 3, 2})) scattered.Add(x, y);
-  CorrelationResult noIntercept = CorrelationRegression(scattered);
+  const Pairs scattered = PairsOf({1, 2, 3}, {1, 3, 2});
+  CorrelationResult noIntercept = CorrelationRegression(SumsOf(scattered));
   noIntercept.intercept.reset();
   EXPECT_TRUE(IsMissingBecause(
-      ResidualNormality(RegressionResiduals(Pairs({1, 2, 3}, {1, 3, 2}), noIntercept), scattered).w,
+      ResidualNormality(RegressionResiduals(scattered, noIntercept), SumsOf(scattered)).w,
       "没有残差"));
 }
 
-TEST(BrownForsythe, AgreesWithLeveneOnMedians) {
+TEST(BrownForsythe, AgreesWithLeveneOnMediansAndSaysWhyThereIsNoFigure) {
   struct Case {
     std::vector<double> first, second;
     double offset, f, p;
@@ -177,7 +165,7 @@ TEST(BrownForsythe, AgreesWithLeveneOnMedians) {
     EXPECT_TRUE(Near(figures.df2, static_cast<double>(c.first.size() + c.second.size() - 2)));
   }
   EXPECT_TRUE(IsMissingBecause(BrownForsythe(Values({1}), Values({2, 3})).f, "至少需要2例"));
-  // Two values each: every deviation in a group is the same.
+  // Two values a group: every deviation within a group is the same.
   EXPECT_TRUE(IsMissingBecause(BrownForsythe(Values({1, 3}), Values({5, 9})).p, "F无穷大"));
   EXPECT_TRUE(IsMissingBecause(BrownForsythe(Values({1, 3}), Values({5, 7})).f, "F无定义"));
 }
@@ -186,14 +174,10 @@ TEST(BlandAltman, ReproducesThePublishedPeakFlowExample) {
   // Bland JM, Altman DG. Statistical methods for assessing agreement between two methods of
   // clinical measurement. Lancet 1986;1(8476):307-310, Table 1: peak expiratory flow rate
   // (l/min) of 17 subjects, the first reading with the Wright meter and with the mini meter.
-  const std::vector<double> wright = {494, 395, 516, 434, 476, 557, 413, 442, 650,
-                                      433, 417, 656, 267, 478, 178, 423, 427};
-  const std::vector<double> mini = {512, 430, 520, 428, 500, 600, 364, 380, 658,
-                                    445, 432, 626, 260, 477, 259, 350, 451};
-  const auto pairs = Pairs(wright, mini);
-  PairSums sums;
-  for (const auto& [x, y] : pairs) sums.Add(x, y);
-  const AgreementFigures f = BlandAltman(PairedReportFigures(sums));
+  const Pairs pairs = PairsOf(
+      {494, 395, 516, 434, 476, 557, 413, 442, 650, 433, 417, 656, 267, 478, 178, 423, 427},
+      {512, 430, 520, 428, 500, 600, 364, 380, 658, 445, 432, 626, 260, 477, 259, 350, 451});
+  const AgreementFigures f = BlandAltman(PairedReportFigures(SumsOf(pairs)));
 
   // Printed to one decimal: mean difference −2.1, SD 38.8, its 95 % interval −22.0 to 17.8.
   EXPECT_NEAR(*f.bias, -2.1, 0.05);
@@ -214,22 +198,14 @@ TEST(BlandAltman, ReproducesThePublishedPeakFlowExample) {
   const std::vector<AgreementPoint> points = AgreementPoints(pairs);
   ASSERT_EQ(points.size(), 17u);
   EXPECT_EQ(points[0].mean, 503);
-  EXPECT_EQ(points[0].difference, -18);
   EXPECT_EQ(points[14].difference, -81);
-}
-
-TEST(BlandAltman, LargeValuesKeepTheirDifferencesAndTooFewPairsHaveNoLimits) {
-  const std::vector<AgreementPoint> points =
-      AgreementPoints(Pairs({900000000.0003, -5}, {900000000.0001, 4}));
-  EXPECT_EQ(points[0].difference, 0.0002);
-  EXPECT_EQ(points[0].mean, 900000000.0002);
-  EXPECT_EQ(points[1].mean, -0.5);
-
-  PairSums one;
-  one.Add(Fixed4::FromDouble(3).value(), Fixed4::FromDouble(1).value());
-  const AgreementFigures f = BlandAltman(PairedReportFigures(one));
-  EXPECT_TRUE(IsMissingBecause(f.upperLimit, "至少需要2对"));
-  EXPECT_TRUE(IsMissingBecause(f.lowerLimitLower, "至少需要2对"));
+  // Large values keep the digits of their difference; one pair gives no limits.
+  const AgreementPoint large = AgreementPoints(PairsOf({900000000.0003}, {900000000.0001}))[0];
+  EXPECT_EQ(large.difference, 0.0002);
+  EXPECT_EQ(large.mean, 900000000.0002);
+  const AgreementFigures one = BlandAltman(PairedReportFigures(SumsOf(PairsOf({3}, {1}))));
+  EXPECT_TRUE(IsMissingBecause(one.upperLimit, "至少需要2对"));
+  EXPECT_TRUE(IsMissingBecause(one.lowerLimitLower, "至少需要2对"));
 }
 
 }  // namespace
