@@ -60,6 +60,14 @@ Figure ChiSquareP(double chiSquare, double df) {
   });
 }
 
+Figure FUpperP(double f, double df1, double df2) {
+  if (!(df1 > 0) || !(df2 > 0)) return Figure::Missing("自由度须大于0");
+  if (!std::isfinite(f) || f < 0) return Figure::Missing(kNotFinite);
+  return Evaluated([&] {
+    return boost::math::cdf(boost::math::complement(boost::math::fisher_f(df1, df2), f));
+  });
+}
+
 Figure FTwoSidedP(double f, double df1, double df2) {
   if (!(df1 > 0) || !(df2 > 0)) return Figure::Missing("自由度须大于0");
   if (!std::isfinite(f) || f < 0) return Figure::Missing(kNotFinite);

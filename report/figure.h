@@ -28,6 +28,8 @@ Figure TwoSidedTP(double t, double df);
 Figure TCritical95(double df);
 // Upper-tail P of the chi-square distribution with df degrees of freedom.
 Figure ChiSquareP(double chiSquare, double df);
+// Upper-tail P of Fisher's F with (df1, df2) degrees of freedom.
+Figure FUpperP(double f, double df1, double df2);
 // Two-sided P of Fisher's F with (df1, df2) degrees of freedom: 2·min(lower tail, upper tail).
 Figure FTwoSidedP(double f, double df1, double df2);
 // The two-sided 95 % critical value of the standard normal distribution, z(0.975).

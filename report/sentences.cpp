@@ -43,7 +43,8 @@ std::string Finding(PStyle style, const Figure& p, const std::string& chinese,
                     const std::string& english) {
   const bool significant = *p < kAlpha;
   if (English(style)) {
-    return english + (significant ? " was statistically significant" : " was not statistically significant");
+    return english +
+           (significant ? " was statistically significant" : " was not statistically significant");
   }
   return chinese + (significant ? "差异有统计学意义" : "差异无统计学意义");
 }
@@ -54,9 +55,9 @@ std::string NoTest(PStyle style, const Figure& missing) {
 }
 
 std::string Closing(PStyle style) {
-  return English(style) ? " All tests were two-sided at α = 0.05; analyses used " +
-                              std::string(kProgram) + "."
-                        : "双侧检验，检验水准α=0.05；统计分析使用" + std::string(kProgram) + "。";
+  return English(style)
+             ? " All tests were two-sided at α = 0.05; analyses used " + std::string(kProgram) + "."
+             : "双侧检验，检验水准α=0.05；统计分析使用" + std::string(kProgram) + "。";
 }
 
 bool UsesWelch(const TwoSampleFigures& f) { return f.fP && *f.fP < kAlpha && f.welchP; }
@@ -74,25 +75,26 @@ std::string TwoSampleResults(const TwoSampleFigures& f, PStyle style) {
                            List(style) + PText(style, p);
   const std::string interval =
       welch ? std::string() : Bracketed(style, Interval(style, f.lower, f.upper));
-  const std::string effect = f.effects.d.estimate
-                                 ? Is(style, "d", Two(f.effects.d.estimate)) +
-                                       Bracketed(style, Interval(style, f.effects.d.lower,
-                                                                 f.effects.d.upper))
-                                 : std::string();
+  const std::string effect =
+      f.effects.d.estimate
+          ? Is(style, "d", Two(f.effects.d.estimate)) +
+                Bracketed(style, Interval(style, f.effects.d.lower, f.effects.d.upper))
+          : std::string();
   if (English(style)) {
     return Finding(style, p, "", "The difference between the two means") + Bracketed(style, test) +
            "; mean difference, " + Two(f.difference) + interval +
            (effect.empty() ? "" : "; Cohen " + effect) + ".";
   }
-  return Finding(style, p, "两组均数", "") + Bracketed(style, test) + "，均数差" + Two(f.difference) +
-         interval + (effect.empty() ? "" : "，" + effect) + "。";
+  return Finding(style, p, "两组均数", "") + Bracketed(style, test) + "，均数差" +
+         Two(f.difference) + interval + (effect.empty() ? "" : "，" + effect) + "。";
 }
 
 std::string TwoSampleMethods(const TwoSampleFigures& f, PStyle style) {
   const bool welch = UsesWelch(f);
   if (English(style)) {
     return std::string("Methods: the two means were compared with ") +
-           (welch ? "Welch's t test (unequal variances)" : "the two-sample t test (pooled variance)") +
+           (welch ? "Welch's t test (unequal variances)"
+                  : "the two-sample t test (pooled variance)") +
            "; the effect size is Cohen d with its 95% CI (noncentral t)." + Closing(style);
   }
   return std::string("统计方法：两组均数比较采用") +
@@ -105,11 +107,10 @@ std::string PairedResults(const PairedFigures& f, PStyle style) {
   const std::string test = Is(style, "t", Two(f.t)) + List(style) +
                            Is(style, English(style) ? "df" : "ν", Df(f.df)) + List(style) +
                            PText(style, f.p);
-  const std::string effect =
-      f.dz.estimate
-          ? Is(style, "dz", Two(f.dz.estimate)) +
-                Bracketed(style, Interval(style, f.dz.lower, f.dz.upper))
-          : std::string();
+  const std::string effect = f.dz.estimate
+                                 ? Is(style, "dz", Two(f.dz.estimate)) +
+                                       Bracketed(style, Interval(style, f.dz.lower, f.dz.upper))
+                                 : std::string();
   const std::string interval = Bracketed(style, Interval(style, f.lower, f.upper));
   if (English(style)) {
     return Finding(style, f.p, "", "The mean paired difference") + Bracketed(style, test) +
@@ -132,16 +133,15 @@ std::string PairedMethods(PStyle style) {
 
 std::string CorrelationResults(const CorrelationFigures& f, PStyle style) {
   if (!f.p) return NoTest(style, f.p);
-  const std::string r = Is(style, "r", Two(f.r)) + List(style) +
-                        Interval(style, f.rLower, f.rUpper) + (English(style) ? "; " : "，") +
-                        Is(style, "t", Two(f.t)) + List(style) +
-                        Is(style, English(style) ? "df" : "ν", Df(f.df)) + List(style) +
-                        PText(style, f.p);
+  const std::string r =
+      Is(style, "r", Two(f.r)) + List(style) + Interval(style, f.rLower, f.rUpper) +
+      (English(style) ? "; " : "，") + Is(style, "t", Two(f.t)) + List(style) +
+      Is(style, English(style) ? "df" : "ν", Df(f.df)) + List(style) + PText(style, f.p);
   const std::string slope =
       Two(f.slope) + Bracketed(style, Interval(style, f.slopeLower, f.slopeUpper));
   if (English(style)) {
-    return Finding(style, f.p, "", "The linear correlation between X and Y") +
-           Bracketed(style, r) + "; slope of Y on X, " + slope + ".";
+    return Finding(style, f.p, "", "The linear correlation between X and Y") + Bracketed(style, r) +
+           "; slope of Y on X, " + slope + ".";
   }
   return Finding(style, f.p, "X与Y的直线相关", "") + Bracketed(style, r) + "，Y对X的回归斜率" +
          slope + "。";
@@ -214,8 +214,8 @@ std::string FourfoldResults(const FourfoldFigures& f, PStyle style) {
     return Finding(style, p, "", "The difference in the proportion with (+) between the groups") +
            Bracketed(style, test) + ": " + Two(r.risk1) + " vs " + Two(r.risk2) + estimates + ".";
   }
-  return Finding(style, p, "两组（+）率", "") + Bracketed(style, test) + "，试验组" +
-         Two(r.risk1) + "，对照组" + Two(r.risk2) + estimates + "。";
+  return Finding(style, p, "两组（+）率", "") + Bracketed(style, test) + "，试验组" + Two(r.risk1) +
+         "，对照组" + Two(r.risk2) + estimates + "。";
 }
 
 std::string FourfoldMethods(const FourfoldFigures& f, PStyle style) {

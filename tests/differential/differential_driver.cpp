@@ -24,6 +24,15 @@
 //   paired:      dz dz-lower dz-upper
 //   fourfold:    risk1 risk2 RD RD-lower RD-upper NNT NNTB-end NNTH-end NNT-far-end
 //   mcnemar:     difference lower upper OR OR-lower OR-upper mid-P
+//
+//   differential_driver assumptions < data sets
+//
+// checks the assumptions of the sample analyses. Each input line is "two-sample", "paired" or
+// "correlation", a space, and the two columns as above; each output line the checks' exact
+// figures (an empty field where there is none):
+//   two-sample:  n1 W1 P1 n2 W2 P2 F P  (Shapiro–Wilk of each group, then Brown–Forsythe)
+//   paired:      n W P                  (Shapiro–Wilk of the differences)
+//   correlation: n W P                  (Shapiro–Wilk of the residuals of the line)
 
 #include <array>
 #include <cmath>
@@ -36,6 +45,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "counts/chi_square.h"
@@ -45,8 +55,10 @@
 #include "report/correlation.h"
 #include "report/effect_sizes.h"
 #include "report/fourfold.h"
+#include "report/normality.h"
 #include "report/proportions.h"
 #include "report/t_tests.h"
+#include "report/variance_tests.h"
 #include "stats/correlation.h"
 #include "stats/paired_t_test.h"
 #include "stats/significance.h"
@@ -246,17 +258,65 @@ void McNemar(const std::string& line) {
   Print(fields);
 }
 
+std::vector<quillon::Fixed4> GroupValues(const SampleLists& lists, Group group) {
+  std::vector<quillon::Fixed4> values;
+  for (std::size_t row = 0; row < lists.Size(group); ++row) {
+    if (const std::optional<quillon::Fixed4> value = lists.Value(group, row)) {
+      values.push_back(*value);
+    }
+  }
+  return values;
+}
+
+std::vector<std::pair<quillon::Fixed4, quillon::Fixed4>> CompletePairs(const SampleLists& lists) {
+  std::vector<std::pair<quillon::Fixed4, quillon::Fixed4>> pairs;
+  for (std::size_t row = 0; row < lists.LongerSize(); ++row) {
+    const std::optional<quillon::Fixed4> x = lists.Value(Group::First, row);
+    const std::optional<quillon::Fixed4> y = lists.Value(Group::Second, row);
+    if (x && y) pairs.emplace_back(*x, *y);
+  }
+  return pairs;
+}
+
+std::vector<std::string> Normality(const quillon::NormalityFigures& figures) {
+  return {std::to_string(figures.n), Exact(figures.w), Exact(figures.p)};
+}
+
+void Assumptions(const std::string& line) {
+  const std::size_t space = line.find(' ');
+  const std::string kind = line.substr(0, space);
+  const SampleLists lists = Columns(space == std::string::npos ? "" : line.substr(space + 1));
+  if (kind == "two-sample") {
+    const std::vector<quillon::Fixed4> first = GroupValues(lists, Group::First);
+    const std::vector<quillon::Fixed4> second = GroupValues(lists, Group::Second);
+    std::vector<std::string> fields = Normality(quillon::ShapiroWilk(first));
+    for (std::string& field : Normality(quillon::ShapiroWilk(second))) fields.push_back(field);
+    const quillon::BrownForsytheFigures spread = quillon::BrownForsythe(first, second);
+    fields.push_back(Exact(spread.f));
+    fields.push_back(Exact(spread.p));
+    Print(fields);
+  } else if (kind == "paired") {
+    Print(Normality(quillon::DifferenceNormality(CompletePairs(lists))));
+  } else {
+    const std::vector<std::pair<quillon::Fixed4, quillon::Fixed4>> pairs = CompletePairs(lists);
+    const quillon::CorrelationResult fit = quillon::CorrelationRegression(lists.Pairs());
+    Print(Normality(
+        quillon::ResidualNormality(quillon::RegressionResiduals(pairs, fit), lists.Pairs())));
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::map<std::string, std::function<void(const std::string&)>> analyses = {
       {"two-sample", TwoSample},    {"summary", Summary},   {"paired", Paired},
       {"correlation", Correlation}, {"fourfold", Fourfold}, {"mcnemar", McNemar},
+      {"assumptions", Assumptions},
   };
   const auto analysis = argc == 2 ? analyses.find(argv[1]) : analyses.end();
   if (analysis == analyses.end()) {
     std::cerr << "usage: differential_driver "
-                 "two-sample|summary|paired|correlation|fourfold|mcnemar < data\n";
+                 "two-sample|summary|paired|correlation|fourfold|mcnemar|assumptions < data\n";
     return 2;
   }
   std::ios::sync_with_stdio(false);

@@ -15,7 +15,9 @@ reference_p.py. The effect sizes and absolute effects the driver appends (d, g, 
 the paired difference, the matched odds ratio, the mid-P) are checked against R, statsmodels and
 SciPy; see reference_effects.py.
 
-ANALYSIS is two-sample, summary, paired, correlation, fourfold or mcnemar. The seed is printed and
+ANALYSIS is two-sample, summary, paired, correlation, fourfold, mcnemar or assumptions (the
+checks of the sample analyses' assumptions against R and SciPy: see reference_assumptions.py,
+600 data sets by default). The seed is printed and
 is the same every run; set QUILLON_DIFF_SEED to replay another run ("random" for a new one), QUILLON_DIFF_CASE to run only one data set of it,
 QUILLON_DIFF_COUNT for another number of data sets (1000 by default) and QUILLON_DIFF_SHOWN for
 how many failures are printed in full (5).
@@ -53,12 +55,15 @@ import numpy as np
 from scipy import stats
 
 import reference_effects
+import reference_assumptions as assumptions
 from reference_p import (TALLY, check_p, check_two_sample_p, correlation_p, fourfold_p, mcnemar_p,
                          paired_p)
 from reference_texts import (RELATIVE_TOLERANCE, WARNING, Checker, Failure, Report, TTable,
                              chi_square_level, held_to_four_decimals, shown)
 
 DEFAULT_COUNT = 1000
+# The assumption checks take larger samples, up to 5,000 values, and R: fewer data sets.
+DEFAULT_COUNTS = {"assumptions": 600}
 DEFAULT_SEED = 20261207
 
 
@@ -145,13 +150,13 @@ def floats(values, offset):
 # ---- The analyses ----
 # Each has make(rng) -> (input line, data) and check(data, fields, checker, table).
 
-def make_two_sample(rng):
+def make_two_sample(rng, high=2000):
     one = ValueStyle(rng)
     two = ValueStyle(rng, offset=one.offset)
     two.spread = one.spread * 10 ** rng.uniform(-0.5, 0.5)
     shift = rng.uniform(-3, 3) * one.spread
-    xs = [one.draw(rng) for _ in range(random_size(rng))]
-    ys = [two.draw(rng, shift) for _ in range(random_size(rng))]
+    xs = [one.draw(rng) for _ in range(random_size(rng, high=high))]
+    ys = [two.draw(rng, shift) for _ in range(random_size(rng, high=high))]
     line = " ".join(with_gaps(rng, [decimal_text(x, rng) for x in xs])) + " | " + \
         " ".join(with_gaps(rng, [decimal_text(y, rng) for y in ys]))
     return line, (xs, ys, one.offset)
@@ -258,11 +263,11 @@ def check_summary(data, fields, checker, table):
     return "t test"
 
 
-def make_pairs(rng, correlated):
+def make_pairs(rng, correlated, high=2000):
     first = ValueStyle(rng)
     second = ValueStyle(rng, offset=None if correlated else first.offset)
     shift = rng.uniform(-2, 2) * second.spread
-    n = random_size(rng, 3 if correlated and rng.random() > 0.02 else 2)
+    n = random_size(rng, 3 if correlated and rng.random() > 0.02 else 2, high)
     slope = 0.0
     if correlated:
         slope = rng.choice((0.0, 1.0, -1.0)) if rng.random() < 0.1 else \
@@ -495,6 +500,31 @@ def check_mcnemar(cells, fields, checker, table):
     return kind
 
 
+def make_assumptions(rng):
+    """A data set of one of the sample analyses, with up to 5,000 values a column (the largest
+    sample the Shapiro–Wilk test takes) and now and then more."""
+    kind = rng.choice(("two-sample", "paired", "correlation"))
+    high = 5000 if rng.random() < 0.9 else 5100
+    if kind == "two-sample":
+        line, data = make_two_sample(rng, high)
+    else:
+        line, data = make_pairs(rng, kind == "correlation", high)
+    return f"{kind} {line}", (kind, data)
+
+
+def check_assumptions(data, fields, checker, table):
+    kind, values = data
+    case = checker.report.case
+    if kind == "two-sample":
+        xs, ys, offset = values
+        assumptions.check_groups(case, xs, ys, offset, fields)
+    elif kind == "paired":
+        assumptions.check_differences(case, values[0], fields)
+    else:
+        assumptions.check_residuals(case, values[0], fields)
+    return kind
+
+
 ANALYSES = {
     "two-sample": (make_two_sample, check_two_sample),
     "summary": (make_summary, check_summary),
@@ -502,7 +532,10 @@ ANALYSES = {
     "correlation": (lambda rng: make_pairs(rng, True), check_correlation),
     "fourfold": (make_counts, check_fourfold),
     "mcnemar": (make_counts, check_mcnemar),
+    "assumptions": (make_assumptions, check_assumptions),
 }
+# Checks compared once every data set of the run is known (R runs once for all).
+FINISH = {"assumptions": assumptions.finish}
 
 
 def main():
@@ -514,7 +547,7 @@ def main():
     # The same seed every run unless one is given; "random" explores a new one.
     seed_text = os.environ.get("QUILLON_DIFF_SEED", str(DEFAULT_SEED))
     seed = random.SystemRandom().randrange(2**32) if seed_text == "random" else int(seed_text)
-    count = int(os.environ.get("QUILLON_DIFF_COUNT", DEFAULT_COUNT))
+    count = int(os.environ.get("QUILLON_DIFF_COUNT", DEFAULT_COUNTS.get(analysis, DEFAULT_COUNT)))
     only = os.environ.get("QUILLON_DIFF_CASE")
     cases = [int(only)] if only is not None else range(count)
     print(f"{analysis}: seed {seed} (replay with QUILLON_DIFF_SEED={seed})", flush=True)
@@ -537,6 +570,16 @@ def main():
     kinds = collections.Counter()
     effects = reference_effects.prepare(
         analysis, [(data, output.split("\t")) for (_, _, data), output in zip(data_sets, outputs)])
+    lines = {case: (line, output) for (case, line, _), output in zip(data_sets, outputs)}
+
+    def failed(case, failure):
+        nonlocal failures
+        failures += 1
+        if failures <= int(os.environ.get('QUILLON_DIFF_SHOWN', 5)):
+            line, output = lines[case]
+            print(f"FAIL {analysis} data set {case} (QUILLON_DIFF_SEED={seed} "
+                  f"QUILLON_DIFF_CASE={case}): {failure}\n  input: {line}\n  shown: {output}")
+
     for (case, line, data), output, effect in zip(data_sets, outputs, effects):
         report.case = case
         try:
@@ -544,17 +587,16 @@ def main():
             if analysis in reference_effects.FIELD_COUNTS:
                 reference_effects.check_effects(analysis, data, output.split("\t"), effect)
         except Failure as failure:
-            failures += 1
-            if failures <= int(os.environ.get('QUILLON_DIFF_SHOWN', 5)):
-                print(f"FAIL {analysis} data set {case} (QUILLON_DIFF_SEED={seed} "
-                      f"QUILLON_DIFF_CASE={case}): {failure}\n  input: {line}\n  shown: {output}")
+            failed(case, failure)
+    if analysis in FINISH:
+        FINISH[analysis](failed)
     for tie in report.ties:
         print("tie case:", tie)
     print(f"{analysis}: {len(data_sets)} data sets ("
           + ", ".join(f"{count} {kind}" for kind, count in kinds.most_common())
           + f"), {failures} failures, {len(report.ties)} tie cases, "
           f"{time.monotonic() - started:.1f} s; report figures: "
-          + ", ".join(f"{count} {kind}" for kind, count in TALLY.items())
+          + ", ".join(f"{count} {kind}" for kind, count in (TALLY + assumptions.TALLY).items())
           + "; effect figures: "
           + ", ".join(f"{count} {kind}" for kind, count in reference_effects.EFFECT_TALLY.items()))
     sys.exit(1 if failures else 0)
