@@ -9,6 +9,33 @@ namespace {
 
 constexpr const char* kTwoSidedT = "t分布，双侧";
 constexpr const char* kNoncentral = "非中心t分布反推";
+constexpr const char* kShapiroWilk = "Shapiro–Wilk检验（Royston法，3 ≤ n ≤ 5000）";
+constexpr const char* kShapiroWilkP = "Royston正态近似";
+constexpr const char* kLimitInterval = "界限 ± t(0.05/2, n − 1)·√(3Sd²/n)（Bland–Altman 1999）";
+
+// One short sentence on what the normality tests suggest: a small P points to a rank test or a
+// transformation; the main window's test is not changed.
+std::string NormalityGuidance(
+    PStyle style, std::initializer_list<std::pair<const char*, const NormalityFigures*>> tested,
+    const std::string& alternative) {
+  std::string small;
+  std::string missing;
+  for (const auto& [name, figures] : tested) {
+    if (!figures->p) {
+      if (missing.empty())
+        missing = std::string(name) + "无正态性检验（" + figures->p.reason + "）";
+    } else if (*figures->p < 0.05) {
+      small +=
+          (small.empty() ? "" : "、") + std::string(name) + "（" + PText(style, figures->p) + "）";
+    }
+  }
+  if (!small.empty()) {
+    return "正态性：Shapiro–Wilk检验提示" + small + "可能偏离正态分布，可考虑" + alternative +
+           "；主窗口的结果不变。";
+  }
+  if (!missing.empty()) return "正态性：" + missing + "。";
+  return "正态性：Shapiro–Wilk检验未发现偏离正态分布。";
+}
 
 // The intercept as the main window's equation shows it: rounded exactly to four decimals.
 std::string InterceptText(const CorrelationFigures& f) {
@@ -40,7 +67,7 @@ std::string VarianceSentence(const TwoSampleFigures& f, PStyle style) {
 
 }  // namespace
 
-Report TwoSampleReport(const TwoSampleFigures& f, PStyle style) {
+Report TwoSampleReport(const TwoSampleFigures& f, PStyle style, const TwoSampleChecks* checks) {
   const SummaryValues& v = f.input;
   Report report;
   report.title = "两样本均数t检验";
@@ -84,12 +111,35 @@ Report TwoSampleReport(const TwoSampleFigures& f, PStyle style) {
          "g = J(ν)·d，J(ν) = Γ(ν/2) / [√(ν/2)·Γ((ν − 1)/2)]"},
         {"g的95%置信区间", IntervalText(style, e.g.lower, e.g.upper), "d的区间乘J(ν)"}}});
   report.sentences.push_back(VarianceSentence(f, style));
+  if (checks != nullptr) {
+    const BrownForsytheFigures& spread = checks->spread;
+    report.sections.push_back(
+        {"正态性与方差齐性（指导，不改变主窗口的检验）",
+         {{"第1组 Shapiro–Wilk W", NumberText(checks->first.w), kShapiroWilk},
+          {"P", PCellText(style, checks->first.p), kShapiroWilkP},
+          {"第2组 Shapiro–Wilk W", NumberText(checks->second.w), kShapiroWilk},
+          {"P", PCellText(style, checks->second.p), kShapiroWilkP},
+          {"Brown–Forsythe F", NumberText(spread.f),
+           "各值与本组中位数之差的绝对值作单因素方差分析"},
+          {"自由度 ν₁, ν₂",
+           spread.df1 && spread.df2 ? CountText(spread.df1) + ", " + CountText(spread.df2)
+                                    : MissingText(spread.df1),
+           "ν₁ = 1，ν₂ = n₁ + n₂ − 2"},
+          {"P", PCellText(style, spread.p), "F分布，上侧"}}});
+    report.sentences.push_back(
+        NormalityGuidance(style, {{"第1组", &checks->first}, {"第2组", &checks->second}},
+                          "两样本秩和检验（Wilcoxon秩和检验）或数据变换"));
+    if (spread.p && *spread.p < 0.05) {
+      report.sentences.push_back("Brown–Forsythe检验提示方差不齐（" + PText(style, spread.p) +
+                                 "），宜参考上方Welch校正t检验的结果。");
+    }
+  }
   report.results = TwoSampleResults(f, style);
   report.methods = TwoSampleMethods(f, style);
   return report;
 }
 
-Report PairedReport(const PairedFigures& f, PStyle style) {
+Report PairedReport(const PairedFigures& f, PStyle style, const PairedChecks* checks) {
   Report report;
   report.title = "配对资料t检验";
   report.sections.push_back(
@@ -107,12 +157,31 @@ Report PairedReport(const PairedFigures& f, PStyle style) {
       {"效应量",
        {{"标准化差值 dz", NumberText(f.dz.estimate), "dz = d̄ / Sd"},
         {"dz的95%置信区间", IntervalText(style, f.dz.lower, f.dz.upper), kNoncentral}}});
+  if (checks != nullptr) {
+    const AgreementFigures& a = checks->agreement;
+    report.sections.push_back(
+        {"差值的正态性与两种测量的一致性（Bland–Altman）",
+         {{"差值 Shapiro–Wilk W", NumberText(checks->differences.w), kShapiroWilk},
+          {"P", PCellText(style, checks->differences.p), kShapiroWilkP},
+          {"偏倚（差值均数）", NumberText(a.bias), "d̄"},
+          {"偏倚的95%置信区间", IntervalText(style, a.biasLower, a.biasUpper),
+           "d̄ ± t(0.05/2, n − 1)·Sd/√n"},
+          {"95%一致性界限下限", NumberText(a.lowerLimit), "d̄ − 1.96Sd"},
+          {"下限的95%置信区间", IntervalText(style, a.lowerLimitLower, a.lowerLimitUpper),
+           kLimitInterval},
+          {"95%一致性界限上限", NumberText(a.upperLimit), "d̄ + 1.96Sd"},
+          {"上限的95%置信区间", IntervalText(style, a.upperLimitLower, a.upperLimitUpper),
+           kLimitInterval}}});
+    report.sentences.push_back(
+        NormalityGuidance(style, {{"差值", &checks->differences}}, "Wilcoxon符号秩检验"));
+  }
   report.results = PairedResults(f, style);
   report.methods = PairedMethods(style);
   return report;
 }
 
-Report CorrelationReport(const CorrelationFigures& f, PStyle style) {
+Report CorrelationReport(const CorrelationFigures& f, PStyle style,
+                         const CorrelationChecks* checks) {
   Report report;
   report.title = "直线相关与回归";
   report.sections.push_back(
@@ -137,6 +206,14 @@ Report CorrelationReport(const CorrelationFigures& f, PStyle style) {
          "b ± t(0.05/2, n − 2)·Sb"}}});
   if (const std::string equation = EquationText(f); !equation.empty()) {
     report.sentences.push_back(equation);
+  }
+  if (checks != nullptr) {
+    report.sections.push_back(
+        {"残差的正态性（指导，不改变主窗口的检验）",
+         {{"残差 Shapiro–Wilk W", NumberText(checks->residuals.w), kShapiroWilk},
+          {"P", PCellText(style, checks->residuals.p), kShapiroWilkP}}});
+    report.sentences.push_back(
+        NormalityGuidance(style, {{"残差", &checks->residuals}}, "Spearman秩相关或数据变换"));
   }
   report.results = CorrelationResults(f, style);
   report.methods = CorrelationMethods(style);

@@ -2,14 +2,19 @@
 // The report's rows and sentences for the analyses of sample data, with P values and intervals
 // written in the chosen style.
 
+#include "report/checks.h"
 #include "report/correlation.h"
 #include "report/t_tests.h"
 #include "report/text.h"
 
 namespace quillon {
 
-Report TwoSampleReport(const TwoSampleFigures& figures, PStyle style = kDefaultPStyle);
-Report PairedReport(const PairedFigures& figures, PStyle style = kDefaultPStyle);
-Report CorrelationReport(const CorrelationFigures& figures, PStyle style = kDefaultPStyle);
+// With checks, the report adds them and a sentence of guidance on what they suggest.
+Report TwoSampleReport(const TwoSampleFigures& figures, PStyle style = kDefaultPStyle,
+                       const TwoSampleChecks* checks = nullptr);
+Report PairedReport(const PairedFigures& figures, PStyle style = kDefaultPStyle,
+                    const PairedChecks* checks = nullptr);
+Report CorrelationReport(const CorrelationFigures& figures, PStyle style = kDefaultPStyle,
+                         const CorrelationChecks* checks = nullptr);
 
 }  // namespace quillon
