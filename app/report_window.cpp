@@ -10,7 +10,13 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -31,6 +37,7 @@ ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), fee
 
   browser_ = new QTextBrowser(this);
   browser_->setObjectName(QStringLiteral("ReportText"));
+  browser_->document()->setUndoRedoEnabled(false);
   plot_ = new ScatterPlot(this);
   auto* copyButton = new QPushButton(QStringLiteral("复制"), this);
   copyButton->setObjectName(QStringLiteral("cmdCopyReport"));
@@ -77,23 +84,117 @@ ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), fee
   Refresh();
 }
 
+namespace {
+
+// Whether two reports have the same rows and sentences, whatever their values.
+bool SameShape(const Report& a, const Report& b) {
+  if (a.title != b.title || a.sections.size() != b.sections.size() ||
+      a.sentences.size() != b.sentences.size() || a.results.empty() != b.results.empty() ||
+      a.methods.empty() != b.methods.empty()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < a.sections.size(); ++i) {
+    const ReportSection& one = a.sections[i];
+    const ReportSection& other = b.sections[i];
+    if (one.heading != other.heading || one.rows.size() != other.rows.size()) return false;
+    for (std::size_t k = 0; k < one.rows.size(); ++k) {
+      if (one.rows[k].label != other.rows[k].label ||
+          one.rows[k].formula != other.rows[k].formula) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+// The paragraphs under the table, in their order.
+std::vector<const std::string*> Paragraphs(const Report& report) {
+  std::vector<const std::string*> paragraphs;
+  for (const std::string& sentence : report.sentences) paragraphs.push_back(&sentence);
+  for (const std::string* text : {&report.results, &report.methods}) {
+    if (!text->empty()) paragraphs.push_back(text);
+  }
+  return paragraphs;
+}
+
+// The selected text replaced by another, its symbols in italics as the full rendering has them.
+void Replace(QTextCursor cursor, const std::string& text) {
+  cursor.removeSelectedText();
+  QTextCharFormat format;
+  for (const TextRun& run : SymbolRuns(text)) {
+    format.setFontItalic(run.italic);
+    cursor.insertText(FromUtf8(run.text), format);
+  }
+}
+
+}  // namespace
+
 void ReportWindow::Refresh() {
   pending_->stop();
   if (feed_ == nullptr) return;
   Report report = feed_->CurrentReport();
-  const bool otherAnalysis = report.title != report_.title;
-  report_ = std::move(report);
-  // A keystroke that changes no figure leaves the text as it is; one that does is laid out anew.
-  std::string html = ReportHtml(report_);
+  // A report of another shape (another analysis, or figures where there were none) fits the
+  // window to it again.
+  const bool otherShape = !SameShape(report, report_);
+  // A keystroke that changes no figure leaves the text as it is; one that changes figures
+  // rewrites only their cells and sentences; a report of another shape is laid out anew.
+  std::string html = ReportHtml(report);
   if (html != html_) {
     html_ = std::move(html);
-    browser_->setHtml(FromUtf8(html_));
+    if (!UpdateInPlace(report)) browser_->setHtml(FromUtf8(html_));
   }
+  report_ = std::move(report);
   const std::optional<ScatterData> scatter = feed_->CurrentScatter();
   plot_->setVisible(scatter.has_value());
   saveButton_->setEnabled(scatter.has_value());
   plot_->SetData(scatter.value_or(ScatterData{}));
-  FitToContent(otherAnalysis);
+  FitToContent(otherShape);
+}
+
+bool ReportWindow::UpdateInPlace(const Report& next) {
+  if (!SameShape(report_, next)) return false;
+  QTextDocument* document = browser_->document();
+  QTextTable* table = nullptr;
+  for (QTextFrame* frame : document->rootFrame()->childFrames()) {
+    table = qobject_cast<QTextTable*>(frame);
+    if (table != nullptr) break;
+  }
+  if (table == nullptr) return false;
+  // One edit: the text is laid out once, when it ends.
+  QTextCursor edit(document);
+  edit.beginEditBlock();
+  const bool done = WriteChanges(table, next);
+  edit.endEditBlock();
+  return done;
+}
+
+bool ReportWindow::WriteChanges(QTextTable* table, const Report& next) {
+  int row = 1;  // under the header
+  for (std::size_t i = 0; i < next.sections.size(); ++i) {
+    ++row;  // the section's heading
+    for (std::size_t k = 0; k < next.sections[i].rows.size(); ++k, ++row) {
+      const std::string& value = next.sections[i].rows[k].value;
+      if (value == report_.sections[i].rows[k].value) continue;
+      if (row >= table->rows()) return false;
+      const QTextTableCell cell = table->cellAt(row, 1);
+      QTextCursor cursor = cell.firstCursorPosition();
+      cursor.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+      Replace(cursor, value);
+    }
+  }
+  const std::vector<const std::string*> before = Paragraphs(report_);
+  const std::vector<const std::string*> after = Paragraphs(next);
+  // Qt leaves an empty block after a table; the paragraphs follow it.
+  QTextBlock block = table->document()->findBlock(table->lastPosition() + 1);
+  while (block.isValid() && block.length() <= 1) block = block.next();
+  for (std::size_t k = 0; k < after.size(); ++k, block = block.next()) {
+    if (!block.isValid()) return false;
+    if (*after[k] == *before[k]) continue;
+    QTextCursor cursor(block);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    Replace(cursor, *after[k]);
+  }
+  return true;
 }
 
 void ReportWindow::FitToContent(bool resizeWindow) {

@@ -12,6 +12,7 @@
 class QComboBox;
 class QPushButton;
 class QTextBrowser;
+class QTextTable;
 class QTimer;
 
 namespace quillon::ui {
@@ -42,6 +43,10 @@ class ReportWindow : public QWidget {
   static constexpr int kPlotHeight = 300;
 
   void FitToContent(bool resizeWindow);
+  // Writes the figures and sentences of a report of the shown one's shape into the shown text;
+  // false, changing nothing, for a report of another shape.
+  bool UpdateInPlace(const Report& next);
+  bool WriteChanges(QTextTable* table, const Report& next);
 
   ReportFeed* feed_;
   Report report_;

@@ -41,6 +41,8 @@ bool ShowExample(MainWindow& window, const std::string& analysis) {
   const auto mode = modes.find(analysis);
   if (mode == modes.end()) return false;
   window.Modes()->SelectAnalysis(mode->second);
+  // The report is open while the example is typed, so that it follows the data as it comes.
+  window.ShowReportWindow();
   switch (mode->second) {
     case AnalysisMode::TwoSampleMeans:
       FillGrid(window,
@@ -63,7 +65,6 @@ bool ShowExample(MainWindow& window, const std::string& analysis) {
       break;
     }
   }
-  window.ShowReportWindow();
   return true;
 }
 

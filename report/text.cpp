@@ -72,13 +72,17 @@ bool IsSymbolMark(char32_t code) {
          code == U'\u0304' || code == U'\u0302';
 }
 
-// The statistical symbols of an escaped text in italics, as GB 3358 sets them: a single Latin
-// letter standing alone (t, P, F, r, n, a, X …, not the E of 1.2E-05 nor the letters of a word
-// or an abbreviation such as CI or OR), the cell products ad and bc, and the Greek ν and χ, each
-// with its marks.
-std::string WithItalicSymbols(const std::string& text) {
-  std::string result;
-  result.reserve(text.size() + 32);
+}  // namespace
+
+std::vector<TextRun> SymbolRuns(const std::string& text) {
+  std::vector<TextRun> runs;
+  auto add = [&](std::size_t from, std::size_t to, bool italic) {
+    if (!runs.empty() && runs.back().italic == italic) {
+      runs.back().text.append(text, from, to - from);
+    } else {
+      runs.push_back({text.substr(from, to - from), italic});
+    }
+  };
   char32_t previous = 0;
   std::size_t at = 0;
   while (at < text.size()) {
@@ -88,7 +92,7 @@ std::string WithItalicSymbols(const std::string& text) {
     std::size_t end = at + length;
     if (code == U'\u03BD' || code == U'\u03C7') {
       symbol = true;
-    } else if (IsAsciiLetter(code) && !IsAsciiAlphanumeric(previous) && previous != U'&') {
+    } else if (IsAsciiLetter(code) && !IsAsciiAlphanumeric(previous)) {
       std::size_t nextLength = 0;
       const char32_t next = end < text.size() ? CodePointAt(text, end, nextLength) : 0;
       symbol = !IsAsciiAlphanumeric(next);
@@ -103,7 +107,7 @@ std::string WithItalicSymbols(const std::string& text) {
       }
     }
     if (!symbol) {
-      result.append(text, at, length);
+      add(at, end, false);
       previous = code;
       at = end;
       continue;
@@ -116,14 +120,16 @@ std::string WithItalicSymbols(const std::string& text) {
       last = mark;
       end += markLength;
     }
-    result += "<i>" + text.substr(at, end - at) + "</i>";
+    add(at, end, true);
     previous = last;
     at = end;
   }
-  return result;
+  return runs;
 }
 
-std::string Html(const std::string& text) { return WithItalicSymbols(Escaped(text)); }
+namespace {
+
+std::string Html(const std::string& text) { return InlineHtml(text); }
 
 constexpr const char* kHeavyRule = "1.5pt solid #000000";
 constexpr const char* kThinRule = "0.75pt solid #000000";
@@ -144,12 +150,6 @@ std::string Cell(const char* tag, const std::string& html, Align align, const st
          "\" valign=\"top\" style=\"padding-left:8px;padding-right:8px;"
          "padding-top:2px;padding-bottom:2px;text-align:" +
          side + ";" + rules + "\">" + html + "</" + tag + ">";
-}
-
-// A value that is a number or an interval stays on one line; a reason may wrap.
-std::string ValueHtml(const std::string& value) {
-  if (value.starts_with("—")) return Html(value);
-  return "<span style=\"white-space:nowrap;\">" + Html(value) + "</span>";
 }
 
 }  // namespace
@@ -187,6 +187,20 @@ std::string IntervalText(PStyle style, const Figure& lower, const Figure& upper)
   return JoinBounds(style, NumberText(lower), NumberText(upper));
 }
 
+std::string InlineHtml(const std::string& text) {
+  std::string html;
+  for (const TextRun& run : SymbolRuns(text)) {
+    html += run.italic ? "<i>" + Escaped(run.text) + "</i>" : Escaped(run.text);
+  }
+  return html;
+}
+
+// A value that is a number or an interval stays on one line; a reason may wrap.
+std::string ValueCellHtml(const std::string& value) {
+  if (value.starts_with("—")) return InlineHtml(value);
+  return "<span style=\"white-space:nowrap;\">" + InlineHtml(value) + "</span>";
+}
+
 std::string ReportHtml(const Report& report) {
   std::string html =
       "<html><head><meta charset=\"utf-8\"></head><body>\n"
@@ -213,9 +227,10 @@ std::string ReportHtml(const Report& report) {
     for (const ReportRow& row : section.rows) {
       const std::string rowRules = rules();
       const bool number = !row.value.starts_with("—");
-      html += "<tr>" + Cell("td", Html(row.label), Align::Left, rowRules) +
-              Cell("td", ValueHtml(row.value), Align::Right, rowRules, number ? " nowrap" : "") +
-              Cell("td", kGap + Html(row.formula), Align::Left, rowRules) + "</tr>\n";
+      html +=
+          "<tr>" + Cell("td", Html(row.label), Align::Left, rowRules) +
+          Cell("td", ValueCellHtml(row.value), Align::Right, rowRules, number ? " nowrap" : "") +
+          Cell("td", kGap + Html(row.formula), Align::Left, rowRules) + "</tr>\n";
     }
   }
   html += "</table>\n";

@@ -46,6 +46,20 @@ std::string PText(PStyle style, const Figure& figure);
 std::string IntervalText(PStyle style, const Figure& lower, const Figure& upper);
 
 std::string ReportHtml(const Report& report);
+
+// A text cut where its statistical symbols begin and end, as GB 3358 sets them in italics: a
+// single Latin letter standing alone (t, P, F, r, n, a, X …, not the E of 1.2E-05 nor the letters
+// of a word or an abbreviation such as CI or OR), the cell products ad and bc, and the Greek ν
+// and χ, each with its marks (prime, ², ₁, ₂, a bar or a hat).
+struct TextRun {
+  std::string text;
+  bool italic = false;
+};
+std::vector<TextRun> SymbolRuns(const std::string& text);
+// The pieces ReportHtml is made of, for updating a shown report in place: a text with its
+// symbols in italics, and a value cell's content.
+std::string InlineHtml(const std::string& text);
+std::string ValueCellHtml(const std::string& value);
 std::string ReportPlainText(const Report& report);
 
 }  // namespace quillon

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Quillon needs to build, run and be tested; quick when all of
 # them are already there. Runs apt-get as root, or through sudo.
-#   --checks  also the tools of scripts/ci-extra.sh: Clang with libFuzzer and the sanitizer
-#             runtimes, clang-format
+#   --checks    also the tools of scripts/ci-extra.sh: Clang with libFuzzer and the sanitizer
+#               runtimes, clang-format
+#   --pictures  also what scripts/report-pictures.sh needs to check the copied report in a word
+#               processor: LibreOffice Writer without its GUI, and pdftoppm
 set -euo pipefail
 
 packages=(
@@ -15,9 +17,13 @@ packages=(
   desktop-file-utils appstream
   dpkg-dev file debootstrap
 )
-if [[ ${1:-} == --checks ]]; then
-  packages+=(clang-14 libclang-rt-14-dev clang-format-14)
-fi
+for option in "$@"; do
+  case "$option" in
+    --checks) packages+=(clang-14 libclang-rt-14-dev clang-format-14) ;;
+    --pictures) packages+=(libreoffice-writer-nogui poppler-utils) ;;
+    *) echo "deps.sh: unknown option $option" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for package in "${packages[@]}"; do

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QTextDocument>
 
 #include "app/sample_grid.h"
 #include "app/scatter_plot.h"
@@ -89,6 +90,11 @@ TEST_F(ReportWindowTest, FollowsTypingSwitchingAndAnImport) {
     Type(Box(QStringLiteral("Text2(%1)").arg(row)), QString::fromLatin1(rows[row].second));
   }
   EXPECT_TRUE(Shown(report).contains(QStringLiteral("P\t0.103")));
+  // The text written in place, keystroke by keystroke, reads as the whole report laid out anew.
+  QTextDocument fresh;
+  fresh.setHtml(QString::fromStdString(quillon::ReportHtml(report->Current())));
+  EXPECT_EQ(report->findChild<QTextBrowser*>(QStringLiteral("ReportText"))->toPlainText(),
+            fresh.toPlainText());
   // The style sets the table's P and the sentences; it outlives the window until the program ends.
   auto* styles = report->findChild<QComboBox*>(QStringLiteral("cmbReportStyle"));
   ASSERT_NE(styles, nullptr);
