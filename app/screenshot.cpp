@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QMimeData>
@@ -72,22 +73,36 @@ bool ShowExample(MainWindow& window, const std::string& analysis) {
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  const bool report = argc == 4 && QString::fromLocal8Bit(argv[1]) == QStringLiteral("--report");
-  if (argc != 2 && !report) {
-    std::fprintf(stderr, "usage: %s [--report ANALYSIS] OUTPUT.png\n", argv[0]);
+  QStringList arguments = app.arguments().mid(1);
+  QString analysis;
+  QString style;
+  while (arguments.size() > 1 && arguments.front().startsWith(QStringLiteral("--"))) {
+    const QString option = arguments.takeFirst();
+    if (option == QStringLiteral("--report")) analysis = arguments.takeFirst();
+    if (option == QStringLiteral("--journal")) style = arguments.takeFirst();
+  }
+  if (arguments.size() != 1) {
+    std::fprintf(stderr, "usage: %s [--report ANALYSIS [--journal 0-3]] OUTPUT.png\n", argv[0]);
     return 2;
   }
+  const bool report = !analysis.isEmpty();
   quillon::ui::InstallChineseInterface(app);
   auto* window = new MainWindow();
   window->show();
-  if (report && !ShowExample(*window, argv[2])) {
-    std::fprintf(stderr, "unknown analysis %s\n", argv[2]);
+  if (report && !ShowExample(*window, analysis.toStdString())) {
+    std::fprintf(stderr, "unknown analysis %s\n", qPrintable(analysis));
     return 2;
+  }
+  if (report && !style.isEmpty()) {
+    if (auto* styles = window->ReportWindowIfOpen()->findChild<QComboBox*>(
+            QStringLiteral("cmbReportStyle"))) {
+      styles->setCurrentIndex(style.toInt());
+    }
   }
   QWidget* shown = report ? static_cast<QWidget*>(window->ReportWindowIfOpen()) : window;
   int status = 1;
   QTimer::singleShot(500, [&] {
-    const QString picture = QString::fromLocal8Bit(argv[argc - 1]);
+    const QString picture = arguments.front();
     status = shown->grab().save(picture) ? 0 : 1;
     if (report) {
       window->ReportWindowIfOpen()->CopyReport();

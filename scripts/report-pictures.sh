@@ -23,3 +23,11 @@ for analysis in two-sample paired correlation fourfold mcnemar; do
   pdftoppm -png -r 80 -singlefile "$work/report-$analysis.pdf" "docs/report-$analysis-writer"
   echo "wrote docs/report-$analysis.png, @2x and -writer.png"
 done
+# The two-sample report in each journal style: AMA / JAMA, NEJM, APA 7 (the default is above).
+for style in 1 2 3; do
+  xvfb-run -a -s "-screen 0 1280x1024x24" build/app/quillon-screenshot \
+    --report two-sample --journal "$style" "$work/style.png"
+  mv "$work/style.png" "docs/report-style-$style.png"
+  echo "wrote docs/report-style-$style.png"
+done
+rm -f docs/report-*.html
