@@ -59,7 +59,7 @@ import reference_assumptions as assumptions
 from reference_p import (TALLY, check_p, check_two_sample_p, correlation_p, fourfold_p, mcnemar_p,
                          paired_p)
 from reference_texts import (RELATIVE_TOLERANCE, WARNING, Checker, Failure, Report, TTable,
-                             chi_square_level, held_to_four_decimals, shown)
+                             centred_sums, chi_square_level, held_to_four_decimals, shown)
 
 DEFAULT_COUNT = 1000
 # The assumption checks take larger samples, up to 5,000 values, and R: fewer data sets.
@@ -348,12 +348,7 @@ def check_correlation(data, fields, checker, table):
     checker.text("n", n_text, str(n))
     # Exact centred sums, n·Σx² − (Σx)² and so on, in whole ten-thousandths: they decide the
     # degenerate cases and give the exact values where SciPy's cannot decide a text.
-    raw = [(int(x.scaleb(4)), int(y.scaleb(4))) for x, y in rows]
-    sum_x = sum(x for x, _ in raw)
-    sum_y = sum(y for _, y in raw)
-    sxx = n * sum(x * x for x, _ in raw) - sum_x * sum_x
-    syy = n * sum(y * y for _, y in raw) - sum_y * sum_y
-    sxy = n * sum(x * y for x, y in raw) - sum_x * sum_y
+    raw, sum_x, sum_y, sxx, syy, sxy = centred_sums(rows)
     check_p("report p", fields[8], correlation_p(n, sxx, syy, sxy))
     if sxx == 0:
         checker.text("results (all X equal)", "\t".join(fields[1:8]), "\t" * 6)

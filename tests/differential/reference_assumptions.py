@@ -18,7 +18,7 @@ from fractions import Fraction
 
 from scipy import stats
 
-from reference_texts import Failure
+from reference_texts import Failure, centred_sums
 
 RELATIVE = 1e-6
 # F near 0 is the square of the difference of two nearly equal mean deviations, which SciPy
@@ -111,12 +111,7 @@ def check_differences(case, rows, fields):
 def check_residuals(case, rows, fields):
     """The residuals y − ȳ − b(x − x̄) with b = Sxy / Sxx, exact, as doubles (in 10^-4)."""
     n = len(rows)
-    raw = [(int(x.scaleb(4)), int(y.scaleb(4))) for x, y in rows]
-    sum_x = sum(x for x, _ in raw)
-    sum_y = sum(y for _, y in raw)
-    sxx = n * sum(x * x for x, _ in raw) - sum_x * sum_x
-    syy = n * sum(y * y for _, y in raw) - sum_y * sum_y
-    sxy = n * sum(x * y for x, y in raw) - sum_x * sum_y
+    raw, sum_x, sum_y, sxx, syy, sxy = centred_sums(rows)
     if n >= MINIMUM and sxx != 0 and sxx * syy != sxy * sxy and \
             Fraction(sxx * syy - sxy * sxy, sxx * syy) < NEAR_LINE:
         TALLY["residuals near a perfect line"] += 1

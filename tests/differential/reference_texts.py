@@ -171,3 +171,16 @@ def chi_square_level(text):
 def held_to_four_decimals(value):
     """The expected count of d is held to four decimals (halves to even) before it is shown."""
     return shown(Decimal(float(value)).quantize(FOUR_PLACES, rounding=ROUND_HALF_EVEN))
+
+
+def centred_sums(rows):
+    """The pairs in whole ten-thousandths and their exact centred sums: Σx, Σy and
+    n·Σx² − (Σx)², n·Σy² − (Σy)², n·Σxy − Σx·Σy."""
+    n = len(rows)
+    raw = [(int(x.scaleb(4)), int(y.scaleb(4))) for x, y in rows]
+    sum_x = sum(x for x, _ in raw)
+    sum_y = sum(y for _, y in raw)
+    sxx = n * sum(x * x for x, _ in raw) - sum_x * sum_x
+    syy = n * sum(y * y for _, y in raw) - sum_y * sum_y
+    sxy = n * sum(x * y for x, y in raw) - sum_x * sum_y
+    return raw, sum_x, sum_y, sxx, syy, sxy
