@@ -94,8 +94,8 @@ int main(int argc, char* argv[]) {
     return 2;
   }
   if (report && !style.isEmpty()) {
-    if (auto* styles = window->ReportWindowIfOpen()->findChild<QComboBox*>(
-            QStringLiteral("cmbReportStyle"))) {
+    if (auto* styles =
+            window->ReportWindowIfOpen()->findChild<QComboBox*>(QStringLiteral("cmbReportStyle"))) {
       styles->setCurrentIndex(style.toInt());
     }
   }

@@ -19,6 +19,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStringEncoder>
+#include <QTextBrowser>
+#include <QTextDocument>
 #include <QWheelEvent>
 #include <chrono>
 #include <csignal>
@@ -33,6 +35,7 @@
 
 #include "app/analysis_modes.h"
 #include "app/group_files.h"
+#include "app/main_window.h"
 #include "app/sample_grid.h"
 #include "counts/calculator.h"
 #include "counts/chi_square.h"
@@ -40,6 +43,7 @@
 #include "entry/grid_paste.h"
 #include "entry/grid_rows.h"
 #include "entry/group_summary.h"
+#include "report/text.h"
 #include "scratch_folder.h"
 #include "stats/correlation.h"
 #include "stats/paired_t_test.h"
@@ -924,6 +928,24 @@ class MonkeyTest : public MainWindowTest {
     ExpectText(text5, text5->text(), Q(calculator.Display()), true);
   }
 
+  // The results report, open through the whole run, follows the events by rewriting its
+  // figures in place: now and then its text must read as the same report laid out anew.
+  void CheckReport() {
+    QCoreApplication::processEvents();
+    quillon::ui::ReportWindow* report = window->ReportWindowIfOpen();
+    if (report == nullptr) return;
+    QTextDocument fresh;
+    fresh.setHtml(QString::fromStdString(quillon::ReportHtml(report->Current())));
+    // Compared word by word: the empty blocks Qt keeps around a table are no figure.
+    const QString shown =
+        report->findChild<QTextBrowser*>(QStringLiteral("ReportText"))->toPlainText();
+    if (shown.simplified() != fresh.toPlainText().simplified()) {
+      Fail("the report's text is not the report laid out anew:\n" + shown.toStdString() +
+           "\n--- laid out anew ---\n" + fresh.toPlainText().toStdString());
+    }
+    ++reach.reportsChecked;
+  }
+
   enum class Summary { Empty, FromList, Typed };
 
   struct Reach {
@@ -931,6 +953,7 @@ class MonkeyTest : public MainWindowTest {
     long scrolled = 0;               // events after which the view was not at the top
     std::array<long, 5> verdicts{};  // events after which each analysis showed a verdict
     long pastesTakenBack = 0;        // grid and cell pastes undone by Ctrl+Z and checked
+    long reportsChecked = 0;         // times the report's text was checked
   } reach;
 
   std::mt19937_64 rng;
@@ -980,6 +1003,7 @@ TEST_F(MonkeyTest, EveryEventLeavesListsBoxesAndResultsInStep) {
                      [this, i] { summary[i / 3] = Summary::Typed; });
   }
 
+  window->ShowReportWindow();
   const auto start = std::chrono::steady_clock::now();
   CheckEverything(true);
   ASSERT_EQ(failure, "") << "at start";
@@ -992,6 +1016,7 @@ TEST_F(MonkeyTest, EveryEventLeavesListsBoxesAndResultsInStep) {
     // The sums over very long lists are taken afresh now and then, not after every event.
     const bool thorough = grid->Lists().LongerSize() <= 4000 || eventNumber % 64 == 0;
     if (failure.empty() && !window.isNull()) CheckEverything(thorough);
+    if (failure.empty() && !window.isNull() && eventNumber % 997 == 0) CheckReport();
     if (!failure.empty()) {
       FAIL() << "seed " << seed << ", event " << eventNumber << ": " << failure
              << "\nlast events:\n"
@@ -1006,8 +1031,9 @@ TEST_F(MonkeyTest, EveryEventLeavesListsBoxesAndResultsInStep) {
   std::cout << "monkey: longest list " << reach.longest << " rows, scrolled after "
             << reach.scrolled << " events, verdicts shown after";
   for (long count : reach.verdicts) std::cout << ' ' << count;
-  std::cout << " events (by analysis), " << reach.pastesTakenBack << " pastes taken back by Ctrl+Z"
-            << std::endl;
+  std::cout << " events (by analysis), " << reach.pastesTakenBack
+            << " pastes taken back by Ctrl+Z, the report checked " << reach.reportsChecked
+            << " times" << std::endl;
 }
 
 }  // namespace
