@@ -1,7 +1,10 @@
 // Renders the main window as the program shows it at start into the PNG file named on the
 // command line; or, with --report and an analysis (two-sample, paired, correlation, fourfold,
 // mcnemar), the results report of a textbook example typed into that analysis, and beside the
-// picture (same name, .html) the HTML that "复制" puts on the clipboard.
+// picture (same name, .html) the HTML that "复制" puts on the clipboard. With --where and the
+// objectNames of controls instead of a file name, it prints the screen position of each
+// control's centre in the window as the program shows it at start (for driving the real program
+// from outside, as bench/outside_keystroke.py does).
 
 #include <QApplication>
 #include <QClipboard>
@@ -74,6 +77,21 @@ bool ShowExample(MainWindow& window, const std::string& analysis) {
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QStringList arguments = app.arguments().mid(1);
+  if (!arguments.isEmpty() && arguments.front() == QStringLiteral("--where")) {
+    quillon::ui::InstallChineseInterface(app);
+    MainWindow window;
+    window.show();
+    QTimer::singleShot(500, [&] {
+      for (const QString& name : arguments.mid(1)) {
+        const QWidget* control = window.findChild<QWidget*>(name);
+        const QPoint centre =
+            control != nullptr ? control->mapToGlobal(control->rect().center()) : QPoint(-1, -1);
+        std::printf("%s %d %d\n", qPrintable(name), centre.x(), centre.y());
+      }
+      QApplication::exit(0);
+    });
+    return QApplication::exec();
+  }
   QString analysis;
   QString style;
   while (arguments.size() > 1 && arguments.front().startsWith(QStringLiteral("--"))) {
