@@ -26,6 +26,7 @@ EstimationPlot::EstimationPlot(QWidget* parent)
 
 void EstimationPlot::SetData(EstimationData estimation) {
   data_ = std::move(estimation);
+  reach_.reset();
   DataChanged();
 }
 
@@ -50,51 +51,55 @@ std::vector<Tick> EstimationPlot::XTicks(AxisRange /*range*/, double /*width*/) 
   return {{0, QStringLiteral("第1组")}, {1, QStringLiteral("第2组")}};
 }
 
-std::size_t EstimationPlot::RowOf(const Layout& layout, double value) const {
-  const double below = (layout.Frame().MapY(value) - layout.area.top()) / kStackPixels;
-  return std::min(RowCount(layout) - 1, static_cast<std::size_t>(std::max(0.0, below)));
-}
-
-std::size_t EstimationPlot::RowCount(const Layout& layout) const {
-  return static_cast<std::size_t>(std::ceil(layout.area.height() / kStackPixels)) + 1;
-}
-
 // Rows of kStackPixels in height; the values in one row are spread sideways from the column's
 // centre (0, +1, −1, +2, −2, ... steps), in their order. The step is the same for both groups,
 // so that the fullest row of either just fills the cloud's half-width.
-EstimationPlot::Stacking EstimationPlot::StackingFor(const Layout& layout) const {
+double EstimationPlot::Stack(const Layout& layout, std::vector<QPointF>* positions) const {
+  const PlotFrame frame = layout.Frame();
+  const std::size_t rows = static_cast<std::size_t>(layout.area.height() / kStackPixels) + 1;
+  // A value's distance below the top of the area, in rows: (top of Y − value) · rows per unit.
+  const double rowsPerUnit = layout.area.height() / (layout.y.high - layout.y.low) / kStackPixels;
+  std::vector<std::uint32_t> rowOf;
+  std::array<std::vector<int>, 2> counts;
   int fullest = 1;
-  for (const EstimationGroup& group : data_.groups) {
-    std::vector<int> counts(RowCount(layout), 0);
-    for (const double value : group.values) {
-      fullest = std::max(fullest, ++counts[RowOf(layout, value)]);
+  for (std::size_t g = 0; g < 2; ++g) {
+    counts[g].assign(rows, 0);
+    for (const double value : data_.groups[g].values) {
+      const double below = (layout.y.high - value) * rowsPerUnit;
+      const auto row = static_cast<std::uint32_t>(std::clamp(below, 0.0, rows - 1.0));
+      fullest = std::max(fullest, ++counts[g][row]);
+      if (positions != nullptr) rowOf.push_back(row);
     }
   }
-  const PlotFrame frame = layout.Frame();
   const double halfWidth = frame.MapX(kCloudHalfWidth) - frame.MapX(0);
   const double step = std::min(kStackPixels, halfWidth / std::max(1, fullest / 2));
-  return {step, step * (fullest / 2)};
+  reach_ = {layout.area, step * (fullest / 2)};
+  if (positions == nullptr) return reach_->second;
+  positions->reserve(rowOf.size());
+  std::size_t next = 0;
+  for (std::size_t g = 0; g < 2; ++g) {
+    std::vector<int> placed(rows, 0);
+    const double centre = frame.MapX(static_cast<double>(g));
+    for (const double value : data_.groups[g].values) {
+      const int k = placed[rowOf[next++]]++;
+      const double side = (k + 1) / 2 * (k % 2 == 1 ? 1 : -1);
+      positions->emplace_back(centre + side * step, frame.MapY(value));
+    }
+  }
+  return reach_->second;
 }
 
 void EstimationPlot::DrawDots(QPainter& painter, const Layout& layout) const {
-  const PlotFrame frame = layout.Frame();
-  const Stacking stacking = StackingFor(layout);
   std::vector<QPointF> positions;
-  for (std::size_t g = 0; g < 2; ++g) {
-    std::vector<int> placed(RowCount(layout), 0);
-    const double centre = frame.MapX(static_cast<double>(g));
-    for (const double value : data_.groups[g].values) {
-      const int k = placed[RowOf(layout, value)]++;
-      const double side = (k + 1) / 2 * (k % 2 == 1 ? 1 : -1);
-      positions.emplace_back(centre + side * stacking.step, frame.MapY(value));
-    }
-  }
+  Stack(layout, &positions);
   DrawThinnedDots(painter, layout.area, positions, kDotColour);
 }
 
 void EstimationPlot::DrawOver(QPainter& painter, const Layout& layout) const {
   const PlotFrame frame = layout.Frame();
-  const double half = std::max(kShortestMean, StackingFor(layout).reach + 4);
+  const double reach =
+      reach_ && reach_->first == layout.area ? reach_->second : Stack(layout, nullptr);
+  const double half = std::max(kShortestMean, reach + 4);
   const double cap = 4;
   for (std::size_t g = 0; g < 2; ++g) {
     const EstimationGroup& group = data_.groups[g];

@@ -3,8 +3,10 @@
 // side where they would overlap, so that the column's width follows how many values lie at each
 // height; beside them each group's mean as a short line with its 95 % confidence interval.
 
+#include <QRectF>
 #include <array>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "app/plot_canvas.h"
@@ -37,15 +39,13 @@ class EstimationPlot : public PlotCanvas {
   void DrawOver(QPainter& painter, const Layout& layout) const override;
 
  private:
-  struct Stacking {
-    double step;   // between neighbours in a row, in pixels
-    double reach;  // of the dots either side of a column's centre: the mean line spans them
-  };
-  Stacking StackingFor(const Layout& layout) const;
-  std::size_t RowCount(const Layout& layout) const;
-  std::size_t RowOf(const Layout& layout, double value) const;
+  // The dots' positions in a plot area, when asked for; returns how far they reach either side of
+  // a column's centre, which the mean line spans.
+  double Stack(const Layout& layout, std::vector<QPointF>* positions) const;
 
   EstimationData data_;
+  // The last reach computed, for the plot area it was computed for.
+  mutable std::optional<std::pair<QRectF, double>> reach_;
 };
 
 }  // namespace quillon::ui

@@ -282,7 +282,7 @@ void PlotCanvas::paintEvent(QPaintEvent* /*event*/) {
   const qreal ratio = devicePixelRatioF();
   const QFont font = PixelFont(this->font());
   if (!cacheValid_ || cache_.size() != size() * ratio || cache_.devicePixelRatio() != ratio) {
-    cache_ = QImage(size() * ratio, QImage::Format_RGB32);
+    if (cache_.size() != size() * ratio) cache_ = QImage(size() * ratio, QImage::Format_RGB32);
     cache_.setDevicePixelRatio(ratio);
     QPainter painter(&cache_);
     painter.setFont(font);
