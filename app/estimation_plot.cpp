@@ -15,8 +15,10 @@ const QColor kMeanColour(20, 20, 20);
 constexpr double kCloudHalfWidth = 0.28;
 constexpr double kBarGap = 12;
 constexpr double kShortestMean = 14;
-// Values closer than this many pixels in height are put side by side, this far apart at most.
+// Values closer than this many pixels in height (a dot's diameter) are put side by side, at most
+// a dot's diameter and a pixel apart.
 constexpr double kStackPixels = 5;
+constexpr double kWidestStep = 6;
 
 }  // namespace
 
@@ -72,7 +74,7 @@ double EstimationPlot::Stack(const Layout& layout, std::vector<QPointF>* positio
     }
   }
   const double halfWidth = frame.MapX(kCloudHalfWidth) - frame.MapX(0);
-  const double step = std::min(kStackPixels, halfWidth / std::max(1, fullest / 2));
+  const double step = std::min(kWidestStep, halfWidth / std::max(1, fullest / 2));
   reach_ = {layout.area, step * (fullest / 2)};
   if (positions == nullptr) return reach_->second;
   positions->reserve(rowOf.size());
