@@ -47,7 +47,7 @@ QFont PixelFont(const QFont& font) {
 
 // A round dot as a small image at the painter's pixel ratio, to be copied once per position.
 QImage DotImage(const QColor& colour, qreal ratio) {
-  const int side = static_cast<int>(std::ceil(kDotDiameter * ratio)) + 2;
+  const int side = static_cast<int>(std::ceil(kDotDiameter * ratio)) + 1;
   QImage dot(side, side, QImage::Format_ARGB32_Premultiplied);
   dot.fill(Qt::transparent);
   QPainter painter(&dot);
