@@ -69,7 +69,7 @@ std::vector<Tick> RoundTicks(AxisRange range, int maxCount) {
   const double raw = span / std::max(1, maxCount);
   const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
   const double fraction = raw / magnitude;
-  const double step = (fraction <= 1 ? 1 : fraction <= 2 ? 2 : fraction <= 5 ? 5 : 10) * magnitude;
+  const double step = (fraction < 1.5 ? 1 : fraction < 3 ? 2 : fraction < 7 ? 5 : 10) * magnitude;
   const int decimals = DecimalsOf(step);
   std::vector<Tick> ticks;
   const double first = std::ceil(range.low / step - 1e-9);
@@ -101,7 +101,7 @@ void PlotCanvas::DataChanged() {
 }
 
 std::vector<Tick> PlotCanvas::XTicks(AxisRange range, double width) const {
-  return RoundTicks(range, std::max(2, static_cast<int>(width / 80)));
+  return RoundTicks(range, std::max(2, static_cast<int>(width / 100)));
 }
 
 PlotCanvas::Layout PlotCanvas::LayOut(const QRect& area, const QFontMetricsF& metrics,
@@ -112,7 +112,7 @@ PlotCanvas::Layout PlotCanvas::LayOut(const QRect& area, const QFontMetricsF& me
   const double line = metrics.height();
   const double top = area.top() + std::ceil(line / 2) + 2;
   const double bottom = area.top() + area.height() - std::ceil(2 * line + kTickLength + 6);
-  layout.yTicks = RoundTicks(layout.y, std::max(2, static_cast<int>((bottom - top) / 36)));
+  layout.yTicks = RoundTicks(layout.y, std::max(2, static_cast<int>((bottom - top) / 50)));
   double labels = 0;
   for (const Tick& tick : layout.yTicks) {
     labels = std::max(labels, metrics.horizontalAdvance(tick.label));

@@ -52,8 +52,8 @@ struct Tick {
   QString label;
 };
 
-// Round values (1, 2 or 5 times a power of ten) inside a range, at most about maxCount of them,
-// each labelled with as many decimals as their step needs.
+// Round values (1, 2 or 5 times a power of ten) inside a range, about maxCount of them, each
+// labelled with as many decimals as their step needs.
 std::vector<Tick> RoundTicks(AxisRange range, int maxCount);
 
 // A value as a label beside ticks of the given step: one decimal more than the ticks show.

@@ -38,6 +38,21 @@ QImage Fresh(const ScatterData& data, QSize size) {
   return Shown(plot);
 }
 
+TEST(PlotWidgets, TickLabelsAreRoundWithoutDriftOrNegativeZero) {
+  const std::vector<std::pair<AxisRange, QStringList>> cases = {
+      {{1.5, 10.3}, {"2", "4", "6", "8", "10"}},
+      {{-0.13, 0.27}, {"-0.1", "0.0", "0.1", "0.2"}},
+      {{0.7, 1.05}, {"0.7", "0.8", "0.9", "1.0"}},
+      {{9999999.95, 10000000.25}, {"10000000.0", "10000000.1", "10000000.2"}},
+      {{-250, -20}, {"-250", "-200", "-150", "-100", "-50"}},
+      {{3, 3}, {}}};
+  for (const auto& [range, labels] : cases) {
+    QStringList shown;
+    for (const Tick& tick : RoundTicks(range, 4)) shown << tick.label;
+    EXPECT_EQ(shown, labels) << range.low << " to " << range.high;
+  }
+}
+
 TEST(PlotWidgets, RedrawTheKeptImageOnEveryChangeOfDataOrSize) {
   const ScatterData first = Scatter({{1, 2}, {2, 4}, {3, 5}, {4, 4}, {5, 5}});
   const ScatterData second = Scatter({{1, 9}, {2, 7}, {3, 8}, {4, 3}, {5, 1}, {6, 2}});
