@@ -15,6 +15,9 @@ namespace {
 
 constexpr double kDotDiameter = 5;
 constexpr double kTickLength = 4;
+// Pixels between round values along X, and at least between their labels.
+constexpr double kTickSpacing = 100;
+constexpr double kLabelGap = 24;
 constexpr int kSavedWidth = 640;
 constexpr int kSavedHeight = 480;
 constexpr double kSavedPixelRatio = 2;
@@ -101,7 +104,7 @@ void PlotCanvas::DataChanged() {
 }
 
 std::vector<Tick> PlotCanvas::XTicks(AxisRange range, double width) const {
-  return RoundTicks(range, std::max(2, static_cast<int>(width / 100)));
+  return RoundTicks(range, std::max(2, static_cast<int>(width / kTickSpacing)));
 }
 
 PlotCanvas::Layout PlotCanvas::LayOut(const QRect& area, const QFontMetricsF& metrics,
@@ -121,6 +124,15 @@ PlotCanvas::Layout PlotCanvas::LayOut(const QRect& area, const QFontMetricsF& me
   const double right = area.left() + area.width() - 16;
   layout.area = QRectF(left, top, std::max(1.0, right - left), std::max(1.0, bottom - top));
   layout.xTicks = XTicks(layout.x, layout.area.width());
+  // Long labels (large values with decimals) get fewer ticks, so that they stay apart.
+  double widest = 0;
+  for (const Tick& tick : layout.xTicks) {
+    widest = std::max(widest, metrics.horizontalAdvance(tick.label));
+  }
+  const double room = layout.area.width() / std::max<std::size_t>(1, layout.xTicks.size());
+  if (layout.xTicks.size() > 2 && widest + kLabelGap > room) {
+    layout.xTicks = XTicks(layout.x, layout.area.width() * kTickSpacing / (widest + kLabelGap));
+  }
   return layout;
 }
 
@@ -152,7 +164,11 @@ void PlotCanvas::DrawAxes(QPainter& painter, const QRect& area, const Layout& la
   for (const Tick& tick : layout.xTicks) {
     const double x = std::round(frame.MapX(tick.value)) + 0.5;
     painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + kTickLength));
-    painter.drawText(QRectF(x - 100, plot.bottom() + kTickLength + 1, 200, line),
+    // Centred under its tick, but not past either end of the picture.
+    const double width = metrics.horizontalAdvance(tick.label) + 2;
+    const double left =
+        std::clamp(x - width / 2, area.left() + 2.0, area.left() + area.width() - width - 2.0);
+    painter.drawText(QRectF(left, plot.bottom() + kTickLength + 1, width, line),
                      Qt::AlignHCenter | Qt::AlignTop, tick.label);
   }
   for (const Tick& tick : layout.yTicks) {
