@@ -62,7 +62,8 @@ TEST(ConfidenceBand, AgreesWithRAndKeepsItsWidthFarFromZero) {
     }
   }
 
-  // No band without a line or without a residual standard deviation; none of zero width is faked.
+  // No band without a line or without a residual standard deviation (two pairs); points exactly on
+  // a line have a band of no width.
   EXPECT_NE(ConfidenceBand(Pairs({1, 2}, {5, 3}), {1}).reason.find("n = 2"), std::string::npos);
   EXPECT_NE(ConfidenceBand(Pairs({2, 2, 2}, {1, 5, 3}), {1}).reason.find("X全部相同"),
             std::string::npos);
