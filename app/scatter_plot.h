@@ -1,22 +1,28 @@
 #pragma once
-// The scatter plot of the report: the complete pairs as points and the least-squares line across
-// the range of X, with the ranges of both axes written at their ends.
+// The scatter plot of correlation and regression: the complete pairs as dots, the least-squares
+// line of Y on X across the range of X, and the line's 95 % confidence band, shaded.
 
 #include <QPointF>
-#include <QWidget>
 #include <optional>
 #include <vector>
 
-class QPainter;
+#include "app/plot_canvas.h"
+#include "report/regression_band.h"
+#include "stats/exact_sums.h"
 
 namespace quillon::ui {
 
 struct ScatterData {
   std::vector<QPointF> points;
   std::optional<double> intercept, slope;  // the least-squares line of Y on X
+  std::vector<BandPoint> band;             // its confidence band, in the order of X
 };
 
-class ScatterPlot : public QWidget {
+// The picture of the complete pairs (X, Y) whose exact sums are given: the report's line and its
+// band across the range of X.
+ScatterData ScatterOf(std::vector<QPointF> points, const PairSums& pairs);
+
+class ScatterPlot : public PlotCanvas {
   Q_OBJECT
  public:
   explicit ScatterPlot(QWidget* parent);
@@ -24,16 +30,16 @@ class ScatterPlot : public QWidget {
   void SetData(ScatterData scatter);
   const ScatterData& Data() const { return data_; }
 
-  // Draws the plot into a rectangle of any paint device.
-  void Draw(QPainter& painter, const QRect& area) const;
-  // Writes the plot as SVG when the path ends in ".svg", as PNG otherwise.
-  bool Save(const QString& path) const;
-
  protected:
-  void paintEvent(QPaintEvent* event) override;
+  std::optional<Extent> DataExtent() const override;
+  QString EmptyMessage() const override;
+  void DrawUnder(QPainter& painter, const Layout& layout) const override;
+  void DrawDots(QPainter& painter, const Layout& layout) const override;
+  void DrawOver(QPainter& painter, const Layout& layout) const override;
 
  private:
   ScatterData data_;
+  AxisRange xs_;  // the range of X among the points
 };
 
 }  // namespace quillon::ui

@@ -1,7 +1,8 @@
 // The real window, drawn offscreen: start-up to the first shown window; and the data grid at its
 // largest: one keystroke in a box and one scroll step, from the key or the scroll bar to the last
 // result written, in each of the three sample analyses; importing and exporting a group file of
-// that size.
+// that size; each picture of the report with that many points, after a change of its data and
+// repainted as it is.
 
 #include <benchmark/benchmark.h>
 
@@ -12,12 +13,20 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
+#include <functional>
+#include <memory>
+#include <random>
 
+#include "app/agreement_plot.h"
 #include "app/analysis_modes.h"
 #include "app/application.h"
+#include "app/estimation_plot.h"
 #include "app/group_files.h"
 #include "app/main_window.h"
+#include "app/residual_plot.h"
 #include "app/sample_grid.h"
+#include "app/scatter_plot.h"
 #include "entry/grid_rows.h"
 
 namespace quillon::ui {
@@ -191,6 +200,90 @@ void BM_PasteColumn(benchmark::State& state) {
   if (window.Grid()->Lists().Size(Group::First) != kMaxGridRows) state.SkipWithError("short");
 }
 BENCHMARK(BM_PasteColumn)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The grid's largest number of correlated pairs with one decimal, spread over the whole plot as
+// real measurements are, rather than along a line: the most dots that survive the thinning.
+struct SpreadPairs {
+  SpreadPairs() {
+    std::mt19937 random(18);
+    std::normal_distribution<double> x(50, 10), noise(0, 6);
+    for (std::size_t row = 0; row < kMaxGridRows; ++row) {
+      const double value = x(random);
+      const Fixed4 fx = *Fixed4::FromDouble(std::round(value * 10) / 10);
+      const Fixed4 fy =
+          *Fixed4::FromDouble(std::round((0.8 * value + 12 + noise(random)) * 10) / 10);
+      points.emplace_back(fx.ToDouble(), fy.ToDouble());
+      sums.Add(fx, fy);
+    }
+  }
+  std::vector<QPointF> points;
+  PairSums sums;
+};
+
+// Elapsed time of one picture at the report's size with 32,776 points (0 scatter plot with its
+// band, 1 residuals, 2 agreement, 3 the two groups): with range(1) = 1 after SetData (the scatter
+// plot's band computed too), with 0 a plain repaint.
+void BM_PictureWithEveryRow(benchmark::State& state) {
+  const SpreadPairs pairs;
+  const bool change = state.range(1) == 1;
+  std::unique_ptr<QWidget> plot;
+  std::function<void()> setData;
+  switch (state.range(0)) {
+    case 0: {
+      auto* scatter = new ScatterPlot(nullptr);
+      setData = [scatter, &pairs] { scatter->SetData(ScatterOf(pairs.points, pairs.sums)); };
+      plot.reset(scatter);
+      break;
+    }
+    case 1: {
+      auto* residuals = new ResidualPlot(nullptr);
+      const ScatterData scatter = ScatterOf(pairs.points, pairs.sums);
+      setData = [residuals, scatter] { residuals->SetData(scatter); };
+      plot.reset(residuals);
+      break;
+    }
+    case 2: {
+      auto* agreement = new AgreementPlot(nullptr);
+      AgreementData data;
+      for (const QPointF& pair : pairs.points) {
+        data.points.emplace_back((pair.x() + pair.y()) / 2, pair.x() - pair.y());
+      }
+      data.bias = AgreementLine{10, 9.9, 10.1};
+      data.lowerLimit = AgreementLine{-4, -4.2, -3.8};
+      data.upperLimit = AgreementLine{24, 23.8, 24.2};
+      setData = [agreement, data] { agreement->SetData(data); };
+      plot.reset(agreement);
+      break;
+    }
+    default: {
+      auto* estimation = new EstimationPlot(nullptr);
+      EstimationData data;
+      for (const QPointF& pair : pairs.points) {
+        data.groups[0].values.push_back(pair.x());
+        data.groups[1].values.push_back(pair.y());
+      }
+      data.groups[0].mean = 50;
+      data.groups[0].lower = 49.9;
+      data.groups[0].upper = 50.1;
+      data.groups[1].mean = 52;
+      setData = [estimation, data] { estimation->SetData(data); };
+      plot.reset(estimation);
+      break;
+    }
+  }
+  plot->resize(616, 300);
+  plot->show();
+  setData();
+  QCoreApplication::processEvents();
+  for (auto _ : state) {
+    if (change) setData();
+    plot->repaint();
+  }
+}
+BENCHMARK(BM_PictureWithEveryRow)
+    ->ArgsProduct({{0, 1, 2, 3}, {1, 0}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 }  // namespace quillon::ui

@@ -1,0 +1,63 @@
+#include "app/residual_plot.h"
+
+#include <QPainter>
+#include <algorithm>
+
+namespace quillon::ui {
+
+namespace {
+
+const QColor kDotColour(31, 78, 160, 180);
+const QColor kZeroColour(200, 40, 40);
+
+}  // namespace
+
+ResidualPlot::ResidualPlot(QWidget* parent)
+    : PlotCanvas(parent, QStringLiteral("ResidualPlot"), QStringLiteral("残差图"),
+                 QStringLiteral("拟合值 Ŷ"), QStringLiteral("残差 Y − Ŷ")) {}
+
+void ResidualPlot::SetData(const ScatterData& scatter) {
+  residuals_.clear();
+  empty_ = scatter.points.empty()      ? QStringLiteral("没有完整的数据对")
+           : scatter.points.size() < 2 ? QStringLiteral("至少需要2对数据")
+                                       : QStringLiteral("X全部相同，没有回归直线");
+  if (scatter.intercept && scatter.slope) {
+    const double a = *scatter.intercept;
+    const double b = *scatter.slope;
+    residuals_.reserve(scatter.points.size());
+    for (const QPointF& point : scatter.points) {
+      const double fitted = a + b * point.x();
+      residuals_.emplace_back(fitted, point.y() - fitted);
+    }
+  }
+  DataChanged();
+}
+
+std::optional<PlotCanvas::Extent> ResidualPlot::DataExtent() const {
+  if (residuals_.empty()) return std::nullopt;
+  // The zero line is always in sight.
+  Extent extent{{residuals_.front().x(), residuals_.front().x()}, {0, 0}};
+  for (const QPointF& point : residuals_) {
+    extent.x = {std::min(extent.x.low, point.x()), std::max(extent.x.high, point.x())};
+    extent.y = {std::min(extent.y.low, point.y()), std::max(extent.y.high, point.y())};
+  }
+  return extent;
+}
+
+QString ResidualPlot::EmptyMessage() const { return empty_; }
+
+void ResidualPlot::DrawDots(QPainter& painter, const Layout& layout) const {
+  const PlotFrame frame = layout.Frame();
+  std::vector<QPointF> positions;
+  positions.reserve(residuals_.size());
+  for (const QPointF& point : residuals_) positions.push_back(frame.Map(point.x(), point.y()));
+  DrawThinnedDots(painter, layout.area, positions, kDotColour);
+}
+
+void ResidualPlot::DrawOver(QPainter& painter, const Layout& layout) const {
+  const double y = layout.Frame().MapY(0);
+  painter.setPen(QPen(kZeroColour, 1.5));
+  painter.drawLine(QPointF(layout.area.left(), y), QPointF(layout.area.right(), y));
+}
+
+}  // namespace quillon::ui
