@@ -26,12 +26,14 @@ constexpr int kLargeCount = 32776;
 
 struct Pairs {
   std::vector<QPointF> points;
+  std::vector<std::pair<Fixed4, Fixed4>> values;
   PairSums sums;
 
   void Add(double x, double y) {
     const Fixed4 fx = *Fixed4::FromDouble(x);
     const Fixed4 fy = *Fixed4::FromDouble(y);
     points.emplace_back(fx.ToDouble(), fy.ToDouble());
+    values.emplace_back(fx, fy);
     sums.Add(fx, fy);
   }
 };
@@ -97,7 +99,8 @@ int main(int argc, char* argv[]) {
   ScatterPlot scatterPlot(nullptr);
   scatterPlot.SetData(scatter);
   ResidualPlot residualPlot(nullptr);
-  residualPlot.SetData(scatter);
+  residualPlot.SetData(
+      RegressionResiduals(correlation.values, CorrelationRegression(correlation.sums)), QString());
 
   // Peak expiratory flow (l/min) of 17 subjects with two meters, and the figures printed with
   // them (Bland and Altman, Lancet 1986): bias −2.1 (−22.0 to 17.8), limits bias ± 2 SD, −79.7

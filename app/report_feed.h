@@ -5,9 +5,14 @@
 // emitted on every change of those inputs and on every switch of the analysis.
 
 #include <QObject>
+#include <QString>
 #include <optional>
+#include <vector>
 
+#include "app/agreement_plot.h"
+#include "app/estimation_plot.h"
 #include "app/scatter_plot.h"
+#include "report/normality.h"
 #include "report/text.h"
 
 namespace quillon::ui {
@@ -25,25 +30,37 @@ struct ReportSources {
   const FourfoldTable* fourfold = nullptr;    // the four cells
 };
 
+// What the report shows at this moment: its text and the pictures of its analysis, built in one
+// pass from the same figures.
+struct ReportView {
+  Report report;
+  std::optional<ScatterData> scatter;  // correlation and regression, with its residuals:
+  std::vector<ResidualPoint> residuals;
+  QString noResiduals;                       // why there are none
+  std::optional<AgreementData> agreement;    // the paired analysis
+  std::optional<EstimationData> estimation;  // the two-sample analysis
+};
+
 class ReportFeed : public QObject {
   Q_OBJECT
  public:
   ReportFeed(QObject* parent, ReportSources sources);
 
-  Report CurrentReport() const;
+  ReportView CurrentView() const;
+  Report CurrentReport() const { return CurrentView().report; }
 
   // How P values, intervals and the sentences are written; the choice lasts while the program
   // runs, and nothing stores it.
   PStyle Style() const { return style_; }
   void SetStyle(PStyle style);
-  // Nothing unless correlation and regression is the current analysis.
-  std::optional<ScatterData> CurrentScatter() const;
 
  signals:
   void Changed();
 
  private:
-  Report TwoSample() const;
+  ReportView TwoSample() const;
+  ReportView Paired() const;
+  ReportView Correlation() const;
 
   ReportSources sources_;
   PStyle style_ = kDefaultPStyle;

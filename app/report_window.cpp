@@ -22,8 +22,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/agreement_plot.h"
 #include "app/application.h"
+#include "app/estimation_plot.h"
 #include "app/report_feed.h"
+#include "app/residual_plot.h"
 #include "app/scatter_plot.h"
 #include "app/utf8.h"
 
@@ -38,7 +41,15 @@ ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), fee
   browser_ = new QTextBrowser(this);
   browser_->setObjectName(QStringLiteral("ReportText"));
   browser_->document()->setUndoRedoEnabled(false);
-  plot_ = new ScatterPlot(this);
+  // The pictures of the sample analyses, one row of them under the text.
+  pictures_ = new QWidget(this);
+  plot_ = new ScatterPlot(pictures_);
+  residuals_ = new ResidualPlot(pictures_);
+  agreement_ = new AgreementPlot(pictures_);
+  estimation_ = new EstimationPlot(pictures_);
+  auto* pictureRow = new QHBoxLayout(pictures_);
+  pictureRow->setContentsMargins(0, 0, 0, 0);
+  for (QWidget* picture : Pictures()) pictureRow->addWidget(picture);
   auto* copyButton = new QPushButton(QStringLiteral("复制"), this);
   copyButton->setObjectName(QStringLiteral("cmdCopyReport"));
   saveButton_ = new QPushButton(QStringLiteral("保存图片"), this);
@@ -66,7 +77,7 @@ ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), fee
   buttons->addWidget(saveButton_);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(browser_, 1);
-  layout->addWidget(plot_, 1);
+  layout->addWidget(pictures_, 1);
   layout->addLayout(buttons);
 
   // The text's height follows its layout, which settles once the text has its width.
@@ -132,7 +143,8 @@ void Replace(QTextCursor cursor, const std::string& text) {
 void ReportWindow::Refresh() {
   pending_->stop();
   if (feed_ == nullptr) return;
-  Report report = feed_->CurrentReport();
+  ReportView view = feed_->CurrentView();
+  Report report = std::move(view.report);
   // A report of another shape (another analysis, or figures where there were none) fits the
   // window to it again.
   const bool otherShape = !SameShape(report, report_);
@@ -144,11 +156,29 @@ void ReportWindow::Refresh() {
     if (!UpdateInPlace(report)) browser_->setHtml(FromUtf8(html_));
   }
   report_ = std::move(report);
-  const std::optional<ScatterData> scatter = feed_->CurrentScatter();
-  plot_->setVisible(scatter.has_value());
-  saveButton_->setEnabled(scatter.has_value());
-  plot_->SetData(scatter.value_or(ScatterData{}));
+  ShowPictures(std::move(view));
   FitToContent(otherShape);
+}
+
+std::vector<PlotCanvas*> ReportWindow::Pictures() const {
+  return {plot_, residuals_, agreement_, estimation_};
+}
+
+void ReportWindow::ShowPictures(ReportView view) {
+  // Only a shown picture is given its data: a hidden one would draw for nothing.
+  plot_->setVisible(view.scatter.has_value());
+  residuals_->setVisible(view.scatter.has_value());
+  if (view.scatter) {
+    plot_->SetData(std::move(*view.scatter));
+    residuals_->SetData(view.residuals, view.noResiduals);
+  }
+  agreement_->setVisible(view.agreement.has_value());
+  if (view.agreement) agreement_->SetData(std::move(*view.agreement));
+  estimation_->setVisible(view.estimation.has_value());
+  if (view.estimation) estimation_->SetData(std::move(*view.estimation));
+  const bool any = view.scatter || view.agreement || view.estimation;
+  pictures_->setVisible(any);
+  saveButton_->setEnabled(any);
 }
 
 bool ReportWindow::UpdateInPlace(const Report& next) {
@@ -202,7 +232,7 @@ void ReportWindow::FitToContent(bool resizeWindow) {
   // the window is made as tall as the text when the analysis changes.
   const int text = static_cast<int>(std::ceil(browser_->document()->size().height())) +
                    2 * browser_->frameWidth() + 2;
-  if (plot_->isVisibleTo(this)) {
+  if (pictures_->isVisibleTo(this)) {
     // The text keeps its height up to three fifths of the window; the picture takes the rest.
     browser_->setFixedHeight(std::min(text, height() * 3 / 5));
   } else {
@@ -210,7 +240,7 @@ void ReportWindow::FitToContent(bool resizeWindow) {
     browser_->setMaximumHeight(QWIDGETSIZE_MAX);
   }
   if (!resizeWindow || !isVisible()) return;
-  const bool picture = plot_->isVisibleTo(this);
+  const bool picture = pictures_->isVisibleTo(this);
   const QMargins margins = layout()->contentsMargins();
   const int spacing = layout()->spacing();
   const int wanted = margins.top() + text + spacing + (picture ? kPlotHeight + spacing : 0) +
@@ -231,7 +261,20 @@ void ReportWindow::SavePicture() {
   const QString path =
       QFileDialog::getSaveFileName(this, QStringLiteral("保存图片"), QString(),
                                    QStringLiteral("PNG 图片 (*.png);;SVG 图片 (*.svg)"));
-  if (!path.isEmpty()) plot_->Save(path);
+  if (path.isEmpty()) return;
+  // The first picture shown goes to the chosen file, a second one beside it ("散点图-2.png").
+  int saved = 0;
+  for (PlotCanvas* picture : Pictures()) {
+    if (!picture->isVisibleTo(this)) continue;
+    QString target = path;
+    if (saved > 0) {
+      const int dot = static_cast<int>(path.lastIndexOf(QLatin1Char('.')));
+      target.insert(dot < 0 ? static_cast<int>(path.size()) : dot,
+                    QStringLiteral("-%1").arg(saved + 1));
+    }
+    picture->Save(target);
+    ++saved;
+  }
 }
 
 void ReportWindow::resizeEvent(QResizeEvent* event) {

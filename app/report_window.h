@@ -1,11 +1,13 @@
 #pragma once
 // The results report window: the current analysis's figures with their formulas, following the
-// data as they are typed, and for correlation and regression the scatter plot with the fitted
-// line. "复制" puts the report on the clipboard as HTML (a three-line table) and as plain text;
-// "保存图片" saves the scatter plot. It has no parent widget, like the t table window.
+// data as they are typed, and under them the pictures of the sample analyses (the two groups'
+// values, the agreement of paired measurements, the scatter plot and the residuals). "复制" puts
+// the report on the clipboard as HTML (a three-line table) and as plain text; "保存图片" saves the
+// pictures shown. It has no parent widget, like the t table window.
 
 #include <QWidget>
 #include <string>
+#include <vector>
 
 #include "report/text.h"
 
@@ -17,8 +19,13 @@ class QTimer;
 
 namespace quillon::ui {
 
+class AgreementPlot;
+class EstimationPlot;
+class PlotCanvas;
 class ReportFeed;
+class ResidualPlot;
 class ScatterPlot;
+struct ReportView;
 
 class ReportWindow : public QWidget {
   Q_OBJECT
@@ -31,7 +38,7 @@ class ReportWindow : public QWidget {
   const Report& Current() const { return report_; }
 
   void CopyReport() const;
-  // Asks for a file name and saves the scatter plot there.
+  // Asks for a file name and saves the pictures shown there, a second one beside the first.
   void SavePicture();
 
  protected:
@@ -43,6 +50,8 @@ class ReportWindow : public QWidget {
   static constexpr int kPlotHeight = 300;
 
   void FitToContent(bool resizeWindow);
+  std::vector<PlotCanvas*> Pictures() const;
+  void ShowPictures(ReportView view);
   // Writes the figures and sentences of a report of the shown one's shape into the shown text;
   // false, changing nothing, for a report of another shape.
   bool UpdateInPlace(const Report& next);
@@ -52,7 +61,11 @@ class ReportWindow : public QWidget {
   Report report_;
   std::string html_;
   QTextBrowser* browser_ = nullptr;
+  QWidget* pictures_ = nullptr;  // the row of pictures under the text
   ScatterPlot* plot_ = nullptr;
+  ResidualPlot* residuals_ = nullptr;
+  AgreementPlot* agreement_ = nullptr;
+  EstimationPlot* estimation_ = nullptr;
   QPushButton* saveButton_ = nullptr;
   QComboBox* styles_ = nullptr;  // cmbReportStyle
   QTimer* pending_ = nullptr;

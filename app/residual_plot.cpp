@@ -16,20 +16,12 @@ ResidualPlot::ResidualPlot(QWidget* parent)
     : PlotCanvas(parent, QStringLiteral("ResidualPlot"), QStringLiteral("残差图"),
                  QStringLiteral("拟合值 Ŷ"), QStringLiteral("残差 Y − Ŷ")) {}
 
-void ResidualPlot::SetData(const ScatterData& scatter) {
+void ResidualPlot::SetData(const std::vector<ResidualPoint>& residuals, const QString& whyNone) {
   residuals_.clear();
-  empty_ = scatter.points.empty()      ? QStringLiteral("没有完整的数据对")
-           : scatter.points.size() < 2 ? QStringLiteral("至少需要2对数据")
-                                       : QStringLiteral("X全部相同，没有回归直线");
-  if (scatter.intercept && scatter.slope) {
-    const double a = *scatter.intercept;
-    const double b = *scatter.slope;
-    residuals_.reserve(scatter.points.size());
-    for (const QPointF& point : scatter.points) {
-      const double fitted = a + b * point.x();
-      residuals_.emplace_back(fitted, point.y() - fitted);
-    }
-  }
+  residuals_.reserve(residuals.size());
+  for (const ResidualPoint& point : residuals)
+    residuals_.emplace_back(point.fitted, point.residual);
+  empty_ = whyNone;
   DataChanged();
 }
 

@@ -2,8 +2,11 @@
 // The residuals of the least-squares line against its fitted values, Y − Ŷ against Ŷ, with the
 // zero line: a curve or a funnel here shows what the straight line and its test miss.
 
+#include <QString>
+#include <vector>
+
 #include "app/plot_canvas.h"
-#include "app/scatter_plot.h"
+#include "report/normality.h"
 
 namespace quillon::ui {
 
@@ -12,8 +15,8 @@ class ResidualPlot : public PlotCanvas {
  public:
   explicit ResidualPlot(QWidget* parent);
 
-  // The points and the line of the scatter plot; its band is not used.
-  void SetData(const ScatterData& scatter);
+  // The residuals as the report computes them (RegressionResiduals), or none with the reason.
+  void SetData(const std::vector<ResidualPoint>& residuals, const QString& whyNone);
   // (Ŷ, Y − Ŷ) of each point; none without a line.
   const std::vector<QPointF>& Residuals() const { return residuals_; }
 

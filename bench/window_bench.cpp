@@ -238,7 +238,12 @@ void BM_PictureWithEveryRow(benchmark::State& state) {
     case 1: {
       auto* residuals = new ResidualPlot(nullptr);
       const ScatterData scatter = ScatterOf(pairs.points, pairs.sums);
-      setData = [residuals, scatter] { residuals->SetData(scatter); };
+      std::vector<ResidualPoint> points;
+      for (const QPointF& point : pairs.points) {
+        const double fitted = *scatter.intercept + *scatter.slope * point.x();
+        points.push_back({fitted, point.y() - fitted});
+      }
+      setData = [residuals, points] { residuals->SetData(points, QString()); };
       plot.reset(residuals);
       break;
     }

@@ -76,9 +76,13 @@ Report TwoSampleReport(const TwoSampleFigures& f, PStyle style, const TwoSampleC
        {{"第1组 均数 x̄₁", NumberText(Figure::Of(v.mean1.ToDouble())), "样本均数"},
         {"第1组 标准差 S₁", NumberText(Figure::Of(v.deviation1.ToDouble())), "样本标准差"},
         {"第1组 例数 n₁", CountText(Figure::Of(v.count1.ToDouble())), "例数"},
+        {"第1组 均数的95%置信区间", IntervalText(style, f.mean1Lower, f.mean1Upper),
+         "x̄₁ ± t(0.05/2, n₁ − 1)·S₁/√n₁"},
         {"第2组 均数 x̄₂", NumberText(Figure::Of(v.mean2.ToDouble())), "样本均数"},
         {"第2组 标准差 S₂", NumberText(Figure::Of(v.deviation2.ToDouble())), "样本标准差"},
-        {"第2组 例数 n₂", CountText(Figure::Of(v.count2.ToDouble())), "例数"}}});
+        {"第2组 例数 n₂", CountText(Figure::Of(v.count2.ToDouble())), "例数"},
+        {"第2组 均数的95%置信区间", IntervalText(style, f.mean2Lower, f.mean2Upper),
+         "x̄₂ ± t(0.05/2, n₂ − 1)·S₂/√n₂"}}});
   report.sections.push_back(
       {"合并方差t检验",
        {{"均数之差 x̄₁ − x̄₂", NumberText(f.difference), "x̄₁ − x̄₂"},

@@ -51,6 +51,17 @@ const char* InvalidGroup(Fixed4 deviation, Fixed4 count) {
   return nullptr;
 }
 
+// A group's mean ± t(0.975, n − 1) · S / √n.
+void SetMeanInterval(Fixed4 mean, Fixed4 deviation, Fixed4 count, Figure& lower, Figure& upper) {
+  const double n = count.ToDouble();
+  if (n < 2) {
+    lower = upper = Figure::Missing("该组至少需要2例");
+    return;
+  }
+  SetInterval(Figure::Of(mean.ToDouble()), Figure::Of(deviation.ToDouble() / std::sqrt(n)),
+              Figure::Of(n - 1), lower, upper, "标准差为0，标准误为0");
+}
+
 Figure FigureOf(const std::optional<double>& value, const char* reason) {
   return value ? Figure::Of(*value) : Figure::Missing(reason);
 }
@@ -99,16 +110,35 @@ TwoSampleFigures TwoSampleReportFigures(const SummaryValues& input) {
   const std::optional<PooledTTest> pooled = invalid ? std::nullopt : PoolSummaryValues(input);
   if (!pooled) {
     const Figure missing = Figure::Missing(invalid ? invalid : "例数超出范围");
-    for (Figure* figure :
-         {&figures.pooledVariance, &figures.difference, &figures.standardError, &figures.t,
-          &figures.df, &figures.p, &figures.lower, &figures.upper, &figures.f, &figures.fDf1,
-          &figures.fDf2, &figures.fP, &figures.welchStandardError, &figures.welchT,
-          &figures.welchDf, &figures.welchP}) {
+    for (Figure* figure : {&figures.mean1Lower,
+                           &figures.mean1Upper,
+                           &figures.mean2Lower,
+                           &figures.mean2Upper,
+                           &figures.pooledVariance,
+                           &figures.difference,
+                           &figures.standardError,
+                           &figures.t,
+                           &figures.df,
+                           &figures.p,
+                           &figures.lower,
+                           &figures.upper,
+                           &figures.f,
+                           &figures.fDf1,
+                           &figures.fDf2,
+                           &figures.fP,
+                           &figures.welchStandardError,
+                           &figures.welchT,
+                           &figures.welchDf,
+                           &figures.welchP}) {
       *figure = missing;
     }
     return figures;
   }
 
+  SetMeanInterval(input.mean1, input.deviation1, input.count1, figures.mean1Lower,
+                  figures.mean1Upper);
+  SetMeanInterval(input.mean2, input.deviation2, input.count2, figures.mean2Lower,
+                  figures.mean2Upper);
   // The exact difference of the means: as doubles, two large means close together would lose
   // most of the digits of their difference.
   figures.difference = pooled->difference ? Figure::Of(pooled->difference->ToDouble())

@@ -13,6 +13,8 @@ namespace quillon {
 
 struct TwoSampleFigures {
   SummaryValues input;
+  // Each group's mean with its 95 % interval, x̄ ± t(0.975, n − 1) · S / √n.
+  Figure mean1Lower, mean1Upper, mean2Lower, mean2Upper;
   Figure pooledVariance;  // Sc² = (S1²(n1 − 1) + S2²(n2 − 1)) / (n1 + n2 − 2)
   Figure difference;      // mean1 − mean2
   Figure standardError;   // √(Sc²(1/n1 + 1/n2))

@@ -85,7 +85,12 @@ TEST(PlotWidgets, SaveVectorDrawingsWithTheirTextsAndDenserPictures) {
   ScatterPlot scatterPlot(nullptr);
   scatterPlot.SetData(scatter);
   ResidualPlot residualPlot(nullptr);
-  residualPlot.SetData(scatter);
+  std::vector<ResidualPoint> residuals;
+  for (const QPointF& point : points) {
+    const double fitted = *scatter.intercept + *scatter.slope * point.x();
+    residuals.push_back({fitted, point.y() - fitted});
+  }
+  residualPlot.SetData(residuals, QString());
   AgreementPlot agreementPlot(nullptr);
   agreementPlot.SetData({{{503, -18}, {412.5, -35}, {518, -4}},
                          AgreementLine{-2.1, -22.0, 17.8},
