@@ -1,7 +1,7 @@
 #pragma once
 // What the report's pictures share: the plot area inside the widget and the mapping of data onto
-// it, axes with a few round tick values and Chinese titles, dots thinned to one per pixel, and
-// saving as PNG or SVG.
+// it, axes with a few round tick values and Chinese titles, dots thinned to one per two pixels
+// square, and saving as PNG or SVG.
 //
 // On screen the background, the grid, the shaded bands and the dots are drawn once per change of
 // the data or of the widget's size or pixel ratio into an image; a repaint copies that image and
@@ -95,8 +95,8 @@ class PlotCanvas : public QWidget {
   virtual void DrawDots(QPainter& painter, const Layout& layout) const = 0;
   virtual void DrawOver(QPainter& /*painter*/, const Layout& /*layout*/) const {}
 
-  // Dots at positions in the painter's coordinates, at most one per pixel of the plot area (the
-  // first to land on it): a large data set draws as quickly as the area is large.
+  // Dots at positions in the painter's coordinates, at most one per two pixels square of the plot
+  // area (the first to land on it): a large data set draws as quickly as the area is large.
   static void DrawThinnedDots(QPainter& painter, const QRectF& area,
                               const std::vector<QPointF>& positions, const QColor& colour);
   // A text right-aligned at the right end of the plot area, just above the height y.

@@ -42,6 +42,8 @@ def main():
         def xdotool(*args):
             subprocess.run(["xdotool", *args], env=env, check=True)
 
+        busy_at_start = 0
+
         def busy():
             total = 0
             for pid in (program.pid, xvfb.pid):
@@ -49,19 +51,34 @@ def main():
                     total += int(stat.read().split()[0])
             return total
 
-        def settled(start):
-            """The moment of the last processor use after start, once QUIET has passed."""
-            last, before = start, busy()
+        def settled(start, sender=None):
+            """The moment of the last processor use after start, once QUIET has passed and the
+            sender (the xdotool process sending the key, polled meanwhile) has finished."""
+            last, before = start, busy_at_start
             while True:
-                time.sleep(0.0005)
                 now, used = time.monotonic(), busy()
                 if used != before:
                     before, last = used, now
-                elif now - last > QUIET:
+                elif now - last > QUIET and (sender is None or sender.poll() is not None):
                     return last
+                time.sleep(0.0005)
+
+        def key(name):
+            """Sends one key and returns how long until the program and X have settled."""
+            nonlocal busy_at_start
+            busy_at_start = busy()
+            start = time.monotonic()
+            sender = subprocess.Popen(["xdotool", "key", name], env=env)
+            end = settled(start, sender)
+            return (end - start) * 1000
 
         def click(name):
             xdotool("mousemove", *at[name], "click", "1")
+            wait()
+
+        def wait():
+            nonlocal busy_at_start
+            busy_at_start = busy()
             settled(time.monotonic())
 
         lines = "".join(f"{10000000 + row * 7919 % 1000}.{row % 10}\t"
@@ -73,10 +90,10 @@ def main():
 
         program = subprocess.Popen([f"{build}/app/quillon"], env=env, stderr=subprocess.DEVNULL)
         time.sleep(2)
-        settled(time.monotonic())
+        wait()
         click("Text1(0)")
         xdotool("key", "ctrl+r")
-        settled(time.monotonic())
+        wait()
         # Without a window manager the report opens over the main window: move it beside it.
         report = subprocess.run(["xdotool", "search", "--name", "结果报告"], env=env,
                                 capture_output=True, text=True, check=True).stdout.split()[-1]
@@ -85,20 +102,16 @@ def main():
             click(f"Command1({mode})")
             click("Text1(0)")
             xdotool("key", "ctrl+v")
-            settled(time.monotonic())
+            wait()
             click("Text1(0)")
             xdotool("key", "End")
-            settled(time.monotonic())
+            wait()
             times, idle = [], []
             for stroke in range(KEYSTROKES):
-                start = time.monotonic()
-                xdotool("key", "5" if stroke % 2 == 0 else "BackSpace")
-                times.append((settled(start) - start) * 1000)
+                times.append(key("5" if stroke % 2 == 0 else "BackSpace"))
                 # The same for Shift, which changes nothing: what xdotool and the X server
                 # cost by themselves.
-                start = time.monotonic()
-                xdotool("key", "shift")
-                idle.append((settled(start) - start) * 1000)
+                idle.append(key("shift"))
             print(f"{analysis}: median {statistics.median(times):.1f} ms, "
                   f"largest {max(times):.1f} ms over {KEYSTROKES} keystrokes at {ROWS} rows; "
                   f"a Shift key alone {statistics.median(idle):.1f} ms")
