@@ -118,7 +118,7 @@ ReportView ReportFeed::Correlation() const {
   std::vector<QPointF> points;
   points.reserve(pairs.size());
   for (const auto& [x, y] : pairs) points.emplace_back(x.ToDouble(), y.ToDouble());
-  view.scatter = ScatterOf(std::move(points), lists.Pairs());
+  view.scatter = ScatterOf(std::move(points), lists.Pairs(), figures);
   view.residuals = std::move(checks.points);
   view.noResiduals = FromUtf8(figures.slope ? std::string() : figures.slope.reason);
   return view;

@@ -47,7 +47,6 @@ class ReportFeed : public QObject {
   ReportFeed(QObject* parent, ReportSources sources);
 
   ReportView CurrentView() const;
-  Report CurrentReport() const { return CurrentView().report; }
 
   // How P values, intervals and the sentences are written; the choice lasts while the program
   // runs, and nothing stores it.

@@ -150,10 +150,8 @@ void ReportWindow::Refresh() {
   const bool otherShape = !SameShape(report, report_);
   // A keystroke that changes no figure leaves the text as it is; one that changes figures
   // rewrites only their cells and sentences; a report of another shape is laid out anew.
-  std::string html = ReportHtml(report);
-  if (html != html_) {
-    html_ = std::move(html);
-    if (!UpdateInPlace(report)) browser_->setHtml(FromUtf8(html_));
+  if (otherShape || (report != report_ && !UpdateInPlace(report))) {
+    browser_->setHtml(FromUtf8(ReportHtml(report)));
   }
   report_ = std::move(report);
   ShowPictures(std::move(view));
@@ -182,7 +180,6 @@ void ReportWindow::ShowPictures(ReportView view) {
 }
 
 bool ReportWindow::UpdateInPlace(const Report& next) {
-  if (!SameShape(report_, next)) return false;
   QTextDocument* document = browser_->document();
   QTextTable* table = nullptr;
   for (QTextFrame* frame : document->rootFrame()->childFrames()) {

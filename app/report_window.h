@@ -6,7 +6,6 @@
 // pictures shown. It has no parent widget, like the t table window.
 
 #include <QWidget>
-#include <string>
 #include <vector>
 
 #include "report/text.h"
@@ -53,13 +52,12 @@ class ReportWindow : public QWidget {
   std::vector<PlotCanvas*> Pictures() const;
   void ShowPictures(ReportView view);
   // Writes the figures and sentences of a report of the shown one's shape into the shown text;
-  // false, changing nothing, for a report of another shape.
+  // false, changing nothing, when the shown text does not hold the table it expects.
   bool UpdateInPlace(const Report& next);
   bool WriteChanges(QTextTable* table, const Report& next);
 
   ReportFeed* feed_;
   Report report_;
-  std::string html_;
   QTextBrowser* browser_ = nullptr;
   QWidget* pictures_ = nullptr;  // the row of pictures under the text
   ScatterPlot* plot_ = nullptr;

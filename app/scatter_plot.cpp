@@ -30,18 +30,22 @@ std::pair<AxisRange, AxisRange> RangesOf(const std::vector<QPointF>& points) {
 }  // namespace
 
 ScatterData ScatterOf(std::vector<QPointF> points, const PairSums& pairs) {
+  return ScatterOf(std::move(points), pairs, CorrelationReportFigures(pairs));
+}
+
+ScatterData ScatterOf(std::vector<QPointF> points, const PairSums& pairs,
+                      const CorrelationFigures& figures) {
   ScatterData data;
   data.points = std::move(points);
-  const CorrelationResult line = CorrelationRegression(pairs);
-  data.intercept = line.interceptValue;
-  data.slope = line.slope;
+  data.intercept = figures.shown.interceptValue;
+  data.slope = figures.shown.slope;
   if (data.points.empty()) return data;
   const AxisRange x = RangesOf(data.points).first;
   std::vector<double> at;
   for (int step = 0; step <= kBandSteps; ++step) {
     at.push_back(step == kBandSteps ? x.high : x.low + (x.high - x.low) * step / kBandSteps);
   }
-  data.band = ConfidenceBand(pairs, at).points;
+  data.band = ConfidenceBand(pairs, figures, at).points;
   return data;
 }
 

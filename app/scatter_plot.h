@@ -21,6 +21,9 @@ struct ScatterData {
 // The picture of the complete pairs (X, Y) whose exact sums are given: the report's line and its
 // band across the range of X.
 ScatterData ScatterOf(std::vector<QPointF> points, const PairSums& pairs);
+// The same from the report's figures of those pairs, when they are at hand.
+ScatterData ScatterOf(std::vector<QPointF> points, const PairSums& pairs,
+                      const CorrelationFigures& figures);
 
 class ScatterPlot : public PlotCanvas {
   Q_OBJECT

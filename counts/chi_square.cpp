@@ -42,17 +42,6 @@ std::string PlainText(const Int256& raw) {
   return text;
 }
 
-// numerator / divisor to the nearest whole number, halves to the even neighbour (divisor != 0).
-Int512 DivideHalfEven(const Int512& numerator, const Int512& divisor) {
-  Int512 quotient = numerator / divisor;  // truncated towards zero
-  const Int512 twiceRest = abs(numerator % divisor) * 2;
-  const Int512 magnitude = abs(divisor);
-  if (twiceRest > magnitude || (twiceRest == magnitude && quotient % 2 != 0)) {
-    quotient += (numerator < 0) != (divisor < 0) ? -1 : 1;
-  }
-  return quotient;
-}
-
 // The grand total (in ten-thousandths) to the nearest whole number. Four cells of at most
 // 2^63 ten-thousandths each stay far inside 64 bits once divided by 10000.
 std::int64_t WholeTotal(const Int256& grandTotal) {

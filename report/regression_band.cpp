@@ -2,12 +2,14 @@
 
 #include <cmath>
 
-#include "report/correlation.h"
-
 namespace quillon {
 
 RegressionBand ConfidenceBand(const PairSums& pairs, const std::vector<double>& xs) {
-  const CorrelationFigures figures = CorrelationReportFigures(pairs);
+  return ConfidenceBand(pairs, CorrelationReportFigures(pairs), xs);
+}
+
+RegressionBand ConfidenceBand(const PairSums& pairs, const CorrelationFigures& figures,
+                              const std::vector<double>& xs) {
   if (!figures.slope || !figures.intercept) return {{}, figures.slope.reason};
   if (!figures.slopeError) return {{}, figures.slopeError.reason};
   const Figure critical = TCritical95(*figures.df);

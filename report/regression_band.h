@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "report/correlation.h"
 #include "stats/exact_sums.h"
 
 namespace quillon {
@@ -21,6 +22,9 @@ struct RegressionBand {
   std::string reason;             // why there is no band
 };
 
+// From the report's figures of these pairs, when they are at hand.
+RegressionBand ConfidenceBand(const PairSums& pairs, const CorrelationFigures& figures,
+                              const std::vector<double>& xs);
 RegressionBand ConfidenceBand(const PairSums& pairs, const std::vector<double>& xs);
 
 }  // namespace quillon

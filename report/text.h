@@ -16,11 +16,15 @@ struct ReportRow {
   std::string label;
   std::string value;    // the figure's text, or "—（reason）"
   std::string formula;  // the formula or method the figure comes from
+
+  friend bool operator==(const ReportRow&, const ReportRow&) = default;
 };
 
 struct ReportSection {
   std::string heading;
   std::vector<ReportRow> rows;
+
+  friend bool operator==(const ReportSection&, const ReportSection&) = default;
 };
 
 struct Report {
@@ -29,6 +33,8 @@ struct Report {
   std::vector<std::string> sentences;  // notes on the rules and assumptions, under the table
   std::string results;                 // the results sentence, ready for a paper
   std::string methods;                 // the methods sentence
+
+  friend bool operator==(const Report&, const Report&) = default;
 };
 
 // "—（reason）"

@@ -8,22 +8,6 @@ namespace quillon {
 
 namespace {
 
-// numerator / denominator rounded to a whole number, halves to the even neighbour.
-Int512 DivideHalfEven(Int512 numerator, Int512 denominator) {
-  if (denominator < 0) {
-    numerator = -numerator;
-    denominator = -denominator;
-  }
-  const bool negative = numerator < 0;
-  const Int512 magnitude = negative ? Int512(-numerator) : numerator;
-  Int512 quotient = magnitude / denominator;
-  const Int512 twiceRest = 2 * (magnitude % denominator);
-  if (twiceRest > denominator || (twiceRest == denominator && quotient % 2 == 1)) {
-    ++quotient;
-  }
-  return negative ? Int512(-quotient) : quotient;
-}
-
 // a = (Σy − b·Σx) / n with b = Sxy / Sxx, rounded exactly to four decimals.
 std::optional<Fixed4> Intercept(const Int512& numerator, std::int64_t n, const Int256& sxx) {
   const Int512 raw = DivideHalfEven(numerator, n * Widen(sxx));

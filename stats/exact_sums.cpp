@@ -28,6 +28,16 @@ Int512 Widen(const Int256& value) {
   return value < 0 ? Int512(-wide) : wide;
 }
 
+Int512 DivideHalfEven(const Int512& numerator, const Int512& divisor) {
+  Int512 quotient = numerator / divisor;  // truncated towards zero
+  const Int512 twiceRest = abs(numerator % divisor) * 2;
+  const Int512 magnitude = abs(divisor);
+  if (twiceRest > magnitude || (twiceRest == magnitude && quotient % 2 != 0)) {
+    quotient += (numerator < 0) != (divisor < 0) ? -1 : 1;
+  }
+  return quotient;
+}
+
 double SquareRootOfRatio(const Int512& numerator, const Int512& denominator) {
   using boost::multiprecision::cpp_int;
   using boost::multiprecision::msb;

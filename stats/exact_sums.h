@@ -23,6 +23,9 @@ double ToDouble(const Int512& value);
 // The same value in the wider type.
 Int512 Widen(const Int256& value);
 
+// numerator / divisor to the nearest whole number, halves to the even neighbour (divisor != 0).
+Int512 DivideHalfEven(const Int512& numerator, const Int512& divisor);
+
 // √(numerator / denominator) for a non-negative ratio, as the double nearest to it: the root is
 // taken exactly in integers to 64 significant bits, then rounded once.
 double SquareRootOfRatio(const Int512& numerator, const Int512& denominator);
