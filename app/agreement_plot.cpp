@@ -60,11 +60,7 @@ void AgreementPlot::DrawUnder(QPainter& painter, const Layout& layout) const {
 }
 
 void AgreementPlot::DrawDots(QPainter& painter, const Layout& layout) const {
-  const PlotFrame frame = layout.Frame();
-  std::vector<QPointF> positions;
-  positions.reserve(data_.points.size());
-  for (const QPointF& at : data_.points) positions.push_back(frame.Map(at.x(), at.y()));
-  DrawThinnedDots(painter, layout.area, positions, kDotColour);
+  DrawDataDots(painter, layout, data_.points, kDotColour);
 }
 
 void AgreementPlot::DrawOver(QPainter& painter, const Layout& layout) const {

@@ -232,6 +232,15 @@ void PlotCanvas::DrawThinnedDots(QPainter& painter, const QRectF& area,
   for (const QPointF& at : dots) painter.drawEllipse(at, kDotDiameter / 2, kDotDiameter / 2);
 }
 
+void PlotCanvas::DrawDataDots(QPainter& painter, const Layout& layout,
+                              const std::vector<QPointF>& points, const QColor& colour) {
+  const PlotFrame frame = layout.Frame();
+  std::vector<QPointF> positions;
+  positions.reserve(points.size());
+  for (const QPointF& point : points) positions.push_back(frame.Map(point.x(), point.y()));
+  DrawThinnedDots(painter, layout.area, positions, colour);
+}
+
 void PlotCanvas::DrawLabelAbove(QPainter& painter, const QRectF& area, double y,
                                 const QString& text, const QColor& colour) {
   const QFontMetricsF metrics(painter.font());

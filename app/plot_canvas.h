@@ -99,6 +99,9 @@ class PlotCanvas : public QWidget {
   // area (the first to land on it): a large data set draws as quickly as the area is large.
   static void DrawThinnedDots(QPainter& painter, const QRectF& area,
                               const std::vector<QPointF>& positions, const QColor& colour);
+  // The same for points in data coordinates, mapped into the plot area first.
+  static void DrawDataDots(QPainter& painter, const Layout& layout,
+                           const std::vector<QPointF>& points, const QColor& colour);
   // A text right-aligned at the right end of the plot area, just above the height y.
   static void DrawLabelAbove(QPainter& painter, const QRectF& area, double y, const QString& text,
                              const QColor& colour);

@@ -39,11 +39,7 @@ std::optional<PlotCanvas::Extent> ResidualPlot::DataExtent() const {
 QString ResidualPlot::EmptyMessage() const { return empty_; }
 
 void ResidualPlot::DrawDots(QPainter& painter, const Layout& layout) const {
-  const PlotFrame frame = layout.Frame();
-  std::vector<QPointF> positions;
-  positions.reserve(residuals_.size());
-  for (const QPointF& point : residuals_) positions.push_back(frame.Map(point.x(), point.y()));
-  DrawThinnedDots(painter, layout.area, positions, kDotColour);
+  DrawDataDots(painter, layout, residuals_, kDotColour);
 }
 
 void ResidualPlot::DrawOver(QPainter& painter, const Layout& layout) const {

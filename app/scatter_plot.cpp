@@ -84,11 +84,7 @@ void ScatterPlot::DrawUnder(QPainter& painter, const Layout& layout) const {
 }
 
 void ScatterPlot::DrawDots(QPainter& painter, const Layout& layout) const {
-  const PlotFrame frame = layout.Frame();
-  std::vector<QPointF> positions;
-  positions.reserve(data_.points.size());
-  for (const QPointF& point : data_.points) positions.push_back(frame.Map(point.x(), point.y()));
-  DrawThinnedDots(painter, layout.area, positions, kDotColour);
+  DrawDataDots(painter, layout, data_.points, kDotColour);
 }
 
 void ScatterPlot::DrawOver(QPainter& painter, const Layout& layout) const {
