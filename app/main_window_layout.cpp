@@ -14,12 +14,12 @@
 #include <functional>
 
 #include "app/application.h"
-#include "app/chi_square_panels.h"
-#include "app/form_layout.h"
+#include "app/analyses/chi_square_panels.h"
+#include "app/widgets/form_layout.h"
 #include "app/main_window.h"
-#include "app/painted_widgets.h"
-#include "app/sample_grid.h"
-#include "app/sample_panels.h"
+#include "app/widgets/painted_widgets.h"
+#include "app/analyses/sample_grid.h"
+#include "app/analyses/sample_panels.h"
 
 namespace quillon::ui {
 

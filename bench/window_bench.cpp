@@ -18,15 +18,15 @@
 #include <memory>
 #include <random>
 
-#include "app/agreement_plot.h"
+#include "plots/agreement_plot.h"
 #include "app/analysis_modes.h"
 #include "app/application.h"
-#include "app/estimation_plot.h"
-#include "app/group_files.h"
+#include "plots/estimation_plot.h"
+#include "app/files/group_files.h"
 #include "app/main_window.h"
-#include "app/residual_plot.h"
-#include "app/sample_grid.h"
-#include "app/scatter_plot.h"
+#include "plots/residual_plot.h"
+#include "app/analyses/sample_grid.h"
+#include "plots/scatter_plot.h"
 #include "entry/grid_rows.h"
 
 namespace quillon::ui {

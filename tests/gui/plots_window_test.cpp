@@ -10,10 +10,10 @@
 #include <functional>
 #include <memory>
 
-#include "app/agreement_plot.h"
-#include "app/estimation_plot.h"
-#include "app/residual_plot.h"
-#include "app/scatter_plot.h"
+#include "plots/agreement_plot.h"
+#include "plots/estimation_plot.h"
+#include "plots/residual_plot.h"
+#include "plots/scatter_plot.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The results report window: one window from the menu, following typing, switching and an
 // import, the clipboard's two forms and the saved scatter plot.
 
-#include "app/report_window.h"
+#include "app/report/report_window.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -14,8 +14,8 @@
 #include <QTextBrowser>
 #include <QTextDocument>
 
-#include "app/sample_grid.h"
-#include "app/scatter_plot.h"
+#include "app/analyses/sample_grid.h"
+#include "plots/scatter_plot.h"
 #include "window_fixture.h"
 
 namespace {
