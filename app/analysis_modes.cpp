@@ -6,10 +6,10 @@
 #include <QPushButton>
 
 #include "app/analyses/chi_square_panels.h"
-#include "app/widgets/form_layout.h"
 #include "app/analyses/fourfold_table.h"
 #include "app/analyses/sample_grid.h"
 #include "app/analyses/sample_panels.h"
+#include "app/widgets/form_layout.h"
 
 namespace quillon::ui {
 

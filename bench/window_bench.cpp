@@ -18,16 +18,16 @@
 #include <memory>
 #include <random>
 
-#include "plots/agreement_plot.h"
+#include "app/analyses/sample_grid.h"
 #include "app/analysis_modes.h"
 #include "app/application.h"
-#include "plots/estimation_plot.h"
 #include "app/files/group_files.h"
 #include "app/main_window.h"
-#include "plots/residual_plot.h"
-#include "app/analyses/sample_grid.h"
-#include "plots/scatter_plot.h"
 #include "entry/grid_rows.h"
+#include "plots/agreement_plot.h"
+#include "plots/estimation_plot.h"
+#include "plots/residual_plot.h"
+#include "plots/scatter_plot.h"
 
 namespace quillon::ui {
 namespace {

@@ -10,8 +10,8 @@
 #include <cstdio>
 #include <random>
 
-#include "plots/agreement_plot.h"
 #include "app/application.h"
+#include "plots/agreement_plot.h"
 #include "plots/estimation_plot.h"
 #include "plots/residual_plot.h"
 #include "plots/scatter_plot.h"

@@ -18,10 +18,10 @@
 #include <cstdio>
 #include <map>
 
-#include "app/application.h"
 #include "app/analyses/fourfold_table.h"
-#include "app/main_window.h"
 #include "app/analyses/sample_grid.h"
+#include "app/application.h"
+#include "app/main_window.h"
 
 namespace {
 

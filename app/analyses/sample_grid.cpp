@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <QScrollBar>
 
-#include "app/widgets/form_layout.h"
 #include "app/files/gbk_text.h"
+#include "app/widgets/form_layout.h"
 #include "app/widgets/painted_widgets.h"
 #include "app/widgets/text_boxes.h"
 #include "entry/grid_rows.h"

@@ -6,8 +6,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
-#include "app/files/group_file_io.h"
 #include "app/analyses/sample_grid.h"
+#include "app/files/group_file_io.h"
 #include "entry/grid_rows.h"
 
 namespace quillon::ui {

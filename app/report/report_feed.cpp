@@ -1,9 +1,9 @@
 #include "app/report/report_feed.h"
 
-#include "app/analysis_modes.h"
 #include "app/analyses/fourfold_table.h"
 #include "app/analyses/sample_grid.h"
 #include "app/analyses/sample_panels.h"
+#include "app/analysis_modes.h"
 #include "app/widgets/utf8.h"
 #include "counts/summary_t_test.h"
 #include "report/checks.h"

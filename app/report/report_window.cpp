@@ -22,13 +22,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "plots/agreement_plot.h"
 #include "app/application.h"
-#include "plots/estimation_plot.h"
 #include "app/report/report_feed.h"
+#include "app/widgets/utf8.h"
+#include "plots/agreement_plot.h"
+#include "plots/estimation_plot.h"
 #include "plots/residual_plot.h"
 #include "plots/scatter_plot.h"
-#include "app/widgets/utf8.h"
 
 namespace quillon::ui {
 
