@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <algorithm>
 
-namespace quillon::ui {
+namespace quillon::plots {
 
 namespace {
 
@@ -15,8 +15,8 @@ const QColor kLimitBand(250, 226, 226);
 
 }  // namespace
 
-AgreementPlot::AgreementPlot(QWidget* parent)
-    : PlotCanvas(parent, QStringLiteral("AgreementPlot"), QStringLiteral("一致性图"),
+AgreementPlot::AgreementPlot()
+    : PlotCanvas(QStringLiteral("AgreementPlot"), QStringLiteral("一致性图"),
                  QStringLiteral("每对的均数 (X + Y) / 2"), QStringLiteral("差值 X − Y")) {}
 
 void AgreementPlot::SetData(AgreementData agreement) {
@@ -87,4 +87,4 @@ void AgreementPlot::DrawOver(QPainter& painter, const Layout& layout) const {
   }
 }
 
-}  // namespace quillon::ui
+}  // namespace quillon::plots

@@ -10,7 +10,7 @@
 
 #include "plots/plot_canvas.h"
 
-namespace quillon::ui {
+namespace quillon::plots {
 
 struct AgreementLine {
   double value = 0;
@@ -23,9 +23,8 @@ struct AgreementData {
 };
 
 class AgreementPlot : public PlotCanvas {
-  Q_OBJECT
  public:
-  explicit AgreementPlot(QWidget* parent);
+  AgreementPlot();
 
   void SetData(AgreementData agreement);
   const AgreementData& Data() const { return data_; }
@@ -41,4 +40,4 @@ class AgreementPlot : public PlotCanvas {
   AgreementData data_;
 };
 
-}  // namespace quillon::ui
+}  // namespace quillon::plots

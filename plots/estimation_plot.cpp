@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace quillon::ui {
+namespace quillon::plots {
 
 namespace {
 
@@ -22,8 +22,8 @@ constexpr double kWidestStep = 6;
 
 }  // namespace
 
-EstimationPlot::EstimationPlot(QWidget* parent)
-    : PlotCanvas(parent, QStringLiteral("EstimationPlot"), QStringLiteral("两组数据图"), QString(),
+EstimationPlot::EstimationPlot()
+    : PlotCanvas(QStringLiteral("EstimationPlot"), QStringLiteral("两组数据图"), QString(),
                  QStringLiteral("数值")) {}
 
 void EstimationPlot::SetData(EstimationData estimation) {
@@ -125,4 +125,4 @@ void EstimationPlot::DrawOver(QPainter& painter, const Layout& layout) const {
   }
 }
 
-}  // namespace quillon::ui
+}  // namespace quillon::plots

@@ -11,7 +11,7 @@
 
 #include "plots/plot_canvas.h"
 
-namespace quillon::ui {
+namespace quillon::plots {
 
 struct EstimationGroup {
   std::vector<double> values;
@@ -23,9 +23,8 @@ struct EstimationData {
 };
 
 class EstimationPlot : public PlotCanvas {
-  Q_OBJECT
  public:
-  explicit EstimationPlot(QWidget* parent);
+  EstimationPlot();
 
   void SetData(EstimationData estimation);
   const EstimationData& Data() const { return data_; }
@@ -48,4 +47,4 @@ class EstimationPlot : public PlotCanvas {
   mutable std::optional<std::pair<QRectF, double>> reach_;
 };
 
-}  // namespace quillon::ui
+}  // namespace quillon::plots

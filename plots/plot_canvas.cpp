@@ -1,6 +1,5 @@
 #include "plots/plot_canvas.h"
 
-#include <QEvent>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPaintEngine>
@@ -9,7 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace quillon::ui {
+namespace quillon::plots {
 
 namespace {
 
@@ -40,7 +39,7 @@ int TickDecimals(const std::vector<Tick>& ticks) {
   return DecimalsOf(ticks[1].value - ticks[0].value);
 }
 
-// The widget's font at a fixed pixel size, so that texts take the same room on the screen, in an
+// The picture's font at a fixed pixel size, so that texts take the same room on the screen, in an
 // image and in an SVG file, whatever each device's resolution.
 QFont PixelFont(const QFont& font) {
   QFont fixed = font;
@@ -87,20 +86,22 @@ QString ValueBesideTicks(double value, const std::vector<Tick>& ticks) {
   return QString::number(value, 'f', TickDecimals(ticks) + 1);
 }
 
-PlotCanvas::PlotCanvas(QWidget* parent, const QString& name, QString title, QString xTitle,
-                       QString yTitle)
-    : QWidget(parent),
+PlotCanvas::PlotCanvas(QString name, QString title, QString xTitle, QString yTitle)
+    : name_(std::move(name)),
       title_(std::move(title)),
       xTitle_(std::move(xTitle)),
-      yTitle_(std::move(yTitle)) {
-  setObjectName(name);
-  setMinimumSize(300, 240);
+      yTitle_(std::move(yTitle)) {}
+
+void PlotCanvas::SetFont(const QFont& font) {
+  if (font == font_) return;
+  font_ = font;
+  cacheValid_ = false;
 }
 
 void PlotCanvas::DataChanged() {
   extent_ = DataExtent();
   cacheValid_ = false;
-  update();
+  if (changed_) changed_();
 }
 
 std::vector<Tick> PlotCanvas::XTicks(AxisRange range, double width) const {
@@ -254,7 +255,7 @@ void PlotCanvas::DrawLabelAbove(QPainter& painter, const QRectF& area, double y,
 
 void PlotCanvas::Draw(QPainter& painter, const QRect& area) const {
   painter.save();
-  painter.setFont(PixelFont(font()));
+  painter.setFont(PixelFont(font_));
   painter.setRenderHint(QPainter::Antialiasing);
   if (!extent_) {
     DrawBackground(painter, area, nullptr);
@@ -296,44 +297,37 @@ bool PlotCanvas::Save(const QString& path) const {
   return image.save(path, "PNG");
 }
 
-void PlotCanvas::resizeEvent(QResizeEvent* event) {
-  QWidget::resizeEvent(event);
-  cacheValid_ = false;
-}
-
-void PlotCanvas::changeEvent(QEvent* event) {
-  QWidget::changeEvent(event);
-  if (event->type() == QEvent::FontChange) cacheValid_ = false;
-}
-
-void PlotCanvas::paintEvent(QPaintEvent* /*event*/) {
-  const qreal ratio = devicePixelRatioF();
-  const QFont font = PixelFont(this->font());
-  if (!cacheValid_ || cache_.size() != size() * ratio || cache_.devicePixelRatio() != ratio) {
-    if (cache_.size() != size() * ratio) cache_ = QImage(size() * ratio, QImage::Format_RGB32);
+void PlotCanvas::Paint(QPainter& painter, const QSize& size, qreal ratio) {
+  const QFont font = PixelFont(font_);
+  const QRect rect(QPoint(0, 0), size);
+  if (!cacheValid_ || cache_.size() != size * ratio || cache_.devicePixelRatio() != ratio ||
+      cachedFont_ != font) {
+    if (cache_.size() != size * ratio) cache_ = QImage(size * ratio, QImage::Format_RGB32);
     cache_.setDevicePixelRatio(ratio);
-    QPainter painter(&cache_);
-    painter.setFont(font);
-    painter.setRenderHint(QPainter::Antialiasing);
+    cachedFont_ = font;
+    QPainter image(&cache_);
+    image.setFont(font);
+    image.setRenderHint(QPainter::Antialiasing);
     cachedLayout_.reset();
-    if (extent_) cachedLayout_ = LayOut(rect(), QFontMetricsF(font), *extent_);
-    DrawBackground(painter, rect(), cachedLayout_ ? &*cachedLayout_ : nullptr);
+    if (extent_) cachedLayout_ = LayOut(rect, QFontMetricsF(font), *extent_);
+    DrawBackground(image, rect, cachedLayout_ ? &*cachedLayout_ : nullptr);
     if (cachedLayout_) {
-      DrawUnder(painter, *cachedLayout_);
-      DrawDots(painter, *cachedLayout_);
+      DrawUnder(image, *cachedLayout_);
+      DrawDots(image, *cachedLayout_);
     }
     cacheValid_ = true;
   }
-  QPainter painter(this);
+  painter.save();
   painter.drawImage(QPointF(0, 0), cache_);
   painter.setFont(font);
   painter.setRenderHint(QPainter::Antialiasing);
   if (cachedLayout_) {
     DrawOver(painter, *cachedLayout_);
-    DrawAxes(painter, rect(), *cachedLayout_);
+    DrawAxes(painter, rect, *cachedLayout_);
   } else {
-    DrawEmpty(painter, rect());
+    DrawEmpty(painter, rect);
   }
+  painter.restore();
 }
 
-}  // namespace quillon::ui
+}  // namespace quillon::plots

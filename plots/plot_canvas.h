@@ -1,26 +1,29 @@
 #pragma once
-// What the report's pictures share: the plot area inside the widget and the mapping of data onto
+// What the report's pictures share: the plot area inside the picture and the mapping of data onto
 // it, axes with a few round tick values and Chinese titles, dots thinned to one per two pixels
-// square, and saving as PNG or SVG.
+// square, and saving as PNG or SVG. A picture draws on any paint device; a window shows it through
+// a view that asks it to paint.
 //
 // On screen the background, the grid, the shaded bands and the dots are drawn once per change of
-// the data or of the widget's size or pixel ratio into an image; a repaint copies that image and
+// the data or of the size, pixel ratio or font into an image; a repaint copies that image and
 // draws the lines and texts on top, so that it costs the same for three dots as for thirty
 // thousand. Saved pictures draw everything directly, the SVG as vectors.
 
 #include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QPointF>
 #include <QRectF>
+#include <QSize>
 #include <QString>
-#include <QWidget>
+#include <functional>
 #include <optional>
 #include <vector>
 
 class QFontMetricsF;
 class QPainter;
 
-namespace quillon::ui {
+namespace quillon::plots {
 
 struct AxisRange {
   double low = 0, high = 1;
@@ -59,11 +62,29 @@ std::vector<Tick> RoundTicks(AxisRange range, int maxCount);
 // A value as a label beside ticks of the given step: one decimal more than the ticks show.
 QString ValueBesideTicks(double value, const std::vector<Tick>& ticks);
 
-class PlotCanvas : public QWidget {
-  Q_OBJECT
+class PlotCanvas {
  public:
+  // The smallest size at which a view still shows the picture readably.
+  static constexpr QSize kMinimumSize{300, 240};
+
+  virtual ~PlotCanvas() = default;
+  PlotCanvas(const PlotCanvas&) = delete;
+  PlotCanvas& operator=(const PlotCanvas&) = delete;
+
+  // The picture's name, which a view of it takes as its object name ("ScatterPlot").
+  const QString& Name() const { return name_; }
+  // The font of the texts, drawn at its pixel size on every device; the application's font until
+  // one is set.
+  void SetFont(const QFont& font);
+  // Called after every change of the data, so that a view can ask for a repaint.
+  void OnChange(std::function<void()> changed) { changed_ = std::move(changed); }
+
   // Draws the whole picture into a rectangle of any paint device, dots directly.
   void Draw(QPainter& painter, const QRect& area) const;
+  // Paints the picture for a screen into the rectangle of the given size at the painter's origin:
+  // what lies under the lines comes from the kept image, drawn again only when the data, the
+  // size, the pixel ratio or the font have changed.
+  void Paint(QPainter& painter, const QSize& size, qreal ratio);
   // Writes the picture as SVG when the path ends in ".svg", as PNG (640 × 480 at twice the pixel
   // density) otherwise.
   bool Save(const QString& path) const;
@@ -79,7 +100,7 @@ class PlotCanvas : public QWidget {
     PlotFrame Frame() const { return {area, x, y}; }
   };
 
-  PlotCanvas(QWidget* parent, const QString& name, QString title, QString xTitle, QString yTitle);
+  PlotCanvas(QString name, QString title, QString xTitle, QString yTitle);
 
   // To be called on every change of the data: the image of the dots is drawn again.
   void DataChanged();
@@ -106,22 +127,21 @@ class PlotCanvas : public QWidget {
   static void DrawLabelAbove(QPainter& painter, const QRectF& area, double y, const QString& text,
                              const QColor& colour);
 
-  void paintEvent(QPaintEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-  void changeEvent(QEvent* event) override;
-
  private:
   Layout LayOut(const QRect& area, const QFontMetricsF& metrics, const Extent& extent) const;
   void DrawBackground(QPainter& painter, const QRect& area, const Layout* layout) const;
   void DrawAxes(QPainter& painter, const QRect& area, const Layout& layout) const;
   void DrawEmpty(QPainter& painter, const QRect& area) const;
 
-  QString title_, xTitle_, yTitle_;
+  QString name_, title_, xTitle_, yTitle_;
+  QFont font_;
+  std::function<void()> changed_;
   std::optional<Extent> extent_;
-  // The picture below the lines, for the widget's size and pixel ratio.
+  // The picture below the lines, for the size, pixel ratio and font it was drawn at.
   QImage cache_;
+  QFont cachedFont_;
   std::optional<Layout> cachedLayout_;
   bool cacheValid_ = false;
 };
 
-}  // namespace quillon::ui
+}  // namespace quillon::plots

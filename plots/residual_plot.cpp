@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <algorithm>
 
-namespace quillon::ui {
+namespace quillon::plots {
 
 namespace {
 
@@ -12,8 +12,8 @@ const QColor kZeroColour(200, 40, 40);
 
 }  // namespace
 
-ResidualPlot::ResidualPlot(QWidget* parent)
-    : PlotCanvas(parent, QStringLiteral("ResidualPlot"), QStringLiteral("残差图"),
+ResidualPlot::ResidualPlot()
+    : PlotCanvas(QStringLiteral("ResidualPlot"), QStringLiteral("残差图"),
                  QStringLiteral("拟合值 Ŷ"), QStringLiteral("残差 Y − Ŷ")) {}
 
 void ResidualPlot::SetData(const std::vector<ResidualPoint>& residuals, const QString& whyNone) {
@@ -48,4 +48,4 @@ void ResidualPlot::DrawOver(QPainter& painter, const Layout& layout) const {
   painter.drawLine(QPointF(layout.area.left(), y), QPointF(layout.area.right(), y));
 }
 
-}  // namespace quillon::ui
+}  // namespace quillon::plots

@@ -8,12 +8,11 @@
 #include "plots/plot_canvas.h"
 #include "report/normality.h"
 
-namespace quillon::ui {
+namespace quillon::plots {
 
 class ResidualPlot : public PlotCanvas {
-  Q_OBJECT
  public:
-  explicit ResidualPlot(QWidget* parent);
+  ResidualPlot();
 
   // The residuals as the report computes them (RegressionResiduals), or none with the reason.
   void SetData(const std::vector<ResidualPoint>& residuals, const QString& whyNone);
@@ -31,4 +30,4 @@ class ResidualPlot : public PlotCanvas {
   QString empty_;  // why there are no residuals
 };
 
-}  // namespace quillon::ui
+}  // namespace quillon::plots

@@ -6,7 +6,7 @@
 
 #include "stats/correlation.h"
 
-namespace quillon::ui {
+namespace quillon::plots {
 
 namespace {
 
@@ -49,8 +49,8 @@ ScatterData ScatterOf(std::vector<QPointF> points, const PairSums& pairs,
   return data;
 }
 
-ScatterPlot::ScatterPlot(QWidget* parent)
-    : PlotCanvas(parent, QStringLiteral("ScatterPlot"), QStringLiteral("散点图"),
+ScatterPlot::ScatterPlot()
+    : PlotCanvas(QStringLiteral("ScatterPlot"), QStringLiteral("散点图"),
                  QStringLiteral("X（第一组）"), QStringLiteral("Y（第二组）")) {}
 
 void ScatterPlot::SetData(ScatterData scatter) {
@@ -107,4 +107,4 @@ void ScatterPlot::DrawOver(QPainter& painter, const Layout& layout) const {
   painter.drawLine(frame.Map(xs_.low, a + b * xs_.low), frame.Map(xs_.high, a + b * xs_.high));
 }
 
-}  // namespace quillon::ui
+}  // namespace quillon::plots

@@ -10,7 +10,7 @@
 #include "report/regression_band.h"
 #include "stats/exact_sums.h"
 
-namespace quillon::ui {
+namespace quillon::plots {
 
 struct ScatterData {
   std::vector<QPointF> points;
@@ -26,9 +26,8 @@ ScatterData ScatterOf(std::vector<QPointF> points, const PairSums& pairs,
                       const CorrelationFigures& figures);
 
 class ScatterPlot : public PlotCanvas {
-  Q_OBJECT
  public:
-  explicit ScatterPlot(QWidget* parent);
+  ScatterPlot();
 
   void SetData(ScatterData scatter);
   const ScatterData& Data() const { return data_; }
@@ -45,4 +44,4 @@ class ScatterPlot : public PlotCanvas {
   AxisRange xs_;  // the range of X among the points
 };
 
-}  // namespace quillon::ui
+}  // namespace quillon::plots

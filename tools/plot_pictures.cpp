@@ -8,9 +8,11 @@
 #include <QPixmap>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <random>
 
 #include "app/application.h"
+#include "app/report/picture_view.h"
 #include "plots/agreement_plot.h"
 #include "plots/estimation_plot.h"
 #include "plots/residual_plot.h"
@@ -20,6 +22,7 @@
 namespace {
 
 using namespace quillon;
+using namespace quillon::plots;
 using namespace quillon::ui;
 
 constexpr int kLargeCount = 32776;
@@ -70,12 +73,13 @@ EstimationGroup GroupOf(const std::vector<double>& values) {
   return group;
 }
 
-bool Write(QWidget& plot, const QString& folder, const QString& name) {
+bool Write(std::unique_ptr<plots::PlotCanvas> picture, const QString& folder, const QString& name) {
+  PictureView plot(std::move(picture), nullptr);
   plot.resize(560, 340);
-  const QPixmap picture = plot.grab();
-  const QString suffix = picture.devicePixelRatio() > 1.5 ? QStringLiteral("@2x") : QString();
+  const QPixmap shown = plot.grab();
+  const QString suffix = shown.devicePixelRatio() > 1.5 ? QStringLiteral("@2x") : QString();
   const QString path = QDir(folder).filePath(QStringLiteral("picture-") + name + suffix + ".png");
-  if (!picture.save(path)) return false;
+  if (!shown.save(path)) return false;
   std::printf("wrote %s\n", qPrintable(path));
   return true;
 }
@@ -96,10 +100,10 @@ int main(int argc, char* argv[]) {
                                   : Example({1.5, 2.25, 3.1, 4.8, 5.05, 6.7, 7.2, 8.4, 9.1, 10.3},
                                             {3.2, 3.9, 5.1, 5.0, 7.4, 8.3, 8.1, 9.6, 9.2, 11.8});
   const ScatterData scatter = ScatterOf(correlation.points, correlation.sums);
-  ScatterPlot scatterPlot(nullptr);
-  scatterPlot.SetData(scatter);
-  ResidualPlot residualPlot(nullptr);
-  residualPlot.SetData(
+  auto scatterPlot = std::make_unique<plots::ScatterPlot>();
+  scatterPlot->SetData(scatter);
+  auto residualPlot = std::make_unique<plots::ResidualPlot>();
+  residualPlot->SetData(
       RegressionResiduals(correlation.values, CorrelationRegression(correlation.sums)), QString());
 
   // Peak expiratory flow (l/min) of 17 subjects with two meters, and the figures printed with
@@ -119,8 +123,8 @@ int main(int argc, char* argv[]) {
     agreement.lowerLimit = AgreementLine{-79.7, -114.3, -45.1};
     agreement.upperLimit = AgreementLine{75.5, 40.9, 110.1};
   }
-  AgreementPlot agreementPlot(nullptr);
-  agreementPlot.SetData(agreement);
+  auto agreementPlot = std::make_unique<plots::AgreementPlot>();
+  agreementPlot->SetData(agreement);
 
   EstimationData estimation;
   if (large) {
@@ -134,12 +138,12 @@ int main(int argc, char* argv[]) {
     estimation.groups = {GroupOf({12.3, 14.1, 13.5, 15.2, 12.8, 14.6, 13.9, 15.8, 14.4, 13.1}),
                          GroupOf({11.2, 12.5, 11.8, 13.0, 12.1, 10.9, 12.7, 11.5, 12.2, 11.9})};
   }
-  EstimationPlot estimationPlot(nullptr);
-  estimationPlot.SetData(estimation);
+  auto estimationPlot = std::make_unique<plots::EstimationPlot>();
+  estimationPlot->SetData(estimation);
 
-  const bool written = Write(scatterPlot, folder, QStringLiteral("scatter")) &&
-                       Write(residualPlot, folder, QStringLiteral("residuals")) &&
-                       Write(agreementPlot, folder, QStringLiteral("agreement")) &&
-                       Write(estimationPlot, folder, QStringLiteral("estimation"));
+  const bool written = Write(std::move(scatterPlot), folder, QStringLiteral("scatter")) &&
+                       Write(std::move(residualPlot), folder, QStringLiteral("residuals")) &&
+                       Write(std::move(agreementPlot), folder, QStringLiteral("agreement")) &&
+                       Write(std::move(estimationPlot), folder, QStringLiteral("estimation"));
   return written ? 0 : 1;
 }

@@ -13,6 +13,12 @@
 
 namespace quillon::ui {
 
+using plots::AgreementData;
+using plots::AgreementLine;
+using plots::EstimationData;
+using plots::EstimationGroup;
+using plots::ScatterOf;
+
 namespace {
 
 std::vector<Fixed4> NumbersOf(const SampleLists& lists, Group group) {

@@ -34,11 +34,11 @@ struct ReportSources {
 // pass from the same figures.
 struct ReportView {
   Report report;
-  std::optional<ScatterData> scatter;  // correlation and regression, with its residuals:
+  std::optional<plots::ScatterData> scatter;  // correlation and regression, with its residuals:
   std::vector<ResidualPoint> residuals;
-  QString noResiduals;                       // why there are none
-  std::optional<AgreementData> agreement;    // the paired analysis
-  std::optional<EstimationData> estimation;  // the two-sample analysis
+  QString noResiduals;                              // why there are none
+  std::optional<plots::AgreementData> agreement;    // the paired analysis
+  std::optional<plots::EstimationData> estimation;  // the two-sample analysis
 };
 
 class ReportFeed : public QObject {

@@ -23,6 +23,7 @@
 #include <cmath>
 
 #include "app/application.h"
+#include "app/report/picture_view.h"
 #include "app/report/report_feed.h"
 #include "app/widgets/utf8.h"
 #include "plots/agreement_plot.h"
@@ -31,6 +32,15 @@
 #include "plots/scatter_plot.h"
 
 namespace quillon::ui {
+
+namespace {
+// A view of a new picture in the row of pictures; the picture is kept typed beside it.
+template <typename Picture>
+PictureView* Show(std::unique_ptr<Picture> picture, Picture*& kept, QWidget* row) {
+  kept = picture.get();
+  return new PictureView(std::move(picture), row);
+}
+}  // namespace
 
 ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), feed_(feed) {
   setObjectName(QStringLiteral("ReportWindow"));
@@ -43,10 +53,10 @@ ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), fee
   browser_->document()->setUndoRedoEnabled(false);
   // The pictures of the sample analyses, one row of them under the text.
   pictures_ = new QWidget(this);
-  plot_ = new ScatterPlot(pictures_);
-  residuals_ = new ResidualPlot(pictures_);
-  agreement_ = new AgreementPlot(pictures_);
-  estimation_ = new EstimationPlot(pictures_);
+  plotView_ = Show(std::make_unique<plots::ScatterPlot>(), plot_, pictures_);
+  residualsView_ = Show(std::make_unique<plots::ResidualPlot>(), residuals_, pictures_);
+  agreementView_ = Show(std::make_unique<plots::AgreementPlot>(), agreement_, pictures_);
+  estimationView_ = Show(std::make_unique<plots::EstimationPlot>(), estimation_, pictures_);
   auto* pictureRow = new QHBoxLayout(pictures_);
   pictureRow->setContentsMargins(0, 0, 0, 0);
   for (QWidget* picture : Pictures()) pictureRow->addWidget(picture);
@@ -158,21 +168,21 @@ void ReportWindow::Refresh() {
   FitToContent(otherShape);
 }
 
-std::vector<PlotCanvas*> ReportWindow::Pictures() const {
-  return {plot_, residuals_, agreement_, estimation_};
+std::vector<PictureView*> ReportWindow::Pictures() const {
+  return {plotView_, residualsView_, agreementView_, estimationView_};
 }
 
 void ReportWindow::ShowPictures(ReportView view) {
   // Only a shown picture is given its data: a hidden one would draw for nothing.
-  plot_->setVisible(view.scatter.has_value());
-  residuals_->setVisible(view.scatter.has_value());
+  plotView_->setVisible(view.scatter.has_value());
+  residualsView_->setVisible(view.scatter.has_value());
   if (view.scatter) {
     plot_->SetData(std::move(*view.scatter));
     residuals_->SetData(view.residuals, view.noResiduals);
   }
-  agreement_->setVisible(view.agreement.has_value());
+  agreementView_->setVisible(view.agreement.has_value());
   if (view.agreement) agreement_->SetData(std::move(*view.agreement));
-  estimation_->setVisible(view.estimation.has_value());
+  estimationView_->setVisible(view.estimation.has_value());
   if (view.estimation) estimation_->SetData(std::move(*view.estimation));
   const bool any = view.scatter || view.agreement || view.estimation;
   pictures_->setVisible(any);
@@ -261,15 +271,15 @@ void ReportWindow::SavePicture() {
   if (path.isEmpty()) return;
   // The first picture shown goes to the chosen file, a second one beside it ("散点图-2.png").
   int saved = 0;
-  for (PlotCanvas* picture : Pictures()) {
-    if (!picture->isVisibleTo(this)) continue;
+  for (PictureView* view : Pictures()) {
+    if (!view->isVisibleTo(this)) continue;
     QString target = path;
     if (saved > 0) {
       const int dot = static_cast<int>(path.lastIndexOf(QLatin1Char('.')));
       target.insert(dot < 0 ? static_cast<int>(path.size()) : dot,
                     QStringLiteral("-%1").arg(saved + 1));
     }
-    picture->Save(target);
+    view->Picture().Save(target);
     ++saved;
   }
 }

@@ -16,14 +16,17 @@ class QTextBrowser;
 class QTextTable;
 class QTimer;
 
-namespace quillon::ui {
-
+namespace quillon::plots {
 class AgreementPlot;
 class EstimationPlot;
-class PlotCanvas;
-class ReportFeed;
 class ResidualPlot;
 class ScatterPlot;
+}  // namespace quillon::plots
+
+namespace quillon::ui {
+
+class PictureView;
+class ReportFeed;
 struct ReportView;
 
 class ReportWindow : public QWidget {
@@ -49,7 +52,7 @@ class ReportWindow : public QWidget {
   static constexpr int kPlotHeight = 300;
 
   void FitToContent(bool resizeWindow);
-  std::vector<PlotCanvas*> Pictures() const;
+  std::vector<PictureView*> Pictures() const;
   void ShowPictures(ReportView view);
   // Writes the figures and sentences of a report of the shown one's shape into the shown text;
   // false, changing nothing, when the shown text does not hold the table it expects.
@@ -60,10 +63,15 @@ class ReportWindow : public QWidget {
   Report report_;
   QTextBrowser* browser_ = nullptr;
   QWidget* pictures_ = nullptr;  // the row of pictures under the text
-  ScatterPlot* plot_ = nullptr;
-  ResidualPlot* residuals_ = nullptr;
-  AgreementPlot* agreement_ = nullptr;
-  EstimationPlot* estimation_ = nullptr;
+  // Each picture with the view that shows it and owns it.
+  plots::ScatterPlot* plot_ = nullptr;
+  plots::ResidualPlot* residuals_ = nullptr;
+  plots::AgreementPlot* agreement_ = nullptr;
+  plots::EstimationPlot* estimation_ = nullptr;
+  PictureView* plotView_ = nullptr;
+  PictureView* residualsView_ = nullptr;
+  PictureView* agreementView_ = nullptr;
+  PictureView* estimationView_ = nullptr;
   QPushButton* saveButton_ = nullptr;
   QComboBox* styles_ = nullptr;  // cmbReportStyle
   QTimer* pending_ = nullptr;
