@@ -3,6 +3,7 @@
 # normal scale and docs/main-window@2x.png at twice the scale, as on a high-resolution screen.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/deps.sh --xvfb
 scripts/build.sh quillon-screenshot
 xvfb-run -a -s "-screen 0 1024x768x24" build/tools/quillon-screenshot docs/main-window.png
 echo "wrote docs/main-window.png"
