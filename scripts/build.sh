@@ -19,7 +19,7 @@ if [[ $tests == ON ]]; then scripts/deps.sh --tests; else scripts/deps.sh; fi
 
 options=()
 if [[ ! -f build/build.ninja ]]; then
-  options=(-DQUILLON_WERROR=ON -DQUILLON_BUILD_TESTS=$tests -DQUILLON_BUILD_BENCH=$tests)
+  options=(-DQUILLON_WERROR=ON "-DQUILLON_BUILD_TESTS=$tests" "-DQUILLON_BUILD_BENCH=$tests")
 else
   grep -qx 'QUILLON_WERROR:BOOL=ON' build/CMakeCache.txt || options+=(-DQUILLON_WERROR=ON)
   if [[ $tests == ON ]]; then
