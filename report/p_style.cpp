@@ -56,24 +56,33 @@ std::string Relation(PStyle style, const char* relation) {
 
 std::string Missing(const Figure& figure) { return "—（" + figure.reason + "）"; }
 
-std::string Escaped(const std::string& text) {
+}  // namespace
+
+std::string StyledP::Html() const { return "<i>" + symbol + "</i>" + HtmlEscaped(rest); }
+
+std::string HtmlEscaped(const std::string& text) {
   std::string escaped;
-  for (char c : text) {
-    if (c == '<')
-      escaped += "&lt;";
-    else if (c == '>')
-      escaped += "&gt;";
-    else if (c == '&')
-      escaped += "&amp;";
-    else
-      escaped += c;
+  escaped.reserve(text.size());
+  for (const char character : text) {
+    switch (character) {
+      case '&':
+        escaped += "&amp;";
+        break;
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      case '"':
+        escaped += "&quot;";
+        break;
+      default:
+        escaped += character;
+    }
   }
   return escaped;
 }
-
-}  // namespace
-
-std::string StyledP::Html() const { return "<i>" + symbol + "</i>" + Escaped(rest); }
 
 StyledP FormatP(PStyle style, const Figure& p) {
   StyledP styled{style == PStyle::Apa ? "p" : "P", {}};

@@ -19,6 +19,9 @@ enum class PStyle { ChineseMedical, Ama, Nejm, Apa };
 
 inline constexpr PStyle kDefaultPStyle = PStyle::ChineseMedical;
 
+// A text for HTML: &, <, > and " written as their entities.
+std::string HtmlEscaped(const std::string& text);
+
 struct StyledP {
   std::string symbol;  // "P" or "p", italic
   std::string rest;    // the relation and the number: "=0.025", " < .001"

@@ -17,30 +17,6 @@ std::string Printed(const char* format, double value) {
   return text;
 }
 
-std::string Escaped(const std::string& text) {
-  std::string escaped;
-  escaped.reserve(text.size());
-  for (const char character : text) {
-    switch (character) {
-      case '&':
-        escaped += "&amp;";
-        break;
-      case '<':
-        escaped += "&lt;";
-        break;
-      case '>':
-        escaped += "&gt;";
-        break;
-      case '"':
-        escaped += "&quot;";
-        break;
-      default:
-        escaped += character;
-    }
-  }
-  return escaped;
-}
-
 // Decodes the code point at text[at] and its length in bytes (UTF-8 is assumed well formed; a
 // stray byte counts as itself).
 char32_t CodePointAt(const std::string& text, std::size_t at, std::size_t& length) {
@@ -194,7 +170,7 @@ std::string IntervalText(PStyle style, const Figure& lower, const Figure& upper,
 std::string InlineHtml(const std::string& text) {
   std::string html;
   for (const TextRun& run : SymbolRuns(text)) {
-    html += run.italic ? "<i>" + Escaped(run.text) + "</i>" : Escaped(run.text);
+    html += run.italic ? "<i>" + HtmlEscaped(run.text) + "</i>" : HtmlEscaped(run.text);
   }
   return html;
 }
@@ -209,7 +185,7 @@ std::string ReportHtml(const Report& report) {
   std::string html =
       "<html><head><meta charset=\"utf-8\"></head><body>\n"
       "<p style=\"font-weight:bold;margin-bottom:4pt;\">" +
-      Escaped(report.title) +
+      HtmlEscaped(report.title) +
       "</p>\n"
       "<table cellspacing=\"0\" cellpadding=\"4\" style=\"border-collapse:collapse;\">\n";
   const std::string headerRules =

@@ -6,6 +6,7 @@
 #include "app/analysis_modes.h"
 #include "app/widgets/utf8.h"
 #include "counts/summary_t_test.h"
+#include "entry/group_summary.h"
 #include "report/checks.h"
 #include "report/count_content.h"
 #include "report/sample_content.h"
@@ -41,6 +42,20 @@ std::vector<std::pair<Fixed4, Fixed4>> CompletePairs(const SampleLists& lists) {
   return pairs;
 }
 
+// Whether the summary boxes show what the grid's values give, so that the figures beyond the main
+// window's may be taken from the values themselves: a box typed over says otherwise.
+bool SummariesFromGrid(const std::array<std::string, kSummaryBoxCount>& boxes,
+                       const SampleLists& lists) {
+  for (const Group group : {Group::First, Group::Second}) {
+    const GroupSummaryTexts shown = SummarizeGroup(lists.Sums(group));
+    const std::size_t k = group == Group::First ? 0 : 3;
+    if (boxes[k] != shown.mean || boxes[k + 1] != shown.deviation || boxes[k + 2] != shown.count) {
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 ReportFeed::ReportFeed(QObject* parent, ReportSources sources)
@@ -57,9 +72,16 @@ void ReportFeed::SetStyle(PStyle style) {
   emit Changed();
 }
 
+void ReportFeed::SetPositiveMeans(PositiveMeans positive) {
+  if (positive == positive_) return;
+  positive_ = positive;
+  emit Changed();
+}
+
 ReportView ReportFeed::TwoSample() const {
   ReportView view;
-  const std::optional<SummaryValues> values = ReadSummaryValues(sources_.twoSample->SummaryTexts());
+  const std::array<std::string, kSummaryBoxCount> boxes = sources_.twoSample->SummaryTexts();
+  const std::optional<SummaryValues> values = ReadSummaryValues(boxes);
   if (!values) {
     view.report = Report{"两样本均数t检验", {}, {"两组的均数、标准差和例数尚未填全。"}, {}, {}};
     return view;
@@ -68,7 +90,10 @@ ReportView ReportFeed::TwoSample() const {
   const std::vector<Fixed4> first = NumbersOf(lists, Group::First);
   const std::vector<Fixed4> second = NumbersOf(lists, Group::Second);
   const TwoSampleChecks checks = CheckTwoSample(first, second);
-  const TwoSampleFigures figures = TwoSampleReportFigures(*values);
+  const TwoSampleFigures figures =
+      SummariesFromGrid(boxes, lists)
+          ? TwoSampleReportFigures(*values, lists.Sums(Group::First), lists.Sums(Group::Second))
+          : TwoSampleReportFigures(*values);
   view.report = TwoSampleReport(figures, style_, &checks);
   EstimationData estimation;
   const std::vector<Fixed4>* columns[] = {&first, &second};
@@ -137,7 +162,9 @@ ReportView ReportFeed::CurrentView() const {
   if (modes.IsCurrent(AnalysisMode::CorrelationRegression)) return Correlation();
   ReportView view;
   if (modes.IsCurrent(AnalysisMode::FourfoldChiSquare)) {
-    view.report = FourfoldReport(FourfoldReportFigures(sources_.fourfold->Cells()), style_);
+    view.report =
+        FourfoldReport(FourfoldReportFigures(sources_.fourfold->Cells(), positive_), style_);
+    view.fourfold = true;
   } else if (modes.IsCurrent(AnalysisMode::PairedChiSquare)) {
     view.report = McNemarReport(McNemarReportFigures(sources_.fourfold->Cells()), style_);
   } else {

@@ -13,6 +13,7 @@
 #include "plots/estimation_plot.h"
 #include "plots/scatter_plot.h"
 #include "report/normality.h"
+#include "report/proportions.h"
 #include "report/text.h"
 
 namespace quillon::ui {
@@ -39,6 +40,7 @@ struct ReportView {
   QString noResiduals;                              // why there are none
   std::optional<plots::AgreementData> agreement;    // the paired analysis
   std::optional<plots::EstimationData> estimation;  // the two-sample analysis
+  bool fourfold = false;                            // the four-fold table's report
 };
 
 class ReportFeed : public QObject {
@@ -52,6 +54,10 @@ class ReportFeed : public QObject {
   // runs, and nothing stores it.
   PStyle Style() const { return style_; }
   void SetStyle(PStyle style);
+  // Whether "(+)" is the good outcome or the harm, which names the NNT's ends in the four-fold
+  // table's report; for the run only, like the style.
+  PositiveMeans Positive() const { return positive_; }
+  void SetPositiveMeans(PositiveMeans positive);
 
  signals:
   void Changed();
@@ -63,6 +69,7 @@ class ReportFeed : public QObject {
 
   ReportSources sources_;
   PStyle style_ = kDefaultPStyle;
+  PositiveMeans positive_ = PositiveMeans::Benefit;
 };
 
 }  // namespace quillon::ui

@@ -76,12 +76,28 @@ ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), fee
   });
   auto* styleLabel = new QLabel(QStringLiteral("格式："), this);
   styleLabel->setBuddy(styles_);
+  // What "(+)" of the four-fold table stands for, shown with that table's report alone.
+  positives_ = new QComboBox(this);
+  positives_->setObjectName(QStringLiteral("cmbPositiveMeans"));
+  positives_->setToolTip(QStringLiteral("四格表中（+）代表的结局，决定NNTB与NNTH的写法"));
+  positives_->addItem(QStringLiteral("有效"), static_cast<int>(PositiveMeans::Benefit));
+  positives_->addItem(QStringLiteral("不良事件"), static_cast<int>(PositiveMeans::Harm));
+  positives_->setCurrentIndex(positives_->findData(static_cast<int>(feed_->Positive())));
+  connect(positives_, &QComboBox::currentIndexChanged, this, [this] {
+    if (feed_ != nullptr) {
+      feed_->SetPositiveMeans(static_cast<PositiveMeans>(positives_->currentData().toInt()));
+    }
+  });
+  positivesLabel_ = new QLabel(QStringLiteral("（+）表示："), this);
+  positivesLabel_->setBuddy(positives_);
   connect(copyButton, &QPushButton::clicked, this, &ReportWindow::CopyReport);
   connect(saveButton_, &QPushButton::clicked, this, &ReportWindow::SavePicture);
 
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(styleLabel);
   buttons->addWidget(styles_);
+  buttons->addWidget(positivesLabel_);
+  buttons->addWidget(positives_);
   buttons->addStretch();
   buttons->addWidget(copyButton);
   buttons->addWidget(saveButton_);
@@ -154,6 +170,8 @@ void ReportWindow::Refresh() {
   pending_->stop();
   if (feed_ == nullptr) return;
   ReportView view = feed_->CurrentView();
+  positivesLabel_->setVisible(view.fourfold);
+  positives_->setVisible(view.fourfold);
   Report report = std::move(view.report);
   // A report of another shape (another analysis, or figures where there were none) fits the
   // window to it again.

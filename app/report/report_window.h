@@ -11,6 +11,7 @@
 #include "report/text.h"
 
 class QComboBox;
+class QLabel;
 class QPushButton;
 class QTextBrowser;
 class QTextTable;
@@ -73,7 +74,9 @@ class ReportWindow : public QWidget {
   PictureView* agreementView_ = nullptr;
   PictureView* estimationView_ = nullptr;
   QPushButton* saveButton_ = nullptr;
-  QComboBox* styles_ = nullptr;  // cmbReportStyle
+  QComboBox* styles_ = nullptr;     // cmbReportStyle
+  QComboBox* positives_ = nullptr;  // cmbPositiveMeans
+  QLabel* positivesLabel_ = nullptr;
   QTimer* pending_ = nullptr;
   bool centred_ = false;
 };

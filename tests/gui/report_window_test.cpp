@@ -128,6 +128,36 @@ TEST_F(ReportWindowTest, FollowsTypingSwitchingAndAnImport) {
   EXPECT_FALSE(plot->isVisible());
 }
 
+TEST_F(ReportWindowTest, TakesRawValuesAndWhatPositiveMeans) {
+  ReportWindow* report = Open();
+  ASSERT_NE(report, nullptr);
+  // Values whose rounded summaries would give d = 0.1470: the data give 0.1231 (SciPy).
+  const QStringList first = {"0", "-0.007", "-0.006"}, second = {"-0.005", "-0.005", "-0.004"};
+  for (int row = 0; row < 3; ++row) {
+    Type(Box(QStringLiteral("Text1(%1)").arg(row)), first[row]);
+    Type(Box(QStringLiteral("Text2(%1)").arg(row)), second[row]);
+  }
+  EXPECT_TRUE(Shown(report).contains(QStringLiteral("各组原始数据")));
+  EXPECT_TRUE(Shown(report).contains(QStringLiteral("Cohen效应量 d\t0.1231")))
+      << Shown(report).toStdString();
+  // A summary box typed over: the figures go back to the summaries.
+  Type(Box(QStringLiteral("Text4(0)")), QStringLiteral("-0.0043"));
+  EXPECT_TRUE(Shown(report).contains(QStringLiteral("汇总值")));
+
+  auto* positive = report->findChild<QComboBox*>(QStringLiteral("cmbPositiveMeans"));
+  ASSERT_NE(positive, nullptr);
+  EXPECT_FALSE(positive->isVisible());
+  Choose(3);
+  for (int cell = 0; cell < 4; ++cell) {
+    Type(Box(QStringLiteral("Text11(%1)").arg(cell)), QStringList{"6", "14", "1", "19"}[cell]);
+  }
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(positive->isVisible());
+  EXPECT_TRUE(Shown(report).contains(QStringLiteral("以（+）为有效")));
+  positive->setCurrentIndex(1);
+  EXPECT_TRUE(Shown(report).contains(QStringLiteral("以（+）为不良事件")));
+}
+
 TEST_F(ReportWindowTest, CopiesHtmlTableAndPlainTextAndSavesThePlot) {
   Choose(2);
   window->Grid()->ReplaceGroup(quillon::Group::First, {"1", "2", "3"});
