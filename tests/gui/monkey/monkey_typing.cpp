@@ -1,0 +1,163 @@
+// The monkey's keys: text typed into the inputs (keys and the input method), the editing keys,
+// Enter, the arrows and Tab, the scroll bar and the mouse wheel, the switches between analyses and
+// the calculator's keys.
+
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QWheelEvent>
+#include <array>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/gui/monkey/monkey.h"
+
+namespace monkey {
+
+QString MonkeyTest::RandomText() {
+  static const std::vector<QString> pieces = {"0",
+                                              "1",
+                                              "2",
+                                              "3",
+                                              "4",
+                                              "5",
+                                              "6",
+                                              "7",
+                                              "8",
+                                              "9",
+                                              "0",
+                                              "1",
+                                              "5",
+                                              "9",
+                                              ".",
+                                              ".",
+                                              "-",
+                                              "-",
+                                              QStringLiteral("。"),
+                                              "a",
+                                              "x",
+                                              "E",
+                                              "e",
+                                              " ",
+                                              "/",
+                                              ",",
+                                              "+",
+                                              QStringLiteral("中"),
+                                              QStringLiteral("１"),
+                                              QStringLiteral("😀"),
+                                              "\t",
+                                              QStringLiteral("3。5"),
+                                              "12a",
+                                              "-.5",
+                                              "1.2.3",
+                                              "999999999999999",
+                                              "0.00005",
+                                              QStringLiteral("七"),
+                                              "abc",
+                                              "-0",
+                                              "1e3"};
+  return Pick(pieces);
+}
+
+std::string MonkeyTest::TypeEvent(bool selectFirst) {
+  QLineEdit* box = Target();
+  const QString text = RandomText();
+  std::string what = "type " + Quoted(text).toStdString() + " into " + Name(box).toStdString();
+  if (selectFirst) {
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    what = "select all, then " + what;
+  }
+  const bool single = text.size() == 1 && text.at(0).unicode() < 0x80;
+  if (single && Chance(0.9)) {
+    QTest::keyClick(box, text.at(0).toLatin1());
+  } else {
+    // Through the input method: a Chinese character, "。", or several characters at once.
+    QInputMethodEvent commit;
+    commit.setCommitString(text);
+    QApplication::sendEvent(box, &commit);
+    what += " (input method)";
+  }
+  return what;
+}
+
+std::string MonkeyTest::EditKeyEvent() {
+  QLineEdit* box = Target();
+  static const std::vector<std::pair<Qt::Key, const char*>> keys = {
+      {Qt::Key_Backspace, "Backspace"},
+      {Qt::Key_Backspace, "Backspace"},
+      {Qt::Key_Delete, "Delete"},
+      {Qt::Key_Home, "Home"},
+      {Qt::Key_End, "End"},
+      {Qt::Key_Left, "Left"},
+      {Qt::Key_Right, "Right"}};
+  const auto& [key, name] = Pick(keys);
+  QTest::keyClick(box, key);
+  return std::string(name) + " in " + Name(box).toStdString();
+}
+
+std::string MonkeyTest::NavigationEvent(Qt::Key key, const char* name) {
+  QLineEdit* box = nullptr;
+  if (!CountMode() && Chance(0.15)) {
+    box = text3[static_cast<std::size_t>(Uniform(0, 8))];
+    box->setFocus(Qt::MouseFocusReason);
+  } else {
+    box = Target();
+  }
+  QTest::keyClick(box, key);
+  return std::string(name) + " in " + Name(box).toStdString();
+}
+
+std::string MonkeyTest::ScrollEvent() {
+  if (!vs1->isEnabled()) return "scroll bar disabled: nothing";
+  const int kind = Uniform(0, 6);
+  using Action = QAbstractSlider::SliderAction;
+  static const std::array<std::pair<Action, const char*>, 4> actions = {{
+      {QAbstractSlider::SliderSingleStepAdd, "scroll arrow down"},
+      {QAbstractSlider::SliderSingleStepSub, "scroll arrow up"},
+      {QAbstractSlider::SliderPageStepAdd, "scroll page down"},
+      {QAbstractSlider::SliderPageStepSub, "scroll page up"},
+  }};
+  if (kind < 4) {
+    const auto& [action, name] = actions[static_cast<std::size_t>(kind)];
+    vs1->triggerAction(action);
+    return name;
+  }
+  switch (kind) {
+    case 4: {
+      QWheelEvent wheel(QPointF(5, 5), vs1->mapToGlobal(QPointF(5, 5)), QPoint(),
+                        QPoint(0, Chance(0.5) ? 120 : -120), Qt::NoButton, Qt::NoModifier,
+                        Qt::NoScrollPhase, false);
+      QApplication::sendEvent(vs1, &wheel);
+      return "mouse wheel on the scroll bar";
+    }
+    default: {
+      const int target = Uniform(0, vs1->maximum());
+      vs1->setSliderDown(true);
+      const int steps = Uniform(1, 3);
+      for (int step = 1; step <= steps; ++step) {
+        vs1->setSliderPosition(vs1->sliderPosition() +
+                               (target - vs1->sliderPosition()) * step / steps);
+      }
+      vs1->setSliderDown(false);
+      return "drag the scroll bar to " + std::to_string(target);
+    }
+  }
+}
+
+std::string MonkeyTest::SwitchEvent() {
+  const int mode = Uniform(0, 4);
+  QTest::mouseClick(command1[static_cast<std::size_t>(mode)], Qt::LeftButton);
+  return "click Command1(" + std::to_string(mode) + ")";
+}
+
+std::string MonkeyTest::CalculatorEvent() {
+  const auto& [button, press] = Pick(calculatorKeys);
+  QTest::mouseClick(button, Qt::LeftButton);
+  press(calculator);
+  return "click " + Name(button).toStdString();
+}
+
+}  // namespace monkey
