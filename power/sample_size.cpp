@@ -93,8 +93,13 @@ SamplePlan PlanAt(PowerDesign design, const SampleSizeInputs& in, const Method& 
 SamplePlan Plan(PowerDesign design, SolveFor solve, const SampleSizeInputs& in,
                 const Method& method) {
   if (solve == SolveFor::Power) return PlanAt(design, in, method, in.n);
-  const std::optional<std::int64_t> n = SolveN(method, in.power.value, LeastSampleSize(design));
-  return n ? PlanAt(design, in, method, *n) : MissingPlan(kTooLarge);
+  const std::int64_t least = LeastSampleSize(design);
+  const std::optional<std::int64_t> n = SolveN(method, in.power.value, least);
+  if (n) return PlanAt(design, in, method, *n);
+  // Not reached by 10,000,000, unless the power could not be computed at all.
+  const bool computable =
+      !std::isnan(method.power(least)) && !std::isnan(method.power(kLargestSampleSize));
+  return MissingPlan(computable ? kTooLarge : kNoPower);
 }
 
 // ---- The designs' methods ----
