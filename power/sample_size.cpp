@@ -149,8 +149,8 @@ Method ProportionMethod(const SampleSizeInputs& in, bool corrected) {
   const double p2 = in.second.value;
   const double alpha = in.alpha.value;
   Method method;
-  method.name = corrected ? "两样本率比较，连续性校正法（Fleiss-Tytun-Ury）"
-                          : "两样本率比较，正态近似法（Fleiss合并方差）";
+  method.name = corrected ? "两样本率比较，Fleiss-Tytun-Ury连续性校正法"
+                          : "两样本率比较，Fleiss合并方差正态近似法";
   method.englishName = corrected ? "comparison of two proportions with the continuity "
                                    "correction of Fleiss, Tytun and Ury"
                                  : "comparison of two proportions, normal approximation with "
@@ -346,10 +346,12 @@ SampleSizeResult ComputeSampleSize(PowerDesign design, const SampleSizeBoxes& bo
     AddPlanLines(lines, design, solve, in, *result.other);
   }
   if (result.plan.n1 && result.plan.power) {
-    result.sentence = ProtocolSentence(
-        {design, solve, &in, &result.plan, method.name, method.englishName,
-         design == PowerDesign::McNemar ? std::optional(*result.plan.power) : std::nullopt},
-        style);
+    result.sentence =
+        ProtocolSentence({design, solve, &in, &result.plan, method.name, method.englishName,
+                          design == PowerDesign::McNemar && solve == SolveFor::SampleSize
+                              ? std::optional(*result.plan.power)
+                              : std::nullopt},
+                         style);
   } else {
     result.sentence = "—（" + (result.plan.n1 ? result.plan.power : result.plan.n1).reason + "）";
   }
