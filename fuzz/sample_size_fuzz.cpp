@@ -100,8 +100,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(reached && *reached >= target, "the n reaches the power it was solved for", input);
     const bool tTest = design == PowerDesign::TwoSample || design == PowerDesign::Paired;
     if (tTest && n > 2) {
+      // Where Boost.Math cannot evaluate the noncentral t at n − 1 (an α of 1e-37 with a shift
+      // of 10^8), the search counts that n as not reaching the power.
       const std::optional<double> below = SolvedByPower(design, result, boxes, n - 1);
-      Require(below && *below < target, "for the t tests n − 1 does not reach it", input);
+      Require(!below || *below < target, "for the t tests n − 1 does not reach it", input);
     }
   }
   return 0;
