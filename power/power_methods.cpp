@@ -26,7 +26,9 @@ double Guarded(Evaluate evaluate) {
   }
 }
 
-double NormalCdf(double z) { return boost::math::cdf(boost::math::normal(), z); }
+double NormalCdf(double z) {
+  return Guarded([&] { return boost::math::cdf(boost::math::normal(), z); });
+}
 
 // Beyond this many critical values (and this far from 0) the noncentral t lies above the critical
 // value with a probability 1 to double precision: T ≤ c needs Z ≤ −λ/2 or c·√(χ²/ν) ≥ λ/2, each
@@ -50,7 +52,9 @@ double NoncentralTPower(double df, double noncentrality, double alpha) {
 }  // namespace
 
 double NormalUpper(double p) {
-  return boost::math::quantile(boost::math::complement(boost::math::normal(), p));
+  // A p below the smallest normal double (an α typed as 1e-320) overflows.
+  return Guarded(
+      [&] { return boost::math::quantile(boost::math::complement(boost::math::normal(), p)); });
 }
 
 double TwoSampleTPower(double delta, double sd, double n1, double n2, double alpha) {
