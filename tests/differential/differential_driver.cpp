@@ -33,6 +33,15 @@
 //   two-sample:  n1 W1 P1 n2 W2 P2 F P  (Shapiro–Wilk of each group, then Brown–Forsythe)
 //   paired:      n W P                  (Shapiro–Wilk of the differences)
 //   correlation: n W P                  (Shapiro–Wilk of the residuals of the line)
+//
+//   differential_driver sample-size < plans
+//
+// plans the sample size of one design a line: the design (two-sample, paired, correlation,
+// proportions, mcnemar), "n" or "power" (what is solved for), then box=text words (alpha, power,
+// dropout, mean1, mean2, sd, ratio, meandiff, sddiff, r, p1, p2, p10, p01, n; "_" for an empty
+// box). Each output line: n1 n2 total enrolled1 enrolled2 enrolled-total power (full precision,
+// empty where there is none), Connor's power (McNemar), 1 when the plan is the continuity-corrected
+// one, the other plan's n1 n2 power (two proportions), and the reason when n1 has none.
 
 #include <array>
 #include <cmath>
@@ -52,6 +61,7 @@
 #include "counts/summary_t_test.h"
 #include "entry/group_summary.h"
 #include "entry/sample_lists.h"
+#include "power/sample_size.h"
 #include "report/correlation.h"
 #include "report/effect_sizes.h"
 #include "report/fourfold.h"
@@ -297,18 +307,68 @@ void Assumptions(const std::string& line) {
   }
 }
 
+// ---- Sample size and power ----
+
+void SampleSize(const std::string& line) {
+  const std::vector<std::string> words = Words(line);
+  const std::map<std::string, quillon::PowerDesign> designs = {
+      {"two-sample", quillon::PowerDesign::TwoSample},
+      {"paired", quillon::PowerDesign::Paired},
+      {"correlation", quillon::PowerDesign::Correlation},
+      {"proportions", quillon::PowerDesign::TwoProportions},
+      {"mcnemar", quillon::PowerDesign::McNemar}};
+  quillon::SampleSizeBoxes boxes;
+  const std::map<std::string, std::string*> named = {{"alpha", &boxes.alpha},
+                                                     {"power", &boxes.power},
+                                                     {"dropout", &boxes.dropout},
+                                                     {"mean1", &boxes.mean1},
+                                                     {"mean2", &boxes.mean2},
+                                                     {"sd", &boxes.sd},
+                                                     {"ratio", &boxes.ratio},
+                                                     {"meandiff", &boxes.meanDiff},
+                                                     {"sddiff", &boxes.sdDiff},
+                                                     {"r", &boxes.r},
+                                                     {"p1", &boxes.p1},
+                                                     {"p2", &boxes.p2},
+                                                     {"p10", &boxes.p10},
+                                                     {"p01", &boxes.p01},
+                                                     {"n", &boxes.n}};
+  for (std::size_t i = 2; i < words.size(); ++i) {
+    const std::size_t equals = words[i].find('=');
+    const std::string value = words[i].substr(equals + 1);
+    *named.at(words[i].substr(0, equals)) = value == "_" ? std::string() : value;
+  }
+  const quillon::SolveFor solve =
+      words.at(1) == "n" ? quillon::SolveFor::SampleSize : quillon::SolveFor::Power;
+  const quillon::SampleSizeResult r =
+      quillon::ComputeSampleSize(designs.at(words.at(0)), boxes, solve);
+  const quillon::SamplePlan& plan = r.plan;
+  std::vector<std::string> fields;
+  Append(fields, {plan.n1, plan.n2, plan.total, plan.enrolled1, plan.enrolled2, plan.enrolledTotal,
+                  plan.power, r.approximatePower});
+  fields.push_back(r.continuityCorrected ? "1" : "0");
+  if (r.other) {
+    Append(fields, {r.other->n1, r.other->n2, r.other->power});
+  } else {
+    fields.insert(fields.end(), 3, "");
+  }
+  fields.push_back(plan.n1 ? "" : plan.n1.reason);
+  Print(fields);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::map<std::string, std::function<void(const std::string&)>> analyses = {
-      {"two-sample", TwoSample},    {"summary", Summary},   {"paired", Paired},
-      {"correlation", Correlation}, {"fourfold", Fourfold}, {"mcnemar", McNemar},
-      {"assumptions", Assumptions},
+      {"two-sample", TwoSample},    {"summary", Summary},        {"paired", Paired},
+      {"correlation", Correlation}, {"fourfold", Fourfold},      {"mcnemar", McNemar},
+      {"assumptions", Assumptions}, {"sample-size", SampleSize},
   };
   const auto analysis = argc == 2 ? analyses.find(argv[1]) : analyses.end();
   if (analysis == analyses.end()) {
     std::cerr << "usage: differential_driver "
-                 "two-sample|summary|paired|correlation|fourfold|mcnemar|assumptions < data\n";
+                 "two-sample|summary|paired|correlation|fourfold|mcnemar|assumptions|sample-size < "
+                 "data\n";
     return 2;
   }
   std::ios::sync_with_stdio(false);

@@ -15,9 +15,11 @@ reference_p.py. The effect sizes and absolute effects the driver appends (d, g, 
 the paired difference, the matched odds ratio, the mid-P) are checked against R, statsmodels and
 SciPy; see reference_effects.py.
 
-ANALYSIS is two-sample, summary, paired, correlation, fourfold, mcnemar or assumptions (the
+ANALYSIS is two-sample, summary, paired, correlation, fourfold, mcnemar, assumptions (the
 checks of the sample analyses' assumptions against R and SciPy: see reference_assumptions.py,
-600 data sets by default). The seed is printed and
+600 data sets by default) or sample-size (the planned sample sizes and powers of the five designs
+against R, statsmodels and the published formulas: see reference_power.py, 6,000 plans by
+default, over 1,000 of each design). The seed is printed and
 is the same every run; set QUILLON_DIFF_SEED to replay another run ("random" for a new one), QUILLON_DIFF_CASE to run only one data set of it,
 QUILLON_DIFF_COUNT for another number of data sets (1000 by default) and QUILLON_DIFF_SHOWN for
 how many failures are printed in full (5).
@@ -56,6 +58,7 @@ from scipy import stats
 
 import reference_effects
 import reference_assumptions as assumptions
+import reference_power
 from reference_p import (TALLY, check_p, check_two_sample_p, correlation_p, fourfold_p, mcnemar_p,
                          paired_p)
 from reference_texts import (RELATIVE_TOLERANCE, WARNING, Checker, Failure, Report, TTable,
@@ -63,7 +66,7 @@ from reference_texts import (RELATIVE_TOLERANCE, WARNING, Checker, Failure, Repo
 
 DEFAULT_COUNT = 1000
 # The assumption checks take larger samples, up to 5,000 values, and R: fewer data sets.
-DEFAULT_COUNTS = {"assumptions": 600}
+DEFAULT_COUNTS = {"assumptions": 600, "sample-size": 6000}
 DEFAULT_SEED = 20261207
 
 
@@ -529,9 +532,12 @@ ANALYSES = {
     "fourfold": (make_counts, check_fourfold),
     "mcnemar": (make_counts, check_mcnemar),
     "assumptions": (make_assumptions, check_assumptions),
+    "sample-size": (reference_power.make,
+                    lambda data, fields, checker, table:
+                    reference_power.check(checker.report.case, data, fields)),
 }
 # Checks compared once every data set of the run is known (R runs once for all).
-FINISH = {"assumptions": assumptions.finish}
+FINISH = {"assumptions": assumptions.finish, "sample-size": reference_power.finish}
 
 
 def main():
@@ -592,7 +598,8 @@ def main():
           + ", ".join(f"{count} {kind}" for kind, count in kinds.most_common())
           + f"), {failures} failures, {len(report.ties)} tie cases, "
           f"{time.monotonic() - started:.1f} s; report figures: "
-          + ", ".join(f"{count} {kind}" for kind, count in (TALLY + assumptions.TALLY).items())
+          + ", ".join(f"{count} {kind}" for kind, count in
+                      (TALLY + assumptions.TALLY + reference_power.TALLY).items())
           + "; effect figures: "
           + ", ".join(f"{count} {kind}" for kind, count in reference_effects.EFFECT_TALLY.items()))
     sys.exit(1 if failures else 0)

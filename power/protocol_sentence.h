@@ -1,0 +1,27 @@
+#pragma once
+// The protocol sentence of a sample-size plan: what was assumed, how many are needed and enrolled,
+// and the method; in Chinese for the Chinese journals' style, in English for the others.
+
+#include <optional>
+#include <string>
+
+#include "power/sample_size.h"
+#include "power/sample_size_inputs.h"
+#include "report/p_style.h"
+
+namespace quillon {
+
+struct ProtocolFacts {
+  PowerDesign design = PowerDesign::TwoSample;
+  SolveFor solve = SolveFor::SampleSize;
+  const SampleSizeInputs* inputs = nullptr;
+  const SamplePlan* plan = nullptr;  // its n1 has a value
+  std::string method;
+  std::string methodEnglish;
+  // McNemar: the exact test's power at the n, named beside Connor's method.
+  std::optional<double> exactPower;
+};
+
+std::string ProtocolSentence(const ProtocolFacts& facts, PStyle style);
+
+}  // namespace quillon

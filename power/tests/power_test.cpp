@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "power/power_methods.h"
+#include "power/sample_size.h"
+
+namespace quillon {
+namespace {
+
+SampleSizeBoxes Boxes(
+    std::initializer_list<std::pair<std::string SampleSizeBoxes::*, const char*>> texts) {
+  SampleSizeBoxes boxes;
+  for (const auto& [box, text] : texts) boxes.*box = text;
+  return boxes;
+}
+
+using B = SampleSizeBoxes;
+
+// Published examples with their printed n (group 1's, or the pairs); n2 where there are two groups.
+struct Published {
+  const char* source;
+  PowerDesign design;
+  SampleSizeBoxes boxes;
+  int n1;
+  int n2;
+  int otherN1;  // two proportions: the other plan's n (0: none)
+};
+
+TEST(SampleSize, PublishedExamples) {
+  const std::vector<Published> examples = {
+      // Cohen (1988), Statistical Power Analysis, Table 2.4.1: d = 0.5, two-tailed α = .05,
+      // power .80: 64 a group.
+      {"Cohen d=0.5", PowerDesign::TwoSample,
+       Boxes({{&B::mean1, "0.5"}, {&B::mean2, "0"}, {&B::sd, "1"}}), 64, 64, 0},
+      // R, example(power.t.test): delta = 1, sd = 1, power .90: n = 22.02.
+      {"power.t.test", PowerDesign::TwoSample,
+       Boxes({{&B::mean1, "1"}, {&B::mean2, "0"}, {&B::sd, "1"}, {&B::power, "0.90"}}), 23, 23, 0},
+      // R, power.t.test(delta = 1, sd = 1, power = .9, type = "paired"): n = 12.59 pairs.
+      {"paired", PowerDesign::Paired,
+       Boxes({{&B::meanDiff, "1"}, {&B::sdDiff, "1"}, {&B::power, "0.9"}}), 13, -1, 0},
+      // Cohen (1988), Table 3.4.1: r = .30, two-tailed α = .05, power .80: n = 85.
+      {"Cohen r=0.3", PowerDesign::Correlation, Boxes({{&B::r, "0.3"}}), 85, -1, 0},
+      // R, example(power.prop.test): p1 = .50, p2 = .75, power .90: n = 76.7 a group; the
+      // planned table asks for the plain χ² test, the corrected n beside it.
+      {"power.prop.test", PowerDesign::TwoProportions,
+       Boxes({{&B::p1, "0.5"}, {&B::p2, "0.75"}, {&B::power, "0.9"}}), 77, 77, 85},
+      // Fleiss (1981), Statistical Methods for Rates and Proportions, Table A.3, with the
+      // correction of Fleiss, Tytun and Ury (1980): P1 = .20, P2 = .40, α = .05, power .80:
+      // n' = 91 a group (uncorrected 81.2, power.prop.test).
+      {"Fleiss-Tytun-Ury", PowerDesign::TwoProportions, Boxes({{&B::p1, "0.2"}, {&B::p2, "0.4"}}),
+       82, 82, 91},
+      // The worked example with Connor's (1987, p. 209) formula: p10 = .05, p01 = .45,
+      // two-sided α = .05, power .80: 23 pairs.
+      {"Connor", PowerDesign::McNemar, Boxes({{&B::p10, "0.05"}, {&B::p01, "0.45"}}), 23, -1, 0},
+  };
+  for (const Published& example : examples) {
+    SCOPED_TRACE(example.source);
+    const SampleSizeResult r =
+        ComputeSampleSize(example.design, example.boxes, SolveFor::SampleSize);
+    ASSERT_TRUE(r.plan.n1) << r.plan.n1.reason;
+    EXPECT_EQ(*r.plan.n1, example.n1);
+    EXPECT_EQ(r.plan.n2 ? *r.plan.n2 : -1, example.n2);
+    EXPECT_GE(*r.plan.power, example.design == PowerDesign::McNemar ? 0 : 0.8);
+    EXPECT_EQ(r.other ? *r.other->n1 : 0, example.otherN1);
+    // The curve passes through the plan's n.
+    ASSERT_TRUE(r.curve.marked);
+    EXPECT_EQ(r.curve.points[*r.curve.marked].n, example.n1);
+  }
+}
+
+TEST(SampleSize, ProtocolSentenceAndDropout) {
+  // δ = 5, σ = 10: 64 a group (power.t.test n = 63.77), 72 a group after 10 % dropout.
+  const SampleSizeBoxes boxes =
+      Boxes({{&B::mean1, "125.0"}, {&B::mean2, "120.0"}, {&B::sd, "10.0"}, {&B::dropout, "10"}});
+  const SampleSizeResult r = ComputeSampleSize(PowerDesign::TwoSample, boxes, SolveFor::SampleSize);
+  EXPECT_EQ(
+      r.sentence,
+      "按双侧α=0.05、检验效能80%，预期两组均数差为5.0（标准差10.0），每组需64例；考虑10%的脱落，"
+      "每组纳入72例，共144例（两独立样本t检验，非中心t分布法；Quillon 3.0）。");
+  EXPECT_EQ(*r.plan.enrolledTotal, 144);
+  // power.t.test(n = 64, delta = 5, sd = 10, strict = TRUE)$power.
+  EXPECT_NEAR(*r.plan.power, 0.8014596, 1e-7);
+  const SampleSizeResult apa =
+      ComputeSampleSize(PowerDesign::TwoSample, boxes, SolveFor::SampleSize, PStyle::Apa);
+  EXPECT_EQ(apa.sentence,
+            "With a two-sided α of .05 and 80% power to detect a difference in means of 5.0 (SD "
+            "10.0), 64 participants per group are required; allowing for 10% dropout, 72 "
+            "participants per group (144 in total) will be enrolled (two-sample t test, "
+            "noncentral t distribution; Quillon 3.0).");
+}
+
+TEST(SampleSize, PowerAtTypedN) {
+  // pwr::pwr.t2n.test(n1 = 30, n2 = 60, d = 0.6)$power = 0.756139.
+  const SampleSizeResult t = ComputeSampleSize(
+      PowerDesign::TwoSample,
+      Boxes({{&B::mean1, "0.6"}, {&B::mean2, "0"}, {&B::sd, "1"}, {&B::ratio, "2"}, {&B::n, "30"}}),
+      SolveFor::Power);
+  EXPECT_EQ(*t.plan.n2, 60);
+  EXPECT_NEAR(*t.plan.power, 0.756139, 1e-6);
+  // The exact power of the exact McNemar test, summed with SciPy's binomial distribution.
+  EXPECT_NEAR(ExactMcNemarPower(0.25, 0.1, 120, 0.05), 0.7693571727031816, 1e-12);
+  EXPECT_NEAR(ExactMcNemarPower(0.102, 0.1, 100000, 0.05), 0.288172810006967, 1e-10);
+}
+
+TEST(SampleSize, BadInputsGiveTheReason) {
+  struct Bad {
+    PowerDesign design;
+    SampleSizeBoxes boxes;
+    const char* reason;
+  };
+  const auto two = [](std::string B::*box, const char* text) {
+    SampleSizeBoxes boxes = Boxes({{&B::mean1, "1"}, {&B::mean2, "0"}, {&B::sd, "1"}});
+    boxes.*box = text;
+    return boxes;
+  };
+  const std::vector<Bad> cases = {
+      {PowerDesign::TwoSample, two(&B::sd, "0"), "标准差须大于0"},
+      {PowerDesign::TwoSample, two(&B::mean1, ""), "请输入均数1"},
+      {PowerDesign::TwoSample, two(&B::mean2, "1"), "两组均数相等（均数差为0），无法计算"},
+      {PowerDesign::TwoSample, two(&B::ratio, "0"), "分配比例k须大于0"},
+      {PowerDesign::TwoSample, two(&B::alpha, "0.6"), "α须大于0且不超过0.5"},
+      {PowerDesign::TwoSample, two(&B::power, "0.05"), "检验效能须大于α且小于1"},
+      {PowerDesign::TwoSample, two(&B::dropout, "100"), "脱落率须不小于0%且小于100%"},
+      {PowerDesign::TwoSample, two(&B::mean1, "0.0001"), "所需样本量超过10,000,000"},
+      {PowerDesign::Correlation, Boxes({{&B::r, "1"}}), "相关系数ρ的绝对值须小于1"},
+      {PowerDesign::Correlation, Boxes({{&B::r, "0"}}), "相关系数ρ为0，无法计算"},
+      {PowerDesign::TwoProportions, Boxes({{&B::p1, "1.2"}, {&B::p2, "0.4"}}), "率p1须在0与1之间"},
+      {PowerDesign::TwoProportions, Boxes({{&B::p1, "0.4"}, {&B::p2, "0.4"}}),
+       "两组率相等，无法计算"},
+      {PowerDesign::McNemar, Boxes({{&B::p10, "0.6"}, {&B::p01, "0.5"}}), "p10与p01之和不能超过1"},
+  };
+  for (const Bad& bad : cases) {
+    SCOPED_TRACE(bad.reason);
+    const SampleSizeResult r = ComputeSampleSize(bad.design, bad.boxes, SolveFor::SampleSize);
+    for (const Figure* figure : {&r.plan.n1, &r.plan.total, &r.plan.enrolledTotal, &r.plan.power}) {
+      EXPECT_FALSE(*figure);
+      EXPECT_EQ(figure->reason, bad.reason);
+    }
+    EXPECT_TRUE(r.curve.points.empty());
+    EXPECT_NE(r.sentence.find(bad.reason), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace quillon
