@@ -118,8 +118,8 @@ double SpearmanTail(std::int64_t n, double is, bool lower) {
             y * b * (c[6] + c[7] * b - y * (c[8] - c[9] * b + y * b * (c[10] - c[11] * y)))));
   y = u / std::exp(y / 2);
   const boost::math::normal normal;
-  const double tail = lower ? boost::math::cdf(normal, x)
-                            : boost::math::cdf(boost::math::complement(normal, x));
+  const double tail =
+      lower ? boost::math::cdf(normal, x) : boost::math::cdf(boost::math::complement(normal, x));
   return std::clamp((lower ? -y : y) + tail, 0.0, 1.0);
 }
 

@@ -36,7 +36,8 @@ class Selection {
       std::uniform_int_distribution<std::int64_t> pick(0, left - 1);
       for (WideInt& entry : sample) {
         const std::int64_t u = pick(random);
-        const std::int64_t i = std::upper_bound(prefix.begin(), prefix.end(), u) - prefix.begin() - 1;
+        const std::int64_t i =
+            std::upper_bound(prefix.begin(), prefix.end(), u) - prefix.begin() - 1;
         entry = at_(i, lo_[i] + u - prefix[i]);
       }
       std::sort(sample.begin(), sample.end());
@@ -125,8 +126,8 @@ class Selection {
 
 // Twice the median of the entries: the two middle ones added, or the middle one doubled.
 template <typename At>
-WideInt TwiceMedian(std::int64_t rows, std::int64_t columns, std::vector<std::int64_t> start,
-                    At at, std::int64_t count) {
+WideInt TwiceMedian(std::int64_t rows, std::int64_t columns, std::vector<std::int64_t> start, At at,
+                    std::int64_t count) {
   const Selection whole(rows, columns, start, at);
   const WideInt middle = Selection(rows, columns, std::move(start), at).Kth((count + 1) / 2);
   return middle + (count % 2 == 1 ? middle : whole.After(middle, count / 2));

@@ -117,12 +117,25 @@ void ExactInterval(const CountedDistribution& distribution, std::int64_t count, 
 
 }  // namespace
 
+const char* RankPName(RankP method) {
+  switch (method) {
+    case RankP::Exact:
+      return "精确概率";
+    case RankP::Normal:
+      return "正态近似（连续性校正）";
+    case RankP::Edgeworth:
+      return "Edgeworth级数近似（AS 89）";
+    case RankP::StudentT:
+      return "t分布近似，ν = n − 2";
+  }
+  return "";
+}
+
 Quartiles QuartilesOf(std::span<const Fixed4> values) {
   return QuartilesOfSorted(SortedRaw(values));
 }
 
-RankSumFigures RankSumReportFigures(std::span<const Fixed4> first,
-                                    std::span<const Fixed4> second) {
+RankSumFigures RankSumReportFigures(std::span<const Fixed4> first, std::span<const Fixed4> second) {
   RankSumFigures f;
   f.n1 = static_cast<std::int64_t>(first.size());
   f.n2 = static_cast<std::int64_t>(second.size());
@@ -133,8 +146,8 @@ RankSumFigures RankSumReportFigures(std::span<const Fixed4> first,
   std::string reason;
   if (x.empty() && y.empty()) {
     reason = kSummaryOnly;
-    f.first = f.second = {Figure::Missing(reason), Figure::Missing(reason),
-                          Figure::Missing(reason)};
+    f.first =
+        f.second = {Figure::Missing(reason), Figure::Missing(reason), Figure::Missing(reason)};
   } else if (f.n1 < 2 || f.n2 < 2) {
     reason = "每组至少需要2个数值";
   } else if (x.front() == x.back() && y.front() == y.back() && x.front() == y.front()) {
@@ -184,8 +197,7 @@ RankSumFigures RankSumReportFigures(std::span<const Fixed4> first,
   }
   f.method = RankP::Normal;
   const double centred = u - pairs / 2;
-  const double sigma =
-      std::sqrt(pairs / 12 * ((total + 1) - ties / (total * (total - 1))));
+  const double sigma = std::sqrt(pairs / 12 * ((total + 1) - ties / (total * (total - 1))));
   f.z = Figure::Of((centred - Sign(centred) * 0.5) / sigma);
   f.p = NormalTwoSided(*f.z);
   if (x.front() == x.back() && y.front() == y.back()) {
@@ -296,8 +308,8 @@ SignedRankFigures SignedRankReportFigures(std::span<const std::pair<Fixed4, Fixe
 namespace {
 
 // Twice each value's rank (mean ranks for ties, so that they stay whole), and whether any tie.
-std::vector<std::int64_t> TwiceRanks(std::span<const std::pair<Fixed4, Fixed4>> pairs,
-                                     bool second, bool& tied) {
+std::vector<std::int64_t> TwiceRanks(std::span<const std::pair<Fixed4, Fixed4>> pairs, bool second,
+                                     bool& tied) {
   const auto value = [&](std::size_t i) { return second ? pairs[i].second : pairs[i].first; };
   std::vector<std::size_t> order(pairs.size());
   std::iota(order.begin(), order.end(), 0);
@@ -353,8 +365,8 @@ SpearmanFigures SpearmanReportFigures(std::span<const std::pair<Fixed4, Fixed4>>
     f.method = f.n <= kSpearmanEnumerated ? RankP::Exact : RankP::Edgeworth;
     // S = Σ(rank differences)², whole without ties.
     const auto s = static_cast<double>(sdd / 4);
-    const double p = 6 * s > n * n * n - n ? SpearmanTail(f.n, s, false)
-                                           : SpearmanTail(f.n, s + 2, true);
+    const double p =
+        6 * s > n * n * n - n ? SpearmanTail(f.n, s, false) : SpearmanTail(f.n, s + 2, true);
     f.p = Figure::Of(std::min(1.0, 2 * p));
   } else {
     f.method = RankP::StudentT;

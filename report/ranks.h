@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <utility>
 
 #include "report/effect_sizes.h"
@@ -31,6 +32,9 @@ enum class RankP {
   StudentT,   // Spearman: t = rs √((n − 2) / (1 − rs²)) with n − 2 degrees of freedom
 };
 
+// How the table names the way P was found: "精确概率", "正态近似（连续性校正）", …
+const char* RankPName(RankP method);
+
 // Exact when both groups (or the n nonzero differences) have fewer than this many values and
 // there are no ties (nor zeros), as in R.
 inline constexpr std::int64_t kExactBelow = 50;
@@ -46,8 +50,8 @@ struct RankSumFigures {
   RankP method = RankP::Normal;
   // Hodges–Lehmann: the median of all x_i − y_j, with its 95 % interval as R gives it.
   Figure shift, shiftLower, shiftUpper;
-  Figure superiority;        // U / (n1 n2), the probability of superiority
-  EffectSize rankBiserial;   // r = 2U / (n1 n2) − 1, Fisher z interval
+  Figure superiority;       // U / (n1 n2), the probability of superiority
+  EffectSize rankBiserial;  // r = 2U / (n1 n2) − 1, Fisher z interval
 };
 // From each group's values in the grid; with none typed (only the summary boxes) every figure
 // carries the reason.

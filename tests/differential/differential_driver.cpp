@@ -356,8 +356,8 @@ void Ranks(const std::string& line) {
     Append(fields, f.differences);
     Append(fields, {f.v, f.z, f.p});
     fields.push_back(f.p ? MethodName(f.method) : "");
-    Append(fields, {f.pseudomedian, f.lower, f.upper, f.rankBiserial.estimate,
-                    f.rankBiserial.lower, f.rankBiserial.upper});
+    Append(fields, {f.pseudomedian, f.lower, f.upper, f.rankBiserial.estimate, f.rankBiserial.lower,
+                    f.rankBiserial.upper});
     Print(fields);
   } else {
     const quillon::SpearmanFigures f = quillon::SpearmanReportFigures(CompletePairs(lists));
@@ -379,8 +379,9 @@ int main(int argc, char** argv) {
   };
   const auto analysis = argc == 2 ? analyses.find(argv[1]) : analyses.end();
   if (analysis == analyses.end()) {
-    std::cerr << "usage: differential_driver "
-                 "two-sample|summary|paired|correlation|fourfold|mcnemar|assumptions|ranks < data\n";
+    std::cerr
+        << "usage: differential_driver "
+           "two-sample|summary|paired|correlation|fourfold|mcnemar|assumptions|ranks < data\n";
     return 2;
   }
   std::ios::sync_with_stdio(false);
