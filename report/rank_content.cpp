@@ -53,7 +53,7 @@ ReportSection RankSumSection(const RankSumFigures& f, PStyle style) {
            {"第2组 中位数 M (P25, P75)", QuartilesText(f.second), kType6},
            {"W", CountText(f.w), "W = R₁ − n₁(n₁ + 1)/2，即第1组的U；U₂ = n₁n₂ − W"},
            {"Z", NumberText(f.z), "Z = (W − n₁n₂/2 ∓ 0.5) / σ，σ含结校正"},
-           {"P", PCellText(style, f.p), f.p ? RankPName(f.method) : "双侧"},
+           {"P", PCellText(style, f.p), f.p ? RankPName(f.method).chinese : "双侧"},
            {"位置差 Hodges–Lehmann估计", NumberText(f.shift), "全部n₁n₂个差值 xᵢ − yⱼ 的中位数"},
            {"位置差的95%置信区间", IntervalText(style, f.shiftLower, f.shiftUpper),
             IntervalMethod(f.method)},
@@ -71,7 +71,7 @@ ReportSection SignedRankSection(const SignedRankFigures& f, PStyle style) {
         "差值为0的对子不参与检验"},
        {"V（正秩和 T₊）", CountText(f.v), "|d|的秩中差值为正者之和"},
        {"Z", NumberText(f.z), "Z = (V − n(n + 1)/4 ∓ 0.5) / σ，σ含结校正"},
-       {"P", PCellText(style, f.p), f.p ? RankPName(f.method) : "双侧"},
+       {"P", PCellText(style, f.p), f.p ? RankPName(f.method).chinese : "双侧"},
        {"伪中位数 Hodges–Lehmann估计", NumberText(f.pseudomedian),
         "Walsh平均 (dᵢ + dⱼ)/2（i ≤ j）的中位数"},
        {"伪中位数的95%置信区间", IntervalText(style, f.lower, f.upper), IntervalMethod(f.method)},
@@ -83,7 +83,7 @@ ReportSection SignedRankSection(const SignedRankFigures& f, PStyle style) {
 ReportSection SpearmanSection(const SpearmanFigures& f, PStyle style) {
   return {"Spearman秩相关",
           {{"秩相关系数 rs", NumberText(f.rs), "两变量的秩（相同值取平均秩）的Pearson相关"},
-           {"P", PCellText(style, f.p), f.p ? RankPName(f.method) : "双侧"},
+           {"P", PCellText(style, f.p), f.p ? RankPName(f.method).chinese : "双侧"},
            {"rs的95%置信区间", IntervalText(style, f.lower, f.upper),
             "Fisher z变换，SE = √[(1 + rs²/2)/(n − 3)]（Bonett–Wright）"}}};
 }

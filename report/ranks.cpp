@@ -118,18 +118,18 @@ void ExactInterval(const CountedDistribution& distribution, std::int64_t count, 
 
 }  // namespace
 
-const char* RankPName(RankP method) {
+RankPNames RankPName(RankP method) {
   switch (method) {
     case RankP::Exact:
-      return "精确概率";
+      return {"精确概率", "exact P"};
     case RankP::Normal:
-      return "正态近似（连续性校正）";
+      return {"正态近似（连续性校正）", "normal approximation with continuity correction"};
     case RankP::Edgeworth:
-      return "Edgeworth级数近似（AS 89）";
+      return {"Edgeworth级数近似（AS 89）", "Edgeworth series approximation (AS 89)"};
     case RankP::StudentT:
-      return "t分布近似，ν = n − 2";
+      return {"t分布近似，ν = n − 2", "t approximation, df = n − 2"};
   }
-  return "";
+  return {"", ""};
 }
 
 Quartiles QuartilesOf(std::span<const Fixed4> values) {

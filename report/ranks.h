@@ -32,8 +32,13 @@ enum class RankP {
   StudentT,   // Spearman: t = rs √((n − 2) / (1 − rs²)) with n − 2 degrees of freedom
 };
 
-// How the table names the way P was found: "精确概率", "正态近似（连续性校正）", …
-const char* RankPName(RankP method);
+// How the table and the sentences name the way P was found: "精确概率", "正态近似（连续性校正）",
+// … in Chinese, "exact P", "normal approximation with continuity correction", … in English.
+struct RankPNames {
+  const char* chinese;
+  const char* english;
+};
+RankPNames RankPName(RankP method);
 
 // Exact when both groups (or the n nonzero differences) have fewer than this many values and
 // there are no ties (nor zeros), as in R.

@@ -284,20 +284,6 @@ std::string MedianAndQuartiles(PStyle style, const Quartiles& q) {
   return Two(q.median) + Bracketed(style, Two(q.p25) + ", " + Two(q.p75));
 }
 
-std::string RankPEnglish(RankP method) {
-  switch (method) {
-    case RankP::Exact:
-      return "exact P";
-    case RankP::Normal:
-      return "normal approximation with continuity correction";
-    case RankP::Edgeworth:
-      return "Edgeworth series approximation (AS 89)";
-    case RankP::StudentT:
-      return "t approximation";
-  }
-  return {};
-}
-
 // The statistic, Z where P is approximate, and P: "W=35，Z=-1.60，P=0.111".
 std::string RankTest(PStyle style, const std::string& symbol, const Figure& statistic,
                      const Figure& z, const Figure& p) {
@@ -343,12 +329,12 @@ std::string TwoSampleMethods(const TwoSampleFigures& f, const RankSumFigures& ra
   if (path == TestPath::TTest) return TwoSampleMethods(f, style);
   if (English(style)) {
     return "Methods: the two groups were compared with the Wilcoxon rank-sum test (" +
-           RankPEnglish(ranks.method) +
+           std::string(RankPName(ranks.method).english) +
            "); medians (P25, P75) by quantile definition 6; the Hodges–Lehmann shift with its "
            "95% CI; the effect size is the rank-biserial correlation with its 95% CI (Fisher z)." +
            Closing(style);
   }
-  return std::string("统计方法：两组比较采用Wilcoxon秩和检验（") + RankPName(ranks.method) +
+  return std::string("统计方法：两组比较采用Wilcoxon秩和检验（") + RankPName(ranks.method).chinese +
          "），以M(P25, P75)描述（四分位数按第6种定义），位置差用Hodges–Lehmann估计及其95%CI，"
          "效应量为秩双列相关r及其95%CI（Fisher z变换）；" +
          Closing(style);
@@ -375,13 +361,14 @@ std::string PairedMethods(const SignedRankFigures& ranks, PStyle style, TestPath
   if (path == TestPath::TTest) return PairedMethods(style);
   if (English(style)) {
     return "Methods: paired data were compared with the Wilcoxon signed-rank test (" +
-           RankPEnglish(ranks.method) +
+           std::string(RankPName(ranks.method).english) +
            "; pairs with a difference of 0 left out); the Hodges–Lehmann pseudomedian with its "
            "95% CI; the effect size is the matched-pairs rank-biserial correlation with its 95% "
            "CI (Fisher z)." +
            Closing(style);
   }
-  return std::string("统计方法：配对资料比较采用Wilcoxon符号秩检验（") + RankPName(ranks.method) +
+  return std::string("统计方法：配对资料比较采用Wilcoxon符号秩检验（") +
+         RankPName(ranks.method).chinese +
          "，差值为0的对子不参与检验），以M(P25, P75)描述差值，伪中位数用Hodges–Lehmann估计及其"
          "95%CI，效应量为配对秩双列相关r及其95%CI（Fisher z变换）；" +
          Closing(style);
@@ -404,12 +391,12 @@ std::string CorrelationResults(const CorrelationFigures& f, const SpearmanFigure
 std::string CorrelationMethods(const SpearmanFigures& ranks, PStyle style, TestPath path) {
   if (path == TestPath::TTest) return CorrelationMethods(style);
   if (English(style)) {
-    return "Methods: Spearman rank correlation (" + RankPEnglish(ranks.method) +
+    return "Methods: Spearman rank correlation (" + std::string(RankPName(ranks.method).english) +
            "); the 95% CI of rs by the Fisher z transformation with the Bonett–Wright standard "
            "error." +
            Closing(style);
   }
-  return std::string("统计方法：采用Spearman秩相关（") + RankPName(ranks.method) +
+  return std::string("统计方法：采用Spearman秩相关（") + RankPName(ranks.method).chinese +
          "），rs的95%CI用Fisher z变换（Bonett–Wright标准误）；" + Closing(style);
 }
 

@@ -17,15 +17,12 @@ the paired differences exact; R runs once for a whole run.
 
 import collections
 import math
-import os
-import subprocess
-import tempfile
 import warnings
 
 import numpy as np
 from scipy import stats
 
-from reference_texts import Failure
+from reference_texts import Failure, run_r
 
 RELATIVE = 1e-6
 ROOT_TOLERANCE = 1e-4
@@ -261,20 +258,8 @@ def finish(failed):
     kinds = collections.Counter()
     if not PENDING:
         return kinds
-    with tempfile.TemporaryDirectory() as folder:
-        data = os.path.join(folder, "ranks.txt")
-        with open(data, "w") as file:
-            for _, kind, x, y, _, _ in PENDING:
-                file.write("\t".join((kind, " ".join(map(repr, x)), " ".join(map(repr, y))))
-                           + "\n")
-        script = os.path.join(folder, "ranks.R")
-        with open(script, "w") as file:
-            file.write(R_SCRIPT)
-        run = subprocess.run(["Rscript", "--vanilla", script, data], capture_output=True,
-                             text=True, check=True)
-    answers = run.stdout.split("\n")[:-1]
-    if len(answers) != len(PENDING):
-        raise SystemExit(f"R answered {len(answers)} lines for {len(PENDING)} data sets")
+    answers = run_r(R_SCRIPT, ["\t".join((kind, " ".join(map(repr, x)), " ".join(map(repr, y))))
+                               for _, kind, x, y, _, _ in PENDING])
     for (case, kind, x, y, offset, fields), answer in zip(PENDING, answers):
         values = [math.nan if v == "NA" else float(v) for v in answer.split(" ")]
         try:
