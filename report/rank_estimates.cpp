@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <mutex>
 #include <optional>
 #include <random>
+#include <utility>
 #include <vector>
 
 namespace quillon {
@@ -21,6 +24,46 @@ constexpr int kReach = 96;
 // the entries in one pass.
 constexpr std::int64_t kStride = 16;
 constexpr std::int64_t kSmallest = 64;  // rows and columns of a sample worth taking
+
+// The pivots that last closed in on an entry, kept for the next selection near the same place.
+// A keystroke changes one value, which moves an entry's rank by at most a row's or a column's
+// length: the old pivots mostly still bracket it closely enough to list what lies between them
+// after one pass. Only a guess: the passes check it, and a wrong one costs a pass.
+struct Hint {
+  bool valid = false;
+  WideInt low = 0, high = 0;
+};
+
+// The hints of the last selections, by kind (differences or Walsh sums) and by where the entry
+// lies among all, in thousandths (the lower bound, the median and the upper bound of an
+// interval each keep their own).
+class Hints {
+ public:
+  static Hint Get(bool walsh, std::int64_t k, std::int64_t count) {
+    const std::lock_guard lock(Mutex());
+    const auto found = Map().find(Key(walsh, k, count));
+    return found == Map().end() ? Hint{} : found->second;
+  }
+
+  static void Put(bool walsh, std::int64_t k, std::int64_t count, const Hint& hint) {
+    const std::lock_guard lock(Mutex());
+    if (Map().size() >= 32) Map().clear();
+    Map()[Key(walsh, k, count)] = hint;
+  }
+
+ private:
+  static std::pair<bool, std::int64_t> Key(bool walsh, std::int64_t k, std::int64_t count) {
+    return {walsh, std::llround(1000.0 * static_cast<double>(k) / static_cast<double>(count))};
+  }
+  static std::mutex& Mutex() {
+    static std::mutex mutex;
+    return mutex;
+  }
+  static std::map<std::pair<bool, std::int64_t>, Hint>& Map() {
+    static std::map<std::pair<bool, std::int64_t>, Hint> map;
+    return map;
+  }
+};
 
 // Where the candidates below a pivot end in each row, and where those not above it end.
 struct Bounds {
@@ -47,7 +90,8 @@ class Selection {
         offset_(offset) {}
 
   // The k-th entry; with next, also the (k + 1)-th where the last step has it at hand.
-  T Kth(std::int64_t k, std::optional<T>* next = nullptr) {
+  // With hint, its pivots start the search, and the pivots of the last band kept replace them.
+  T Kth(std::int64_t k, std::optional<T>* next = nullptr, Hint* hint = nullptr) {
     std::int64_t rank = k - 1;  // among the candidates left
     std::mt19937_64 random(20261208);
     std::vector<std::int64_t> prefix(rows_ + 1);
@@ -57,15 +101,36 @@ class Selection {
     Bounds a, b;
     T low = 0;
     T high = 0;
-    bool bracketed = Bracket(k, low, high);
-    for (;; bracketed = false) {
+    bool bracketed = false;
+    bool hinted = hint != nullptr && hint->valid;
+    if (hinted) {
+      low = static_cast<T>(hint->low);
+      high = static_cast<T>(hint->high);
+      bracketed = true;
+    } else {
+      bracketed = Bracket(k, low, high);
+    }
+    const std::vector<std::int64_t> start = hinted ? lo_ : std::vector<std::int64_t>();
+    Hint kept;
+    for (;; bracketed = false, hinted = false) {
       for (std::int64_t i = 0; i < rows_; ++i) prefix[i + 1] = prefix[i] + hi_[i] - lo_[i];
       const std::int64_t left = prefix[rows_];
-      if (left <= listed) return Listed(left, rank, next);
+      if (left <= listed) {
+        if (hint != nullptr) *hint = kept;
+        return Listed(left, rank, next);
+      }
       if (!bracketed) Sampled(random, prefix, left, rank, sample, low, high);
       // Mostly the candidates from low to high, both kept, are all a pass needs to tell apart;
       // only where they are all there are (every one equal to a pivot) are the ties split off.
       Count<true>(low, high, a, b);
+      if (hinted && (rank < a.less || rank >= b.notAbove)) {
+        // The hint missed (the data changed more than a keystroke): start afresh.
+        lo_ = start;
+        std::fill(hi_.begin(), hi_.end(), columns_);
+        rank = k - 1;
+        bracketed = Bracket(k, low, high);
+        Count<true>(low, high, a, b);
+      }
       if (rank < a.less) {
         hi_.swap(a.lessEnd);
         continue;
@@ -79,6 +144,7 @@ class Selection {
         lo_.swap(a.lessEnd);
         hi_.swap(b.notAboveEnd);
         rank -= a.less;
+        kept = {true, low, high};
         continue;
       }
       Count<false>(low, high, a, b);
@@ -222,16 +288,6 @@ class Selection {
   std::int64_t stride_, offset_;
 };
 
-template <typename T, typename At>
-T TwiceMedian(std::int64_t rows, std::int64_t columns, const std::vector<std::int64_t>& start,
-              At at, std::int64_t count) {
-  std::optional<T> next;
-  const T middle = Selection<T, At>(rows, columns, start, at).Kth((count + 1) / 2, &next);
-  if (count % 2 == 1) return middle + middle;
-  if (next) return middle + *next;
-  return middle + Selection<T, At>(rows, columns, start, at).After(middle, count / 2);
-}
-
 std::vector<std::int64_t> Diagonal(std::int64_t n) {
   std::vector<std::int64_t> start(n);
   for (std::int64_t i = 0; i < n; ++i) start[i] = i;
@@ -283,38 +339,52 @@ WideInt OfWalshSums(std::span<const WideInt> d, Select select) {
   return run(d);
 }
 
-// The k-th entry, and twice the median of `count` entries, of a matrix given as at(i, j).
-auto KthOf(std::int64_t k) {
-  return [k](std::int64_t rows, std::int64_t columns, const std::vector<std::int64_t>& start,
+// The k-th entry, and twice the median of `count` entries, of a matrix given as at(i, j),
+// starting from the hint of the last selection of its kind near the same place.
+auto KthOf(std::int64_t k, bool walsh, std::int64_t count) {
+  return [=](std::int64_t rows, std::int64_t columns, const std::vector<std::int64_t>& start,
              auto at) {
     using T = decltype(at(0, 0));
-    return Selection<T, decltype(at)>(rows, columns, start, at).Kth(k);
+    Hint hint = Hints::Get(walsh, k, count);
+    const T kth = Selection<T, decltype(at)>(rows, columns, start, at).Kth(k, nullptr, &hint);
+    Hints::Put(walsh, k, count, hint);
+    return kth;
   };
 }
 
-auto TwiceMedianOf(std::int64_t count) {
-  return [count](std::int64_t rows, std::int64_t columns, const std::vector<std::int64_t>& start,
-                 auto at) {
+auto TwiceMedianOf(bool walsh, std::int64_t count) {
+  return [=](std::int64_t rows, std::int64_t columns, const std::vector<std::int64_t>& start,
+             auto at) {
     using T = decltype(at(0, 0));
-    return TwiceMedian<T>(rows, columns, start, at, count);
+    const std::int64_t k = (count + 1) / 2;
+    Hint hint = Hints::Get(walsh, k, count);
+    std::optional<T> next;
+    const T middle = Selection<T, decltype(at)>(rows, columns, start, at).Kth(k, &next, &hint);
+    Hints::Put(walsh, k, count, hint);
+    if (count % 2 == 1) return T{middle + middle};
+    if (next) return T{middle + *next};
+    return T{middle + Selection<T, decltype(at)>(rows, columns, start, at).After(middle, k)};
   };
 }
 
 }  // namespace
 
 WideInt KthDifference(std::span<const WideInt> x, std::span<const WideInt> y, std::int64_t k) {
-  return OfDifferences(x, y, KthOf(k));
+  return OfDifferences(x, y, KthOf(k, false, static_cast<std::int64_t>(x.size() * y.size())));
 }
 
 WideInt TwiceMedianDifference(std::span<const WideInt> x, std::span<const WideInt> y) {
-  return OfDifferences(x, y, TwiceMedianOf(static_cast<std::int64_t>(x.size() * y.size())));
+  return OfDifferences(x, y, TwiceMedianOf(false, static_cast<std::int64_t>(x.size() * y.size())));
 }
 
-WideInt KthWalshSum(std::span<const WideInt> d, std::int64_t k) { return OfWalshSums(d, KthOf(k)); }
+WideInt KthWalshSum(std::span<const WideInt> d, std::int64_t k) {
+  const auto n = static_cast<std::int64_t>(d.size());
+  return OfWalshSums(d, KthOf(k, true, n * (n + 1) / 2));
+}
 
 WideInt TwiceMedianWalshSum(std::span<const WideInt> d) {
   const auto n = static_cast<std::int64_t>(d.size());
-  return OfWalshSums(d, TwiceMedianOf(n * (n + 1) / 2));
+  return OfWalshSums(d, TwiceMedianOf(true, n * (n + 1) / 2));
 }
 
 }  // namespace quillon
