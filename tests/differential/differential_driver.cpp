@@ -38,7 +38,7 @@
 //
 // runs the rank tests of the report. Each input line is "two-sample", "paired" or "spearman", a
 // space, and the two columns as above; each output line the exact figures (empty where none),
-// the quartiles as P25 median P75 and the method as exact, normal, edgeworth or t:
+// the quartiles as P25 median P75 and the method by its English name ("exact P", …):
 //   two-sample: n1 n2 quartiles1 quartiles2 W z P method HL lower upper U/(n1n2) r lower upper
 //   paired:     n nonzero quartiles W z P method pseudomedian lower upper r lower upper
 //   spearman:   n rs P method lower upper
@@ -321,20 +321,6 @@ void Append(std::vector<std::string>& fields, const quillon::Quartiles& q) {
   Append(fields, {q.p25, q.median, q.p75});
 }
 
-std::string MethodName(quillon::RankP method) {
-  switch (method) {
-    case quillon::RankP::Exact:
-      return "exact";
-    case quillon::RankP::Normal:
-      return "normal";
-    case quillon::RankP::Edgeworth:
-      return "edgeworth";
-    case quillon::RankP::StudentT:
-      return "t";
-  }
-  return {};
-}
-
 void Ranks(const std::string& line) {
   const std::size_t space = line.find(' ');
   const std::string kind = line.substr(0, space);
@@ -346,7 +332,7 @@ void Ranks(const std::string& line) {
     Append(fields, f.first);
     Append(fields, f.second);
     Append(fields, {f.w, f.z, f.p});
-    fields.push_back(f.p ? MethodName(f.method) : "");
+    fields.push_back(f.p ? quillon::RankPName(f.method).english : "");
     Append(fields, {f.shift, f.shiftLower, f.shiftUpper, f.superiority, f.rankBiserial.estimate,
                     f.rankBiserial.lower, f.rankBiserial.upper});
     Print(fields);
@@ -355,7 +341,7 @@ void Ranks(const std::string& line) {
     std::vector<std::string> fields = {std::to_string(f.n), std::to_string(f.nonzero)};
     Append(fields, f.differences);
     Append(fields, {f.v, f.z, f.p});
-    fields.push_back(f.p ? MethodName(f.method) : "");
+    fields.push_back(f.p ? quillon::RankPName(f.method).english : "");
     Append(fields, {f.pseudomedian, f.lower, f.upper, f.rankBiserial.estimate, f.rankBiserial.lower,
                     f.rankBiserial.upper});
     Print(fields);
@@ -363,7 +349,7 @@ void Ranks(const std::string& line) {
     const quillon::SpearmanFigures f = quillon::SpearmanReportFigures(CompletePairs(lists));
     std::vector<std::string> fields = {std::to_string(f.n)};
     Append(fields, {f.rs, f.p});
-    fields.push_back(f.p ? MethodName(f.method) : "");
+    fields.push_back(f.p ? quillon::RankPName(f.method).english : "");
     Append(fields, {f.lower, f.upper});
     Print(fields);
   }
