@@ -351,4 +351,129 @@ std::string McNemarMethods(const McNemarFigures& f, PStyle style) {
          "，并给出确切二项检验，配对率差的95%CI用Newcombe配对score法；" + Closing(style);
 }
 
+// ---- The rank tests ----
+
+namespace {
+
+// "1.42（0.82, 1.70）" in Chinese, "1.42 (0.82, 1.70)" in English: M (P25, P75).
+std::string MedianAndQuartiles(PStyle style, const Quartiles& q) {
+  return Two(q.median) + Bracketed(style, Two(q.p25) + ", " + Two(q.p75));
+}
+
+// The statistic, Z where P is approximate, and P: "W=35，Z=-1.60，P=0.111".
+std::string RankTest(PStyle style, const std::string& symbol, const Figure& statistic,
+                     const Figure& z, const Figure& p) {
+  // W and V are whole but with ties, where they may end in .5.
+  return Is(style, symbol, Df(statistic)) + (z ? List(style) + Is(style, "Z", Two(z)) : "") +
+         List(style) + PText(style, p);
+}
+
+std::string WithInterval(PStyle style, const Figure& value, const Figure& lower,
+                         const Figure& upper) {
+  return Two(value) + Bracketed(style, Interval(style, lower, upper));
+}
+
+std::string RankBiserial(PStyle style, const EffectSize& r) {
+  if (!r.estimate) return {};
+  return (English(style) ? "; rank-biserial " : "，秩双列相关") + Is(style, "r", Two(r.estimate)) +
+         Bracketed(style, Interval(style, r.lower, r.upper));
+}
+
+}  // namespace
+
+std::string TwoSampleResults(const TwoSampleFigures& f, const RankSumFigures& ranks, PStyle style,
+                             TestPath path) {
+  if (path == TestPath::TTest) return TwoSampleResults(f, style);
+  if (!ranks.p) return NoTest(style, ranks.p);
+  const std::string test = RankTest(style, "W", ranks.w, ranks.z, ranks.p);
+  const std::string shift = WithInterval(style, ranks.shift, ranks.shiftLower, ranks.shiftUpper);
+  if (English(style)) {
+    return Finding(style, ranks.p, "", "The difference between the two distributions") +
+           Bracketed(style, test) + "; median (P25, P75), group 1 " +
+           MedianAndQuartiles(style, ranks.first) + ", group 2 " +
+           MedianAndQuartiles(style, ranks.second) + "; Hodges–Lehmann shift, " + shift +
+           RankBiserial(style, ranks.rankBiserial) + ".";
+  }
+  return Finding(style, ranks.p, "两组分布", "") + Bracketed(style, test) + "，M(P25, P75)第1组" +
+         MedianAndQuartiles(style, ranks.first) + "，第2组" +
+         MedianAndQuartiles(style, ranks.second) + "，位置差的Hodges–Lehmann估计" + shift +
+         RankBiserial(style, ranks.rankBiserial) + "。";
+}
+
+std::string TwoSampleMethods(const TwoSampleFigures& f, const RankSumFigures& ranks, PStyle style,
+                             TestPath path) {
+  if (path == TestPath::TTest) return TwoSampleMethods(f, style);
+  if (English(style)) {
+    return "Methods: the two groups were compared with the Wilcoxon rank-sum test (" +
+           std::string(RankPName(ranks.method).english) +
+           "); medians (P25, P75) by quantile definition 6; the Hodges–Lehmann shift with its "
+           "95% CI; the effect size is the rank-biserial correlation with its 95% CI (Fisher z)." +
+           Closing(style);
+  }
+  return std::string("统计方法：两组比较采用Wilcoxon秩和检验（") + RankPName(ranks.method).chinese +
+         "），以M(P25, P75)描述（四分位数按第6种定义），位置差用Hodges–Lehmann估计及其95%CI，"
+         "效应量为秩双列相关r及其95%CI（Fisher z变换）；" +
+         Closing(style);
+}
+
+std::string PairedResults(const PairedFigures& f, const SignedRankFigures& ranks, PStyle style,
+                          TestPath path) {
+  if (path == TestPath::TTest) return PairedResults(f, style);
+  if (!ranks.p) return NoTest(style, ranks.p);
+  const std::string test = RankTest(style, "V", ranks.v, ranks.z, ranks.p);
+  const std::string median = WithInterval(style, ranks.pseudomedian, ranks.lower, ranks.upper);
+  if (English(style)) {
+    return Finding(style, ranks.p, "", "The paired differences' shift from 0") +
+           Bracketed(style, test) + "; median (P25, P75) of the differences, " +
+           MedianAndQuartiles(style, ranks.differences) + "; Hodges–Lehmann pseudomedian, " +
+           median + RankBiserial(style, ranks.rankBiserial) + ".";
+  }
+  return Finding(style, ranks.p, "配对差值与0的", "") + Bracketed(style, test) +
+         "，差值M(P25, P75)为" + MedianAndQuartiles(style, ranks.differences) +
+         "，Hodges–Lehmann伪中位数" + median + RankBiserial(style, ranks.rankBiserial) + "。";
+}
+
+std::string PairedMethods(const SignedRankFigures& ranks, PStyle style, TestPath path) {
+  if (path == TestPath::TTest) return PairedMethods(style);
+  if (English(style)) {
+    return "Methods: paired data were compared with the Wilcoxon signed-rank test (" +
+           std::string(RankPName(ranks.method).english) +
+           "; pairs with a difference of 0 left out); the Hodges–Lehmann pseudomedian with its "
+           "95% CI; the effect size is the matched-pairs rank-biserial correlation with its 95% "
+           "CI (Fisher z)." +
+           Closing(style);
+  }
+  return std::string("统计方法：配对资料比较采用Wilcoxon符号秩检验（") +
+         RankPName(ranks.method).chinese +
+         "，差值为0的对子不参与检验），以M(P25, P75)描述差值，伪中位数用Hodges–Lehmann估计及其"
+         "95%CI，效应量为配对秩双列相关r及其95%CI（Fisher z变换）；" +
+         Closing(style);
+}
+
+std::string CorrelationResults(const CorrelationFigures& f, const SpearmanFigures& ranks,
+                               PStyle style, TestPath path) {
+  if (path == TestPath::TTest) return CorrelationResults(f, style);
+  if (!ranks.p) return NoTest(style, ranks.p);
+  const std::string test = Is(style, "rs", Two(ranks.rs)) + List(style) +
+                           Interval(style, ranks.lower, ranks.upper) + List(style) +
+                           PText(style, ranks.p);
+  if (English(style)) {
+    return Finding(style, ranks.p, "", "The rank correlation between X and Y") +
+           Bracketed(style, test) + ".";
+  }
+  return Finding(style, ranks.p, "X与Y的秩相关", "") + Bracketed(style, test) + "。";
+}
+
+std::string CorrelationMethods(const SpearmanFigures& ranks, PStyle style, TestPath path) {
+  if (path == TestPath::TTest) return CorrelationMethods(style);
+  if (English(style)) {
+    return "Methods: Spearman rank correlation (" + std::string(RankPName(ranks.method).english) +
+           "); the 95% CI of rs by the Fisher z transformation with the Bonett–Wright standard "
+           "error." +
+           Closing(style);
+  }
+  return std::string("统计方法：采用Spearman秩相关（") + RankPName(ranks.method).chinese +
+         "），rs的95%CI用Fisher z变换（Bonett–Wright标准误）；" + Closing(style);
+}
+
 }  // namespace quillon

@@ -9,7 +9,9 @@
 #include "report/correlation.h"
 #include "report/fourfold.h"
 #include "report/p_style.h"
+#include "report/ranks.h"
 #include "report/t_tests.h"
+#include "report/test_path.h"
 
 namespace quillon {
 
@@ -33,5 +35,21 @@ std::string FourfoldMethods(const FourfoldFigures& f, PStyle style);
 // McNemar's χ², corrected below 40 discordant pairs as in the main window, with the exact test.
 std::string McNemarResults(const McNemarFigures& f, PStyle style);
 std::string McNemarMethods(const McNemarFigures& f, PStyle style);
+
+// The sentences of the path chosen: the t test's above, or the rank test's (Wilcoxon rank-sum,
+// Wilcoxon signed-rank, Spearman) with the medians and quartiles, the Hodges–Lehmann estimate and
+// the rank-biserial correlation.
+std::string TwoSampleResults(const TwoSampleFigures& f, const RankSumFigures& ranks, PStyle style,
+                             TestPath path = TestPath::TTest);
+std::string TwoSampleMethods(const TwoSampleFigures& f, const RankSumFigures& ranks, PStyle style,
+                             TestPath path = TestPath::TTest);
+std::string PairedResults(const PairedFigures& f, const SignedRankFigures& ranks, PStyle style,
+                          TestPath path = TestPath::TTest);
+std::string PairedMethods(const SignedRankFigures& ranks, PStyle style,
+                          TestPath path = TestPath::TTest);
+std::string CorrelationResults(const CorrelationFigures& f, const SpearmanFigures& ranks,
+                               PStyle style, TestPath path = TestPath::TTest);
+std::string CorrelationMethods(const SpearmanFigures& ranks, PStyle style,
+                               TestPath path = TestPath::TTest);
 
 }  // namespace quillon

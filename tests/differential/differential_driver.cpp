@@ -42,6 +42,14 @@
 // box). Each output line: n1 n2 total enrolled1 enrolled2 enrolled-total power (full precision,
 // empty where there is none), Connor's power (McNemar), 1 when the plan is the continuity-corrected
 // one, the other plan's n1 n2 power (two proportions), and the reason when n1 has none.
+//   differential_driver ranks < data sets
+//
+// runs the rank tests of the report. Each input line is "two-sample", "paired" or "spearman", a
+// space, and the two columns as above; each output line the exact figures (empty where none),
+// the quartiles as P25 median P75 and the method by its English name ("exact P", …):
+//   two-sample: n1 n2 quartiles1 quartiles2 W z P method HL lower upper U/(n1n2) r lower upper
+//   paired:     n nonzero quartiles W z P method pseudomedian lower upper r lower upper
+//   spearman:   n rs P method lower upper
 
 #include <array>
 #include <cmath>
@@ -67,6 +75,7 @@
 #include "report/fourfold.h"
 #include "report/normality.h"
 #include "report/proportions.h"
+#include "report/ranks.h"
 #include "report/t_tests.h"
 #include "report/variance_tests.h"
 #include "stats/correlation.h"
@@ -354,7 +363,45 @@ void SampleSize(const std::string& line) {
   }
   fields.push_back(plan.n1 ? "" : plan.n1.reason);
   Print(fields);
-}
+  // ---- The rank tests ----
+
+  void Append(std::vector<std::string> & fields, const quillon::Quartiles& q) {
+    Append(fields, {q.p25, q.median, q.p75});
+  }
+
+  void Ranks(const std::string& line) {
+    const std::size_t space = line.find(' ');
+    const std::string kind = line.substr(0, space);
+    const SampleLists lists = Columns(space == std::string::npos ? "" : line.substr(space + 1));
+    if (kind == "two-sample") {
+      const quillon::RankSumFigures f = quillon::RankSumReportFigures(
+          GroupValues(lists, Group::First), GroupValues(lists, Group::Second));
+      std::vector<std::string> fields = {std::to_string(f.n1), std::to_string(f.n2)};
+      Append(fields, f.first);
+      Append(fields, f.second);
+      Append(fields, {f.w, f.z, f.p});
+      fields.push_back(f.p ? quillon::RankPName(f.method).english : "");
+      Append(fields, {f.shift, f.shiftLower, f.shiftUpper, f.superiority, f.rankBiserial.estimate,
+                      f.rankBiserial.lower, f.rankBiserial.upper});
+      Print(fields);
+    } else if (kind == "paired") {
+      const quillon::SignedRankFigures f = quillon::SignedRankReportFigures(CompletePairs(lists));
+      std::vector<std::string> fields = {std::to_string(f.n), std::to_string(f.nonzero)};
+      Append(fields, f.differences);
+      Append(fields, {f.v, f.z, f.p});
+      fields.push_back(f.p ? quillon::RankPName(f.method).english : "");
+      Append(fields, {f.pseudomedian, f.lower, f.upper, f.rankBiserial.estimate,
+                      f.rankBiserial.lower, f.rankBiserial.upper});
+      Print(fields);
+    } else {
+      const quillon::SpearmanFigures f = quillon::SpearmanReportFigures(CompletePairs(lists));
+      std::vector<std::string> fields = {std::to_string(f.n)};
+      Append(fields, {f.rs, f.p});
+      fields.push_back(f.p ? quillon::RankPName(f.method).english : "");
+      Append(fields, {f.lower, f.upper});
+      Print(fields);
+    }
+  }
 
 }  // namespace
 
@@ -362,13 +409,13 @@ int main(int argc, char** argv) {
   const std::map<std::string, std::function<void(const std::string&)>> analyses = {
       {"two-sample", TwoSample},    {"summary", Summary},        {"paired", Paired},
       {"correlation", Correlation}, {"fourfold", Fourfold},      {"mcnemar", McNemar},
-      {"assumptions", Assumptions}, {"sample-size", SampleSize},
+      {"assumptions", Assumptions}, {"sample-size", SampleSize}, {"ranks", Ranks},
   };
   const auto analysis = argc == 2 ? analyses.find(argv[1]) : analyses.end();
   if (analysis == analyses.end()) {
     std::cerr << "usage: differential_driver "
-                 "two-sample|summary|paired|correlation|fourfold|mcnemar|assumptions|sample-size < "
-                 "data\n";
+                 "two-sample|summary|paired|correlation|fourfold|mcnemar|assumptions|sample-size|"
+                 "ranks < data\n";
     return 2;
   }
   std::ios::sync_with_stdio(false);

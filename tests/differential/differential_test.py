@@ -17,9 +17,10 @@ SciPy; see reference_effects.py.
 
 ANALYSIS is two-sample, summary, paired, correlation, fourfold, mcnemar, assumptions (the
 checks of the sample analyses' assumptions against R and SciPy: see reference_assumptions.py,
-600 data sets by default) or sample-size (the planned sample sizes and powers of the five designs
+600 data sets by default), sample-size (the planned sample sizes and powers of the five designs
 against R, statsmodels and the published formulas: see reference_power.py, 6,000 plans by
-default, over 1,000 of each design). The seed is printed and
+default, over 1,000 of each design) or ranks (the rank tests against R and SciPy: see
+reference_ranks.py, 3,300 data sets by default, over 1,000 of each test). The seed is printed and
 is the same every run; set QUILLON_DIFF_SEED to replay another run ("random" for a new one), QUILLON_DIFF_CASE to run only one data set of it,
 QUILLON_DIFF_COUNT for another number of data sets (1000 by default) and QUILLON_DIFF_SHOWN for
 how many failures are printed in full (5).
@@ -59,6 +60,7 @@ from scipy import stats
 import reference_effects
 import reference_assumptions as assumptions
 import reference_power
+import reference_ranks as ranks
 from reference_p import (TALLY, check_p, check_two_sample_p, correlation_p, fourfold_p, mcnemar_p,
                          paired_p)
 from reference_texts import (RELATIVE_TOLERANCE, WARNING, Checker, Failure, Report, TTable,
@@ -66,7 +68,7 @@ from reference_texts import (RELATIVE_TOLERANCE, WARNING, Checker, Failure, Repo
 
 DEFAULT_COUNT = 1000
 # The assumption checks take larger samples, up to 5,000 values, and R: fewer data sets.
-DEFAULT_COUNTS = {"assumptions": 600, "sample-size": 6000}
+DEFAULT_COUNTS = {"assumptions": 600, "sample-size": 6000, "ranks": 3300}
 DEFAULT_SEED = 20261207
 
 
@@ -524,6 +526,36 @@ def check_assumptions(data, fields, checker, table):
     return kind
 
 
+def make_ranks(rng):
+    """A data set of one of the rank tests, 1 to 200 values a column: the generators above
+    give ties (pools of few values, few decimals); now and then equal groups, a group of one
+    value, or paired differences that are zero."""
+    kind = rng.choice(("two-sample", "paired", "spearman"))
+    if kind == "two-sample":
+        _, (xs, ys, offset) = make_two_sample(rng, 200)
+        pick = rng.random()
+        if pick < 0.05:
+            ys = list(xs)
+        elif pick < 0.08:
+            xs = xs[:1]
+        line = " ".join(with_gaps(rng, [decimal_text(x, rng) for x in xs])) + " | " + \
+            " ".join(with_gaps(rng, [decimal_text(y, rng) for y in ys]))
+        return f"{kind} {line}", (kind, (xs, ys, offset))
+    _, (rows, first_offset, second_offset) = make_pairs(rng, kind == "spearman", 200)
+    if kind == "paired" and rng.random() < 0.3:
+        share = 1.0 if rng.random() < 0.05 else rng.random()
+        rows = [(x, x) if rng.random() < share else (x, y) for x, y in rows]
+    line = " ".join(decimal_text(x, rng) for x, _ in rows) + " | " + \
+        " ".join(decimal_text(y, rng) for _, y in rows)
+    return f"{kind} {line}", (kind, (rows, first_offset, second_offset))
+
+
+def check_ranks(data, fields, checker, table):
+    kind, values = data
+    ranks.note(checker.report.case, kind, values, fields)
+    return kind
+
+
 ANALYSES = {
     "two-sample": (make_two_sample, check_two_sample),
     "summary": (make_summary, check_summary),
@@ -535,9 +567,11 @@ ANALYSES = {
     "sample-size": (reference_power.make,
                     lambda data, fields, checker, table:
                     reference_power.check(checker.report.case, data, fields)),
+    "ranks": (make_ranks, check_ranks),
 }
 # Checks compared once every data set of the run is known (R runs once for all).
-FINISH = {"assumptions": assumptions.finish, "sample-size": reference_power.finish}
+FINISH = {"assumptions": assumptions.finish, "sample-size": reference_power.finish,
+          "ranks": ranks.finish}
 
 
 def main():
@@ -599,7 +633,7 @@ def main():
           + f"), {failures} failures, {len(report.ties)} tie cases, "
           f"{time.monotonic() - started:.1f} s; report figures: "
           + ", ".join(f"{count} {kind}" for kind, count in
-                      (TALLY + assumptions.TALLY + reference_power.TALLY).items())
+                      (TALLY + assumptions.TALLY + reference_power.TALLY + ranks.TALLY).items())
           + "; effect figures: "
           + ", ".join(f"{count} {kind}" for kind, count in reference_effects.EFFECT_TALLY.items()))
     sys.exit(1 if failures else 0)

@@ -10,15 +10,12 @@ ten-thousandths. R runs once for a whole run: every sample becomes one line of a
 """
 
 import collections
-import os
-import subprocess
-import tempfile
 import warnings
 from fractions import Fraction
 
 from scipy import stats
 
-from reference_texts import Failure, centred_sums
+from reference_texts import Failure, centred_sums, run_r
 
 RELATIVE = 1e-6
 # F near 0 is the square of the difference of two nearly equal mean deviations, which SciPy
@@ -128,19 +125,8 @@ def finish(failed):
     disagreement."""
     if not PENDING:
         return
-    with tempfile.TemporaryDirectory() as folder:
-        data = os.path.join(folder, "samples.txt")
-        with open(data, "w") as file:
-            for _, _, values, _, _ in PENDING:
-                file.write(" ".join(repr(value) for value in values) + "\n")
-        script = os.path.join(folder, "shapiro.R")
-        with open(script, "w") as file:
-            file.write(R_SCRIPT)
-        run = subprocess.run(["Rscript", "--vanilla", script, data], capture_output=True,
-                             text=True, check=True)
-    answers = run.stdout.split("\n")[:-1]
-    if len(answers) != len(PENDING):
-        raise SystemExit(f"R answered {len(answers)} lines for {len(PENDING)} samples")
+    answers = run_r(R_SCRIPT, [" ".join(repr(value) for value in values)
+                               for _, _, values, _, _ in PENDING])
     for (case, sample, values, w_text, p_text), answer in zip(PENDING, answers):
         w_reference, p_reference = answer.split(" ")
         if w_reference == "NA":

@@ -3,6 +3,9 @@ program shows: the window's rounding, its t table and verdicts, and tie cases (s
 differential_test.py)."""
 
 import math
+import os
+import subprocess
+import tempfile
 from decimal import ROUND_HALF_EVEN, ROUND_HALF_UP, Decimal, localcontext
 
 RELATIVE_TOLERANCE = 1e-9
@@ -184,3 +187,21 @@ def centred_sums(rows):
     syy = n * sum(y * y for _, y in raw) - sum_y * sum_y
     sxy = n * sum(x * y for x, y in raw) - sum_x * sum_y
     return raw, sum_x, sum_y, sxx, syy, sxy
+
+
+def run_r(script, lines):
+    """Runs an R script once on a file of the given lines (its first argument) and returns the
+    lines it prints, one a line of input."""
+    with tempfile.TemporaryDirectory() as folder:
+        data = os.path.join(folder, "data.txt")
+        with open(data, "w") as file:
+            file.writelines(line + "\n" for line in lines)
+        path = os.path.join(folder, "script.R")
+        with open(path, "w") as file:
+            file.write(script)
+        run = subprocess.run(["Rscript", "--vanilla", path, data], capture_output=True,
+                             text=True, check=True)
+    answers = run.stdout.split("\n")[:-1]
+    if len(answers) != len(lines):
+        raise SystemExit(f"R answered {len(answers)} lines for {len(lines)} inputs")
+    return answers

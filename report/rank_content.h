@@ -1,0 +1,26 @@
+#pragma once
+// The reports of the sample analyses with their rank tests: the rows of the t test (or of
+// Pearson's correlation) as they are, then the rank test's rows, then the checks; the results
+// and methods sentences follow the path chosen. Where Shapiro–Wilk finds a departure from
+// normality, a line names the rank test as the one to report; the path never changes by itself.
+
+#include "report/checks.h"
+#include "report/ranks.h"
+#include "report/test_path.h"
+#include "report/text.h"
+
+namespace quillon {
+
+Report TwoSampleReport(const TwoSampleFigures& figures, const RankSumFigures& ranks, PStyle style,
+                       const TwoSampleChecks* checks, TestPath path);
+Report PairedReport(const PairedFigures& figures, const SignedRankFigures& ranks, PStyle style,
+                    const PairedChecks* checks, TestPath path);
+Report CorrelationReport(const CorrelationFigures& figures, const SpearmanFigures& ranks,
+                         PStyle style, const CorrelationChecks* checks, TestPath path);
+
+// The rank tests' sections alone.
+ReportSection RankSumSection(const RankSumFigures& f, PStyle style);
+ReportSection SignedRankSection(const SignedRankFigures& f, PStyle style);
+ReportSection SpearmanSection(const SpearmanFigures& f, PStyle style);
+
+}  // namespace quillon

@@ -1,0 +1,390 @@
+#include "report/rank_estimates.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <random>
+#include <utility>
+#include <vector>
+
+namespace quillon {
+
+namespace {
+
+// Pivots are drawn from a sample of this many candidates, at this many places either side of
+// where the k-th would fall in it (about three standard deviations of that place): the k-th then
+// lies between them nearly always, with about a tenth of the candidates.
+constexpr int kSample = 2048;
+constexpr int kReach = 96;
+// The first pivots come from every kStride-th row and column instead, a sample of a 256th of
+// the entries whose own k-th entries cost little to select (recursively, the same way): their
+// places, three standard deviations either side, bracket the k-th with a few thousandths of
+// the entries in one pass.
+constexpr std::int64_t kStride = 16;
+constexpr std::int64_t kSmallest = 64;  // rows and columns of a sample worth taking
+
+// The pivots that last closed in on an entry, kept for the next selection near the same place.
+// A keystroke changes one value, which moves an entry's rank by at most a row's or a column's
+// length: the old pivots mostly still bracket it closely enough to list what lies between them
+// after one pass. Only a guess: the passes check it, and a wrong one costs a pass.
+struct Hint {
+  bool valid = false;
+  WideInt low = 0, high = 0;
+};
+
+// The hints of the last selections, by kind (differences or Walsh sums) and by where the entry
+// lies among all, in thousandths (the lower bound, the median and the upper bound of an
+// interval each keep their own).
+class Hints {
+ public:
+  static Hint Get(bool walsh, std::int64_t k, std::int64_t count) {
+    const std::lock_guard lock(Mutex());
+    const auto found = Map().find(Key(walsh, k, count));
+    return found == Map().end() ? Hint{} : found->second;
+  }
+
+  static void Put(bool walsh, std::int64_t k, std::int64_t count, const Hint& hint) {
+    const std::lock_guard lock(Mutex());
+    if (Map().size() >= 32) Map().clear();
+    Map()[Key(walsh, k, count)] = hint;
+  }
+
+ private:
+  static std::pair<bool, std::int64_t> Key(bool walsh, std::int64_t k, std::int64_t count) {
+    return {walsh, std::llround(1000.0 * static_cast<double>(k) / static_cast<double>(count))};
+  }
+  static std::mutex& Mutex() {
+    static std::mutex mutex;
+    return mutex;
+  }
+  static std::map<std::pair<bool, std::int64_t>, Hint>& Map() {
+    static std::map<std::pair<bool, std::int64_t>, Hint> map;
+    return map;
+  }
+};
+
+// Where the candidates below a pivot end in each row, and where those not above it end.
+struct Bounds {
+  std::int64_t less = 0, notAbove = 0;  // how many candidates of each
+  std::vector<std::int64_t> lessEnd, notAboveEnd;
+};
+
+// The entries at(i, j) of a matrix with `rows` rows and `columns` columns, ascending along
+// each row and down each column; row i takes part from column start[i] on. T is the type of
+// the entries: 64 bits where the values allow it, which halves the cost of the comparisons.
+// A sample of every kStride-th row and column reads the same matrix at row and column
+// i · stride + offset; Strided says whether a selection does.
+template <typename T, typename At, bool Strided = false>
+class Selection {
+ public:
+  Selection(std::int64_t rows, std::int64_t columns, std::vector<std::int64_t> start, At at,
+            std::int64_t stride = 1, std::int64_t offset = 0)
+      : rows_(rows),
+        columns_(columns),
+        lo_(std::move(start)),
+        hi_(rows, columns),
+        at_(at),
+        stride_(stride),
+        offset_(offset) {}
+
+  // The k-th entry; with next, also the (k + 1)-th where the last step has it at hand.
+  // With hint, its pivots start the search, and the pivots of the last band kept replace them.
+  T Kth(std::int64_t k, std::optional<T>* next = nullptr, Hint* hint = nullptr) {
+    std::int64_t rank = k - 1;  // among the candidates left
+    std::mt19937_64 random(20261208);
+    std::vector<std::int64_t> prefix(rows_ + 1);
+    std::vector<T> sample(kSample);
+    // Listing twice as many candidates as a pass reads costs less than another pass.
+    const std::int64_t listed = std::max<std::int64_t>(2 * (rows_ + columns_), 4096);
+    Bounds a, b;
+    T low = 0;
+    T high = 0;
+    bool bracketed = false;
+    bool hinted = hint != nullptr && hint->valid;
+    if (hinted) {
+      low = static_cast<T>(hint->low);
+      high = static_cast<T>(hint->high);
+      bracketed = true;
+    } else {
+      bracketed = Bracket(k, low, high);
+    }
+    const std::vector<std::int64_t> start = hinted ? lo_ : std::vector<std::int64_t>();
+    Hint kept;
+    for (;; bracketed = false, hinted = false) {
+      for (std::int64_t i = 0; i < rows_; ++i) prefix[i + 1] = prefix[i] + hi_[i] - lo_[i];
+      const std::int64_t left = prefix[rows_];
+      if (left <= listed) {
+        if (hint != nullptr) *hint = kept;
+        return Listed(left, rank, next);
+      }
+      if (!bracketed) Sampled(random, prefix, left, rank, sample, low, high);
+      // Mostly the candidates from low to high, both kept, are all a pass needs to tell apart;
+      // only where they are all there are (every one equal to a pivot) are the ties split off.
+      Count<true>(low, high, a, b);
+      if (hinted && (rank < a.less || rank >= b.notAbove)) {
+        // The hint missed (the data changed more than a keystroke): start afresh.
+        lo_ = start;
+        std::fill(hi_.begin(), hi_.end(), columns_);
+        rank = k - 1;
+        bracketed = Bracket(k, low, high);
+        Count<true>(low, high, a, b);
+      }
+      if (rank < a.less) {
+        hi_.swap(a.lessEnd);
+        continue;
+      }
+      if (rank >= b.notAbove) {
+        lo_.swap(b.notAboveEnd);
+        rank -= b.notAbove;
+        continue;
+      }
+      if (b.notAbove - a.less < left) {
+        lo_.swap(a.lessEnd);
+        hi_.swap(b.notAboveEnd);
+        rank -= a.less;
+        kept = {true, low, high};
+        continue;
+      }
+      Count<false>(low, high, a, b);
+      if (rank < a.notAbove) {
+        if (next != nullptr && rank + 1 < a.notAbove) *next = low;
+        return low;
+      }
+      if (rank < b.less) {
+        lo_.swap(a.notAboveEnd);
+        hi_.swap(b.lessEnd);
+        rank -= a.notAbove;
+        continue;
+      }
+      if (next != nullptr && rank + 1 < b.notAbove) *next = high;
+      return high;
+    }
+  }
+
+  // The entry after v, the k-th: v again if more than k entries are not above it, otherwise
+  // the smallest above it. Called before Kth narrows the candidates.
+  T After(T v, std::int64_t k) {
+    Bounds bounds, unused;
+    Count<false>(v, v, bounds, unused);
+    if (bounds.notAbove > k) return v;
+    bool found = false;
+    T smallest = 0;
+    for (std::int64_t i = 0; i < rows_; ++i) {
+      const std::int64_t j = bounds.notAboveEnd[i];
+      if (j < hi_[i] && (!found || Entry(i, j) < smallest)) {
+        smallest = Entry(i, j);
+        found = true;
+      }
+    }
+    return smallest;
+  }
+
+ private:
+  // Pivots about the rank-th of the `left` candidates from a random sample of them.
+  void Sampled(std::mt19937_64& random, const std::vector<std::int64_t>& prefix, std::int64_t left,
+               std::int64_t rank, std::vector<T>& sample, T& low, T& high) const {
+    std::uniform_int_distribution<std::int64_t> pick(0, left - 1);
+    for (T& entry : sample) {
+      const std::int64_t u = pick(random);
+      const auto i = std::upper_bound(prefix.begin(), prefix.end(), u) - prefix.begin() - 1;
+      entry = Entry(i, lo_[i] + u - prefix[i]);
+    }
+    std::sort(sample.begin(), sample.end());
+    const double place = (static_cast<double>(rank) + 0.5) / static_cast<double>(left) * kSample;
+    const auto at = [&](int offset) {
+      return sample[std::clamp(static_cast<int>(place) + offset, 0, kSample - 1)];
+    };
+    low = at(-kReach);
+    high = at(kReach);
+  }
+
+  // Pivots about the k-th entry from the entries at the middle of each kStride × kStride block;
+  // none for a matrix too small to be worth it.
+  bool Bracket(std::int64_t k, T& low, T& high) const {
+    const std::int64_t rows = rows_ / kStride;
+    const std::int64_t columns = columns_ / kStride;
+    if (rows < kSmallest || columns < kSmallest) return false;
+    constexpr std::int64_t kMiddle = kStride / 2;
+    std::vector<std::int64_t> start(rows);
+    double entries = 0;
+    double sampled = 0;
+    for (std::int64_t i = 0; i < rows_; ++i) entries += static_cast<double>(hi_[i] - lo_[i]);
+    for (std::int64_t i = 0; i < rows; ++i) {
+      const std::int64_t first = std::max<std::int64_t>(lo_[i * kStride + kMiddle] - kMiddle, 0);
+      start[i] = std::min(columns, (first + kStride - 1) / kStride);
+      sampled += static_cast<double>(columns - start[i]);
+    }
+    const double share = (static_cast<double>(k) - 0.5) / entries;
+    const double middle = share * sampled;
+    const double margin = 3 * std::sqrt(sampled * share * (1 - share)) + 2;
+    const auto rank = [&](double place) {
+      return std::clamp<std::int64_t>(std::llround(place), 1, static_cast<std::int64_t>(sampled));
+    };
+    const std::int64_t stride = stride_ * kStride;
+    const std::int64_t offset = offset_ + stride_ * kMiddle;
+    using Sample = Selection<T, At, true>;
+    low = Sample(rows, columns, start, at_, stride, offset).Kth(rank(middle - margin));
+    high = Sample(rows, columns, start, at_, stride, offset).Kth(rank(middle + margin));
+    return true;
+  }
+
+  // The bounds of the candidates about two pivots, low ≤ high, in one pass: as i grows, where
+  // each row's entries reach a pivot moves only left.
+  // With Outer, only where those below low end and where those not above high end.
+  template <bool Outer>
+  void Count(T low, T high, Bounds& a, Bounds& b) const {
+    for (Bounds* bounds : {&a, &b}) {
+      bounds->lessEnd.resize(rows_);
+      bounds->notAboveEnd.resize(rows_);
+      bounds->less = bounds->notAbove = 0;
+    }
+    std::int64_t belowLow = columns_, upToLow = columns_;
+    std::int64_t belowHigh = columns_, upToHigh = columns_;
+    for (std::int64_t i = 0; i < rows_; ++i) {
+      while (upToHigh > 0 && Entry(i, upToHigh - 1) > high) --upToHigh;
+      if constexpr (!Outer) {
+        while (belowHigh > 0 && Entry(i, belowHigh - 1) >= high) --belowHigh;
+        while (upToLow > 0 && Entry(i, upToLow - 1) > low) --upToLow;
+      }
+      while (belowLow > 0 && Entry(i, belowLow - 1) >= low) --belowLow;
+      const std::int64_t first = lo_[i];
+      const std::int64_t last = hi_[i];
+      a.lessEnd[i] = std::clamp(belowLow, first, last);
+      a.less += a.lessEnd[i] - first;
+      b.notAboveEnd[i] = std::clamp(upToHigh, first, last);
+      b.notAbove += b.notAboveEnd[i] - first;
+      if constexpr (!Outer) {
+        a.notAboveEnd[i] = std::clamp(upToLow, first, last);
+        a.notAbove += a.notAboveEnd[i] - first;
+        b.lessEnd[i] = std::clamp(belowHigh, first, last);
+        b.less += b.lessEnd[i] - first;
+      }
+    }
+  }
+
+  T Listed(std::int64_t left, std::int64_t rank, std::optional<T>* next) const {
+    std::vector<T> entries;
+    entries.reserve(left);
+    for (std::int64_t i = 0; i < rows_; ++i) {
+      for (std::int64_t j = lo_[i]; j < hi_[i]; ++j) entries.push_back(Entry(i, j));
+    }
+    std::nth_element(entries.begin(), entries.begin() + rank, entries.end());
+    if (next != nullptr && rank + 1 < left) {
+      *next = *std::min_element(entries.begin() + rank + 1, entries.end());
+    }
+    return entries[rank];
+  }
+
+  T Entry(std::int64_t i, std::int64_t j) const {
+    if constexpr (Strided) return at_(i * stride_ + offset_, j * stride_ + offset_);
+    return at_(i, j);
+  }
+
+  std::int64_t rows_, columns_;
+  std::vector<std::int64_t> lo_, hi_;
+  At at_;
+  std::int64_t stride_, offset_;
+};
+
+std::vector<std::int64_t> Diagonal(std::int64_t n) {
+  std::vector<std::int64_t> start(n);
+  for (std::int64_t i = 0; i < n; ++i) start[i] = i;
+  return start;
+}
+
+// The values in 64 bits when each lies within ±2⁶¹, so that any two added or subtracted, and
+// twice a median, fit; nothing otherwise.
+bool Narrowed(std::span<const WideInt> values, std::vector<std::int64_t>& narrow) {
+  constexpr WideInt kLimit = WideInt{1} << 61;
+  narrow.resize(values.size());
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (values[i] > kLimit || values[i] < -kLimit) return false;
+    narrow[i] = static_cast<std::int64_t>(values[i]);
+  }
+  return true;
+}
+
+// What `select` gives of the differences of x and y, in 64 bits where they allow it.
+template <typename Select>
+WideInt OfDifferences(std::span<const WideInt> x, std::span<const WideInt> y, Select select) {
+  const auto rows = static_cast<std::int64_t>(x.size());
+  const auto columns = static_cast<std::int64_t>(y.size());
+  const std::vector<std::int64_t> start(rows, 0);
+  // Row i is x_i less y from its largest down, so that it ascends.
+  const auto run = [&](auto xs, auto ys) {
+    const auto at = [xs, ys, last = columns - 1](std::int64_t i, std::int64_t j) {
+      return xs[i] - ys[last - j];
+    };
+    return WideInt{select(rows, columns, start, at)};
+  };
+  std::vector<std::int64_t> x64, y64;
+  if (Narrowed(x, x64) && Narrowed(y, y64)) {
+    return run(std::span<const std::int64_t>(x64), std::span<const std::int64_t>(y64));
+  }
+  return run(x, y);
+}
+
+template <typename Select>
+WideInt OfWalshSums(std::span<const WideInt> d, Select select) {
+  const auto n = static_cast<std::int64_t>(d.size());
+  const std::vector<std::int64_t> start = Diagonal(n);
+  const auto run = [&](auto ds) {
+    const auto at = [ds](std::int64_t i, std::int64_t j) { return ds[i] + ds[j]; };
+    return WideInt{select(n, n, start, at)};
+  };
+  std::vector<std::int64_t> d64;
+  if (Narrowed(d, d64)) return run(std::span<const std::int64_t>(d64));
+  return run(d);
+}
+
+// The k-th entry, and twice the median of `count` entries, of a matrix given as at(i, j),
+// starting from the hint of the last selection of its kind near the same place.
+auto KthOf(std::int64_t k, bool walsh, std::int64_t count) {
+  return [=](std::int64_t rows, std::int64_t columns, const std::vector<std::int64_t>& start,
+             auto at) {
+    using T = decltype(at(0, 0));
+    Hint hint = Hints::Get(walsh, k, count);
+    const T kth = Selection<T, decltype(at)>(rows, columns, start, at).Kth(k, nullptr, &hint);
+    Hints::Put(walsh, k, count, hint);
+    return kth;
+  };
+}
+
+auto TwiceMedianOf(bool walsh, std::int64_t count) {
+  return [=](std::int64_t rows, std::int64_t columns, const std::vector<std::int64_t>& start,
+             auto at) {
+    using T = decltype(at(0, 0));
+    const std::int64_t k = (count + 1) / 2;
+    Hint hint = Hints::Get(walsh, k, count);
+    std::optional<T> next;
+    const T middle = Selection<T, decltype(at)>(rows, columns, start, at).Kth(k, &next, &hint);
+    Hints::Put(walsh, k, count, hint);
+    if (count % 2 == 1) return T{middle + middle};
+    if (next) return T{middle + *next};
+    return T{middle + Selection<T, decltype(at)>(rows, columns, start, at).After(middle, k)};
+  };
+}
+
+}  // namespace
+
+WideInt KthDifference(std::span<const WideInt> x, std::span<const WideInt> y, std::int64_t k) {
+  return OfDifferences(x, y, KthOf(k, false, static_cast<std::int64_t>(x.size() * y.size())));
+}
+
+WideInt TwiceMedianDifference(std::span<const WideInt> x, std::span<const WideInt> y) {
+  return OfDifferences(x, y, TwiceMedianOf(false, static_cast<std::int64_t>(x.size() * y.size())));
+}
+
+WideInt KthWalshSum(std::span<const WideInt> d, std::int64_t k) {
+  const auto n = static_cast<std::int64_t>(d.size());
+  return OfWalshSums(d, KthOf(k, true, n * (n + 1) / 2));
+}
+
+WideInt TwiceMedianWalshSum(std::span<const WideInt> d) {
+  const auto n = static_cast<std::int64_t>(d.size());
+  return OfWalshSums(d, TwiceMedianOf(true, n * (n + 1) / 2));
+}
+
+}  // namespace quillon

@@ -1,0 +1,393 @@
+#include "report/ranks.h"
+
+#include <algorithm>
+#include <boost/math/distributions/normal.hpp>
+#include <cmath>
+#include <numeric>
+#include <string>
+#include <vector>
+
+#include "report/rank_distributions.h"
+#include "report/rank_estimates.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr const char* kSummaryOnly = "仅有汇总数据，无法进行秩检验";
+constexpr const char* kTooFewForLevel = "例数过少，达不到95%的置信水平";
+constexpr const char* kAllDifferencesEqual = "差值全部相同，无法估计区间";
+constexpr const char* kPerfectRank = "秩相关为±1，Fisher z变换无定义";
+constexpr double kScale = Fixed4::kScale;
+
+std::vector<WideInt> SortedRaw(std::span<const Fixed4> values) {
+  // Sorted in 64 bits, which costs half as much, then widened.
+  std::vector<std::int64_t> raw(values.size());
+  std::transform(values.begin(), values.end(), raw.begin(),
+                 [](Fixed4 value) { return value.raw(); });
+  std::sort(raw.begin(), raw.end());
+  return std::vector<WideInt>(raw.begin(), raw.end());
+}
+
+// R's quantile type 6 of sorted values held in ten-thousandths: x[j] + h (x[j+1] − x[j]) with
+// j + h = (n + 1)p, the ends held at the smallest and the largest value.
+double Type6(const std::vector<WideInt>& sorted, double p) {
+  const auto n = static_cast<std::int64_t>(sorted.size());
+  const double place = p * static_cast<double>(n + 1);  // exact for quarters
+  const auto j = static_cast<std::int64_t>(std::floor(place));
+  const double h = place - static_cast<double>(j);
+  const double a = static_cast<double>(sorted[std::clamp<std::int64_t>(j, 1, n) - 1]) / kScale;
+  const double b = static_cast<double>(sorted[std::clamp<std::int64_t>(j + 1, 1, n) - 1]) / kScale;
+  if (h == 0 || a == b) return a;
+  return (1 - h) * a + h * b;
+}
+
+Quartiles QuartilesOfSorted(const std::vector<WideInt>& sorted) {
+  if (sorted.empty()) {
+    const Figure none = Figure::Missing("没有数值");
+    return {none, none, none};
+  }
+  return {Figure::Of(Type6(sorted, 0.25)), Figure::Of(Type6(sorted, 0.5)),
+          Figure::Of(Type6(sorted, 0.75))};
+}
+
+// Σ(t³ − t) over the runs of equal values of a sorted sequence.
+double TieSum(const std::vector<WideInt>& sorted) {
+  double sum = 0;
+  for (std::size_t start = 0, end = 0; start < sorted.size(); start = end) {
+    while (end < sorted.size() && sorted[end] == sorted[start]) ++end;
+    const auto t = static_cast<double>(end - start);
+    sum += t * t * t - t;
+  }
+  return sum;
+}
+
+double Sign(double value) { return value > 0 ? 1 : value < 0 ? -1 : 0; }
+
+// 2·min(Φ(z), 1 − Φ(z)).
+Figure NormalTwoSided(double z) {
+  const boost::math::normal normal;
+  return Figure::Of(2 * boost::math::cdf(normal, -std::fabs(z)));
+}
+
+// The shift at which R's uniroot finds the continuity-corrected, tie-corrected z of a rank
+// statistic cross zq. Past the m-th of `count` ordered differences (or Walsh averages) the
+// statistic less its mean is count/2 − m, and σ there knows only the ties within the data; the
+// corrected z falls step by step, so the root is the m-th difference for the first m at which
+// it is no longer above zq. R's answer lies within uniroot's tolerance (10⁻⁴) of that point.
+std::int64_t CrossingRank(std::int64_t count, double sigma, double zq) {
+  const auto above = [&](std::int64_t m) {
+    const double dz = static_cast<double>(count) / 2 - static_cast<double>(m);
+    return (dz - Sign(dz) * 0.5) / sigma - zq > 0;
+  };
+  const double guess = static_cast<double>(count) / 2 - zq * sigma;
+  std::int64_t m = std::clamp<std::int64_t>(std::llround(guess), 1, count);
+  while (m > 1 && !above(m - 1)) --m;
+  while (m < count && above(m)) ++m;
+  return m;
+}
+
+// Fisher z interval of a correlation-like r with standard error se of atanh r.
+EffectSize FisherInterval(double r, double se) {
+  EffectSize effect{Figure::Of(r), {}, {}};
+  if (std::fabs(r) >= 1) {
+    effect.lower = effect.upper = Figure::Missing(kPerfectRank);
+    return effect;
+  }
+  const double z = std::atanh(r);
+  effect.lower = Figure::Of(std::tanh(z - NormalCritical95() * se));
+  effect.upper = Figure::Of(std::tanh(z + NormalCritical95() * se));
+  return effect;
+}
+
+// The exact interval of R: the qu-th and (count − qu + 1)-th ordered differences, qu the 2.5 %
+// quantile of the statistic (at least 1); none where that leaves the level below 92.5 %, where
+// R warns that 95 % is not achievable.
+template <typename Kth>
+void ExactInterval(const CountedDistribution& distribution, std::int64_t count, Kth kth,
+                   Figure& lower, Figure& upper) {
+  std::int64_t qu = distribution.Quantile(0.025);
+  if (qu == 0) qu = 1;
+  if (2 * distribution.AtMost(qu - 1) - 0.05 > 0.025) {
+    lower = upper = Figure::Missing(kTooFewForLevel);
+    return;
+  }
+  lower = Figure::Of(kth(qu));
+  upper = Figure::Of(kth(count - qu + 1));
+}
+
+}  // namespace
+
+RankPNames RankPName(RankP method) {
+  switch (method) {
+    case RankP::Exact:
+      return {"精确概率", "exact P"};
+    case RankP::Normal:
+      return {"正态近似（连续性校正）", "normal approximation with continuity correction"};
+    case RankP::Edgeworth:
+      return {"Edgeworth级数近似（AS 89）", "Edgeworth series approximation (AS 89)"};
+    case RankP::StudentT:
+      return {"t分布近似，ν = n − 2", "t approximation, df = n − 2"};
+  }
+  return {"", ""};
+}
+
+Quartiles QuartilesOf(std::span<const Fixed4> values) {
+  return QuartilesOfSorted(SortedRaw(values));
+}
+
+RankSumFigures RankSumReportFigures(std::span<const Fixed4> first, std::span<const Fixed4> second) {
+  RankSumFigures f;
+  f.n1 = static_cast<std::int64_t>(first.size());
+  f.n2 = static_cast<std::int64_t>(second.size());
+  const std::vector<WideInt> x = SortedRaw(first);
+  const std::vector<WideInt> y = SortedRaw(second);
+  f.first = QuartilesOfSorted(x);
+  f.second = QuartilesOfSorted(y);
+  std::string reason;
+  if (x.empty() && y.empty()) {
+    reason = kSummaryOnly;
+    f.first =
+        f.second = {Figure::Missing(reason), Figure::Missing(reason), Figure::Missing(reason)};
+  } else if (f.n1 < 2 || f.n2 < 2) {
+    reason = "每组至少需要2个数值";
+  } else if (x.front() == x.back() && y.front() == y.back() && x.front() == y.front()) {
+    reason = "两组全部数值相同，无法进行秩检验";
+  }
+  if (!reason.empty()) {
+    const Figure none = Figure::Missing(reason);
+    f.w = f.z = f.p = f.shift = f.shiftLower = f.shiftUpper = f.superiority = none;
+    f.rankBiserial = {none, none, none};
+    return f;
+  }
+  // The rank sum of the first group (twice, to stay whole with mean ranks) and the ties of both.
+  std::int64_t twiceRankSum = 0;
+  double ties = 0;
+  for (std::size_t i = 0, j = 0; i < x.size() || j < y.size();) {
+    const WideInt value = j == y.size() || (i < x.size() && x[i] < y[j]) ? x[i] : y[j];
+    const auto below = static_cast<std::int64_t>(i + j);
+    std::int64_t inFirst = 0;
+    std::int64_t inSecond = 0;
+    while (i < x.size() && x[i] == value) ++i, ++inFirst;
+    while (j < y.size() && y[j] == value) ++j, ++inSecond;
+    const std::int64_t t = inFirst + inSecond;
+    twiceRankSum += inFirst * (2 * below + t + 1);
+    ties += static_cast<double>(t) * static_cast<double>(t) * static_cast<double>(t) -
+            static_cast<double>(t);
+  }
+  const auto n1 = static_cast<double>(f.n1);
+  const auto n2 = static_cast<double>(f.n2);
+  const double u = static_cast<double>(twiceRankSum) / 2 - n1 * (n1 + 1) / 2;
+  const std::int64_t count = f.n1 * f.n2;
+  const double pairs = n1 * n2;
+  f.w = Figure::Of(u);
+  f.superiority = Figure::Of(u / pairs);
+  f.rankBiserial = FisherInterval(2 * u / pairs - 1, std::sqrt((n1 + n2 + 1) / (3 * pairs)));
+  f.shift = Figure::Of(static_cast<double>(TwiceMedianDifference(x, y)) / (2 * kScale));
+  const auto kth = [&](std::int64_t k) {
+    return static_cast<double>(KthDifference(x, y, k)) / kScale;
+  };
+  const double total = n1 + n2;
+  if (f.n1 < kExactBelow && f.n2 < kExactBelow && ties == 0) {
+    f.method = RankP::Exact;
+    f.z = Figure::Missing("精确概率，无需正态近似");
+    const CountedDistribution distribution = RankSumDistribution(f.n1, f.n2);
+    f.p = Figure::Of(distribution.TwoSided(u));
+    ExactInterval(distribution, count, kth, f.shiftLower, f.shiftUpper);
+    return f;
+  }
+  f.method = RankP::Normal;
+  const double centred = u - pairs / 2;
+  const double sigma = std::sqrt(pairs / 12 * ((total + 1) - ties / (total * (total - 1))));
+  f.z = Figure::Of((centred - Sign(centred) * 0.5) / sigma);
+  f.p = NormalTwoSided(*f.z);
+  if (x.front() == x.back() && y.front() == y.back()) {
+    f.shiftLower = f.shiftUpper = Figure::Missing(kAllDifferencesEqual);
+    return f;
+  }
+  // Away from the differences only the ties within each group remain.
+  const double within = TieSum(x) + TieSum(y);
+  const double sigma0 = std::sqrt(pairs / 12 * ((total + 1) - within / (total * (total - 1))));
+  f.shiftLower = Figure::Of(kth(CrossingRank(count, sigma0, NormalCritical95())));
+  f.shiftUpper = Figure::Of(kth(CrossingRank(count, sigma0, -NormalCritical95())));
+  return f;
+}
+
+SignedRankFigures SignedRankReportFigures(std::span<const std::pair<Fixed4, Fixed4>> pairs) {
+  SignedRankFigures f;
+  f.n = static_cast<std::int64_t>(pairs.size());
+  std::vector<WideInt> all(pairs.size());
+  std::transform(pairs.begin(), pairs.end(), all.begin(), [](const auto& pair) {
+    return WideInt{pair.first.raw()} - WideInt{pair.second.raw()};
+  });
+  std::sort(all.begin(), all.end());
+  f.differences = QuartilesOfSorted(all);
+  std::vector<WideInt> d;  // the nonzero differences, ascending
+  std::copy_if(all.begin(), all.end(), std::back_inserter(d), [](WideInt v) { return v != 0; });
+  f.nonzero = static_cast<std::int64_t>(d.size());
+  std::string reason;
+  if (f.n < 2) {
+    reason = "至少需要2对数据";
+  } else if (d.empty()) {
+    reason = "差值全部为0，无法进行符号秩检验";
+  }
+  if (!reason.empty()) {
+    const Figure none = Figure::Missing(reason);
+    f.v = f.z = f.p = f.pseudomedian = f.lower = f.upper = none;
+    f.rankBiserial = {none, none, none};
+    return f;
+  }
+  // Ranks of |d|: walk outwards from zero on both sides at once.
+  std::vector<WideInt> magnitudes(d.size());
+  std::transform(d.begin(), d.end(), magnitudes.begin(), [](WideInt v) { return v < 0 ? -v : v; });
+  std::vector<std::size_t> order(d.size());
+  std::iota(order.begin(), order.end(), 0);
+  std::sort(order.begin(), order.end(),
+            [&](std::size_t a, std::size_t b) { return magnitudes[a] < magnitudes[b]; });
+  std::int64_t twiceV = 0;
+  double ties = 0;
+  for (std::size_t start = 0, end = 0; start < order.size(); start = end) {
+    std::int64_t positive = 0;
+    while (end < order.size() && magnitudes[order[end]] == magnitudes[order[start]]) {
+      positive += d[order[end]] > 0;
+      ++end;
+    }
+    const auto t = static_cast<std::int64_t>(end - start);
+    twiceV += positive * (2 * static_cast<std::int64_t>(start) + t + 1);
+    ties += static_cast<double>(t * t) * static_cast<double>(t) - static_cast<double>(t);
+  }
+  const auto n = static_cast<double>(f.nonzero);
+  const std::int64_t count = f.nonzero * (f.nonzero + 1) / 2;
+  const double ranks = n * (n + 1) / 2;
+  const double v = static_cast<double>(twiceV) / 2;
+  f.v = Figure::Of(v);
+  f.rankBiserial = FisherInterval((2 * v - ranks) / ranks,
+                                  std::sqrt((2 * n * n * n + 3 * n * n + n) / 6) / ranks);
+  f.pseudomedian = Figure::Of(static_cast<double>(TwiceMedianWalshSum(d)) / (4 * kScale));
+  const auto kth = [&](std::int64_t k) {
+    return static_cast<double>(KthWalshSum(d, k)) / (2 * kScale);
+  };
+  if (f.nonzero < kExactBelow && ties == 0 && f.nonzero == f.n) {
+    f.method = RankP::Exact;
+    f.z = Figure::Missing("精确概率，无需正态近似");
+    const CountedDistribution distribution = SignedRankDistribution(f.nonzero);
+    f.p = Figure::Of(distribution.TwoSided(v));
+    ExactInterval(distribution, count, kth, f.lower, f.upper);
+    return f;
+  }
+  f.method = RankP::Normal;
+  const auto sigmaOf = [](double size, double tieSum) {
+    return std::sqrt(size * (size + 1) * (2 * size + 1) / 24 - tieSum / 48);
+  };
+  const double centred = v - ranks / 2;
+  f.z = Figure::Of((centred - Sign(centred) * 0.5) / sigmaOf(n, ties));
+  f.p = NormalTwoSided(*f.z);
+  if (d.front() == d.back()) {
+    f.lower = f.upper = Figure::Missing(kAllDifferencesEqual);
+    return f;
+  }
+  // R first looks at the statistic at the smallest and the largest difference (where those
+  // differences become zeros and drop out); if either cannot reach z(0.975) there, it lowers
+  // the level, and the report gives no 95 % interval.
+  const double within = TieSum(d);
+  const auto atEnd = [&](WideInt end) {
+    const auto t = static_cast<double>(std::count(d.begin(), d.end(), end));
+    const double rest = n - t;
+    const double zd = rest * (rest + 1) / 4;
+    return (zd - 0.5) / sigmaOf(rest, within - (t * t * t - t));
+  };
+  if (atEnd(d.front()) < NormalCritical95() || atEnd(d.back()) < NormalCritical95()) {
+    f.lower = f.upper = Figure::Missing(kTooFewForLevel);
+    return f;
+  }
+  const double sigma0 = sigmaOf(n, within);
+  f.lower = Figure::Of(kth(CrossingRank(count, sigma0, NormalCritical95())));
+  f.upper = Figure::Of(kth(CrossingRank(count, sigma0, -NormalCritical95())));
+  return f;
+}
+
+namespace {
+
+// Twice each value's rank (mean ranks for ties, so that they stay whole), and whether any tie.
+std::vector<std::int64_t> TwiceRanks(std::span<const std::pair<Fixed4, Fixed4>> pairs, bool second,
+                                     bool& tied) {
+  // Each value beside its row, sorted together: no indirection in the comparisons.
+  std::vector<std::pair<std::int64_t, std::size_t>> order(pairs.size());
+  for (std::size_t i = 0; i < pairs.size(); ++i) {
+    order[i] = {(second ? pairs[i].second : pairs[i].first).raw(), i};
+  }
+  std::sort(order.begin(), order.end());
+  std::vector<std::int64_t> ranks(pairs.size());
+  for (std::size_t start = 0, end = 0; start < order.size(); start = end) {
+    while (end < order.size() && order[end].first == order[start].first) ++end;
+    tied = tied || end - start > 1;
+    for (std::size_t k = start; k < end; ++k) {
+      ranks[order[k].second] = static_cast<std::int64_t>(start + end + 1);
+    }
+  }
+  return ranks;
+}
+
+}  // namespace
+
+SpearmanFigures SpearmanReportFigures(std::span<const std::pair<Fixed4, Fixed4>> pairs) {
+  SpearmanFigures f;
+  f.n = static_cast<std::int64_t>(pairs.size());
+  bool tied = false;
+  const std::vector<std::int64_t> a = TwiceRanks(pairs, false, tied);
+  const std::vector<std::int64_t> b = TwiceRanks(pairs, true, tied);
+  WideInt sa = 0, sb = 0, saa = 0, sbb = 0, sab = 0, sdd = 0;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    sa += a[i];
+    sb += b[i];
+    saa += WideInt{a[i]} * a[i];
+    sbb += WideInt{b[i]} * b[i];
+    sab += WideInt{a[i]} * b[i];
+    sdd += WideInt{a[i] - b[i]} * (a[i] - b[i]);
+  }
+  const WideInt size = f.n;
+  const WideInt sxx = size * saa - sa * sa;
+  const WideInt syy = size * sbb - sb * sb;
+  const WideInt sxy = size * sab - sa * sb;
+  std::string reason;
+  if (f.n < 2) {
+    reason = "至少需要2对数据";
+  } else if (sxx == 0 || syy == 0) {
+    reason = "X或Y的数值全部相同，无法计算秩相关";
+  }
+  if (!reason.empty()) {
+    f.rs = f.p = f.lower = f.upper = Figure::Missing(reason);
+    return f;
+  }
+  const long double product = static_cast<long double>(sxx) * static_cast<long double>(syy);
+  const auto rs = static_cast<double>(static_cast<long double>(sxy) / std::sqrt(product));
+  f.rs = Figure::Of(rs);
+  const auto n = static_cast<double>(f.n);
+  if (f.n <= kSpearmanSeries && !tied) {
+    f.method = f.n <= kSpearmanEnumerated ? RankP::Exact : RankP::Edgeworth;
+    // S = Σ(rank differences)², whole without ties.
+    const auto s = static_cast<double>(sdd / 4);
+    const double p =
+        6 * s > n * n * n - n ? SpearmanTail(f.n, s, false) : SpearmanTail(f.n, s + 2, true);
+    f.p = Figure::Of(std::min(1.0, 2 * p));
+  } else {
+    f.method = RankP::StudentT;
+    if (f.n < 3) {
+      f.p = Figure::Missing("自由度须大于0");
+    } else if (std::fabs(rs) >= 1) {
+      f.p = Figure::Of(0);
+    } else {
+      f.p = TwoSidedTP(rs * std::sqrt((n - 2) / (1 - rs * rs)), n - 2);
+    }
+  }
+  if (f.n < 4) {
+    f.lower = f.upper = Figure::Missing("n < 4，无法计算区间");
+  } else {
+    const EffectSize interval = FisherInterval(rs, std::sqrt((1 + rs * rs / 2) / (n - 3)));
+    f.lower = interval.lower;
+    f.upper = interval.upper;
+  }
+  return f;
+}
+
+}  // namespace quillon
