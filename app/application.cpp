@@ -80,9 +80,9 @@ void KeepSettingsForThisRunOnly(QApplication& app) {
 
 void RemoveStaleSettingsFolders(const QString& directory) {
   const QDir folder(directory);
-  const QStringList names = folder.entryList({SettingsFolderPrefix + QLatin1Char('*')},
-                                             QDir::Dirs | QDir::NoDotAndDotDot);
-  for (const QString& name : names) {
+  // Compared by hand rather than through a name filter, which would compile a pattern.
+  for (const QString& name : folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted)) {
+    if (!name.startsWith(SettingsFolderPrefix)) continue;
     // "<process id>-XXXXXX"; a name of another form (an older run's) is not ours to judge.
     const QString rest = name.mid(SettingsFolderPrefix.size());
     const qsizetype dash = rest.indexOf(QLatin1Char('-'));
