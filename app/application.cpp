@@ -1,5 +1,7 @@
 #include "app/application.h"
 
+#include <signal.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QFont>
@@ -10,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QWidget>
+#include <cerrno>
 
 // Resources of a static library are registered by name, from the global namespace.
 static void RegisterResources() { Q_INIT_RESOURCE(quillon); }
@@ -24,23 +27,38 @@ const QStringList SongFaces = {QStringLiteral("SimSun"), QStringLiteral("AR PL U
 const QString InterfaceFace = QStringLiteral("WenQuanYi Micro Hei");
 constexpr int InterfacePointSize = 9;
 
+// Every text of Qt's that the program shows (dialogs, context menus) is in qtbase's catalogue.
+// "qt_zh_CN" is only a bundle that loads qtbase's and the other modules' catalogues; it is the
+// fallback where qtbase's is not installed on its own.
 void LoadQtTranslation(QApplication& app) {
   const QString directory = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
   for (const char* catalogue : {"qtbase_zh_CN", "qt_zh_CN"}) {
     auto* translator = new QTranslator(&app);
     if (translator->load(QString::fromLatin1(catalogue), directory)) {
       QApplication::installTranslator(translator);
-    } else {
-      delete translator;
+      return;
     }
+    delete translator;
   }
+}
+
+// The run's settings folder is "quillon-settings-<process id>-XXXXXX" in the temporary
+// directory, so that a folder left behind by a killed run can be told from a running one's.
+const QString SettingsFolderPrefix = QStringLiteral("quillon-settings-");
+
+bool ProcessIsRunning(qint64 id) {
+  // EPERM: the process exists but belongs to someone else.
+  return ::kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM;
 }
 
 // A folder for the run's settings; it goes when its owner, the application object, goes.
 class RunSettingsFolder : public QObject {
  public:
   explicit RunSettingsFolder(QObject* owner)
-      : QObject(owner), folder_(QDir::tempPath() + QStringLiteral("/quillon-settings-XXXXXX")) {}
+      : QObject(owner),
+        folder_(QStringLiteral("%1/%2%3-XXXXXX")
+                    .arg(QDir::tempPath(), SettingsFolderPrefix)
+                    .arg(QCoreApplication::applicationPid())) {}
 
   // Without a folder of its own the run still keeps nothing: a path below a device file is
   // never a folder, so nothing is read there and every write fails.
@@ -57,6 +75,21 @@ void KeepSettingsForThisRunOnly(QApplication& app) {
   const QString path = (new RunSettingsFolder(&app))->Path();
   for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
     QSettings::setPath(format, QSettings::UserScope, path);
+  }
+}
+
+void RemoveStaleSettingsFolders(const QString& directory) {
+  const QDir folder(directory);
+  // Compared by hand rather than through a name filter, which would compile a pattern.
+  for (const QString& name : folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted)) {
+    if (!name.startsWith(SettingsFolderPrefix)) continue;
+    // "<process id>-XXXXXX"; a name of another form (an older run's) is not ours to judge.
+    const QString rest = name.mid(SettingsFolderPrefix.size());
+    const qsizetype dash = rest.indexOf(QLatin1Char('-'));
+    bool isNumber = false;
+    const qint64 id = dash > 0 ? rest.left(dash).toLongLong(&isNumber) : 0;
+    if (!isNumber || id <= 0 || ProcessIsRunning(id)) continue;
+    QDir(folder.filePath(name)).removeRecursively();
   }
 }
 

@@ -20,6 +20,10 @@ void InstallChineseInterface(QApplication& app);
 // is left behind. Call before the first window.
 void KeepSettingsForThisRunOnly(QApplication& app);
 
+// A run killed by a signal leaves its settings folder behind. Removes from `directory` the
+// folders of such runs, those whose process is gone; a running instance's folder stays.
+void RemoveStaleSettingsFolders(const QString& directory);
+
 // The user's temporary directory, with its trailing separator; read once, on first use.
 const QString& TempDirectory();
 

@@ -1,10 +1,12 @@
 // Quillon: the statistics assistant's entry point.
 
 #include <QApplication>
+#include <QDir>
 #include <QPointer>
 
 #include "app/application.h"
 #include "app/command_line.h"
+#include "app/first_paint.h"
 #include "app/main_window.h"
 
 int main(int argc, char* argv[]) {
@@ -18,6 +20,10 @@ int main(int argc, char* argv[]) {
   quillon::ui::TempDirectory();
 
   QPointer<quillon::ui::MainWindow> window = new quillon::ui::MainWindow();
+  // What the first window does not need waits until it is on the screen.
+  quillon::ui::AfterFirstPaint::Run(
+      window, [] { quillon::ui::RemoveStaleSettingsFolders(QDir::tempPath()); });
+  quillon::ui::AfterFirstPaint::ExitIfAsked(window);
   window->show();
   const int status = QApplication::exec();
   delete window;  // still here when "退出" ended the program
