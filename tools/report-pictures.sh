@@ -30,4 +30,11 @@ for style in 1 2 3; do
   mv "$work/style.png" "docs/report-style-$style.png"
   echo "wrote docs/report-style-$style.png"
 done
+# The two sample analyses whose data suit a rank test, with the rank tests' sentences.
+for analysis in two-sample paired; do
+  xvfb-run -a -s "-screen 0 1280x1024x24" build/tools/quillon-screenshot \
+    --report "$analysis" --ranks "$work/ranks.png"
+  mv "$work/ranks.png" "docs/report-$analysis-ranks.png"
+  echo "wrote docs/report-$analysis-ranks.png"
+done
 rm -f docs/report-*.html

@@ -1,10 +1,10 @@
 // Renders the main window as the program shows it at start into the PNG file named on the
 // command line; or, with --report and an analysis (two-sample, paired, correlation, fourfold,
-// mcnemar), the results report of a textbook example typed into that analysis, and beside the
-// picture (same name, .html) the HTML that "复制" puts on the clipboard. With --where and the
-// objectNames of controls instead of a file name, it prints the screen position of each
-// control's centre in the window as the program shows it at start (for driving the real program
-// from outside, as bench/outside_keystroke.py does).
+// mcnemar), the results report of a textbook example typed into that analysis (with --ranks, its
+// sentences those of the rank tests), and beside the picture (same name, .html) the HTML that
+// "复制" puts on the clipboard. With --where and the objectNames of controls instead of a file
+// name, it prints the screen position of each control's centre in the window as the program shows
+// it at start (for driving the real program from outside, as bench/outside_keystroke.py does).
 
 #include <QApplication>
 #include <QClipboard>
@@ -94,13 +94,16 @@ int main(int argc, char* argv[]) {
   }
   QString analysis;
   QString style;
+  bool ranks = false;  // the sentences of the rank tests
   while (arguments.size() > 1 && arguments.front().startsWith(QStringLiteral("--"))) {
     const QString option = arguments.takeFirst();
     if (option == QStringLiteral("--report")) analysis = arguments.takeFirst();
     if (option == QStringLiteral("--journal")) style = arguments.takeFirst();
+    if (option == QStringLiteral("--ranks")) ranks = true;
   }
   if (arguments.size() != 1) {
-    std::fprintf(stderr, "usage: %s [--report ANALYSIS [--journal 0-3]] OUTPUT.png\n", argv[0]);
+    std::fprintf(stderr, "usage: %s [--report ANALYSIS [--journal 0-3] [--ranks]] OUTPUT.png\n",
+                 argv[0]);
     return 2;
   }
   const bool report = !analysis.isEmpty();
@@ -115,6 +118,12 @@ int main(int argc, char* argv[]) {
     if (auto* styles =
             window->ReportWindowIfOpen()->findChild<QComboBox*>(QStringLiteral("cmbReportStyle"))) {
       styles->setCurrentIndex(style.toInt());
+    }
+  }
+  if (report && ranks) {
+    if (auto* paths =
+            window->ReportWindowIfOpen()->findChild<QComboBox*>(QStringLiteral("cmbReportTest"))) {
+      paths->setCurrentIndex(1);
     }
   }
   QWidget* shown = report ? static_cast<QWidget*>(window->ReportWindowIfOpen()) : window;

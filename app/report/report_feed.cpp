@@ -9,6 +9,8 @@
 #include "entry/group_summary.h"
 #include "report/checks.h"
 #include "report/count_content.h"
+#include "report/rank_content.h"
+#include "report/ranks.h"
 #include "report/sample_content.h"
 #include "stats/correlation.h"
 
@@ -72,6 +74,12 @@ void ReportFeed::SetStyle(PStyle style) {
   emit Changed();
 }
 
+void ReportFeed::SetPath(TestPath path) {
+  if (path == path_) return;
+  path_ = path;
+  emit Changed();
+}
+
 void ReportFeed::SetPositiveMeans(PositiveMeans positive) {
   if (positive == positive_) return;
   positive_ = positive;
@@ -80,6 +88,7 @@ void ReportFeed::SetPositiveMeans(PositiveMeans positive) {
 
 ReportView ReportFeed::TwoSample() const {
   ReportView view;
+  view.samples = true;
   const std::array<std::string, kSummaryBoxCount> boxes = sources_.twoSample->SummaryTexts();
   const std::optional<SummaryValues> values = ReadSummaryValues(boxes);
   if (!values) {
@@ -94,7 +103,8 @@ ReportView ReportFeed::TwoSample() const {
       SummariesFromGrid(boxes, lists)
           ? TwoSampleReportFigures(*values, lists.Sums(Group::First), lists.Sums(Group::Second))
           : TwoSampleReportFigures(*values);
-  view.report = TwoSampleReport(figures, style_, &checks);
+  view.report =
+      TwoSampleReport(figures, RankSumReportFigures(first, second), style_, &checks, path_);
   EstimationData estimation;
   const std::vector<Fixed4>* columns[] = {&first, &second};
   const Fixed4 means[] = {values->mean1, values->mean2};
@@ -123,9 +133,11 @@ std::optional<AgreementLine> LineOf(const Figure& value, const Figure& lower, co
 
 ReportView ReportFeed::Paired() const {
   ReportView view;
+  view.samples = true;
   const PairedFigures figures = PairedReportFigures(sources_.grid->Lists().Pairs());
-  const PairedChecks checks = CheckPaired(CompletePairs(sources_.grid->Lists()), figures);
-  view.report = PairedReport(figures, style_, &checks);
+  const std::vector<std::pair<Fixed4, Fixed4>> pairs = CompletePairs(sources_.grid->Lists());
+  const PairedChecks checks = CheckPaired(pairs, figures);
+  view.report = PairedReport(figures, SignedRankReportFigures(pairs), style_, &checks, path_);
   AgreementData agreement;
   agreement.points.reserve(checks.points.size());
   for (const AgreementPoint& point : checks.points) {
@@ -141,11 +153,12 @@ ReportView ReportFeed::Paired() const {
 
 ReportView ReportFeed::Correlation() const {
   ReportView view;
+  view.samples = true;
   const SampleLists& lists = sources_.grid->Lists();
   const std::vector<std::pair<Fixed4, Fixed4>> pairs = CompletePairs(lists);
   const CorrelationFigures figures = CorrelationReportFigures(lists.Pairs());
   CorrelationChecks checks = CheckCorrelation(pairs, lists.Pairs(), figures);
-  view.report = CorrelationReport(figures, style_, &checks);
+  view.report = CorrelationReport(figures, SpearmanReportFigures(pairs), style_, &checks, path_);
   std::vector<QPointF> points;
   points.reserve(pairs.size());
   for (const auto& [x, y] : pairs) points.emplace_back(x.ToDouble(), y.ToDouble());

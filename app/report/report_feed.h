@@ -14,6 +14,7 @@
 #include "plots/scatter_plot.h"
 #include "report/normality.h"
 #include "report/proportions.h"
+#include "report/test_path.h"
 #include "report/text.h"
 
 namespace quillon::ui {
@@ -41,6 +42,7 @@ struct ReportView {
   std::optional<plots::AgreementData> agreement;    // the paired analysis
   std::optional<plots::EstimationData> estimation;  // the two-sample analysis
   bool fourfold = false;                            // the four-fold table's report
+  bool samples = false;                             // a sample analysis's, with its rank test
 };
 
 class ReportFeed : public QObject {
@@ -54,6 +56,9 @@ class ReportFeed : public QObject {
   // runs, and nothing stores it.
   PStyle Style() const { return style_; }
   void SetStyle(PStyle style);
+  // Which tests the sentences report, the t tests or the rank tests; the table shows both.
+  TestPath Path() const { return path_; }
+  void SetPath(TestPath path);
   // Whether "(+)" is the good outcome or the harm, which names the NNT's ends in the four-fold
   // table's report; for the run only, like the style.
   PositiveMeans Positive() const { return positive_; }
@@ -70,6 +75,7 @@ class ReportFeed : public QObject {
   ReportSources sources_;
   PStyle style_ = kDefaultPStyle;
   PositiveMeans positive_ = PositiveMeans::Benefit;
+  TestPath path_ = TestPath::TTest;
 };
 
 }  // namespace quillon::ui

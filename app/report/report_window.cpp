@@ -76,6 +76,18 @@ ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), fee
   });
   auto* styleLabel = new QLabel(QStringLiteral("格式："), this);
   styleLabel->setBuddy(styles_);
+  // Which tests the sentences report, for the sample analyses.
+  paths_ = new QComboBox(this);
+  paths_->setObjectName(QStringLiteral("cmbReportTest"));
+  paths_->setToolTip(QStringLiteral("结果句子与方法句子采用的检验；表中两种检验都列出"));
+  paths_->addItem(QStringLiteral("t检验"), static_cast<int>(TestPath::TTest));
+  paths_->addItem(QStringLiteral("秩检验"), static_cast<int>(TestPath::RankTest));
+  paths_->setCurrentIndex(paths_->findData(static_cast<int>(feed_->Path())));
+  connect(paths_, &QComboBox::currentIndexChanged, this, [this] {
+    if (feed_ != nullptr) feed_->SetPath(static_cast<TestPath>(paths_->currentData().toInt()));
+  });
+  pathsLabel_ = new QLabel(QStringLiteral("检验："), this);
+  pathsLabel_->setBuddy(paths_);
   // What "(+)" of the four-fold table stands for, shown with that table's report alone.
   positives_ = new QComboBox(this);
   positives_->setObjectName(QStringLiteral("cmbPositiveMeans"));
@@ -96,6 +108,8 @@ ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), fee
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(styleLabel);
   buttons->addWidget(styles_);
+  buttons->addWidget(pathsLabel_);
+  buttons->addWidget(paths_);
   buttons->addWidget(positivesLabel_);
   buttons->addWidget(positives_);
   buttons->addStretch();
@@ -170,6 +184,8 @@ void ReportWindow::Refresh() {
   pending_->stop();
   if (feed_ == nullptr) return;
   ReportView view = feed_->CurrentView();
+  pathsLabel_->setVisible(view.samples);
+  paths_->setVisible(view.samples);
   positivesLabel_->setVisible(view.fourfold);
   positives_->setVisible(view.fourfold);
   Report report = std::move(view.report);

@@ -74,7 +74,9 @@ class ReportWindow : public QWidget {
   PictureView* agreementView_ = nullptr;
   PictureView* estimationView_ = nullptr;
   QPushButton* saveButton_ = nullptr;
-  QComboBox* styles_ = nullptr;     // cmbReportStyle
+  QComboBox* styles_ = nullptr;  // cmbReportStyle
+  QComboBox* paths_ = nullptr;   // cmbReportTest
+  QLabel* pathsLabel_ = nullptr;
   QComboBox* positives_ = nullptr;  // cmbPositiveMeans
   QLabel* positivesLabel_ = nullptr;
   QTimer* pending_ = nullptr;

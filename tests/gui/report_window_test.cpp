@@ -128,7 +128,7 @@ TEST_F(ReportWindowTest, FollowsTypingSwitchingAndAnImport) {
   EXPECT_FALSE(plot->isVisible());
 }
 
-TEST_F(ReportWindowTest, TakesRawValuesAndWhatPositiveMeans) {
+TEST_F(ReportWindowTest, TakesRawValuesTheTestChosenAndWhatPositiveMeans) {
   ReportWindow* report = Open();
   ASSERT_NE(report, nullptr);
   // Values whose rounded summaries would give d = 0.1470: the data give 0.1231 (SciPy).
@@ -138,6 +138,14 @@ TEST_F(ReportWindowTest, TakesRawValuesAndWhatPositiveMeans) {
     Type(Box(QStringLiteral("Text2(%1)").arg(row)), second[row]);
   }
   EXPECT_TRUE(Shown(report).contains(QStringLiteral("各组原始数据")));
+  // Both tests in the table; the sentences follow the test chosen.
+  auto* path = report->findChild<QComboBox*>(QStringLiteral("cmbReportTest"));
+  ASSERT_NE(path, nullptr);
+  EXPECT_TRUE(Shown(report).contains(QStringLiteral("Wilcoxon秩和检验（Mann–Whitney U检验）")));
+  EXPECT_FALSE(Shown(report).contains(QStringLiteral("两组比较采用Wilcoxon秩和检验")));
+  path->setCurrentIndex(1);
+  EXPECT_TRUE(Shown(report).contains(QStringLiteral("两组比较采用Wilcoxon秩和检验")));
+  path->setCurrentIndex(0);
   EXPECT_TRUE(Shown(report).contains(QStringLiteral("Cohen效应量 d\t0.1231")))
       << Shown(report).toStdString();
   // A summary box typed over: the figures go back to the summaries.
