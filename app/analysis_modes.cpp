@@ -5,11 +5,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/chi_square_panels.h"
-#include "app/form_layout.h"
-#include "app/fourfold_table.h"
-#include "app/sample_grid.h"
-#include "app/sample_panels.h"
+#include "app/analyses/chi_square_panels.h"
+#include "app/analyses/fourfold_table.h"
+#include "app/analyses/sample_grid.h"
+#include "app/analyses/sample_panels.h"
+#include "app/widgets/form_layout.h"
 
 namespace quillon::ui {
 

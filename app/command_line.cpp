@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <cstdio>
 
-#include "app/utf8.h"
+#include "app/widgets/utf8.h"
 
 namespace quillon::ui {
 

@@ -11,18 +11,18 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "app/analyses/entry_transfer.h"
+#include "app/analyses/fourfold_table.h"
+#include "app/analyses/sample_grid.h"
+#include "app/analyses/sample_panels.h"
 #include "app/application.h"
-#include "app/banner_messages.h"
-#include "app/calculator_panel.h"
-#include "app/entry_transfer.h"
-#include "app/fourfold_table.h"
-#include "app/group_files.h"
-#include "app/help_links.h"
-#include "app/painted_widgets.h"
-#include "app/report_feed.h"
-#include "app/sample_grid.h"
-#include "app/sample_panels.h"
-#include "app/t_table_window.h"
+#include "app/files/group_files.h"
+#include "app/report/report_feed.h"
+#include "app/tools/banner_messages.h"
+#include "app/tools/calculator_panel.h"
+#include "app/tools/help_links.h"
+#include "app/tools/t_table_window.h"
+#include "app/widgets/painted_widgets.h"
 
 namespace quillon::ui {
 

@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "app/analysis_modes.h"
-#include "app/report_window.h"
-#include "app/t_table_window.h"
+#include "app/report/report_window.h"
+#include "app/tools/t_table_window.h"
 
 class QAction;
 class QGroupBox;

@@ -13,13 +13,13 @@
 #include <QToolButton>
 #include <functional>
 
+#include "app/analyses/chi_square_panels.h"
+#include "app/analyses/sample_grid.h"
+#include "app/analyses/sample_panels.h"
 #include "app/application.h"
-#include "app/chi_square_panels.h"
-#include "app/form_layout.h"
 #include "app/main_window.h"
-#include "app/painted_widgets.h"
-#include "app/sample_grid.h"
-#include "app/sample_panels.h"
+#include "app/widgets/form_layout.h"
+#include "app/widgets/painted_widgets.h"
 
 namespace quillon::ui {
 

@@ -35,7 +35,7 @@ def main():
     program = None
     try:
         names = ["Command1(0)", "Command1(1)", "Command1(2)", "Text1(0)"]
-        where = subprocess.run([f"{build}/app/quillon-screenshot", "--where", *names], env=env,
+        where = subprocess.run([f"{build}/tools/quillon-screenshot", "--where", *names], env=env,
                                capture_output=True, text=True, check=True).stdout
         at = {name: (x, y) for name, x, y in (line.split() for line in where.splitlines())}
 

@@ -18,16 +18,17 @@
 #include <memory>
 #include <random>
 
-#include "app/agreement_plot.h"
+#include "app/analyses/sample_grid.h"
 #include "app/analysis_modes.h"
 #include "app/application.h"
-#include "app/estimation_plot.h"
-#include "app/group_files.h"
+#include "app/files/group_files.h"
 #include "app/main_window.h"
-#include "app/residual_plot.h"
-#include "app/sample_grid.h"
-#include "app/scatter_plot.h"
+#include "app/report/picture_view.h"
 #include "entry/grid_rows.h"
+#include "plots/agreement_plot.h"
+#include "plots/estimation_plot.h"
+#include "plots/residual_plot.h"
+#include "plots/scatter_plot.h"
 
 namespace quillon::ui {
 namespace {
@@ -224,6 +225,12 @@ struct SpreadPairs {
 // Elapsed time of one picture at the report's size with 32,776 points (0 scatter plot with its
 // band, 1 residuals, 2 agreement, 3 the two groups): with range(1) = 1 after SetData (the scatter
 // plot's band computed too), with 0 a plain repaint.
+using plots::AgreementData;
+using plots::AgreementLine;
+using plots::EstimationData;
+using plots::ScatterData;
+using plots::ScatterOf;
+
 void BM_PictureWithEveryRow(benchmark::State& state) {
   const SpreadPairs pairs;
   const bool change = state.range(1) == 1;
@@ -231,13 +238,13 @@ void BM_PictureWithEveryRow(benchmark::State& state) {
   std::function<void()> setData;
   switch (state.range(0)) {
     case 0: {
-      auto* scatter = new ScatterPlot(nullptr);
+      auto* scatter = new plots::ScatterPlot();
       setData = [scatter, &pairs] { scatter->SetData(ScatterOf(pairs.points, pairs.sums)); };
-      plot.reset(scatter);
+      plot = std::make_unique<PictureView>(std::unique_ptr<plots::PlotCanvas>(scatter), nullptr);
       break;
     }
     case 1: {
-      auto* residuals = new ResidualPlot(nullptr);
+      auto* residuals = new plots::ResidualPlot();
       const ScatterData scatter = ScatterOf(pairs.points, pairs.sums);
       std::vector<ResidualPoint> points;
       for (const QPointF& point : pairs.points) {
@@ -245,11 +252,11 @@ void BM_PictureWithEveryRow(benchmark::State& state) {
         points.push_back({fitted, point.y() - fitted});
       }
       setData = [residuals, points] { residuals->SetData(points, QString()); };
-      plot.reset(residuals);
+      plot = std::make_unique<PictureView>(std::unique_ptr<plots::PlotCanvas>(residuals), nullptr);
       break;
     }
     case 2: {
-      auto* agreement = new AgreementPlot(nullptr);
+      auto* agreement = new plots::AgreementPlot();
       AgreementData data;
       for (const QPointF& pair : pairs.points) {
         data.points.emplace_back((pair.x() + pair.y()) / 2, pair.x() - pair.y());
@@ -258,11 +265,11 @@ void BM_PictureWithEveryRow(benchmark::State& state) {
       data.lowerLimit = AgreementLine{-4, -4.2, -3.8};
       data.upperLimit = AgreementLine{24, 23.8, 24.2};
       setData = [agreement, data] { agreement->SetData(data); };
-      plot.reset(agreement);
+      plot = std::make_unique<PictureView>(std::unique_ptr<plots::PlotCanvas>(agreement), nullptr);
       break;
     }
     default: {
-      auto* estimation = new EstimationPlot(nullptr);
+      auto* estimation = new plots::EstimationPlot();
       EstimationData data;
       for (const QPointF& pair : pairs.points) {
         data.groups[0].values.push_back(pair.x());
@@ -273,7 +280,7 @@ void BM_PictureWithEveryRow(benchmark::State& state) {
       data.groups[0].upper = 50.1;
       data.groups[1].mean = 52;
       setData = [estimation, data] { estimation->SetData(data); };
-      plot.reset(estimation);
+      plot = std::make_unique<PictureView>(std::unique_ptr<plots::PlotCanvas>(estimation), nullptr);
       break;
     }
   }

@@ -31,10 +31,12 @@ AgreementFigures BlandAltman(const PairedFigures& paired) {
   const double deviation = *paired.deviation;
   figures.lowerLimit = Figure::Of(bias - kAgreementMultiplier * deviation);
   figures.upperLimit = Figure::Of(bias + kAgreementMultiplier * deviation);
+  // Equal differences leave the limits' intervals without width, as the bias's: none, with the
+  // bias interval's reason.
   const Figure critical = paired.df ? TCritical95(*paired.df) : paired.df;
-  if (!critical) {
+  if (!critical || deviation == 0) {
     figures.lowerLimitLower = figures.lowerLimitUpper = figures.upperLimitLower =
-        figures.upperLimitUpper = critical;
+        figures.upperLimitUpper = critical ? paired.lower : critical;
     return figures;
   }
   // The standard error of either limit: √(3 SD² / n).

@@ -39,7 +39,9 @@ void SetCorrelation(CorrelationFigures& figures, const CorrelationResult& shown)
   if (n < 3) {
     figures.t = figures.p = figures.df;
   } else if (perfect) {
-    figures.t = figures.p = Figure::Missing("|r| = 1，完全相关，t无穷大");
+    // Every point on the line: t is infinite and its P exactly 0.
+    figures.t = Figure::Missing("|r| = 1，完全相关，t无穷大");
+    figures.p = Figure::Of(0.0);
   } else {
     figures.t = Figure::Of(*shown.tValue);
     figures.p = TwoSidedTP(*figures.t, *figures.df);

@@ -17,7 +17,7 @@ struct CorrelationFigures {
   Figure rLower, rUpper;  // 95 %, tanh(atanh r ± z(0.975) / √(n − 3))
   Figure t;               // r √((n − 2) / (1 − r²)), signed
   Figure df;              // n − 2
-  Figure p;               // two-sided
+  Figure p;               // two-sided; 0 when |r| = 1 (t infinite)
   Figure rSquared;
   Figure intercept, interceptError, interceptLower, interceptUpper;
   Figure slope, slopeError, slopeLower, slopeUpper;

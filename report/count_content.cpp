@@ -38,6 +38,21 @@ std::string RuleSentence(const FourfoldFigures& f, PStyle style) {
          PText(style, f.chiSquareP) + "。";
 }
 
+// The main window's rule of 40 discordant pairs, with the exact test beside it; no rule and no
+// test without discordant pairs.
+std::string McNemarRuleSentence(const McNemarFigures& f, PStyle style) {
+  if (f.noDiscordantPairs) return "主窗口的规则：b + c = 0，没有不一致的对子，不作检验。";
+  std::string rule = "主窗口的规则：b + c = " + CountText(Figure::Of(f.b + f.c)) +
+                     (f.corrected ? " < 40，用校正χ²" : " ≥ 40，用未校正χ²");
+  if (!f.shown.chiSquare.empty()) {
+    rule += "，χ² = " + f.shown.chiSquare;
+    if (f.shown.shownChiSquare != f.shown.textbookChiSquare) {
+      rule += "（主窗口将 |b − c| − 1 < 0 照样平方；按教科书取0）";
+    }
+  }
+  return rule + "；确切二项检验 " + PText(style, f.exactP) + "。";
+}
+
 }  // namespace
 
 Report FourfoldReport(const FourfoldFigures& f, PStyle style) {
@@ -65,22 +80,24 @@ Report FourfoldReport(const FourfoldFigures& f, PStyle style) {
   report.sections.push_back(
       {"效应量",
        {{"比值比 OR", NumberText(f.oddsRatio), "OR = ad / bc"},
-        {"OR的95%置信区间", IntervalText(style, f.oddsLower, f.oddsUpper),
+        {"OR的95%置信区间", IntervalText(style, f.oddsLower, f.oddsUpper, IntervalNull::One),
          "Woolf法 exp[ln OR ± 1.96·√(1/a + 1/b + 1/c + 1/d)]"},
         {"相对危险度 RR", NumberText(f.riskRatio), "RR = [a/(a+b)] / [c/(c+d)]"},
-        {"RR的95%置信区间", IntervalText(style, f.riskLower, f.riskUpper),
+        {"RR的95%置信区间", IntervalText(style, f.riskLower, f.riskUpper, IntervalNull::One),
          "exp[ln RR ± 1.96·√(1/a − 1/(a+b) + 1/c − 1/(c+d))]"}}});
   const RiskDifferenceFigures& r = f.risk;
   const NumberNeededText nnt = NumberNeededTexts(f.numberNeeded);
   report.sections.push_back(
-      {"率与绝对效应（以（+）为有效）",
+      {"率与绝对效应（" + PositiveMeansText(f.positive) + "）",
        {{"试验组（+）率 p₁", NumberText(r.risk1), "p₁ = a / (a + b)"},
         {"对照组（+）率 p₂", NumberText(r.risk2), "p₂ = c / (c + d)"},
         {"率差 RD", NumberText(r.difference), "RD = p₁ − p₂"},
-        {"RD的95%置信区间", IntervalText(style, r.lower, r.upper),
+        {"RD的95%置信区间", IntervalText(style, r.lower, r.upper, IntervalNull::Zero),
          "Newcombe混合score法（两组Wilson区间合成）"},
         {"需治疗人数 NNT", r.difference ? nnt.estimate : MissingText(r.difference),
-         "NNT = 1 / |RD|；RD > 0为NNTB（获益），RD < 0为NNTH（受害）"},
+         f.positive == PositiveMeans::Harm
+             ? "NNT = 1 / |RD|；RD < 0为NNTB（获益），RD > 0为NNTH（受害）"
+             : "NNT = 1 / |RD|；RD > 0为NNTB（获益），RD < 0为NNTH（受害）"},
         {"NNT的95%置信区间",
          r.lower && r.upper ? nnt.interval : MissingText(r.lower ? r.upper : r.lower),
          "RD置信区间两端取倒数；跨0时经∞（Altman法）"}}});
@@ -99,10 +116,11 @@ Report McNemarReport(const McNemarFigures& f, PStyle style) {
        {{"b", CountText(Figure::Of(f.b)), "治疗后（+）治疗前（-）"},
         {"c", CountText(Figure::Of(f.c)), "治疗后（-）治疗前（+）"},
         {"b + c", CountText(discordant), "b + c"},
-        f.corrected ? ReportRow{"χ²（b + c < 40，校正）", NumberText(f.chiSquare),
-                                "χ² = (|b − c| − 1)² / (b + c)，|b − c| < 1 时为0"}
-                    : ReportRow{"χ²（b + c ≥ 40，未校正）", NumberText(f.chiSquare),
-                                "χ² = (b − c)² / (b + c)"},
+        f.noDiscordantPairs ? ReportRow{"χ²", NumberText(f.chiSquare), "b + c = 0，不作检验"}
+        : f.corrected       ? ReportRow{"χ²（b + c < 40，校正）", NumberText(f.chiSquare),
+                                  "χ² = (|b − c| − 1)² / (b + c)，|b − c| < 1 时为0"}
+                      : ReportRow{"χ²（b + c ≥ 40，未校正）", NumberText(f.chiSquare),
+                                  "χ² = (b − c)² / (b + c)"},
         {"P", PCellText(style, f.p), kChiSquareP},
         {"确切概率 P", PCellText(style, f.exactP), "二项分布，双侧 2·P(X ≤ min(b, c))，p = 0.5"},
         {"mid-P", PCellText(style, f.paired.midP), "2·[P(X ≤ min(b, c)) − ½P(X = min(b, c))]"}}});
@@ -110,20 +128,18 @@ Report McNemarReport(const McNemarFigures& f, PStyle style) {
   report.sections.push_back(
       {"配对率差与配对比值比",
        {{"配对率差", NumberText(paired.difference), "(b − c) / n，n = a + b + c + d"},
-        {"配对率差的95%置信区间", IntervalText(style, paired.lower, paired.upper),
+        {"配对率差的95%置信区间",
+         IntervalText(style, paired.lower, paired.upper, IntervalNull::Zero),
          "Newcombe配对score法（方法10）"},
         {"配对比值比 OR", NumberText(paired.oddsRatio), "OR = b / c"},
-        {"配对OR的95%置信区间", IntervalText(style, paired.oddsLower, paired.oddsUpper),
+        {"配对OR的95%置信区间",
+         paired.oddsUnbounded
+             ? JoinBounds(style,
+                          UnboundedLowerText(paired.oddsLower, 4, NumberText(paired.oddsLower)),
+                          "∞")
+             : IntervalText(style, paired.oddsLower, paired.oddsUpper, IntervalNull::One),
          "b / (b + c)的Clopper–Pearson确切区间换算 p / (1 − p)"}}});
-  std::string rule = "主窗口的规则：b + c = " + CountText(discordant) +
-                     (f.corrected ? " < 40，用校正χ²" : " ≥ 40，用未校正χ²");
-  if (!f.shown.chiSquare.empty()) {
-    rule += "，χ² = " + f.shown.chiSquare;
-    if (f.shown.shownChiSquare != f.shown.textbookChiSquare) {
-      rule += "（主窗口将 |b − c| − 1 < 0 照样平方；按教科书取0）";
-    }
-  }
-  report.sentences.push_back(rule + "；确切二项检验 " + PText(style, f.exactP) + "。");
+  report.sentences.push_back(McNemarRuleSentence(f, style));
   report.results = McNemarResults(f, style);
   report.methods = McNemarMethods(f, style);
   return report;

@@ -59,9 +59,15 @@ unsigned LastAtMostBelow(Probability probability, unsigned to, unsigned from, do
   return low - 1;
 }
 
-void SetRatioInterval(double ratio, double logError, Figure& estimate, Figure& lower,
-                      Figure& upper) {
+// ratio with its 95 % interval exp(ln ratio ± 1.96 · logError); a log error of 0 would give an
+// interval of no width, which is no interval: none, for the reason given.
+void SetRatioInterval(double ratio, double logError, Figure& estimate, Figure& lower, Figure& upper,
+                      const char* zeroErrorReason) {
   estimate = Figure::Of(ratio);
+  if (logError == 0) {
+    lower = upper = Figure::Missing(zeroErrorReason);
+    return;
+  }
   const double margin = NormalCritical95() * logError;
   lower = Figure::Of(std::exp(std::log(ratio) - margin));
   upper = Figure::Of(std::exp(std::log(ratio) + margin));
@@ -75,6 +81,7 @@ Figure FisherExactP(double a, double b, double c, double d) {
   const double total = a + b + c + d;
   if (total > std::numeric_limits<unsigned>::max()) return Figure::Missing("计数过大");
   if (total == 0) return Figure::Missing("四格均为0");
+  if (a + b == 0 || c + d == 0 || a + c == 0 || b + d == 0) return Figure::Of(1.0);
   const auto ua = static_cast<unsigned>(a);
   const auto firstColumn = static_cast<unsigned>(a + c);
   const auto firstRow = static_cast<unsigned>(a + b);
@@ -112,15 +119,16 @@ Figure FisherExactP(double a, double b, double c, double d) {
   }
 }
 
-FourfoldFigures FourfoldReportFigures(const FourfoldCells& cells) {
+FourfoldFigures FourfoldReportFigures(const FourfoldCells& cells, PositiveMeans positive) {
   FourfoldFigures figures;
+  figures.positive = positive;
   for (std::size_t k = 0; k < cells.size(); ++k) {
     figures.cells[k] = cells[k].value_or(Fixed4{}).ToDouble();
   }
   const auto [a, b, c, d] = figures.cells;
   figures.shown = FourfoldChiSquare(cells);
   figures.risk = RiskDifference(a, b, c, d);
-  figures.numberNeeded = NumberNeeded(figures.risk);
+  figures.numberNeeded = NumberNeeded(figures.risk, positive);
   const FourfoldChiSquareResult& shown = figures.shown;
   std::initializer_list<Figure*> all = {
       &figures.n,          &figures.chiSquare, &figures.chiSquareP, &figures.correctedChiSquare,
@@ -137,6 +145,8 @@ FourfoldFigures FourfoldReportFigures(const FourfoldCells& cells) {
     for (Figure* figure : all) {
       if (figure != &figures.n) *figure = missing;
     }
+    // With a margin of 0 only the observed table is possible.
+    if (a + b + c + d > 0) figures.fisherP = FisherExactP(a, b, c, d);
   } else {
     figures.chiSquare = Figure::Of(*shown.pearson);
     figures.chiSquareP = figures.chiSquare ? ChiSquareP(*figures.chiSquare, 1) : figures.chiSquare;
@@ -150,7 +160,7 @@ FourfoldFigures FourfoldReportFigures(const FourfoldCells& cells) {
         Figure::Missing("有格子为0，比值比或其对数的标准误无定义");
   } else {
     SetRatioInterval(a * d / (b * c), std::sqrt(1 / a + 1 / b + 1 / c + 1 / d), figures.oddsRatio,
-                     figures.oddsLower, figures.oddsUpper);
+                     figures.oddsLower, figures.oddsUpper, "ln OR的标准误为0");
   }
   if (a == 0 || c == 0) {
     figures.riskRatio = figures.riskLower = figures.riskUpper =
@@ -159,7 +169,8 @@ FourfoldFigures FourfoldReportFigures(const FourfoldCells& cells) {
     const double row1 = a + b;
     const double row2 = c + d;
     SetRatioInterval(a / row1 / (c / row2), std::sqrt(1 / a - 1 / row1 + 1 / c - 1 / row2),
-                     figures.riskRatio, figures.riskLower, figures.riskUpper);
+                     figures.riskRatio, figures.riskLower, figures.riskUpper,
+                     "b与d均为0，两组（+）率均为1，ln RR的标准误为0");
   }
   return figures;
 }
@@ -179,6 +190,7 @@ McNemarFigures McNemarReportFigures(const FourfoldCells& cells) {
   }
   figures.corrected = figures.shown.corrected;
   if (!figures.shown.textbookChiSquare) {
+    figures.noDiscordantPairs = true;
     figures.chiSquare = figures.p = figures.exactP = Figure::Missing("b + c = 0，没有不一致的对子");
     return figures;
   }

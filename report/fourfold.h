@@ -21,14 +21,17 @@ struct FourfoldFigures {
   Figure oddsRatio, oddsLower, oddsUpper;  // ad / bc, 95 % by the log method
   Figure riskRatio, riskLower, riskUpper;  // (a / (a + b)) / (c / (c + d)), 95 % by the log method
   RiskDifferenceFigures risk;              // each group's risk and their difference
-  NumberNeededFigures numberNeeded;        // 1 / |RD|
+  NumberNeededFigures numberNeeded;        // 1 / |RD|, NNTB or NNTH as "（+）" reads
+  PositiveMeans positive = PositiveMeans::Benefit;
 };
 
-FourfoldFigures FourfoldReportFigures(const FourfoldCells& cells);
+// "（+）" read as a benefit unless told otherwise.
+FourfoldFigures FourfoldReportFigures(const FourfoldCells& cells,
+                                      PositiveMeans positive = PositiveMeans::Benefit);
 
 // Fisher's exact two-sided P of a table of whole counts: the sum of the probabilities, with the
 // margins fixed, of every table no more probable than the observed one (with a relative
-// tolerance of 1e-7 for ties).
+// tolerance of 1e-7 for ties). A margin of 0 leaves one table possible: P = 1.
 Figure FisherExactP(double a, double b, double c, double d);
 
 // McNemar's test on the discordant cells b and c.
@@ -37,6 +40,7 @@ struct McNemarFigures {
   double b = 0, c = 0;
   PairedChiSquareResult shown;  // as the main window shows it
   bool corrected = false;  // b + c < 40: (max(0, |b − c| − 1))² / (b + c); else (b − c)² / (b + c)
+  bool noDiscordantPairs = false;  // b + c = 0: no test applies
   Figure chiSquare, p;
   Figure exactP;                   // two-sided binomial, min(1, 2 P(X ≤ min(b, c))), p = 1/2
   PairedProportionFigures paired;  // (b − c) / n, the matched odds ratio b / c, the mid-P test

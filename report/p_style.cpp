@@ -2,6 +2,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <vector>
 
 namespace quillon {
 
@@ -119,15 +122,64 @@ std::string JoinBounds(PStyle style, const std::string& lower, const std::string
   return "[" + lower + ", " + upper + "]";
 }
 
-std::string FormatInterval(PStyle style, const Figure& lower, const Figure& upper, int decimals) {
-  const std::string prefix = style == PStyle::ChineseMedical ? "95%CI："
-                             : style == PStyle::Apa          ? "95% CI "
-                                                             : "95% CI, ";
+std::string UnboundedLowerText(const Figure& lower, int decimals, const std::string& written) {
+  if (!lower) return written;
+  return GuardedBound(*lower, *lower, std::numeric_limits<double>::infinity(), decimals,
+                      IntervalNull::One, written);
+}
+
+std::string IntervalPrefix(PStyle style) {
+  return style == PStyle::ChineseMedical ? "95%CI："
+         : style == PStyle::Apa          ? "95% CI "
+                                         : "95% CI, ";
+}
+
+std::string GuardedBound(double bound, double lower, double upper, int decimals, IntervalNull null,
+                         const std::string& written) {
+  std::vector<double> guarded;
+  switch (null) {
+    case IntervalNull::None:
+      return written;
+    case IntervalNull::Zero:
+      guarded = {0};
+      break;
+    case IntervalNull::One:
+      guarded = {1};
+      break;
+    case IntervalNull::Correlation:
+      guarded = {-1, 0, 1};
+      break;
+  }
+  char* end = nullptr;
+  const double read = std::strtod(written.c_str(), &end);
+  for (const double value : guarded) {
+    const bool excluded = lower > value || upper < value;
+    if (!excluded || bound == value || end == written.c_str() || read != value) continue;
+    const int most = decimals + 2;
+    std::string text;
+    do {
+      text = Fixed(bound, ++decimals);
+    } while (decimals < most && Rounded(bound, decimals) == value);
+    if (Rounded(bound, decimals) == value) {
+      const double step = std::pow(10.0, -decimals);
+      text = Fixed(bound < value ? value - step : value + step, decimals);
+    }
+    return text;
+  }
+  return written;
+}
+
+std::string FormatInterval(PStyle style, const Figure& lower, const Figure& upper, int decimals,
+                           IntervalNull null) {
+  const std::string prefix = IntervalPrefix(style);
   if (!lower || !upper) {
     return (style == PStyle::ChineseMedical ? prefix : std::string("95% CI ")) +
            Missing(!lower ? lower : upper);
   }
-  return prefix + JoinBounds(style, Fixed(*lower, decimals), Fixed(*upper, decimals));
+  auto bound = [&](double value) {
+    return GuardedBound(value, *lower, *upper, decimals, null, Fixed(value, decimals));
+  };
+  return prefix + JoinBounds(style, bound(*lower), bound(*upper));
 }
 
 std::string PStyleName(PStyle style) {

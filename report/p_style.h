@@ -44,9 +44,29 @@ std::string FixedText(double value, int decimals);
 // bound is negative), "a to b" (NEJM), "[a, b]" (APA).
 std::string JoinBounds(PStyle style, const std::string& lower, const std::string& upper);
 
+// The values an interval's bounds must not seem to reach when the interval lies clear of them:
+// the null value of a difference (0) or of a ratio (1); for a correlation coefficient 0 and ±1.
+enum class IntervalNull { None, Zero, One, Correlation };
+
+// A bound already written (`written`, with `decimals` decimals) that reads as a guarded value the
+// interval [lower, upper] excludes gets one more decimal, then another (0.003 for 0.0030, 0.996
+// for 0.9956); if it still reads as that value, the nearest number of those decimals on the
+// bound's side (0.00001 → 0.001 at two decimals), so that no interval reads as touching its null.
+std::string GuardedBound(double bound, double lower, double upper, int decimals, IntervalNull null,
+                         const std::string& written);
+
+// The lower bound of a ratio's interval that is open above (its upper bound infinite), guarded
+// against reading as 1 as GuardedBound does.
+std::string UnboundedLowerText(const Figure& lower, int decimals, const std::string& written);
+
+// What comes before the bounds: "95%CI：", "95% CI, ", "95% CI ".
+std::string IntervalPrefix(PStyle style);
+
 // "95%CI：a～b", "95% CI, a-b", "95% CI, a to b", "95% CI [a, b]"; the bounds with the given
-// decimals, a minus as "-", never "-0.00"; a missing bound gives "—（reason）".
-std::string FormatInterval(PStyle style, const Figure& lower, const Figure& upper, int decimals);
+// decimals (guarded as GuardedBound says), a minus as "-", never "-0.00"; a missing bound gives
+// "—（reason）".
+std::string FormatInterval(PStyle style, const Figure& lower, const Figure& upper, int decimals,
+                           IntervalNull null = IntervalNull::None);
 
 // The style's name as the report window lists it.
 std::string PStyleName(PStyle style);

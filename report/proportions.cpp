@@ -67,7 +67,11 @@ RiskDifferenceFigures RiskDifference(double a, double b, double c, double d) {
   return figures;
 }
 
-NumberNeededFigures NumberNeeded(const RiskDifferenceFigures& rd) {
+std::string PositiveMeansText(PositiveMeans positive) {
+  return positive == PositiveMeans::Harm ? "以（+）为不良事件" : "以（+）为有效";
+}
+
+NumberNeededFigures NumberNeeded(const RiskDifferenceFigures& rd, PositiveMeans positive) {
   NumberNeededFigures figures;
   if (!rd.difference || !rd.lower || !rd.upper) {
     const Figure missing = Figure::Missing(
@@ -75,9 +79,11 @@ NumberNeededFigures NumberNeeded(const RiskDifferenceFigures& rd) {
     SetAll({&figures.value, &figures.benefitBound, &figures.harmBound, &figures.farBound}, missing);
     return figures;
   }
-  const double difference = *rd.difference;
-  const double lower = *rd.lower;
-  const double upper = *rd.upper;
+  // Measured towards benefit: with "（+）" a harm, fewer events in the first group is a benefit.
+  const double sign = positive == PositiveMeans::Harm ? -1 : 1;
+  const double difference = sign * *rd.difference;
+  const double lower = std::min(sign * *rd.lower, sign * *rd.upper);
+  const double upper = std::max(sign * *rd.lower, sign * *rd.upper);
   const Figure infinite = Figure::Missing("率差为0，需治疗人数为无穷大");
   auto inverse = [&](double value) {
     return value == 0 ? infinite : Figure::Of(1 / std::fabs(value));
@@ -86,9 +92,9 @@ NumberNeededFigures NumberNeeded(const RiskDifferenceFigures& rd) {
   figures.benefit = difference >= 0;
   figures.crossesZero = lower < 0 && upper > 0;
   figures.benefitBound =
-      upper > 0 ? Figure::Of(1 / upper) : Figure::Missing("率差的区间不含正值，无NNTB端");
+      upper > 0 ? Figure::Of(1 / upper) : Figure::Missing("率差的区间不含获益一侧的值，无NNTB端");
   figures.harmBound =
-      lower < 0 ? Figure::Of(1 / -lower) : Figure::Missing("率差的区间不含负值，无NNTH端");
+      lower < 0 ? Figure::Of(1 / -lower) : Figure::Missing("率差的区间不含受害一侧的值，无NNTH端");
   if (figures.crossesZero) {
     figures.farBound = Figure::Missing("率差的区间含0，区间经过无穷大");
   } else {
@@ -171,6 +177,7 @@ PairedProportionFigures PairedProportions(double a, double b, double c, double d
     figures.oddsLower = Figure::Of(low / (1 - low));
     figures.oddsUpper =
         high < 1 ? Figure::Of(high / (1 - high)) : Figure::Missing("c为0，上限为无穷大");
+    figures.oddsUnbounded = !(high < 1) && figures.oddsLower;
     const binomial_distribution<double> distribution(discordant, 0.5);
     const double k = std::min(b, c);
     const double p =

@@ -53,6 +53,13 @@ std::string EquationText(const CorrelationFigures& f) {
 
 std::string VarianceSentence(const TwoSampleFigures& f, PStyle style) {
   const std::string premise = "教科书的合并方差t检验假定两组总体方差相等；";
+  const std::string welch = "宜用Welch校正t检验（t′ = " + NumberText(f.welchT) +
+                            "，ν′ = " + CountText(f.welchDf) + "，" + PText(style, f.welchP) +
+                            "）。";
+  if (f.oneDeviationZero && f.welchChosen) {
+    return premise +
+           "一组标准差为0而另一组不为0，方差明显不齐（方差比为0或无穷大，F检验无法进行），" + welch;
+  }
   if (!f.fP) {
     return premise + "方差齐性F检验无法进行（" + f.fP.reason + "），无法判断方差是否不齐。";
   }
@@ -60,9 +67,7 @@ std::string VarianceSentence(const TwoSampleFigures& f, PStyle style) {
     return premise + "方差齐性F检验 " + PText(style, f.fP) +
            "，未发现方差不齐，可用合并方差t检验。";
   }
-  return premise + "方差齐性F检验 " + PText(style, f.fP) +
-         "，提示方差不齐，宜用Welch校正t检验（t′ = " + NumberText(f.welchT) +
-         "，ν′ = " + CountText(f.welchDf) + "，" + PText(style, f.welchP) + "）。";
+  return premise + "方差齐性F检验 " + PText(style, f.fP) + "，提示方差不齐，" + welch;
 }
 
 }  // namespace
@@ -82,7 +87,11 @@ Report TwoSampleReport(const TwoSampleFigures& f, PStyle style, const TwoSampleC
         {"第2组 标准差 S₂", NumberText(Figure::Of(v.deviation2.ToDouble())), "样本标准差"},
         {"第2组 例数 n₂", CountText(Figure::Of(v.count2.ToDouble())), "例数"},
         {"第2组 均数的95%置信区间", IntervalText(style, f.mean2Lower, f.mean2Upper),
-         "x̄₂ ± t(0.05/2, n₂ − 1)·S₂/√n₂"}}});
+         "x̄₂ ± t(0.05/2, n₂ − 1)·S₂/√n₂"},
+        {"计算依据", f.fromValues ? "各组原始数据" : "汇总值",
+         f.fromValues ? "合并方差t检验用主窗口显示的汇总值；均数的置信区间、方差齐性检验、"
+                        "Welch校正t检验与效应量用各组原始数据的精确和"
+                      : "六个汇总值（均数、标准差、例数）"}}});
   report.sections.push_back(
       {"合并方差t检验",
        {{"均数之差 x̄₁ − x̄₂", NumberText(f.difference), "x̄₁ − x̄₂"},
@@ -92,7 +101,7 @@ Report TwoSampleReport(const TwoSampleFigures& f, PStyle style, const TwoSampleC
         {"t", NumberText(f.t), "t = (x̄₁ − x̄₂) / S(x̄₁ − x̄₂)"},
         {"自由度 ν", CountText(f.df), "ν = n₁ + n₂ − 2"},
         {"P", PCellText(style, f.p), kTwoSidedT},
-        {"均数之差的95%置信区间", IntervalText(style, f.lower, f.upper),
+        {"均数之差的95%置信区间", IntervalText(style, f.lower, f.upper, IntervalNull::Zero),
          "(x̄₁ − x̄₂) ± t(0.05/2, ν)·S(x̄₁ − x̄₂)"}}});
   report.sections.push_back(
       {"方差齐性检验",
@@ -105,15 +114,20 @@ Report TwoSampleReport(const TwoSampleFigures& f, PStyle style, const TwoSampleC
                              {{"标准误", NumberText(f.welchStandardError), "√(S₁²/n₁ + S₂²/n₂)"},
                               {"t′", NumberText(f.welchT), "t′ = (x̄₁ − x̄₂) / √(S₁²/n₁ + S₂²/n₂)"},
                               {"自由度 ν′", CountText(f.welchDf), "Welch–Satterthwaite近似"},
-                              {"P", PCellText(style, f.welchP), kTwoSidedT}}});
+                              {"P", PCellText(style, f.welchP), kTwoSidedT},
+                              {"均数之差的95%置信区间",
+                               IntervalText(style, f.welchLower, f.welchUpper, IntervalNull::Zero),
+                               "(x̄₁ − x̄₂) ± t(0.05/2, ν′)·√(S₁²/n₁ + S₂²/n₂)"}}});
   const TwoSampleEffectSizes& e = f.effects;
   report.sections.push_back(
       {"效应量",
        {{"Cohen效应量 d", NumberText(e.d.estimate), "d = (x̄₁ − x̄₂) / Sc"},
-        {"d的95%置信区间", IntervalText(style, e.d.lower, e.d.upper), kNoncentral},
+        {"d的95%置信区间", IntervalText(style, e.d.lower, e.d.upper, IntervalNull::Zero),
+         kNoncentral},
         {"Hedges效应量 g", NumberText(e.g.estimate),
          "g = J(ν)·d，J(ν) = Γ(ν/2) / [√(ν/2)·Γ((ν − 1)/2)]"},
-        {"g的95%置信区间", IntervalText(style, e.g.lower, e.g.upper), "d的区间乘J(ν)"}}});
+        {"g的95%置信区间", IntervalText(style, e.g.lower, e.g.upper, IntervalNull::Zero),
+         "d的区间乘J(ν)"}}});
   report.sentences.push_back(VarianceSentence(f, style));
   if (checks != nullptr) {
     const BrownForsytheFigures& spread = checks->spread;
@@ -155,12 +169,13 @@ Report PairedReport(const PairedFigures& f, PStyle style, const PairedChecks* ch
         {"t", NumberText(f.t), "t = d̄ / S(d̄)"},
         {"自由度 ν", CountText(f.df), "ν = n − 1"},
         {"P", PCellText(style, f.p), kTwoSidedT},
-        {"差值均数的95%置信区间", IntervalText(style, f.lower, f.upper),
+        {"差值均数的95%置信区间", IntervalText(style, f.lower, f.upper, IntervalNull::Zero),
          "d̄ ± t(0.05/2, ν)·S(d̄)"}}});
   report.sections.push_back(
       {"效应量",
        {{"标准化差值 dz", NumberText(f.dz.estimate), "dz = d̄ / Sd"},
-        {"dz的95%置信区间", IntervalText(style, f.dz.lower, f.dz.upper), kNoncentral}}});
+        {"dz的95%置信区间", IntervalText(style, f.dz.lower, f.dz.upper, IntervalNull::Zero),
+         kNoncentral}}});
   if (checks != nullptr) {
     const AgreementFigures& a = checks->agreement;
     report.sections.push_back(
@@ -168,7 +183,7 @@ Report PairedReport(const PairedFigures& f, PStyle style, const PairedChecks* ch
          {{"差值 Shapiro–Wilk W", NumberText(checks->differences.w), kShapiroWilk},
           {"P", PCellText(style, checks->differences.p), kShapiroWilkP},
           {"偏倚（差值均数）", NumberText(a.bias), "d̄"},
-          {"偏倚的95%置信区间", IntervalText(style, a.biasLower, a.biasUpper),
+          {"偏倚的95%置信区间", IntervalText(style, a.biasLower, a.biasUpper, IntervalNull::Zero),
            "d̄ ± t(0.05/2, n − 1)·Sd/√n"},
           {"95%一致性界限下限", NumberText(a.lowerLimit), "d̄ − 1.96Sd"},
           {"下限的95%置信区间", IntervalText(style, a.lowerLimitLower, a.lowerLimitUpper),
@@ -192,7 +207,7 @@ Report CorrelationReport(const CorrelationFigures& f, PStyle style,
       {"相关",
        {{"对子数 n", CountText(Figure::Of(static_cast<double>(f.n))), "X与Y均有数值的行"},
         {"相关系数 r", NumberText(f.r), "Pearson积差相关 r = lxy / √(lxx·lyy)"},
-        {"r的95%置信区间", IntervalText(style, f.rLower, f.rUpper),
+        {"r的95%置信区间", IntervalText(style, f.rLower, f.rUpper, IntervalNull::Correlation),
          "Fisher z变换 tanh(z ± 1.96/√(n − 3))"},
         {"t", NumberText(f.t), "t = r√[(n − 2) / (1 − r²)]"},
         {"自由度 ν", CountText(f.df), "ν = n − 2"},
@@ -202,11 +217,12 @@ Report CorrelationReport(const CorrelationFigures& f, PStyle style,
       {"回归（Y对X）",
        {{"截距 a", InterceptText(f), "a = ȳ − b·x̄"},
         {"截距的标准误 Sa", NumberText(f.interceptError), "Sa = S(y·x)·√(1/n + x̄²/lxx)"},
-        {"截距的95%置信区间", IntervalText(style, f.interceptLower, f.interceptUpper),
+        {"截距的95%置信区间",
+         IntervalText(style, f.interceptLower, f.interceptUpper, IntervalNull::Zero),
          "a ± t(0.05/2, n − 2)·Sa"},
         {"斜率 b", NumberText(f.slope), "最小二乘法 b = lxy / lxx"},
         {"斜率的标准误 Sb", NumberText(f.slopeError), "Sb = S(y·x) / √lxx"},
-        {"斜率的95%置信区间", IntervalText(style, f.slopeLower, f.slopeUpper),
+        {"斜率的95%置信区间", IntervalText(style, f.slopeLower, f.slopeUpper, IntervalNull::Zero),
          "b ± t(0.05/2, n − 2)·Sb"}}});
   if (const std::string equation = EquationText(f); !equation.empty()) {
     report.sentences.push_back(equation);

@@ -27,8 +27,9 @@ std::string Df(const Figure& figure) {
   return Two(figure);
 }
 
-std::string Interval(PStyle style, const Figure& lower, const Figure& upper) {
-  return FormatInterval(style, lower, upper, 2);
+std::string Interval(PStyle style, const Figure& lower, const Figure& upper,
+                     IntervalNull null = IntervalNull::None) {
+  return FormatInterval(style, lower, upper, 2, null);
 }
 
 // "（…）" in Chinese, " (…)" in English.
@@ -60,7 +61,32 @@ std::string Closing(PStyle style) {
              : "双侧检验，检验水准α=0.05；统计分析使用" + std::string(kProgram) + "。";
 }
 
-bool UsesWelch(const TwoSampleFigures& f) { return f.fP && *f.fP < kAlpha && f.welchP; }
+bool UsesWelch(const TwoSampleFigures& f) { return f.welchChosen; }
+
+// The value an interval is read against: 0 for a difference and for r, 1 for a ratio.
+double NullOf(IntervalNull null) { return null == IntervalNull::One ? 1 : 0; }
+
+// An interval of another method than the test's P, in brackets: as it is where it reads as the
+// test does (it excludes the null exactly when P < 0.05); otherwise with its method named and
+// the test given the last word, so that the sentence never says two things at once.
+std::string IntervalNote(PStyle style, const Figure& p, const Figure& lower, const Figure& upper,
+                         IntervalNull null, const std::string& chinese,
+                         const std::string& english) {
+  if (!p || !lower || !upper) return {};
+  const double value = NullOf(null);
+  const bool excludes = *lower > value || *upper < value;
+  if (excludes == (*p < kAlpha)) return {};
+  return English(style)
+             ? ", by the " + english + "; where it disagrees with the test, the test prevails"
+             : "；" + chinese + "，与检验结论不一致时以检验为准";
+}
+
+std::string CheckedInterval(PStyle style, const Figure& p, const Figure& lower, const Figure& upper,
+                            IntervalNull null, const std::string& chinese,
+                            const std::string& english) {
+  return Bracketed(style, Interval(style, lower, upper, null) +
+                              IntervalNote(style, p, lower, upper, null, chinese, english));
+}
 
 }  // namespace
 
@@ -73,13 +99,17 @@ std::string TwoSampleResults(const TwoSampleFigures& f, PStyle style) {
   const std::string test = Is(style, welch ? "t′" : "t", Two(t)) + List(style) +
                            Is(style, English(style) ? "df" : (welch ? "ν′" : "ν"), Df(df)) +
                            List(style) + PText(style, p);
+  // Welch's interval of the difference goes with Welch's P; d, whose interval rests on the
+  // pooled t, is given without it (the table has it).
   const std::string interval =
-      welch ? std::string() : Bracketed(style, Interval(style, f.lower, f.upper));
+      welch ? Bracketed(style, Interval(style, f.welchLower, f.welchUpper, IntervalNull::Zero))
+            : Bracketed(style, Interval(style, f.lower, f.upper, IntervalNull::Zero));
   const std::string effect =
-      f.effects.d.estimate
-          ? Is(style, "d", Two(f.effects.d.estimate)) +
-                Bracketed(style, Interval(style, f.effects.d.lower, f.effects.d.upper))
-          : std::string();
+      !f.effects.d.estimate ? std::string()
+      : welch               ? Is(style, "d", Two(f.effects.d.estimate))
+                            : Is(style, "d", Two(f.effects.d.estimate)) +
+                    CheckedInterval(style, p, f.effects.d.lower, f.effects.d.upper,
+                                    IntervalNull::Zero, "非中心t分布法", "noncentral t method");
   if (English(style)) {
     return Finding(style, p, "", "The difference between the two means") + Bracketed(style, test) +
            "; mean difference, " + Two(f.difference) + interval +
@@ -93,12 +123,16 @@ std::string TwoSampleMethods(const TwoSampleFigures& f, PStyle style) {
   const bool welch = UsesWelch(f);
   if (English(style)) {
     return std::string("Methods: the two means were compared with ") +
-           (welch ? "Welch's t test (unequal variances)"
-                  : "the two-sample t test (pooled variance)") +
+           (!welch               ? "the two-sample t test (pooled variance)"
+            : f.oneDeviationZero ? "Welch's t test (one group had no spread, so the variances "
+                                   "plainly differ)"
+                                 : "Welch's t test (unequal variances)") +
            "; the effect size is Cohen d with its 95% CI (noncentral t)." + Closing(style);
   }
   return std::string("统计方法：两组均数比较采用") +
-         (welch ? "Welch校正t检验（t′检验，方差不齐）" : "两独立样本t检验（合并方差）") +
+         (!welch               ? "两独立样本t检验（合并方差）"
+          : f.oneDeviationZero ? "Welch校正t检验（t′检验；一组标准差为0，方差明显不齐）"
+                               : "Welch校正t检验（t′检验，方差不齐）") +
          "，效应量为Cohen d及其95%CI（非中心t分布法）；" + Closing(style);
 }
 
@@ -107,11 +141,13 @@ std::string PairedResults(const PairedFigures& f, PStyle style) {
   const std::string test = Is(style, "t", Two(f.t)) + List(style) +
                            Is(style, English(style) ? "df" : "ν", Df(f.df)) + List(style) +
                            PText(style, f.p);
-  const std::string effect = f.dz.estimate
-                                 ? Is(style, "dz", Two(f.dz.estimate)) +
-                                       Bracketed(style, Interval(style, f.dz.lower, f.dz.upper))
-                                 : std::string();
-  const std::string interval = Bracketed(style, Interval(style, f.lower, f.upper));
+  const std::string effect =
+      f.dz.estimate
+          ? Is(style, "dz", Two(f.dz.estimate)) +
+                Bracketed(style, Interval(style, f.dz.lower, f.dz.upper, IntervalNull::Zero))
+          : std::string();
+  const std::string interval =
+      Bracketed(style, Interval(style, f.lower, f.upper, IntervalNull::Zero));
   if (English(style)) {
     return Finding(style, f.p, "", "The mean paired difference") + Bracketed(style, test) +
            "; mean difference, " + Two(f.meanDifference) + interval +
@@ -133,18 +169,29 @@ std::string PairedMethods(PStyle style) {
 
 std::string CorrelationResults(const CorrelationFigures& f, PStyle style) {
   if (!f.p) return NoTest(style, f.p);
-  const std::string r =
-      Is(style, "r", Two(f.r)) + List(style) + Interval(style, f.rLower, f.rUpper) +
-      (English(style) ? "; " : "，") + Is(style, "t", Two(f.t)) + List(style) +
-      Is(style, English(style) ? "df" : "ν", Df(f.df)) + List(style) + PText(style, f.p);
-  const std::string slope =
-      Two(f.slope) + Bracketed(style, Interval(style, f.slopeLower, f.slopeUpper));
+  // A perfect correlation has P = 0 and no t, and neither r nor the slope an interval.
+  std::string r = Is(style, "r", Two(f.r));
+  if (f.rLower && f.rUpper) {
+    r += List(style) + Interval(style, f.rLower, f.rUpper, IntervalNull::Correlation) +
+         IntervalNote(style, f.p, f.rLower, f.rUpper, IntervalNull::Correlation, "Fisher z变换",
+                      "Fisher z transformation");
+  }
+  if (f.t) {
+    r += (English(style) ? "; " : "，") + Is(style, "t", Two(f.t)) + List(style) +
+         Is(style, English(style) ? "df" : "ν", Df(f.df));
+  }
+  r += List(style) + PText(style, f.p);
+  std::string slope = Two(f.slope);
+  if (f.slopeLower && f.slopeUpper) {
+    slope += Bracketed(style, Interval(style, f.slopeLower, f.slopeUpper, IntervalNull::Zero));
+  }
   if (English(style)) {
     return Finding(style, f.p, "", "The linear correlation between X and Y") + Bracketed(style, r) +
            "; slope of Y on X, " + slope + ".";
   }
-  return Finding(style, f.p, "X与Y的直线相关", "") + Bracketed(style, r) + "，Y对X的回归斜率" +
-         slope + "。";
+  const std::string finding =
+      *f.p < kAlpha ? "X与Y之间有直线相关关系" : "尚不能认为X与Y之间有直线相关关系";
+  return finding + Bracketed(style, r) + "，Y对X的回归斜率" + slope + "。";
 }
 
 std::string CorrelationMethods(PStyle style) {
@@ -166,12 +213,14 @@ FourfoldVariant VariantOf(const FourfoldFigures& f) {
   return f.shown.allExpectedAtLeast5 ? FourfoldVariant::Pearson : FourfoldVariant::Yates;
 }
 
-// " 0.47 (95% CI, 0.27-0.62)" and so on, for each estimate that has a value.
-std::string Estimate(PStyle style, const std::string& name, const Figure& value,
-                     const Figure& lower, const Figure& upper) {
+// ", RR = 0.47 (95% CI, 0.27-0.62)" and so on, for each ratio that has a value; its interval,
+// of another method than the test's, checked against the test's P.
+std::string Ratio(PStyle style, const std::string& name, const Figure& value, const Figure& lower,
+                  const Figure& upper, const Figure& p, const std::string& chinese,
+                  const std::string& english) {
   if (!value) return {};
   return List(style) + Is(style, name, Two(value)) +
-         Bracketed(style, Interval(style, lower, upper));
+         CheckedInterval(style, p, lower, upper, IntervalNull::One, chinese, english);
 }
 
 }  // namespace
@@ -195,10 +244,12 @@ std::string FourfoldResults(const FourfoldFigures& f, PStyle style) {
   std::string estimates;
   if (r.difference) {
     estimates += List(style) + (English(style) ? "risk difference " : "率差") + Two(r.difference) +
-                 Bracketed(style, Interval(style, r.lower, r.upper));
+                 CheckedInterval(style, p, r.lower, r.upper, IntervalNull::Zero, "Newcombe法",
+                                 "Newcombe method");
   }
-  estimates += Estimate(style, "RR", f.riskRatio, f.riskLower, f.riskUpper);
-  estimates += Estimate(style, "OR", f.oddsRatio, f.oddsLower, f.oddsUpper);
+  estimates += Ratio(style, "RR", f.riskRatio, f.riskLower, f.riskUpper, p, "对数法", "log method");
+  estimates +=
+      Ratio(style, "OR", f.oddsRatio, f.oddsLower, f.oddsUpper, p, "Woolf法", "Woolf method");
   if (r.difference && r.lower && r.upper) {
     const NumberNeededText nnt = NumberNeededTexts(f.numberNeeded);
     std::string interval = nnt.interval;
@@ -208,7 +259,12 @@ std::string FourfoldResults(const FourfoldFigures& f, PStyle style) {
         interval.replace(at, std::string(" 至 ").size(), " to ");
       }
     }
-    estimates += List(style) + nnt.estimate + Bracketed(style, interval);
+    estimates +=
+        List(style) + nnt.estimate +
+        Bracketed(style, interval + IntervalNote(style, p, r.lower, r.upper, IntervalNull::Zero,
+                                                 "由率差的Newcombe区间换算",
+                                                 "Newcombe interval of the risk "
+                                                 "difference"));
   }
   if (English(style)) {
     return Finding(style, p, "", "The difference in the proportion with (+) between the groups") +
@@ -226,15 +282,16 @@ std::string FourfoldMethods(const FourfoldFigures& f, PStyle style) {
                                                            : "the Pearson χ² test";
     return std::string("Methods: the proportions were compared with ") + test +
            " (chosen by the n ≥ 40 and expected-count rule); the 95% CI of the risk difference "
-           "by Newcombe's hybrid score method and the NNT as Altman describes." +
+           "by Newcombe's hybrid score method and the NNT as Altman describes, with (+) read as " +
+           (f.positive == PositiveMeans::Harm ? "an adverse event." : "a benefit.") +
            Closing(style);
   }
   const char* test = variant == FourfoldVariant::Fisher  ? "Fisher确切概率法"
                      : variant == FourfoldVariant::Yates ? "连续性校正χ²检验"
                                                          : "Pearson χ²检验";
   return std::string("统计方法：两组率比较采用") + test +
-         "（按n与理论数的规则选择），率差的95%CI用Newcombe混合score法，NNT按Altman法；" +
-         Closing(style);
+         "（按n与理论数的规则选择），率差的95%CI用Newcombe混合score法，NNT按Altman法（" +
+         PositiveMeansText(f.positive) + "）；" + Closing(style);
 }
 
 std::string McNemarResults(const McNemarFigures& f, PStyle style) {
@@ -247,12 +304,23 @@ std::string McNemarResults(const McNemarFigures& f, PStyle style) {
   if (paired.difference) {
     estimates += List(style) + (English(style) ? "paired difference " : "配对率差") +
                  Two(paired.difference) +
-                 Bracketed(style, Interval(style, paired.lower, paired.upper));
+                 CheckedInterval(style, f.p, paired.lower, paired.upper, IntervalNull::Zero,
+                                 "Newcombe法", "Newcombe method");
   }
   if (paired.oddsRatio) {
     estimates += List(style) + (English(style) ? "matched OR " : "配对OR ") +
                  Two(paired.oddsRatio) +
-                 Bracketed(style, Interval(style, paired.oddsLower, paired.oddsUpper));
+                 CheckedInterval(style, f.p, paired.oddsLower, paired.oddsUpper, IntervalNull::One,
+                                 "Clopper–Pearson确切法", "exact Clopper–Pearson method");
+  } else if (paired.oddsUnbounded) {
+    // c = 0: the ratio is infinite, its interval open above.
+    estimates +=
+        List(style) + (English(style) ? "matched OR " : "配对OR ") + "∞" +
+        Bracketed(style, IntervalPrefix(style) +
+                             JoinBounds(style,
+                                        UnboundedLowerText(paired.oddsLower, 2,
+                                                           FixedText(*paired.oddsLower, 2)),
+                                        "∞"));
   }
   if (English(style)) {
     return Finding(style, f.p, "", "The difference between the paired proportions") +
@@ -263,6 +331,14 @@ std::string McNemarResults(const McNemarFigures& f, PStyle style) {
 }
 
 std::string McNemarMethods(const McNemarFigures& f, PStyle style) {
+  if (f.noDiscordantPairs) {
+    return English(style) ? "Methods: there were no discordant pairs (b + c = 0), so the paired "
+                            "proportions are equal and no test applies; analyses used " +
+                                std::string(kProgram) + "."
+                          : "统计方法：没有不一致的对子（b + c = 0），配对的两种结果阳性率相同，"
+                            "不作检验；统计分析使用" +
+                                std::string(kProgram) + "。";
+  }
   if (English(style)) {
     return std::string("Methods: paired proportions were compared with McNemar's χ² test") +
            (f.corrected ? " with continuity correction (b + c < 40)" : " (b + c ≥ 40)") +

@@ -13,8 +13,9 @@
 
 namespace quillon {
 
-// The two-sample sentences name Welch's test where the variance ratio's P is below 0.05, the
-// pooled test otherwise.
+// The two-sample sentences name Welch's test where the variance ratio's P is below 0.05 or one
+// group has no spread (TwoSampleFigures::welchChosen), the pooled test otherwise; with Welch's
+// test they quote Welch's interval of the difference and d without its (pooled) interval.
 std::string TwoSampleResults(const TwoSampleFigures& f, PStyle style);
 std::string TwoSampleMethods(const TwoSampleFigures& f, PStyle style);
 

@@ -51,35 +51,79 @@ const char* InvalidGroup(Fixed4 deviation, Fixed4 count) {
   return nullptr;
 }
 
-// A group's mean ± t(0.975, n − 1) · S / √n.
-void SetMeanInterval(Fixed4 mean, Fixed4 deviation, Fixed4 count, Figure& lower, Figure& upper) {
-  const double n = count.ToDouble();
-  if (n < 2) {
-    lower = upper = Figure::Missing("该组至少需要2例");
-    return;
-  }
-  SetInterval(Figure::Of(mean.ToDouble()), Figure::Of(deviation.ToDouble() / std::sqrt(n)),
-              Figure::Of(n - 1), lower, upper, "标准差为0，标准误为0");
-}
-
 Figure FigureOf(const std::optional<double>& value, const char* reason) {
   return value ? Figure::Of(*value) : Figure::Missing(reason);
 }
 
-void SetVarianceTests(TwoSampleFigures& figures) {
+// What the figures beyond the pooled test start from: each group's count, mean and variance, the
+// difference of the means and the pooled variance, from the summaries or from the exact sums.
+struct Moments {
+  double n1 = 0, n2 = 0;
+  double mean1 = 0, mean2 = 0;
+  double variance1 = 0, variance2 = 0;
+  Figure difference, pooledVariance;
+};
+
+Moments SummaryMoments(const TwoSampleFigures& figures) {
   const SummaryValues& v = figures.input;
-  const double count1 = v.count1.ToDouble();
-  const double count2 = v.count2.ToDouble();
-  if (count1 < 2 || count2 < 2) {
-    figures.f = figures.fDf1 = figures.fDf2 = figures.fP = figures.welchStandardError =
-        figures.welchT = figures.welchDf = figures.welchP = Figure::Missing("每组至少需要2例");
+  const double deviation1 = v.deviation1.ToDouble();
+  const double deviation2 = v.deviation2.ToDouble();
+  return {v.count1.ToDouble(), v.count2.ToDouble(),     v.mean1.ToDouble(),
+          v.mean2.ToDouble(),  deviation1 * deviation1, deviation2 * deviation2,
+          figures.difference,  figures.pooledVariance};
+}
+
+// From n, Σx and Σx² of each group, exact: the difference of the means from n₂Σx₁ − n₁Σx₂, each
+// variance from nΣx² − (Σx)², each rounded once to a double.
+Moments ExactMoments(const GroupSums& first, const GroupSums& second) {
+  constexpr double kSquareScale = static_cast<double>(Fixed4::kScale) * Fixed4::kScale;
+  Moments m;
+  m.n1 = static_cast<double>(first.count);
+  m.n2 = static_cast<double>(second.count);
+  m.mean1 = ToDouble(first.sum) / m.n1 / Fixed4::kScale;
+  m.mean2 = ToDouble(second.sum) / m.n2 / Fixed4::kScale;
+  // n(n − 1) S², so (n − 1) S² = centred / n.
+  const double centred1 = ToDouble(CentredSumOfSquares(first)) / kSquareScale;
+  const double centred2 = ToDouble(CentredSumOfSquares(second)) / kSquareScale;
+  m.variance1 = m.n1 > 1 ? centred1 / (m.n1 * (m.n1 - 1)) : 0;
+  m.variance2 = m.n2 > 1 ? centred2 / (m.n2 * (m.n2 - 1)) : 0;
+  const Int512 crossed = Widen(first.sum) * Int512(second.count) - Widen(second.sum) * first.count;
+  m.difference = Figure::Of(ToDouble(crossed) / (m.n1 * m.n2) / Fixed4::kScale);
+  if (m.n1 + m.n2 > 2) {
+    m.pooledVariance = Figure::Of((centred1 / m.n1 + centred2 / m.n2) / (m.n1 + m.n2 - 2));
+  } else {
+    m.pooledVariance = Figure::Missing("n₁ + n₂ − 2 = 0，自由度为0");
+  }
+  return m;
+}
+
+// A group's mean ± t(0.975, n − 1) · S / √n.
+void SetMeanInterval(double mean, double variance, double n, Figure& lower, Figure& upper) {
+  if (n < 2) {
+    lower = upper = Figure::Missing("该组至少需要2例");
     return;
   }
-  const double variance1 = v.deviation1.ToDouble() * v.deviation1.ToDouble();
-  const double variance2 = v.deviation2.ToDouble() * v.deviation2.ToDouble();
+  SetInterval(Figure::Of(mean), Figure::Of(std::sqrt(variance / n)), Figure::Of(n - 1), lower,
+              upper, "标准差为0，标准误为0");
+}
+
+void SetVarianceTests(TwoSampleFigures& figures, const Moments& m) {
+  const double count1 = m.n1;
+  const double count2 = m.n2;
+  if (count1 < 2 || count2 < 2) {
+    figures.f = figures.fDf1 = figures.fDf2 = figures.fP = figures.welchStandardError =
+        figures.welchT = figures.welchDf = figures.welchP = figures.welchLower =
+            figures.welchUpper = Figure::Missing("每组至少需要2例");
+    return;
+  }
+  const double variance1 = m.variance1;
+  const double variance2 = m.variance2;
+  figures.oneDeviationZero = (variance1 == 0) != (variance2 == 0);
   if (variance1 == 0 || variance2 == 0) {
-    figures.f = figures.fDf1 = figures.fDf2 = figures.fP = Figure::Missing(
-        variance1 == variance2 ? "两组方差均为0" : "一组方差为0，方差比为0或无穷大");
+    figures.f = figures.fDf1 = figures.fDf2 = figures.fP =
+        Figure::Missing(variance1 == variance2
+                            ? "两组方差均为0"
+                            : "一组方差为0，方差比为0或无穷大；方差明显不齐，改用Welch校正t检验");
   } else {
     figures.f = Figure::Of(variance1 / variance2);
     figures.fDf1 = Figure::Of(count1 - 1);
@@ -96,8 +140,26 @@ void SetVarianceTests(TwoSampleFigures& figures) {
     figures.welchDf = Figure::Of((share1 + share2) * (share1 + share2) /
                                  (share1 * share1 / (count1 - 1) + share2 * share2 / (count2 - 1)));
   }
-  SetTest(figures.difference, figures.welchStandardError, figures.welchDf, figures.welchT,
-          figures.welchP, "两组标准差均为0，标准误为0");
+  constexpr const char* kZeroError = "两组标准差均为0，标准误为0";
+  SetTest(m.difference, figures.welchStandardError, figures.welchDf, figures.welchT, figures.welchP,
+          kZeroError);
+  SetInterval(m.difference, figures.welchStandardError, figures.welchDf, figures.welchLower,
+              figures.welchUpper, kZeroError);
+  figures.welchChosen =
+      figures.welchP && ((figures.fP && *figures.fP < 0.05) || figures.oneDeviationZero);
+}
+
+// The figures beyond the pooled test's, from the moments given.
+void SetBeyondPooled(TwoSampleFigures& figures, const Moments& m) {
+  SetMeanInterval(m.mean1, m.variance1, m.n1, figures.mean1Lower, figures.mean1Upper);
+  SetMeanInterval(m.mean2, m.variance2, m.n2, figures.mean2Lower, figures.mean2Upper);
+  SetVarianceTests(figures, m);
+  if (m.difference && m.pooledVariance) {
+    figures.effects = TwoSampleEffects(*m.difference, std::sqrt(*m.pooledVariance), m.n1, m.n2);
+  } else {
+    const Figure missing = MissingFrom(m.difference, m.pooledVariance);
+    figures.effects = {{missing, missing, missing}, missing, {missing, missing, missing}};
+  }
 }
 
 }  // namespace
@@ -129,16 +191,15 @@ TwoSampleFigures TwoSampleReportFigures(const SummaryValues& input) {
                            &figures.welchStandardError,
                            &figures.welchT,
                            &figures.welchDf,
-                           &figures.welchP}) {
+                           &figures.welchP,
+                           &figures.welchLower,
+                           &figures.welchUpper}) {
       *figure = missing;
     }
+    figures.effects = {{missing, missing, missing}, missing, {missing, missing, missing}};
     return figures;
   }
 
-  SetMeanInterval(input.mean1, input.deviation1, input.count1, figures.mean1Lower,
-                  figures.mean1Upper);
-  SetMeanInterval(input.mean2, input.deviation2, input.count2, figures.mean2Lower,
-                  figures.mean2Upper);
   // The exact difference of the means: as doubles, two large means close together would lose
   // most of the digits of their difference.
   figures.difference = pooled->difference ? Figure::Of(pooled->difference->ToDouble())
@@ -162,14 +223,18 @@ TwoSampleFigures TwoSampleReportFigures(const SummaryValues& input) {
   }
   SetInterval(figures.difference, figures.standardError, figures.df, figures.lower, figures.upper,
               kZeroError);
-  SetVarianceTests(figures);
-  if (figures.difference && figures.pooledVariance) {
-    figures.effects = TwoSampleEffects(*figures.difference, std::sqrt(*figures.pooledVariance),
-                                       input.count1.ToDouble(), input.count2.ToDouble());
-  } else {
-    const Figure missing = MissingFrom(figures.difference, figures.pooledVariance);
-    figures.effects = {{missing, missing, missing}, missing, {missing, missing, missing}};
-  }
+  SetBeyondPooled(figures, SummaryMoments(figures));
+  return figures;
+}
+
+TwoSampleFigures TwoSampleReportFigures(const SummaryValues& input, const GroupSums& first,
+                                        const GroupSums& second) {
+  TwoSampleFigures figures = TwoSampleReportFigures(input);
+  const bool sameCounts = Fixed4::FromRaw(first.count * Fixed4::kScale) == input.count1 &&
+                          Fixed4::FromRaw(second.count * Fixed4::kScale) == input.count2;
+  if (!figures.df || !sameCounts || first.count < 1 || second.count < 1) return figures;
+  figures.fromValues = true;
+  SetBeyondPooled(figures, ExactMoments(first, second));
   return figures;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The figures of the results report for the two t tests: the two-sample test from each group's
-// summary values (with the F test of equal variances and Welch's test beside the pooled one) and
-// the paired test from the exact sums of the complete pairs.
+// summary values (with the F test of equal variances and Welch's test beside the pooled one, from
+// the exact sums of the values when the grid holds them) and the paired test from the exact sums
+// of the complete pairs.
 
 #include "counts/summary_t_test.h"
 #include "report/effect_sizes.h"
@@ -27,13 +28,27 @@ struct TwoSampleFigures {
   Figure f, fDf1, fDf2, fP;
   // Welch: separate variances, Welch–Satterthwaite degrees of freedom.
   Figure welchStandardError, welchT, welchDf, welchP;
+  Figure welchLower, welchUpper;  // difference ± t(0.975, ν′) · Welch's standard error
+  // Exactly one group without spread: the variances plainly differ, though F has no value.
+  bool oneDeviationZero = false;
+  // Welch's test is the one to read: F's P below 0.05, or one deviation 0.
+  bool welchChosen = false;
   // Cohen's d and Hedges' g from the difference and the pooled standard deviation.
   TwoSampleEffectSizes effects;
+  // Whether the figures beyond the pooled test come from the exact sums of the values in the grid
+  // (true) or from the six summary values.
+  bool fromValues = false;
 };
 
 // The figures of the pooled test are the panel's own (PoolSummaryValues); the report adds P, the
 // interval, the variance ratio and Welch's test.
 TwoSampleFigures TwoSampleReportFigures(const SummaryValues& values);
+// The same, but every figure beyond the pooled test's (each group's mean interval, the variance
+// ratio, Welch's test, d and g) comes from the exact sums of each group's values in the grid,
+// not from the summaries rounded to four decimals; the pooled test keeps the panel's summaries.
+// Sums whose counts are not the summaries' are not used.
+TwoSampleFigures TwoSampleReportFigures(const SummaryValues& values, const GroupSums& first,
+                                        const GroupSums& second);
 
 // d = first − second over the complete pairs.
 struct PairedFigures {

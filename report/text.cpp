@@ -182,9 +182,13 @@ std::string PText(PStyle style, const Figure& figure) {
   return FormatP(style, figure).Plain();
 }
 
-std::string IntervalText(PStyle style, const Figure& lower, const Figure& upper) {
+std::string IntervalText(PStyle style, const Figure& lower, const Figure& upper,
+                         IntervalNull null) {
   if (!lower || !upper) return MissingText(lower ? upper : lower);
-  return JoinBounds(style, NumberText(lower), NumberText(upper));
+  auto bound = [&](const Figure& value) {
+    return GuardedBound(*value, *lower, *upper, 4, null, NumberText(value));
+  };
+  return JoinBounds(style, bound(lower), bound(upper));
 }
 
 std::string InlineHtml(const std::string& text) {

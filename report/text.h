@@ -48,8 +48,10 @@ std::string PCellText(PStyle style, const Figure& figure);
 // A P value in a sentence, in the style: "P=0.025", "P < .001", "p = .025".
 std::string PText(PStyle style, const Figure& figure);
 // The bounds with NumberText joined as the style joins them ("0.0156～2.1844"), or the reason of
-// the first missing bound.
-std::string IntervalText(PStyle style, const Figure& lower, const Figure& upper);
+// the first missing bound. A bound that would read as a guarded value the interval excludes gets
+// more decimals (GuardedBound).
+std::string IntervalText(PStyle style, const Figure& lower, const Figure& upper,
+                         IntervalNull null = IntervalNull::None);
 
 std::string ReportHtml(const Report& report);
 

@@ -3,7 +3,7 @@
 # them are already there. Runs apt-get as root, or through sudo.
 #   --checks    also the tools of scripts/ci-extra.sh: Clang with libFuzzer and the sanitizer
 #               runtimes, clang-format
-#   --pictures  also what scripts/report-pictures.sh needs to check the copied report in a word
+#   --pictures  also what tools/report-pictures.sh needs to check the copied report in a word
 #               processor: LibreOffice Writer without its GUI, and pdftoppm
 set -euo pipefail
 

@@ -206,6 +206,12 @@ TEST(BlandAltman, ReproducesThePublishedPeakFlowExample) {
   const AgreementFigures one = BlandAltman(PairedReportFigures(SumsOf(PairsOf({3}, {1}))));
   EXPECT_TRUE(IsMissingBecause(one.upperLimit, "至少需要2对"));
   EXPECT_TRUE(IsMissingBecause(one.lowerLimitLower, "至少需要2对"));
+  // Equal differences: the limits are the bias, their intervals have no width and no value.
+  const AgreementFigures equal =
+      BlandAltman(PairedReportFigures(SumsOf(PairsOf({2, 3, 4}, {1, 2, 3}))));
+  EXPECT_EQ(*equal.upperLimit, 1);
+  EXPECT_TRUE(IsMissingBecause(equal.upperLimitUpper, "差值全部相同"));
+  EXPECT_TRUE(IsMissingBecause(equal.lowerLimitLower, "差值全部相同"));
 }
 
 }  // namespace

@@ -145,6 +145,11 @@ TEST(Proportions, MatchedOddsRatioAndMidPAgainstR) {
   EXPECT_TRUE(IsMissingBecause(infinite.oddsUpper, "无穷大"));
   // b and c swapped: the bounds are the reciprocals of those of (0, 6).
   EXPECT_TRUE(Near(infinite.oddsLower, 1 / 0.84931119429732327, 1e-10));
+  EXPECT_TRUE(infinite.oddsUnbounded);
+  // ci <- binom.test(30, 30)$conf.int: the lower bound stands, the interval is open above.
+  const PairedProportionFigures allB = PairedProportions(0, 30, 0, 0);
+  EXPECT_TRUE(Near(allB.oddsLower, 7.6427952265725994, 1e-10));
+  EXPECT_TRUE(allB.oddsUnbounded);
   EXPECT_TRUE(IsMissingBecause(PairedProportions(7, 0, 0, 3).midP, "b + c = 0"));
   EXPECT_TRUE(IsMissingBecause(PairedProportions(7, 2.5, 3, 3).oddsLower, "整数"));
   EXPECT_TRUE(PairedProportions(7, 2.5, 3, 3).lower);  // the score interval takes any counts
@@ -156,22 +161,26 @@ TEST(Proportions, NumberNeededToTreat) {
     double a, b, c, d;
     const char* estimate;
     const char* interval;
+    PositiveMeans positive = PositiveMeans::Benefit;
   };
   // RD intervals (Newcombe): 56/70 − 48/80: 0.0524 to 0.3339; 10/40 − 12/40: −0.2384 to 0.1431.
+  // With (+) an adverse event, more events in the first group is a harm.
   const Case cases[] = {
       {56, 14, 48, 32, "NNTB 5.0", "NNTB 3.0 至 19.1"},
       {48, 32, 56, 14, "NNTH 5.0", "NNTH 3.0 至 19.1"},
       {10, 30, 12, 28, "NNTH 20.0", "NNTB 7.0 至 ∞ 至 NNTH 4.2"},
       {0, 10, 0, 20, "NNT ∞", "NNTB 3.6 至 ∞ 至 NNTH 6.2"},
+      {56, 14, 48, 32, "NNTH 5.0", "NNTH 3.0 至 19.1", PositiveMeans::Harm},
+      {10, 30, 12, 28, "NNTB 20.0", "NNTB 4.2 至 ∞ 至 NNTH 7.0", PositiveMeans::Harm},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.a << " " << c.b << " " << c.c << " " << c.d);
     const RiskDifferenceFigures rd = RiskDifference(c.a, c.b, c.c, c.d);
-    const NumberNeededFigures nnt = NumberNeeded(rd);
+    const NumberNeededFigures nnt = NumberNeeded(rd, c.positive);
     const NumberNeededText text = NumberNeededTexts(nnt);
     EXPECT_EQ(text.estimate, c.estimate);
     EXPECT_EQ(text.interval, c.interval);
-    if (nnt.crossesZero) {
+    if (nnt.crossesZero && c.positive == PositiveMeans::Benefit) {
       EXPECT_TRUE(Matches(nnt.benefitBound, 1 / *rd.upper));
       EXPECT_TRUE(Matches(nnt.harmBound, -1 / *rd.lower));
     }

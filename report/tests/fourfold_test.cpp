@@ -120,7 +120,12 @@ TEST(FourfoldReportFigures, IncompleteAndUnusableTables) {
   const FourfoldFigures oneRow = FourfoldReportFigures(Table(5, 3, 0, 0));
   EXPECT_TRUE(Matches(oneRow.n, 8));
   EXPECT_TRUE(IsMissingBecause(oneRow.chiSquare, "合计为0"));
-  EXPECT_TRUE(IsMissingBecause(oneRow.fisherP, "合计为0"));
+  // A margin of 0 leaves only the observed table: fisher.test(matrix(c(5, 0, 3, 0), 2)) gives 1.
+  EXPECT_TRUE(Matches(oneRow.fisherP, 1));
+  // b = d = 0: both risks are 1, RR = 1 and its interval has no width.
+  const FourfoldFigures allEvents = FourfoldReportFigures(Table(5, 0, 3, 0));
+  EXPECT_TRUE(Matches(allEvents.riskRatio, 1));
+  EXPECT_TRUE(IsMissingBecause(allEvents.riskLower, "b与d均为0"));
 
   // Fractional counts: the chi-square formulas apply, the exact test does not.
   const FourfoldFigures fractional = FourfoldReportFigures(Table(20.5, 10, 10, 20));
@@ -166,6 +171,19 @@ TEST(McNemarReportFigures, RuleOfFortyAndExactBinomial) {
     EXPECT_TRUE(Matches(f.exactP, reference.exact));
   }
   EXPECT_TRUE(IsMissingBecause(McNemarReportFigures(Table(3, 0, 0, 3)).chiSquare, "b + c = 0"));
+  // No discordant pairs: no line of the report names a test or the rule of 40.
+  for (const FourfoldCells& none : {Table(10, 0, 0, 10), Table(0, 0, 0, 0)}) {
+    const Report report = McNemarReport(McNemarReportFigures(none));
+    for (const std::string& text : {report.sentences.at(0), report.results, report.methods}) {
+      EXPECT_NE(text.find("b + c = 0"), std::string::npos) << text;
+      EXPECT_EQ(text.find("40"), std::string::npos) << text;
+      EXPECT_EQ(text.find("McNemar"), std::string::npos) << text;
+    }
+  }
+  // c = 0: the matched OR's interval keeps its lower bound, binom.test(30, 30): 7.6428.
+  const Report allB = McNemarReport(McNemarReportFigures(Table(0, 30, 0, 0)));
+  EXPECT_NE(ReportPlainText(allB).find("7.6428～∞"), std::string::npos);
+  EXPECT_NE(allB.results.find("配对OR ∞（95%CI：7.64～∞）"), std::string::npos) << allB.results;
   EXPECT_TRUE(IsMissingBecause(McNemarReportFigures(Table(0, 2.5, 4, 0)).exactP, "整数"));
 }
 

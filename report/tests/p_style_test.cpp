@@ -50,6 +50,7 @@ TEST(PStyle, IntervalsInEveryStyle) {
   struct Row {
     double lower, upper;
     std::array<const char*, 4> texts;
+    IntervalNull null = IntervalNull::None;
   };
   const Row rows[] = {
       {0.44,
@@ -62,12 +63,31 @@ TEST(PStyle, IntervalsInEveryStyle) {
       // A bound that rounds to zero loses its minus.
       {-0.001,
        2,
-       {"95%CI：0.00～2.00", "95% CI, 0.00-2.00", "95% CI, 0.00 to 2.00", "95% CI [0.00, 2.00]"}},
+       {"95%CI：0.00～2.00", "95% CI, 0.00-2.00", "95% CI, 0.00 to 2.00", "95% CI [0.00, 2.00]"},
+       IntervalNull::Zero},
+      // A bound that would read as the null the interval excludes gets one or two more
+      // decimals, then the nearest number of them on its side; so does r's bound near ±1.
+      {0.0030333,
+       2.1718,
+       {"95%CI：0.003～2.17", "95% CI, 0.003-2.17", "95% CI, 0.003 to 2.17",
+        "95% CI [0.003, 2.17]"},
+       IntervalNull::Zero},
+      {-2,
+       -0.00001,
+       {"95%CI：-2.00～-0.0001", "95% CI, -2.00 to -0.0001", "95% CI, -2.00 to -0.0001",
+        "95% CI [-2.00, -0.0001]"},
+       IntervalNull::Zero},
+      {0.5,
+       0.9956,
+       {"95%CI：0.50～0.996", "95% CI, 0.50-0.996", "95% CI, 0.50 to 0.996",
+        "95% CI [0.50, 0.996]"},
+       IntervalNull::Correlation},
   };
   for (const Row& row : rows) {
     for (std::size_t i = 0; i < kStyles.size(); ++i) {
-      EXPECT_EQ(FormatInterval(kStyles[i], Figure::Of(row.lower), Figure::Of(row.upper), 2),
-                row.texts[i]);
+      EXPECT_EQ(
+          FormatInterval(kStyles[i], Figure::Of(row.lower), Figure::Of(row.upper), 2, row.null),
+          row.texts[i]);
     }
   }
   EXPECT_EQ(FormatInterval(PStyle::Apa, Figure::Of(1), Figure::Missing("上限为无穷大"), 2),

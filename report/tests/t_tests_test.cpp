@@ -90,6 +90,10 @@ TEST(TwoSampleReportFigures, ZeroVarianceAndTooFewValues) {
   EXPECT_TRUE(Matches(one.welchP, 0.16339868711766795));
   EXPECT_TRUE(IsMissingBecause(one.f, "一组方差为0"));
   EXPECT_TRUE(IsMissingBecause(one.fP, "一组方差为0"));
+  // The variances plainly differ: Welch's test is the one read, and the methods say why.
+  EXPECT_TRUE(one.welchChosen);
+  EXPECT_NE(TwoSampleReport(one).methods.find("Welch校正t检验（t′检验；一组标准差为0"),
+            std::string::npos);
 
   const TwoSampleFigures both = TwoSampleReportFigures(Summary({"3", "0", "5", "2", "0", "6"}));
   EXPECT_TRUE(Matches(both.difference, 1));
@@ -113,6 +117,48 @@ TEST(TwoSampleReportFigures, ZeroVarianceAndTooFewValues) {
   // A box that is empty or not a number leaves the test without values.
   EXPECT_FALSE(ReadSummaryValues({"3", "1", "4", "2", "1", ""}));
   EXPECT_FALSE(ReadSummaryValues({"3", "1", "4", "2", "x", "6"}));
+}
+
+TEST(TwoSampleReportFigures, BeyondThePooledTestFromTheValuesThemselves) {
+  // Standard deviations below 0.01 lose much in the summaries' four decimals. On the values
+  // (less 250000 and 0): d from np.var(ddof=1) pooled, stats.ttest_ind(x, y, equal_var=False),
+  // Welch–Satterthwaite ν′, F P = min(1, 2·min(stats.f.cdf, stats.f.sf)). The panel shows the
+  // summaries to four decimals ("0.0003" for an SD of 0.000346).
+  struct Reference {
+    std::vector<double> first, second;
+    std::array<std::string, 6> shown;
+    double d, welchP, welchDf, fP;
+  };
+  const Reference references[] = {
+      {{249999.9987, 249999.9981, 249999.9981},
+       {250000.0023, 250000.0007, 250000.0008},
+       {"249999.9983", "0.0003", "3", "250000.0013", "0.0009", "3"},
+       -4.366208719246489,
+       0.018517322967444252,
+       2.5844687336847603,
+       0.2599277978339351},
+      {{0, -0.007, -0.006},
+       {-0.005, -0.005, -0.004},
+       {"-0.0043", "0.0038", "3", "-0.0047", "0.0006", "3"},
+       0.12309149097933263,
+       0.8934528400461925,
+       2.092972972972973,
+       0.045454545454545456},
+  };
+  for (const Reference& r : references) {
+    GroupSums first, second;
+    for (double x : r.first) first.Add(*Fixed4::FromDouble(x));
+    for (double y : r.second) second.Add(*Fixed4::FromDouble(y));
+    const SummaryValues shown = Summary(r.shown);
+    const TwoSampleFigures f = TwoSampleReportFigures(shown, first, second);
+    EXPECT_TRUE(f.fromValues);
+    EXPECT_TRUE(Matches(f.effects.d.estimate, r.d));
+    EXPECT_TRUE(Matches(f.welchP, r.welchP));
+    EXPECT_TRUE(Matches(f.welchDf, r.welchDf));
+    EXPECT_TRUE(Matches(f.fP, r.fP));
+    // The pooled test stays the panel's, on the summaries shown.
+    EXPECT_EQ(NumberText(f.t), NumberText(TwoSampleReportFigures(shown).t));
+  }
 }
 
 TEST(PairedReportFigures, SignedDifferencesFromExactSums) {
@@ -210,7 +256,10 @@ TEST(CorrelationReportFigures, PerfectCorrelationAndTwoPoints) {
   EXPECT_TRUE(Matches(up.intercept, 1));
   EXPECT_TRUE(Matches(up.slopeError, 0));
   EXPECT_TRUE(IsMissingBecause(up.t, "完全相关"));
-  EXPECT_TRUE(IsMissingBecause(up.p, "完全相关"));
+  // scipy.stats.pearsonr([1, 2, 3], [3, 5, 7]).pvalue: 0.
+  EXPECT_TRUE(Matches(up.p, 0));
+  EXPECT_EQ(CorrelationReport(up).results,
+            "X与Y之间有直线相关关系（r=1.00，P<0.001），Y对X的回归斜率2.00。");
   EXPECT_TRUE(IsMissingBecause(up.rLower, "n < 4"));
   EXPECT_TRUE(IsMissingBecause(up.slopeLower, "标准误为0"));
 

@@ -4,6 +4,7 @@
 
 #include "report/count_content.h"
 #include "report/sample_content.h"
+#include "report/sentences.h"
 #include "report/tests/figure_matchers.h"
 
 namespace quillon {
@@ -112,6 +113,44 @@ TEST(ReportText, ResultsAndMethodsSentencesInEachStyle) {
   EXPECT_NE(fisher.results.find("(Fisher exact test, P>0.99)"), std::string::npos)
       << fisher.results;
   EXPECT_NE(fisher.methods.find("the Fisher exact test"), std::string::npos);
+}
+
+// Every interval in a sentence reads as its P does. Welch (R: diff ± qt(0.975, ν′)·SE′):
+// 1.5 − 0 over SDs 1, 3 and n 40, 5: t′ = 1.110, ν′ = 4.112, P = 0.328, −2.21 to 5.21.
+// Pooled 5.1874 − 4.1: P = 0.0494, 0.00303 to 2.17, d's interval (uniroot on pt) 0.00224 to 1.77.
+// Four-fold (6, 14, 1, 19): chisq.test P = 0.096, Newcombe RD interval (statsmodels, "newcomb")
+// 0.0081 to 0.473.
+TEST(ReportText, SentencesNeverContradictThemselves) {
+  const std::string few = TwoSampleResults(
+      TwoSampleReportFigures(Summary({"1.5", "1", "40", "0", "3", "5"})), PStyle::ChineseMedical);
+  EXPECT_EQ(few,
+            "两组均数差异无统计学意义（t′=1.11，ν′=4.11，P=0.328），均数差1.50"
+            "（95%CI：-2.21～5.21），d=1.14。");
+  const std::string edge =
+      TwoSampleResults(TwoSampleReportFigures(Summary({"5.1874", "1.3", "12", "4.1", "1.1", "10"})),
+                       PStyle::ChineseMedical);
+  EXPECT_NE(edge.find("P=0.049），均数差1.09（95%CI：0.003～2.17），d=0.90（95%CI：0.002～1.77）"),
+            std::string::npos)
+      << edge;
+  EXPECT_NE(FourfoldResults(FourfoldReportFigures(Table(6, 14, 1, 19)), PStyle::ChineseMedical)
+                .find("P=0.096），试验组0.30，对照组0.05，率差0.25（95%CI：0.01～0.47；Newcombe法，"
+                      "与检验结论不一致时以检验为准）"),
+            std::string::npos);
+}
+
+TEST(ReportText, CorrelationWordingAndWhatThePositiveColumnMeans) {
+  PairSums weak;
+  for (const auto& [x, y] : {std::pair{1, 2}, {2, 4}, {3, 5}, {4, 4}, {5, 5}}) {
+    weak.Add(*Fixed4::FromDouble(x), *Fixed4::FromDouble(y));
+  }
+  // stats.pearsonr: r = 0.775, P = 0.124.
+  EXPECT_TRUE(CorrelationReport(CorrelationReportFigures(weak))
+                  .results.starts_with("尚不能认为X与Y之间有直线相关关系（r=0.77，"));
+  const Report harm =
+      FourfoldReport(FourfoldReportFigures(Table(56, 14, 48, 32), PositiveMeans::Harm));
+  EXPECT_EQ(harm.sections.back().heading, "率与绝对效应（以（+）为不良事件）");
+  EXPECT_NE(harm.results.find("NNTH 5.0"), std::string::npos);
+  EXPECT_NE(harm.methods.find("NNT按Altman法（以（+）为不良事件）"), std::string::npos);
 }
 
 TEST(ReportText, HtmlIsAThreeLineTable) {

@@ -12,7 +12,7 @@
 // Output lines, the window's texts and then the results report's exact figures (full precision,
 // an empty field where the report has none):
 //   two-sample:  X1 S1 N1 X2 S2 N2 (the summary boxes) c05 c01 c001 verdict-line
-//                P F-P Welch-P Welch-df
+//                P F-P Welch-P Welch-df (P from the summaries shown, the rest from the values)
 //   summary:     c05 c01 c001 verdict-line  P F-P Welch-P Welch-df
 //   paired:      n mean Sd c05 c01 c001 verdict-line  P
 //   correlation: n r t c05 c01 c001 verdict equation  P
@@ -20,7 +20,7 @@
 //                chi-square-P corrected-P Fisher-P
 //   mcnemar:     n chi-square verdict  chi-square-P exact-P
 // and then, appended, the effect sizes and absolute effects (full precision, empty where none):
-//   two-sample, summary: d d-lower d-upper J g g-lower g-upper
+//   two-sample, summary: d d-lower d-upper J g g-lower g-upper (two-sample: from the values)
 //   paired:      dz dz-lower dz-upper
 //   fourfold:    risk1 risk2 RD RD-lower RD-upper NNT NNTB-end NNTH-end NNT-far-end
 //   mcnemar:     difference lower upper OR OR-lower OR-upper mid-P
@@ -114,37 +114,31 @@ std::string Exact(const quillon::Figure& figure) {
   return text;
 }
 
-// The report's P values of the two-sample test, from the summary boxes as the report reads them.
-std::vector<std::string> TwoSampleP(
-    const std::array<std::string, quillon::kSummaryBoxCount>& boxes) {
-  const std::optional<quillon::SummaryValues> values = quillon::ReadSummaryValues(boxes);
-  if (!values) return {"", "", "", ""};
-  const quillon::TwoSampleFigures figures = quillon::TwoSampleReportFigures(*values);
-  return {Exact(figures.p), Exact(figures.fP), Exact(figures.welchP), Exact(figures.welchDf)};
-}
-
-// ---- Effect sizes and absolute effects, appended to each analysis's fields ----
-
 void Append(std::vector<std::string>& fields, std::initializer_list<quillon::Figure> figures) {
   for (const quillon::Figure& figure : figures) fields.push_back(Exact(figure));
 }
 
-// d and g from the two-sample test's own difference, pooled SD and counts.
-void AppendTwoSampleEffects(std::vector<std::string>& fields,
-                            const std::array<std::string, quillon::kSummaryBoxCount>& boxes) {
+// The report's P values of the two-sample test and then its effect sizes, d and g: from the
+// summary boxes as the report reads them, and, given the grid's values, the figures beyond the
+// pooled test from their exact sums.
+void AppendTwoSampleFigures(std::vector<std::string>& fields,
+                            const std::array<std::string, quillon::kSummaryBoxCount>& boxes,
+                            const SampleLists* lists = nullptr) {
   const std::optional<quillon::SummaryValues> values = quillon::ReadSummaryValues(boxes);
-  std::optional<quillon::TwoSampleFigures> test;
-  if (values) test = quillon::TwoSampleReportFigures(*values);
-  if (!test || !test->difference || !test->pooledVariance) {
-    fields.insert(fields.end(), 7, "");
+  if (!values) {
+    fields.insert(fields.end(), 11, "");
     return;
   }
-  const quillon::TwoSampleEffectSizes e =
-      quillon::TwoSampleEffects(*test->difference, std::sqrt(*test->pooledVariance),
-                                values->count1.ToDouble(), values->count2.ToDouble());
-  Append(fields,
-         {e.d.estimate, e.d.lower, e.d.upper, e.correction, e.g.estimate, e.g.lower, e.g.upper});
+  const quillon::TwoSampleFigures f =
+      lists ? quillon::TwoSampleReportFigures(*values, lists->Sums(Group::First),
+                                              lists->Sums(Group::Second))
+            : quillon::TwoSampleReportFigures(*values);
+  const quillon::TwoSampleEffectSizes& e = f.effects;
+  Append(fields, {f.p, f.fP, f.welchP, f.welchDf, e.d.estimate, e.d.lower, e.d.upper, e.correction,
+                  e.g.estimate, e.g.lower, e.g.upper});
 }
+
+// ---- Effect sizes and absolute effects, appended to each analysis's fields ----
 
 void AppendPairedEffect(std::vector<std::string>& fields, const quillon::PairSums& pairs) {
   const quillon::PairedFigures test = quillon::PairedReportFigures(pairs);
@@ -190,8 +184,7 @@ void TwoSample(const std::string& line) {
       one.mean, one.deviation, one.count, two.mean, two.deviation, two.count};
   std::vector<std::string> fields(boxes.begin(), boxes.end());
   for (std::string& field : CriticalAndLine(SummaryVerdict(boxes))) fields.push_back(field);
-  for (std::string& field : TwoSampleP(boxes)) fields.push_back(field);
-  AppendTwoSampleEffects(fields, boxes);
+  AppendTwoSampleFigures(fields, boxes, &lists);
   Print(fields);
 }
 
@@ -200,8 +193,7 @@ void Summary(const std::string& line) {
   std::array<std::string, quillon::kSummaryBoxCount> boxes;
   for (std::size_t i = 0; i < boxes.size() && i < words.size(); ++i) boxes[i] = words[i];
   std::vector<std::string> fields = CriticalAndLine(SummaryVerdict(boxes));
-  for (std::string& field : TwoSampleP(boxes)) fields.push_back(field);
-  AppendTwoSampleEffects(fields, boxes);
+  AppendTwoSampleFigures(fields, boxes);
   Print(fields);
 }
 

@@ -197,7 +197,8 @@ def check_two_sample(data, fields, checker, table):
 
     # The test runs on the summaries as the boxes show them.
     m1, s1, n1, m2, s2, n2 = (Decimal(text) for text in boxes)
-    check_two_sample_p(fields[10:14], (m1, s1, n1, m2, s2, n2))
+    # The pooled P from the summaries, the F test and Welch's test from the values.
+    check_two_sample_p(fields[10:14], (m1, s1, n1, m2, s2, n2), (xs, ys))
     if s1 == 0 and s2 == 0:
         checker.text("verdict line (both SD 0)", "\t".join(fields[6:10]), "\t\t\t")
         return "no spread within the groups"

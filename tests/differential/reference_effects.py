@@ -2,7 +2,8 @@
 their comparison with the program's (see differential_test.py). The driver appends them to each
 analysis's fields; each reference takes the same inputs as the program's figures.
 
-  two-sample, summary: d, its noncentral-t interval, J(ν) and g, from the summary boxes;
+  two-sample: d, its noncentral-t interval, J(ν) and g, from the exact values of the groups;
+  summary:   the same from the summary boxes;
   paired:    dz and its interval, from the exact differences;
   fourfold:  the two risks, RD with Newcombe's hybrid score interval
              (statsmodels' confint_proportions_2indep, method "newcomb") and NNT = 1/|RD| with
@@ -39,7 +40,7 @@ from scipy import stats
 from scipy.integrate import quad
 from statsmodels.stats.proportion import confint_proportions_2indep, proportion_confint
 
-from reference_p import check_p, exact_binomial_p, BINOMTEST_RELIABLE_DOWN_TO
+from reference_p import check_p, exact_binomial_p, exact_moments, BINOMTEST_RELIABLE_DOWN_TO
 from reference_texts import Failure
 
 RELATIVE = 1e-6
@@ -102,6 +103,23 @@ def two_sample_standardised(m1, s1, n1, m2, s2, n2):
         context.prec = 40
         d = float((m1 - m2) / decimal_sqrt(pooled))
         scale = float((Decimal(int(n1 * n2)) / Decimal(int(n1 + n2))).sqrt())
+    return Standardised(d, scale, df)
+
+
+def two_sample_standardised_from_values(xs, ys):
+    """d from the two groups' exact values (Decimals), or None."""
+    (n1, mean1, v1), (n2, mean2, v2) = (exact_moments(values) for values in (xs, ys))
+    if n1 + n2 - 2 < 1:
+        return None
+    df = n1 + n2 - 2
+    pooled = (v1 * (n1 - 1) + v2 * (n2 - 1)) / df
+    if pooled == 0:
+        return None
+    with localcontext() as context:
+        context.prec = 40
+        difference = Decimal((mean1 - mean2).numerator) / Decimal((mean1 - mean2).denominator)
+        d = float(difference / decimal_sqrt(pooled))
+        scale = float((Decimal(n1 * n2) / Decimal(n1 + n2)).sqrt())
     return Standardised(d, scale, df)
 
 
@@ -287,13 +305,14 @@ def prepare(analysis, cases):
     if analysis not in ("two-sample", "summary", "paired"):
         return [None] * len(cases)
     effects = []
-    for data, fields in cases:
+    for data, _ in cases:
         if analysis == "paired":
             effects.append(paired_standardised(data[0]))
+        elif analysis == "two-sample":
+            effects.append(two_sample_standardised_from_values(data[0], data[1]))
         else:
-            boxes = fields[:6] if analysis == "two-sample" else data[0]
             try:
-                effects.append(two_sample_standardised(*(Decimal(box) for box in boxes)))
+                effects.append(two_sample_standardised(*(Decimal(box) for box in data[0])))
             except ArithmeticError:
                 effects.append(None)  # an empty box: no test, no effect
     r_limits(effects)

@@ -3,6 +3,7 @@ comparison with the program's (see differential_test.py).
 
 Each reference takes what the report takes: the two-sample figures the summary values as typed
 or shown in the boxes (the means exact, so their difference is exact before it becomes a double),
+but for values typed into the grid the F test and Welch's test the exact values themselves,
 the paired and correlation figures the exact sums of the pairs, the count figures the cells. The
 test statistics are computed exactly here in rational arithmetic and rounded once to a double;
 SciPy's distributions then give the P values. A reference of None means the report shows no
@@ -111,9 +112,39 @@ def two_sample_p(m1, s1, n1, m2, s2, n2):
     return result
 
 
-def check_two_sample_p(fields, summaries):
-    """fields: the program's P, F-P, Welch-P and Welch-df; summaries: the six box values."""
+def exact_moments(values):
+    """n, the mean and the variance (Fractions) of exact values (Decimals)."""
+    scaled_values = [scaled(value) for value in values]
+    n, total = len(scaled_values), sum(scaled_values)
+    centred = n * sum(v * v for v in scaled_values) - total * total  # n(n − 1) S², in 10^-8
+    variance = Fraction(centred, n * (n - 1) * 10**8) if n > 1 else Fraction(0)
+    return n, Fraction(total, n * 10**4), variance
+
+
+def two_sample_p_from_values(xs, ys):
+    """The F test's P, Welch's P and Welch's df from the two groups' exact values."""
+    result = {"f": None, "welch": None, "welch df": None}
+    (n1, mean1, v1), (n2, mean2, v2) = exact_moments(xs), exact_moments(ys)
+    if n1 < 2 or n2 < 2:
+        return result
+    if v1 != 0 and v2 != 0:
+        f, df1, df2 = float(v1 / v2), float(n1 - 1), float(n2 - 1)
+        result["f"] = min(1.0, 2 * min(float(stats.f.cdf(f, df1, df2)),
+                                       float(stats.f.sf(f, df1, df2))))
+    share1, share2 = v1 / n1, v2 / n2
+    if share1 + share2 != 0:
+        df = float((share1 + share2) ** 2 / (share1 ** 2 / (n1 - 1) + share2 ** 2 / (n2 - 1)))
+        result["welch df"] = df
+        result["welch"] = two_sided_t((mean1 - mean2) ** 2 / (share1 + share2), df)
+    return result
+
+
+def check_two_sample_p(fields, summaries, values=None):
+    """fields: the program's P, F-P, Welch-P and Welch-df; summaries: the six box values;
+    values: the two groups' exact values where the grid holds them."""
     reference = two_sample_p(*summaries)
+    if values is not None:
+        reference.update(two_sample_p_from_values(*values))
     for field, text in zip(("p", "f", "welch", "welch df"), fields):
         check_p(f"report {field}", text, reference[field])
 
@@ -138,8 +169,10 @@ def paired_p(rows):
 def correlation_p(n, sxx, syy, sxy):
     """From the centred sums n·Σx² − (Σx)² and so on."""
     unexplained = sxx * syy - sxy * sxy
-    if n < 3 or sxx == 0 or syy == 0 or unexplained == 0:
+    if n < 3 or sxx == 0 or syy == 0:
         return None
+    if unexplained == 0:
+        return 0.0  # |r| = 1: t is infinite, P is 0
     return two_sided_t(Fraction((n - 2) * sxy * sxy, unexplained), n - 2)
 
 
@@ -150,7 +183,9 @@ def fourfold_p(a, b, c, d):
     n = a + b + c + d
     product = (a + b) * (c + d) * (a + c) * (b + d)
     if product == 0:
-        return None, None, None
+        # With a margin of 0 only the observed table is possible: Fisher's P is 1 (R's
+        # fisher.test), unless the table is empty.
+        return None, None, (1.0 if n > 0 else None)
     difference = abs(a * d - b * c)
     plain = chi_square_p(Fraction(n * difference * difference, product))
     corrected = chi_square_p(n * max(Fraction(0), difference - Fraction(n, 2)) ** 2 / product)

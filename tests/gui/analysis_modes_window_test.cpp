@@ -6,7 +6,7 @@
 #include <QSignalSpy>
 #include <QToolButton>
 
-#include "app/sample_grid.h"
+#include "app/analyses/sample_grid.h"
 #include "window_fixture.h"
 
 namespace {

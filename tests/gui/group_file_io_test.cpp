@@ -1,7 +1,7 @@
 // Group files on disk: the code page, the byte order mark, files that are not text, and writes
 // that fail.
 
-#include "app/group_file_io.h"
+#include "app/files/group_file_io.h"
 
 #include <gtest/gtest.h>
 

@@ -16,8 +16,8 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "app/group_files.h"
-#include "app/sample_grid.h"
+#include "app/analyses/sample_grid.h"
+#include "app/files/group_files.h"
 #include "entry/grid_rows.h"
 #include "scratch_folder.h"
 #include "window_fixture.h"

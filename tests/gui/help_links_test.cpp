@@ -1,7 +1,7 @@
 // The banner, the web links and the tutorial: what the user sees and what the desktop is asked
 // to open.
 
-#include "app/help_links.h"
+#include "app/tools/help_links.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,8 +16,8 @@
 #include <map>
 
 #include "app/application.h"
-#include "app/banner_messages.h"
-#include "app/form_layout.h"
+#include "app/tools/banner_messages.h"
+#include "app/widgets/form_layout.h"
 #include "counts/chi_square.h"
 #include "counts/summary_t_test.h"
 #include "stats/correlation.h"

@@ -14,7 +14,7 @@
 #include <QToolButton>
 #include <cstdlib>
 
-#include "app/t_table_window.h"
+#include "app/tools/t_table_window.h"
 #include "window_fixture.h"
 
 using quillon::ui::MainWindow;

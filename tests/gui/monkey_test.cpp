@@ -33,10 +33,10 @@
 #include <sstream>
 #include <string_view>
 
+#include "app/analyses/sample_grid.h"
 #include "app/analysis_modes.h"
-#include "app/group_files.h"
+#include "app/files/group_files.h"
 #include "app/main_window.h"
-#include "app/sample_grid.h"
 #include "counts/calculator.h"
 #include "counts/chi_square.h"
 #include "counts/summary_t_test.h"

@@ -1,7 +1,7 @@
 // The results report window: one window from the menu, following typing, switching and an
 // import, the clipboard's two forms and the saved scatter plot.
 
-#include "app/report_window.h"
+#include "app/report/report_window.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -14,8 +14,9 @@
 #include <QTextBrowser>
 #include <QTextDocument>
 
-#include "app/sample_grid.h"
-#include "app/scatter_plot.h"
+#include "app/analyses/sample_grid.h"
+#include "app/report/picture_view.h"
+#include "plots/scatter_plot.h"
 #include "window_fixture.h"
 
 namespace {
@@ -112,10 +113,12 @@ TEST_F(ReportWindowTest, FollowsTypingSwitchingAndAnImport) {
   window->Grid()->ReplaceGroup(quillon::Group::First, {"1", "2", "3", "4", "5"});
   window->Grid()->ReplaceGroup(quillon::Group::Second, {"2", "4", "5", "4", "5"});
   EXPECT_TRUE(Shown(report).contains(QStringLiteral("相关系数 r\t0.7746")));
-  auto* plot = report->findChild<quillon::ui::ScatterPlot*>();
+  auto* plot = report->findChild<quillon::ui::PictureView*>(QStringLiteral("ScatterPlot"));
   ASSERT_NE(plot, nullptr);
   EXPECT_TRUE(plot->isVisible());
-  EXPECT_EQ(plot->Data().points.size(), 5u);
+  EXPECT_GE(plot->minimumWidth(), 300);
+  EXPECT_GE(plot->minimumHeight(), 240);
+  EXPECT_EQ(dynamic_cast<quillon::plots::ScatterPlot&>(plot->Picture()).Data().points.size(), 5u);
 
   Choose(3);
   for (int cell = 0; cell < 4; ++cell) {
@@ -143,10 +146,11 @@ TEST_F(ReportWindowTest, CopiesHtmlTableAndPlainTextAndSavesThePlot) {
   EXPECT_TRUE(copied->text().contains(QStringLiteral("斜率 b\t2.5000\t")));
 
   QTemporaryDir directory;
-  auto* plot = report->findChild<quillon::ui::ScatterPlot*>();
-  ASSERT_TRUE(plot->Save(directory.filePath(QStringLiteral("plot.png"))));
+  quillon::plots::PlotCanvas& plot =
+      report->findChild<quillon::ui::PictureView*>(QStringLiteral("ScatterPlot"))->Picture();
+  ASSERT_TRUE(plot.Save(directory.filePath(QStringLiteral("plot.png"))));
   EXPECT_FALSE(QImage(directory.filePath(QStringLiteral("plot.png"))).isNull());
-  ASSERT_TRUE(plot->Save(directory.filePath(QStringLiteral("plot.svg"))));
+  ASSERT_TRUE(plot.Save(directory.filePath(QStringLiteral("plot.svg"))));
   QFile svg(directory.filePath(QStringLiteral("plot.svg")));
   ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
   EXPECT_TRUE(svg.readAll().contains("<svg"));

@@ -9,8 +9,8 @@
 #include <QScrollBar>
 #include <QTimer>
 
-#include "app/group_files.h"
-#include "app/sample_grid.h"
+#include "app/analyses/sample_grid.h"
+#include "app/files/group_files.h"
 #include "entry/grid_rows.h"
 #include "window_fixture.h"
 

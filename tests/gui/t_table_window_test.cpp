@@ -1,6 +1,6 @@
 // The t table window: one at a time, centred whenever it is created, drawing the table.
 
-#include "app/t_table_window.h"
+#include "app/tools/t_table_window.h"
 
 #include <QScreen>
 

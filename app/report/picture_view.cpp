@@ -1,0 +1,26 @@
+#include "app/report/picture_view.h"
+
+#include <QEvent>
+#include <QPainter>
+
+namespace quillon::ui {
+
+PictureView::PictureView(std::unique_ptr<plots::PlotCanvas> picture, QWidget* parent)
+    : QWidget(parent), picture_(std::move(picture)) {
+  setObjectName(picture_->Name());
+  setMinimumSize(plots::PlotCanvas::kMinimumSize);
+  picture_->SetFont(font());
+  picture_->OnChange([this] { update(); });
+}
+
+void PictureView::paintEvent(QPaintEvent* /*event*/) {
+  QPainter painter(this);
+  picture_->Paint(painter, size(), devicePixelRatioF());
+}
+
+void PictureView::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::FontChange) picture_->SetFont(font());
+}
+
+}  // namespace quillon::ui

@@ -1,0 +1,68 @@
+#pragma once
+// What the results report shows at this moment: the current analysis's report built from the
+// main window's inputs (the grid's lists, the summary boxes, the four-fold cells), and, for
+// correlation and regression, the points and the fitted line of the scatter plot. Changed is
+// emitted on every change of those inputs and on every switch of the analysis.
+
+#include <QObject>
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "plots/agreement_plot.h"
+#include "plots/estimation_plot.h"
+#include "plots/scatter_plot.h"
+#include "report/normality.h"
+#include "report/text.h"
+
+namespace quillon::ui {
+
+class AnalysisModes;
+class FourfoldTable;
+class SampleGrid;
+class TwoSamplePanel;
+
+// The main window's parts the report reads.
+struct ReportSources {
+  const AnalysisModes* modes = nullptr;
+  const SampleGrid* grid = nullptr;
+  const TwoSamplePanel* twoSample = nullptr;  // the six summary boxes
+  const FourfoldTable* fourfold = nullptr;    // the four cells
+};
+
+// What the report shows at this moment: its text and the pictures of its analysis, built in one
+// pass from the same figures.
+struct ReportView {
+  Report report;
+  std::optional<plots::ScatterData> scatter;  // correlation and regression, with its residuals:
+  std::vector<ResidualPoint> residuals;
+  QString noResiduals;                              // why there are none
+  std::optional<plots::AgreementData> agreement;    // the paired analysis
+  std::optional<plots::EstimationData> estimation;  // the two-sample analysis
+};
+
+class ReportFeed : public QObject {
+  Q_OBJECT
+ public:
+  ReportFeed(QObject* parent, ReportSources sources);
+
+  ReportView CurrentView() const;
+
+  // How P values, intervals and the sentences are written; the choice lasts while the program
+  // runs, and nothing stores it.
+  PStyle Style() const { return style_; }
+  void SetStyle(PStyle style);
+
+ signals:
+  void Changed();
+
+ private:
+  ReportView TwoSample() const;
+  ReportView Paired() const;
+  ReportView Correlation() const;
+
+  ReportSources sources_;
+  PStyle style_ = kDefaultPStyle;
+};
+
+}  // namespace quillon::ui

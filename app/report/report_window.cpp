@@ -1,0 +1,301 @@
+#include "app/report/report_window.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScreen>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "app/application.h"
+#include "app/report/picture_view.h"
+#include "app/report/report_feed.h"
+#include "app/widgets/utf8.h"
+#include "plots/agreement_plot.h"
+#include "plots/estimation_plot.h"
+#include "plots/residual_plot.h"
+#include "plots/scatter_plot.h"
+
+namespace quillon::ui {
+
+namespace {
+// A view of a new picture in the row of pictures; the picture is kept typed beside it.
+template <typename Picture>
+PictureView* Show(std::unique_ptr<Picture> picture, Picture*& kept, QWidget* row) {
+  kept = picture.get();
+  return new PictureView(std::move(picture), row);
+}
+}  // namespace
+
+ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), feed_(feed) {
+  setObjectName(QStringLiteral("ReportWindow"));
+  setWindowTitle(QStringLiteral("结果报告"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  resize(640, 720);
+
+  browser_ = new QTextBrowser(this);
+  browser_->setObjectName(QStringLiteral("ReportText"));
+  browser_->document()->setUndoRedoEnabled(false);
+  // The pictures of the sample analyses, one row of them under the text.
+  pictures_ = new QWidget(this);
+  plotView_ = Show(std::make_unique<plots::ScatterPlot>(), plot_, pictures_);
+  residualsView_ = Show(std::make_unique<plots::ResidualPlot>(), residuals_, pictures_);
+  agreementView_ = Show(std::make_unique<plots::AgreementPlot>(), agreement_, pictures_);
+  estimationView_ = Show(std::make_unique<plots::EstimationPlot>(), estimation_, pictures_);
+  auto* pictureRow = new QHBoxLayout(pictures_);
+  pictureRow->setContentsMargins(0, 0, 0, 0);
+  for (QWidget* picture : Pictures()) pictureRow->addWidget(picture);
+  auto* copyButton = new QPushButton(QStringLiteral("复制"), this);
+  copyButton->setObjectName(QStringLiteral("cmdCopyReport"));
+  saveButton_ = new QPushButton(QStringLiteral("保存图片"), this);
+  saveButton_->setObjectName(QStringLiteral("cmdSavePicture"));
+  styles_ = new QComboBox(this);
+  styles_->setObjectName(QStringLiteral("cmbReportStyle"));
+  styles_->setToolTip(QStringLiteral("P值、置信区间与结果句子的写法"));
+  for (const PStyle style : {PStyle::ChineseMedical, PStyle::Ama, PStyle::Nejm, PStyle::Apa}) {
+    styles_->addItem(FromUtf8(PStyleName(style)), static_cast<int>(style));
+  }
+  styles_->setCurrentIndex(styles_->findData(static_cast<int>(feed_->Style())));
+  connect(styles_, &QComboBox::currentIndexChanged, this, [this] {
+    if (feed_ != nullptr) feed_->SetStyle(static_cast<PStyle>(styles_->currentData().toInt()));
+  });
+  auto* styleLabel = new QLabel(QStringLiteral("格式："), this);
+  styleLabel->setBuddy(styles_);
+  connect(copyButton, &QPushButton::clicked, this, &ReportWindow::CopyReport);
+  connect(saveButton_, &QPushButton::clicked, this, &ReportWindow::SavePicture);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(styleLabel);
+  buttons->addWidget(styles_);
+  buttons->addStretch();
+  buttons->addWidget(copyButton);
+  buttons->addWidget(saveButton_);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(browser_, 1);
+  layout->addWidget(pictures_, 1);
+  layout->addLayout(buttons);
+
+  // The text's height follows its layout, which settles once the text has its width.
+  connect(browser_->document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged,
+          this, [this] { FitToContent(false); });
+
+  pending_ = new QTimer(this);
+  pending_->setSingleShot(true);
+  pending_->setInterval(0);
+  connect(pending_, &QTimer::timeout, this, &ReportWindow::Refresh);
+  // The feed lives as long as the main window; a report window left open after it closes keeps
+  // its last report.
+  connect(feed_, &ReportFeed::Changed, pending_, qOverload<>(&QTimer::start));
+  connect(feed_, &QObject::destroyed, this, [this] { feed_ = nullptr; });
+  Refresh();
+}
+
+namespace {
+
+// Whether two reports have the same rows and sentences, whatever their values.
+bool SameShape(const Report& a, const Report& b) {
+  if (a.title != b.title || a.sections.size() != b.sections.size() ||
+      a.sentences.size() != b.sentences.size() || a.results.empty() != b.results.empty() ||
+      a.methods.empty() != b.methods.empty()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < a.sections.size(); ++i) {
+    const ReportSection& one = a.sections[i];
+    const ReportSection& other = b.sections[i];
+    if (one.heading != other.heading || one.rows.size() != other.rows.size()) return false;
+    for (std::size_t k = 0; k < one.rows.size(); ++k) {
+      if (one.rows[k].label != other.rows[k].label ||
+          one.rows[k].formula != other.rows[k].formula) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+// The paragraphs under the table, in their order.
+std::vector<const std::string*> Paragraphs(const Report& report) {
+  std::vector<const std::string*> paragraphs;
+  for (const std::string& sentence : report.sentences) paragraphs.push_back(&sentence);
+  for (const std::string* text : {&report.results, &report.methods}) {
+    if (!text->empty()) paragraphs.push_back(text);
+  }
+  return paragraphs;
+}
+
+// The selected text replaced by another, its symbols in italics as the full rendering has them.
+void Replace(QTextCursor cursor, const std::string& text) {
+  cursor.removeSelectedText();
+  QTextCharFormat format;
+  for (const TextRun& run : SymbolRuns(text)) {
+    format.setFontItalic(run.italic);
+    cursor.insertText(FromUtf8(run.text), format);
+  }
+}
+
+}  // namespace
+
+void ReportWindow::Refresh() {
+  pending_->stop();
+  if (feed_ == nullptr) return;
+  ReportView view = feed_->CurrentView();
+  Report report = std::move(view.report);
+  // A report of another shape (another analysis, or figures where there were none) fits the
+  // window to it again.
+  const bool otherShape = !SameShape(report, report_);
+  // A keystroke that changes no figure leaves the text as it is; one that changes figures
+  // rewrites only their cells and sentences; a report of another shape is laid out anew.
+  if (otherShape || (report != report_ && !UpdateInPlace(report))) {
+    browser_->setHtml(FromUtf8(ReportHtml(report)));
+  }
+  report_ = std::move(report);
+  ShowPictures(std::move(view));
+  FitToContent(otherShape);
+}
+
+std::vector<PictureView*> ReportWindow::Pictures() const {
+  return {plotView_, residualsView_, agreementView_, estimationView_};
+}
+
+void ReportWindow::ShowPictures(ReportView view) {
+  // Only a shown picture is given its data: a hidden one would draw for nothing.
+  plotView_->setVisible(view.scatter.has_value());
+  residualsView_->setVisible(view.scatter.has_value());
+  if (view.scatter) {
+    plot_->SetData(std::move(*view.scatter));
+    residuals_->SetData(view.residuals, view.noResiduals);
+  }
+  agreementView_->setVisible(view.agreement.has_value());
+  if (view.agreement) agreement_->SetData(std::move(*view.agreement));
+  estimationView_->setVisible(view.estimation.has_value());
+  if (view.estimation) estimation_->SetData(std::move(*view.estimation));
+  const bool any = view.scatter || view.agreement || view.estimation;
+  pictures_->setVisible(any);
+  saveButton_->setEnabled(any);
+}
+
+bool ReportWindow::UpdateInPlace(const Report& next) {
+  QTextDocument* document = browser_->document();
+  QTextTable* table = nullptr;
+  for (QTextFrame* frame : document->rootFrame()->childFrames()) {
+    table = qobject_cast<QTextTable*>(frame);
+    if (table != nullptr) break;
+  }
+  if (table == nullptr) return false;
+  // One edit: the text is laid out once, when it ends.
+  QTextCursor edit(document);
+  edit.beginEditBlock();
+  const bool done = WriteChanges(table, next);
+  edit.endEditBlock();
+  return done;
+}
+
+bool ReportWindow::WriteChanges(QTextTable* table, const Report& next) {
+  int row = 1;  // under the header
+  for (std::size_t i = 0; i < next.sections.size(); ++i) {
+    ++row;  // the section's heading
+    for (std::size_t k = 0; k < next.sections[i].rows.size(); ++k, ++row) {
+      const std::string& value = next.sections[i].rows[k].value;
+      if (value == report_.sections[i].rows[k].value) continue;
+      if (row >= table->rows()) return false;
+      const QTextTableCell cell = table->cellAt(row, 1);
+      QTextCursor cursor = cell.firstCursorPosition();
+      cursor.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+      Replace(cursor, value);
+    }
+  }
+  const std::vector<const std::string*> before = Paragraphs(report_);
+  const std::vector<const std::string*> after = Paragraphs(next);
+  // Qt leaves an empty block after a table; the paragraphs follow it.
+  QTextBlock block = table->document()->findBlock(table->lastPosition() + 1);
+  while (block.isValid() && block.length() <= 1) block = block.next();
+  for (std::size_t k = 0; k < after.size(); ++k, block = block.next()) {
+    if (!block.isValid()) return false;
+    if (*after[k] == *before[k]) continue;
+    QTextCursor cursor(block);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    Replace(cursor, *after[k]);
+  }
+  return true;
+}
+
+void ReportWindow::FitToContent(bool resizeWindow) {
+  // The text's own height: with a picture, the picture takes everything below it; without one,
+  // the window is made as tall as the text when the analysis changes.
+  const int text = static_cast<int>(std::ceil(browser_->document()->size().height())) +
+                   2 * browser_->frameWidth() + 2;
+  if (pictures_->isVisibleTo(this)) {
+    // The text keeps its height up to three fifths of the window; the picture takes the rest.
+    browser_->setFixedHeight(std::min(text, height() * 3 / 5));
+  } else {
+    browser_->setMinimumHeight(0);
+    browser_->setMaximumHeight(QWIDGETSIZE_MAX);
+  }
+  if (!resizeWindow || !isVisible()) return;
+  const bool picture = pictures_->isVisibleTo(this);
+  const QMargins margins = layout()->contentsMargins();
+  const int spacing = layout()->spacing();
+  const int wanted = margins.top() + text + spacing + (picture ? kPlotHeight + spacing : 0) +
+                     saveButton_->sizeHint().height() + margins.bottom();
+  const QScreen* shown = screen();
+  const int room = shown != nullptr ? shown->availableGeometry().height() - 60 : wanted;
+  resize(width(), std::min(wanted, room));
+}
+
+void ReportWindow::CopyReport() const {
+  auto* mime = new QMimeData;
+  mime->setHtml(FromUtf8(ReportHtml(report_)));
+  mime->setText(FromUtf8(ReportPlainText(report_)));
+  QApplication::clipboard()->setMimeData(mime);
+}
+
+void ReportWindow::SavePicture() {
+  const QString path =
+      QFileDialog::getSaveFileName(this, QStringLiteral("保存图片"), QString(),
+                                   QStringLiteral("PNG 图片 (*.png);;SVG 图片 (*.svg)"));
+  if (path.isEmpty()) return;
+  // The first picture shown goes to the chosen file, a second one beside it ("散点图-2.png").
+  int saved = 0;
+  for (PictureView* view : Pictures()) {
+    if (!view->isVisibleTo(this)) continue;
+    QString target = path;
+    if (saved > 0) {
+      const int dot = static_cast<int>(path.lastIndexOf(QLatin1Char('.')));
+      target.insert(dot < 0 ? static_cast<int>(path.size()) : dot,
+                    QStringLiteral("-%1").arg(saved + 1));
+    }
+    view->Picture().Save(target);
+    ++saved;
+  }
+}
+
+void ReportWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  FitToContent(false);
+}
+
+void ReportWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (!centred_) {
+    centred_ = true;
+    FitToContent(true);
+    CentreOnScreen(this);
+  }
+}
+
+}  // namespace quillon::ui

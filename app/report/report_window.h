@@ -1,0 +1,81 @@
+#pragma once
+// The results report window: the current analysis's figures with their formulas, following the
+// data as they are typed, and under them the pictures of the sample analyses (the two groups'
+// values, the agreement of paired measurements, the scatter plot and the residuals). "复制" puts
+// the report on the clipboard as HTML (a three-line table) and as plain text; "保存图片" saves the
+// pictures shown. It has no parent widget, like the t table window.
+
+#include <QWidget>
+#include <vector>
+
+#include "report/text.h"
+
+class QComboBox;
+class QPushButton;
+class QTextBrowser;
+class QTextTable;
+class QTimer;
+
+namespace quillon::plots {
+class AgreementPlot;
+class EstimationPlot;
+class ResidualPlot;
+class ScatterPlot;
+}  // namespace quillon::plots
+
+namespace quillon::ui {
+
+class PictureView;
+class ReportFeed;
+struct ReportView;
+
+class ReportWindow : public QWidget {
+  Q_OBJECT
+ public:
+  explicit ReportWindow(ReportFeed* feed);
+
+  // Rebuilds the report now; a change of the data asks for it once the event loop is reached
+  // again, so that the nested changes of one keystroke rebuild it once.
+  void Refresh();
+  const Report& Current() const { return report_; }
+
+  void CopyReport() const;
+  // Asks for a file name and saves the pictures shown there, a second one beside the first.
+  void SavePicture();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  // The height a picture is given when the window is fitted to a new analysis.
+  static constexpr int kPlotHeight = 300;
+
+  void FitToContent(bool resizeWindow);
+  std::vector<PictureView*> Pictures() const;
+  void ShowPictures(ReportView view);
+  // Writes the figures and sentences of a report of the shown one's shape into the shown text;
+  // false, changing nothing, when the shown text does not hold the table it expects.
+  bool UpdateInPlace(const Report& next);
+  bool WriteChanges(QTextTable* table, const Report& next);
+
+  ReportFeed* feed_;
+  Report report_;
+  QTextBrowser* browser_ = nullptr;
+  QWidget* pictures_ = nullptr;  // the row of pictures under the text
+  // Each picture with the view that shows it and owns it.
+  plots::ScatterPlot* plot_ = nullptr;
+  plots::ResidualPlot* residuals_ = nullptr;
+  plots::AgreementPlot* agreement_ = nullptr;
+  plots::EstimationPlot* estimation_ = nullptr;
+  PictureView* plotView_ = nullptr;
+  PictureView* residualsView_ = nullptr;
+  PictureView* agreementView_ = nullptr;
+  PictureView* estimationView_ = nullptr;
+  QPushButton* saveButton_ = nullptr;
+  QComboBox* styles_ = nullptr;  // cmbReportStyle
+  QTimer* pending_ = nullptr;
+  bool centred_ = false;
+};
+
+}  // namespace quillon::ui

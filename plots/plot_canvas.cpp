@@ -1,0 +1,333 @@
+#include "plots/plot_canvas.h"
+
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QSvgGenerator>
+#include <algorithm>
+#include <cmath>
+
+namespace quillon::plots {
+
+namespace {
+
+constexpr double kDotDiameter = 5;
+constexpr double kTickLength = 4;
+// Pixels between round values along X, and at least between their labels.
+constexpr double kTickSpacing = 100;
+constexpr double kLabelGap = 24;
+constexpr int kSavedWidth = 640;
+constexpr int kSavedHeight = 480;
+constexpr double kSavedPixelRatio = 2;
+const QColor kGridColour(232, 232, 232);
+
+// The range widened by a twentieth on each side (or by one when it is a single value).
+AxisRange Padded(AxisRange range) {
+  if (!(range.high > range.low)) return {range.low - 1, range.low + 1};
+  const double pad = (range.high - range.low) / 20;
+  return {range.low - pad, range.high + pad};
+}
+
+int DecimalsOf(double step) {
+  return std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9)));
+}
+
+// The decimals a list of round ticks is labelled with.
+int TickDecimals(const std::vector<Tick>& ticks) {
+  if (ticks.size() < 2) return 1;
+  return DecimalsOf(ticks[1].value - ticks[0].value);
+}
+
+// The picture's font at a fixed pixel size, so that texts take the same room on the screen, in an
+// image and in an SVG file, whatever each device's resolution.
+QFont PixelFont(const QFont& font) {
+  QFont fixed = font;
+  fixed.setPixelSize(std::max(1, QFontInfo(font).pixelSize()));
+  return fixed;
+}
+
+// A round dot as a small image at the painter's pixel ratio, to be copied once per position.
+QImage DotImage(const QColor& colour, qreal ratio) {
+  const int side = static_cast<int>(std::ceil(kDotDiameter * ratio)) + 1;
+  QImage dot(side, side, QImage::Format_ARGB32_Premultiplied);
+  dot.fill(Qt::transparent);
+  QPainter painter(&dot);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(colour);
+  painter.drawEllipse(QPointF(side / 2.0, side / 2.0), kDotDiameter * ratio / 2,
+                      kDotDiameter * ratio / 2);
+  painter.end();
+  dot.setDevicePixelRatio(ratio);
+  return dot;
+}
+
+}  // namespace
+
+std::vector<Tick> RoundTicks(AxisRange range, int maxCount) {
+  const double span = range.high - range.low;
+  if (!(span > 0) || !std::isfinite(span)) return {};
+  const double raw = span / std::max(1, maxCount);
+  const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+  const double fraction = raw / magnitude;
+  const double step = (fraction < 1.5 ? 1 : fraction < 3 ? 2 : fraction < 7 ? 5 : 10) * magnitude;
+  const int decimals = DecimalsOf(step);
+  std::vector<Tick> ticks;
+  const double first = std::ceil(range.low / step - 1e-9);
+  for (double k = first; k * step <= range.high + step * 1e-9; ++k) {
+    const double value = std::fabs(k) < 0.5 ? 0.0 : k * step;
+    ticks.push_back({value, QString::number(value, 'f', decimals)});
+  }
+  return ticks;
+}
+
+QString ValueBesideTicks(double value, const std::vector<Tick>& ticks) {
+  return QString::number(value, 'f', TickDecimals(ticks) + 1);
+}
+
+PlotCanvas::PlotCanvas(QString name, QString title, QString xTitle, QString yTitle)
+    : name_(std::move(name)),
+      title_(std::move(title)),
+      xTitle_(std::move(xTitle)),
+      yTitle_(std::move(yTitle)) {}
+
+void PlotCanvas::SetFont(const QFont& font) {
+  if (font == font_) return;
+  font_ = font;
+  cacheValid_ = false;
+}
+
+void PlotCanvas::DataChanged() {
+  extent_ = DataExtent();
+  cacheValid_ = false;
+  if (changed_) changed_();
+}
+
+std::vector<Tick> PlotCanvas::XTicks(AxisRange range, double width) const {
+  return RoundTicks(range, std::max(2, static_cast<int>(width / kTickSpacing)));
+}
+
+PlotCanvas::Layout PlotCanvas::LayOut(const QRect& area, const QFontMetricsF& metrics,
+                                      const Extent& extent) const {
+  Layout layout;
+  layout.x = Padded(extent.x);
+  layout.y = Padded(extent.y);
+  const double line = metrics.height();
+  const double top = area.top() + std::ceil(line / 2) + 2;
+  const double bottom = area.top() + area.height() - std::ceil(2 * line + kTickLength + 6);
+  layout.yTicks = RoundTicks(layout.y, std::max(2, static_cast<int>((bottom - top) / 50)));
+  double labels = 0;
+  for (const Tick& tick : layout.yTicks) {
+    labels = std::max(labels, metrics.horizontalAdvance(tick.label));
+  }
+  const double left = area.left() + std::ceil(line + 8 + labels + kTickLength + 3);
+  const double right = area.left() + area.width() - 16;
+  layout.area = QRectF(left, top, std::max(1.0, right - left), std::max(1.0, bottom - top));
+  layout.xTicks = XTicks(layout.x, layout.area.width());
+  // Long labels (large values with decimals) get fewer ticks, so that they stay apart.
+  double widest = 0;
+  for (const Tick& tick : layout.xTicks) {
+    widest = std::max(widest, metrics.horizontalAdvance(tick.label));
+  }
+  const double room = layout.area.width() / std::max<std::size_t>(1, layout.xTicks.size());
+  if (layout.xTicks.size() > 2 && widest + kLabelGap > room) {
+    layout.xTicks = XTicks(layout.x, layout.area.width() * kTickSpacing / (widest + kLabelGap));
+  }
+  return layout;
+}
+
+void PlotCanvas::DrawBackground(QPainter& painter, const QRect& area, const Layout* layout) const {
+  painter.fillRect(area, Qt::white);
+  if (layout == nullptr) return;
+  const PlotFrame frame = layout->Frame();
+  const QRectF& plot = layout->area;
+  painter.setPen(QPen(kGridColour, 1));
+  for (const Tick& tick : layout->yTicks) {
+    const double y = std::round(frame.MapY(tick.value)) + 0.5;
+    painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
+  }
+  if (!VerticalGrid()) return;
+  for (const Tick& tick : layout->xTicks) {
+    const double x = std::round(frame.MapX(tick.value)) + 0.5;
+    painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+  }
+}
+
+void PlotCanvas::DrawAxes(QPainter& painter, const QRect& area, const Layout& layout) const {
+  const PlotFrame frame = layout.Frame();
+  const QRectF& plot = layout.area;
+  const QFontMetricsF metrics(painter.font());
+  const double line = metrics.height();
+  painter.setPen(QPen(Qt::black, 1));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(plot.adjusted(0.5, 0.5, -0.5, -0.5));
+  for (const Tick& tick : layout.xTicks) {
+    const double x = std::round(frame.MapX(tick.value)) + 0.5;
+    painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + kTickLength));
+    // Centred under its tick, but not past either end of the picture.
+    const double width = metrics.horizontalAdvance(tick.label) + 2;
+    const double left =
+        std::clamp(x - width / 2, area.left() + 2.0, area.left() + area.width() - width - 2.0);
+    painter.drawText(QRectF(left, plot.bottom() + kTickLength + 1, width, line),
+                     Qt::AlignHCenter | Qt::AlignTop, tick.label);
+  }
+  for (const Tick& tick : layout.yTicks) {
+    const double y = std::round(frame.MapY(tick.value)) + 0.5;
+    painter.drawLine(QPointF(plot.left() - kTickLength, y), QPointF(plot.left(), y));
+    painter.drawText(
+        QRectF(area.left(), y - line / 2, plot.left() - kTickLength - 3 - area.left(), line),
+        Qt::AlignRight | Qt::AlignVCenter, tick.label);
+  }
+  painter.drawText(QRectF(plot.left(), plot.bottom() + kTickLength + 2 + line, plot.width(), line),
+                   Qt::AlignHCenter | Qt::AlignTop, xTitle_);
+  painter.save();
+  painter.translate(area.left() + 2, plot.center().y());
+  painter.rotate(-90);
+  painter.drawText(QRectF(-plot.height() / 2, 0, plot.height(), line),
+                   Qt::AlignHCenter | Qt::AlignTop, yTitle_);
+  painter.restore();
+}
+
+void PlotCanvas::DrawEmpty(QPainter& painter, const QRect& area) const {
+  const QRectF frame = QRectF(area).adjusted(20, 10, -16, -20);
+  painter.setPen(QPen(Qt::black, 1));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(frame.adjusted(0.5, 0.5, -0.5, -0.5));
+  painter.drawText(frame, Qt::AlignCenter, EmptyMessage());
+}
+
+void PlotCanvas::DrawThinnedDots(QPainter& painter, const QRectF& area,
+                                 const std::vector<QPointF>& positions, const QColor& colour) {
+  // One dot per cell of two pixels square: dots five pixels across that close cover each other
+  // anyway, and a picture of tens of thousands of values draws a quarter as many.
+  constexpr double kCell = 2;
+  const int columns = static_cast<int>(std::ceil(area.width() / kCell)) + 1;
+  const int rows = static_cast<int>(std::ceil(area.height() / kCell)) + 1;
+  std::vector<bool> taken(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows));
+  std::vector<QPointF> dots;
+  for (const QPointF& at : positions) {
+    const int column = std::clamp(static_cast<int>((at.x() - area.left()) / kCell), 0, columns - 1);
+    const int row = std::clamp(static_cast<int>((at.y() - area.top()) / kCell), 0, rows - 1);
+    const std::size_t cell = static_cast<std::size_t>(row) * columns + column;
+    if (taken[cell]) continue;
+    taken[cell] = true;
+    dots.push_back(at);
+  }
+  // Images are filled pixel by pixel: one small dot image copied to every position is many
+  // times quicker there than drawing each circle. Vector devices get circles.
+  if (painter.paintEngine() != nullptr && painter.paintEngine()->type() == QPaintEngine::Raster) {
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    const QImage dot = DotImage(colour, ratio);
+    const double half = dot.width() / 2 / ratio;
+    for (const QPointF& at : dots) {
+      // The dot's corner on a device pixel, so that the image is copied without resampling.
+      painter.drawImage(QPointF(std::round((at.x() - half) * ratio) / ratio,
+                                std::round((at.y() - half) * ratio) / ratio),
+                        dot);
+    }
+    return;
+  }
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(colour);
+  for (const QPointF& at : dots) painter.drawEllipse(at, kDotDiameter / 2, kDotDiameter / 2);
+}
+
+void PlotCanvas::DrawDataDots(QPainter& painter, const Layout& layout,
+                              const std::vector<QPointF>& points, const QColor& colour) {
+  const PlotFrame frame = layout.Frame();
+  std::vector<QPointF> positions;
+  positions.reserve(points.size());
+  for (const QPointF& point : points) positions.push_back(frame.Map(point.x(), point.y()));
+  DrawThinnedDots(painter, layout.area, positions, colour);
+}
+
+void PlotCanvas::DrawLabelAbove(QPainter& painter, const QRectF& area, double y,
+                                const QString& text, const QColor& colour) {
+  const QFontMetricsF metrics(painter.font());
+  const double height = metrics.height();
+  // Above the line, or below it where the top of the area is too near.
+  const double top = y - height - 1 >= area.top() ? y - height - 1 : y + 1;
+  painter.setPen(colour);
+  painter.drawText(QRectF(area.left() + 4, top, area.width() - 8, height),
+                   Qt::AlignRight | Qt::AlignVCenter, text);
+}
+
+void PlotCanvas::Draw(QPainter& painter, const QRect& area) const {
+  painter.save();
+  painter.setFont(PixelFont(font_));
+  painter.setRenderHint(QPainter::Antialiasing);
+  if (!extent_) {
+    DrawBackground(painter, area, nullptr);
+    DrawEmpty(painter, area);
+    painter.restore();
+    return;
+  }
+  const Layout layout = LayOut(area, QFontMetricsF(painter.font()), *extent_);
+  DrawBackground(painter, area, &layout);
+  DrawUnder(painter, layout);
+  DrawDots(painter, layout);
+  DrawOver(painter, layout);
+  DrawAxes(painter, area, layout);
+  painter.restore();
+}
+
+bool PlotCanvas::Save(const QString& path) const {
+  const QRect area(0, 0, kSavedWidth, kSavedHeight);
+  if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
+    QSvgGenerator generator;
+    generator.setFileName(path);
+    generator.setSize(area.size());
+    generator.setViewBox(area);
+    generator.setTitle(title_);
+    QPainter painter;
+    if (!painter.begin(&generator)) return false;
+    Draw(painter, area);
+    return painter.end();
+  }
+  QImage image(area.size() * kSavedPixelRatio, QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(kSavedPixelRatio);
+  // 192 dots per inch, so that a viewer shows it at the size of the 640 × 480 picture.
+  const int dotsPerMetre = static_cast<int>(std::lround(96 * kSavedPixelRatio / 0.0254));
+  image.setDotsPerMeterX(dotsPerMetre);
+  image.setDotsPerMeterY(dotsPerMetre);
+  QPainter painter(&image);
+  Draw(painter, area);
+  painter.end();
+  return image.save(path, "PNG");
+}
+
+void PlotCanvas::Paint(QPainter& painter, const QSize& size, qreal ratio) {
+  const QFont font = PixelFont(font_);
+  const QRect rect(QPoint(0, 0), size);
+  if (!cacheValid_ || cache_.size() != size * ratio || cache_.devicePixelRatio() != ratio ||
+      cachedFont_ != font) {
+    if (cache_.size() != size * ratio) cache_ = QImage(size * ratio, QImage::Format_RGB32);
+    cache_.setDevicePixelRatio(ratio);
+    cachedFont_ = font;
+    QPainter image(&cache_);
+    image.setFont(font);
+    image.setRenderHint(QPainter::Antialiasing);
+    cachedLayout_.reset();
+    if (extent_) cachedLayout_ = LayOut(rect, QFontMetricsF(font), *extent_);
+    DrawBackground(image, rect, cachedLayout_ ? &*cachedLayout_ : nullptr);
+    if (cachedLayout_) {
+      DrawUnder(image, *cachedLayout_);
+      DrawDots(image, *cachedLayout_);
+    }
+    cacheValid_ = true;
+  }
+  painter.save();
+  painter.drawImage(QPointF(0, 0), cache_);
+  painter.setFont(font);
+  painter.setRenderHint(QPainter::Antialiasing);
+  if (cachedLayout_) {
+    DrawOver(painter, *cachedLayout_);
+    DrawAxes(painter, rect, *cachedLayout_);
+  } else {
+    DrawEmpty(painter, rect);
+  }
+  painter.restore();
+}
+
+}  // namespace quillon::plots

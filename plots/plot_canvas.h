@@ -1,0 +1,147 @@
+#pragma once
+// What the report's pictures share: the plot area inside the picture and the mapping of data onto
+// it, axes with a few round tick values and Chinese titles, dots thinned to one per two pixels
+// square, and saving as PNG or SVG. A picture draws on any paint device; a window shows it through
+// a view that asks it to paint.
+//
+// On screen the background, the grid, the shaded bands and the dots are drawn once per change of
+// the data or of the size, pixel ratio or font into an image; a repaint copies that image and
+// draws the lines and texts on top, so that it costs the same for three dots as for thirty
+// thousand. Saved pictures draw everything directly, the SVG as vectors.
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPointF>
+#include <QRectF>
+#include <QSize>
+#include <QString>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class QFontMetricsF;
+class QPainter;
+
+namespace quillon::plots {
+
+struct AxisRange {
+  double low = 0, high = 1;
+};
+
+// Where the data go: the plot area in the painter's coordinates and the data ranges it shows.
+class PlotFrame {
+ public:
+  PlotFrame(const QRectF& area, AxisRange x, AxisRange y) : area_(area), x_(x), y_(y) {}
+
+  const QRectF& Area() const { return area_; }
+  AxisRange X() const { return x_; }
+  AxisRange Y() const { return y_; }
+  double MapX(double x) const {
+    return area_.left() + (x - x_.low) / (x_.high - x_.low) * area_.width();
+  }
+  double MapY(double y) const {
+    return area_.bottom() - (y - y_.low) / (y_.high - y_.low) * area_.height();
+  }
+  QPointF Map(double x, double y) const { return {MapX(x), MapY(y)}; }
+
+ private:
+  QRectF area_;
+  AxisRange x_, y_;
+};
+
+struct Tick {
+  double value;
+  QString label;
+};
+
+// Round values (1, 2 or 5 times a power of ten) inside a range, about maxCount of them, each
+// labelled with as many decimals as their step needs.
+std::vector<Tick> RoundTicks(AxisRange range, int maxCount);
+
+// A value as a label beside ticks of the given step: one decimal more than the ticks show.
+QString ValueBesideTicks(double value, const std::vector<Tick>& ticks);
+
+class PlotCanvas {
+ public:
+  // The smallest size at which a view still shows the picture readably.
+  static constexpr QSize kMinimumSize{300, 240};
+
+  virtual ~PlotCanvas() = default;
+  PlotCanvas(const PlotCanvas&) = delete;
+  PlotCanvas& operator=(const PlotCanvas&) = delete;
+
+  // The picture's name, which a view of it takes as its object name ("ScatterPlot").
+  const QString& Name() const { return name_; }
+  // The font of the texts, drawn at its pixel size on every device; the application's font until
+  // one is set.
+  void SetFont(const QFont& font);
+  // Called after every change of the data, so that a view can ask for a repaint.
+  void OnChange(std::function<void()> changed) { changed_ = std::move(changed); }
+
+  // Draws the whole picture into a rectangle of any paint device, dots directly.
+  void Draw(QPainter& painter, const QRect& area) const;
+  // Paints the picture for a screen into the rectangle of the given size at the painter's origin:
+  // what lies under the lines comes from the kept image, drawn again only when the data, the
+  // size, the pixel ratio or the font have changed.
+  void Paint(QPainter& painter, const QSize& size, qreal ratio);
+  // Writes the picture as SVG when the path ends in ".svg", as PNG (640 × 480 at twice the pixel
+  // density) otherwise.
+  bool Save(const QString& path) const;
+
+ protected:
+  struct Extent {
+    AxisRange x, y;
+  };
+  struct Layout {
+    QRectF area;
+    AxisRange x, y;
+    std::vector<Tick> xTicks, yTicks;
+    PlotFrame Frame() const { return {area, x, y}; }
+  };
+
+  PlotCanvas(QString name, QString title, QString xTitle, QString yTitle);
+
+  // To be called on every change of the data: the image of the dots is drawn again.
+  void DataChanged();
+
+  // The data's extent; nothing when there is nothing to plot, and the message says why.
+  virtual std::optional<Extent> DataExtent() const = 0;
+  virtual QString EmptyMessage() const = 0;
+  // The labelled positions along X; round values by default.
+  virtual std::vector<Tick> XTicks(AxisRange range, double width) const;
+  virtual bool VerticalGrid() const { return true; }
+  // Shading under the dots, the dots, and the lines and texts over them.
+  virtual void DrawUnder(QPainter& /*painter*/, const Layout& /*layout*/) const {}
+  virtual void DrawDots(QPainter& painter, const Layout& layout) const = 0;
+  virtual void DrawOver(QPainter& /*painter*/, const Layout& /*layout*/) const {}
+
+  // Dots at positions in the painter's coordinates, at most one per two pixels square of the plot
+  // area (the first to land on it): a large data set draws as quickly as the area is large.
+  static void DrawThinnedDots(QPainter& painter, const QRectF& area,
+                              const std::vector<QPointF>& positions, const QColor& colour);
+  // The same for points in data coordinates, mapped into the plot area first.
+  static void DrawDataDots(QPainter& painter, const Layout& layout,
+                           const std::vector<QPointF>& points, const QColor& colour);
+  // A text right-aligned at the right end of the plot area, just above the height y.
+  static void DrawLabelAbove(QPainter& painter, const QRectF& area, double y, const QString& text,
+                             const QColor& colour);
+
+ private:
+  Layout LayOut(const QRect& area, const QFontMetricsF& metrics, const Extent& extent) const;
+  void DrawBackground(QPainter& painter, const QRect& area, const Layout* layout) const;
+  void DrawAxes(QPainter& painter, const QRect& area, const Layout& layout) const;
+  void DrawEmpty(QPainter& painter, const QRect& area) const;
+
+  QString name_, title_, xTitle_, yTitle_;
+  QFont font_;
+  std::function<void()> changed_;
+  std::optional<Extent> extent_;
+  // The picture below the lines, for the size, pixel ratio and font it was drawn at.
+  QImage cache_;
+  QFont cachedFont_;
+  std::optional<Layout> cachedLayout_;
+  bool cacheValid_ = false;
+};
+
+}  // namespace quillon::plots

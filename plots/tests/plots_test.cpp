@@ -1,0 +1,159 @@
+// The report's pictures without a window: what is painted from the kept image follows every
+// change of the data and of the size, and the saved files are a vector drawing or a picture at
+// twice the density.
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <functional>
+#include <memory>
+
+#include "plots/agreement_plot.h"
+#include "plots/estimation_plot.h"
+#include "plots/residual_plot.h"
+#include "plots/scatter_plot.h"
+
+namespace {
+
+using namespace quillon;
+using namespace quillon::plots;
+
+ScatterData Scatter(const std::vector<QPointF>& points) {
+  PairSums sums;
+  for (const QPointF& point : points) {
+    sums.Add(*Fixed4::FromDouble(point.x()), *Fixed4::FromDouble(point.y()));
+  }
+  return ScatterOf(points, sums);
+}
+
+// What a screen shows of a picture at a size, at the pixel ratio 1.
+QImage Shown(PlotCanvas& picture, QSize size) {
+  QImage image(size, QImage::Format_RGB32);
+  QPainter painter(&image);
+  picture.Paint(painter, size, 1);
+  return image;
+}
+
+// A picture made anew with its data: what any change must end up looking like.
+QImage Fresh(const ScatterData& data, QSize size) {
+  ScatterPlot plot;
+  plot.SetData(data);
+  return Shown(plot, size);
+}
+
+TEST(Plots, TickLabelsAreRoundWithoutDriftOrNegativeZero) {
+  const std::vector<std::pair<AxisRange, QStringList>> cases = {
+      {{1.5, 10.3}, {"2", "4", "6", "8", "10"}},
+      {{-0.13, 0.27}, {"-0.1", "0.0", "0.1", "0.2"}},
+      {{0.7, 1.05}, {"0.7", "0.8", "0.9", "1.0"}},
+      {{9999999.95, 10000000.25}, {"10000000.0", "10000000.1", "10000000.2"}},
+      {{-250, -20}, {"-250", "-200", "-150", "-100", "-50"}},
+      {{3, 3}, {}}};
+  for (const auto& [range, labels] : cases) {
+    QStringList shown;
+    for (const Tick& tick : RoundTicks(range, 4)) shown << tick.label;
+    EXPECT_EQ(shown, labels) << range.low << " to " << range.high;
+  }
+}
+
+TEST(Plots, RedrawTheKeptImageOnEveryChangeOfDataOrSize) {
+  const ScatterData first = Scatter({{1, 2}, {2, 4}, {3, 5}, {4, 4}, {5, 5}});
+  const ScatterData second = Scatter({{1, 9}, {2, 7}, {3, 8}, {4, 3}, {5, 1}, {6, 2}});
+  // One picture painted again and again, as a view on screen paints it; every change must be told.
+  ScatterPlot plot;
+  int changes = 0;
+  plot.OnChange([&changes] { ++changes; });
+  plot.SetData(first);
+  const QImage before = Shown(plot, {400, 260});
+  EXPECT_EQ(before, Fresh(first, {400, 260}));
+
+  plot.SetData(second);
+  EXPECT_NE(Shown(plot, {400, 260}), before);
+  EXPECT_EQ(Shown(plot, {400, 260}), Fresh(second, {400, 260}));
+
+  EXPECT_EQ(Shown(plot, {500, 300}), Fresh(second, {500, 300}));
+
+  plot.SetData({});
+  EXPECT_EQ(Shown(plot, {500, 300}), Fresh({}, {500, 300}));
+  EXPECT_NE(Shown(plot, {500, 300}), Fresh(second, {500, 300}));
+  EXPECT_EQ(changes, 3);
+}
+
+TEST(Plots, SaveVectorDrawingsWithTheirTextsAndDenserPictures) {
+  // Two of the points fall on one pixel: the drawing keeps one circle for them. The two groups
+  // add a circle for the one mean with an interval.
+  const std::vector<QPointF> points = {{1, 2}, {2, 4}, {3, 5}, {4, 4}, {5, 5}, {5, 5.0001}};
+  const ScatterData scatter = Scatter(points);
+  ScatterPlot scatterPlot;
+  scatterPlot.SetData(scatter);
+  ResidualPlot residualPlot;
+  std::vector<ResidualPoint> residuals;
+  for (const QPointF& point : points) {
+    const double fitted = *scatter.intercept + *scatter.slope * point.x();
+    residuals.push_back({fitted, point.y() - fitted});
+  }
+  residualPlot.SetData(residuals, QString());
+  AgreementPlot agreementPlot;
+  agreementPlot.SetData({{{503, -18}, {412.5, -35}, {518, -4}},
+                         AgreementLine{-2.1, -22.0, 17.8},
+                         AgreementLine{-79.7, -114.3, -45.1},
+                         AgreementLine{75.5, 40.9, 110.1}});
+  EstimationPlot estimationPlot;
+  estimationPlot.SetData({{EstimationGroup{{12.3, 14.1, 13.5}, 13.3, 11.0, 15.6},
+                           EstimationGroup{{11.2, 12.5, 11.2}, std::nullopt, {}, {}}}});
+  ScatterPlot empty;
+
+  struct Case {
+    PlotCanvas* plot;
+    const char* name;
+    int circles;
+    std::vector<QString> texts;
+  };
+  const std::vector<Case> cases = {
+      {&scatterPlot, "ScatterPlot", 5, {"X（第一组）", "Y（第二组）"}},
+      {&residualPlot, "ResidualPlot", 5, {"拟合值 Ŷ", "残差 Y − Ŷ"}},
+      {&agreementPlot,
+       "AgreementPlot",
+       3,
+       {"偏倚 -2.1", "95%一致性界限上限 75.5", "95%一致性界限下限 -79.7", "差值 X − Y"}},
+      {&estimationPlot, "EstimationPlot", 7, {"第1组", "第2组", "数值"}},
+      {&empty, "ScatterPlot", 0, {"没有完整的数据对"}}};
+  QTemporaryDir folder;
+  for (const Case& each : cases) {
+    SCOPED_TRACE(each.name);
+    EXPECT_EQ(each.plot->Name(), QString::fromLatin1(each.name));
+    const QString svgPath = folder.filePath(QStringLiteral("plot.svg"));
+    ASSERT_TRUE(each.plot->Save(svgPath));
+    QFile svg(svgPath);
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    const QString drawing = QString::fromUtf8(svg.readAll());
+    // A text is written in runs, one for each font that draws part of it.
+    QString written;
+    const QRegularExpression run(QStringLiteral("<text[^>]*>([^<]*)</text>"));
+    for (const QRegularExpressionMatch& match : run.globalMatch(drawing))
+      written += match.captured(1);
+    EXPECT_EQ(drawing.count(QStringLiteral("<circle")), each.circles);
+    EXPECT_FALSE(drawing.contains(QStringLiteral("<image")));
+    for (const QString& text : each.texts)
+      EXPECT_TRUE(written.contains(text)) << text.toStdString();
+
+    const QString pngPath = folder.filePath(QStringLiteral("plot.png"));
+    ASSERT_TRUE(each.plot->Save(pngPath));
+    EXPECT_EQ(QImage(pngPath).size(), QSize(1280, 960));
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Pictures need fonts and images, not a window system.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
