@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMimeData>
@@ -153,6 +152,8 @@ void Replace(QTextCursor cursor, const std::string& text) {
 void ReportWindow::Refresh() {
   pending_->stop();
   if (feed_ == nullptr) return;
+  // The style is the run's: the sample-size window may have chosen it.
+  styles_->setCurrentIndex(styles_->findData(static_cast<int>(feed_->Style())));
   ReportView view = feed_->CurrentView();
   Report report = std::move(view.report);
   // A report of another shape (another analysis, or figures where there were none) fits the
@@ -265,9 +266,7 @@ void ReportWindow::CopyReport() const {
 }
 
 void ReportWindow::SavePicture() {
-  const QString path =
-      QFileDialog::getSaveFileName(this, QStringLiteral("保存图片"), QString(),
-                                   QStringLiteral("PNG 图片 (*.png);;SVG 图片 (*.svg)"));
+  const QString path = AskPicturePath(this);
   if (path.isEmpty()) return;
   // The first picture shown goes to the chosen file, a second one beside it ("散点图-2.png").
   int saved = 0;
