@@ -26,14 +26,23 @@ double Guarded(Evaluate evaluate) {
   }
 }
 
-double NormalCdf(double z) { return boost::math::cdf(boost::math::normal(), z); }
+double NormalCdf(double z) {
+  return Guarded([&] { return boost::math::cdf(boost::math::normal(), z); });
+}
+
+// Beyond this many critical values (and this far from 0) the noncentral t lies above the critical
+// value with a probability 1 to double precision: T ≤ c needs Z ≤ −λ/2 or c·√(χ²/ν) ≥ λ/2, each
+// beyond 37 standard deviations. Boost.Math's series cannot take such λ when it is very large.
+constexpr double kCertainReach = 80;
 
 // Both tails of the noncentral t beyond ±t(1 − α/2, ν).
 double NoncentralTPower(double df, double noncentrality, double alpha) {
   return Guarded([&] {
     const double critical =
         boost::math::quantile(boost::math::complement(boost::math::students_t(df), alpha / 2));
-    const boost::math::non_central_t shifted(df, std::abs(noncentrality));
+    const double shift = std::abs(noncentrality);
+    if (shift > kCertainReach * std::max(1.0, critical)) return 1.0;
+    const boost::math::non_central_t shifted(df, shift);
     const double power = boost::math::cdf(boost::math::complement(shifted, critical)) +
                          boost::math::cdf(shifted, -critical);
     return std::min(1.0, power);
@@ -43,7 +52,9 @@ double NoncentralTPower(double df, double noncentrality, double alpha) {
 }  // namespace
 
 double NormalUpper(double p) {
-  return boost::math::quantile(boost::math::complement(boost::math::normal(), p));
+  // A p below the smallest normal double (an α typed as 1e-320) overflows.
+  return Guarded(
+      [&] { return boost::math::quantile(boost::math::complement(boost::math::normal(), p)); });
 }
 
 double TwoSampleTPower(double delta, double sd, double n1, double n2, double alpha) {

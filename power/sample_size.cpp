@@ -93,8 +93,13 @@ SamplePlan PlanAt(PowerDesign design, const SampleSizeInputs& in, const Method& 
 SamplePlan Plan(PowerDesign design, SolveFor solve, const SampleSizeInputs& in,
                 const Method& method) {
   if (solve == SolveFor::Power) return PlanAt(design, in, method, in.n);
-  const std::optional<std::int64_t> n = SolveN(method, in.power.value, LeastSampleSize(design));
-  return n ? PlanAt(design, in, method, *n) : MissingPlan(kTooLarge);
+  const std::int64_t least = LeastSampleSize(design);
+  const std::optional<std::int64_t> n = SolveN(method, in.power.value, least);
+  if (n) return PlanAt(design, in, method, *n);
+  // Not reached by 10,000,000, unless the power could not be computed at all.
+  const bool computable =
+      !std::isnan(method.power(least)) && !std::isnan(method.power(kLargestSampleSize));
+  return MissingPlan(computable ? kTooLarge : kNoPower);
 }
 
 // ---- The designs' methods ----
@@ -144,8 +149,8 @@ Method ProportionMethod(const SampleSizeInputs& in, bool corrected) {
   const double p2 = in.second.value;
   const double alpha = in.alpha.value;
   Method method;
-  method.name = corrected ? "两样本率比较，连续性校正法（Fleiss-Tytun-Ury）"
-                          : "两样本率比较，正态近似法（Fleiss合并方差）";
+  method.name = corrected ? "两样本率比较，Fleiss-Tytun-Ury连续性校正法"
+                          : "两样本率比较，Fleiss合并方差正态近似法";
   method.englishName = corrected ? "comparison of two proportions with the continuity "
                                    "correction of Fleiss, Tytun and Ury"
                                  : "comparison of two proportions, normal approximation with "
@@ -341,10 +346,12 @@ SampleSizeResult ComputeSampleSize(PowerDesign design, const SampleSizeBoxes& bo
     AddPlanLines(lines, design, solve, in, *result.other);
   }
   if (result.plan.n1 && result.plan.power) {
-    result.sentence = ProtocolSentence(
-        {design, solve, &in, &result.plan, method.name, method.englishName,
-         design == PowerDesign::McNemar ? std::optional(*result.plan.power) : std::nullopt},
-        style);
+    result.sentence =
+        ProtocolSentence({design, solve, &in, &result.plan, method.name, method.englishName,
+                          design == PowerDesign::McNemar && solve == SolveFor::SampleSize
+                              ? std::optional(*result.plan.power)
+                              : std::nullopt},
+                         style);
   } else {
     result.sentence = "—（" + (result.plan.n1 ? result.plan.power : result.plan.n1).reason + "）";
   }

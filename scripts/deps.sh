@@ -13,7 +13,7 @@ packages=(
   libgtest-dev libbenchmark-dev libboost-dev libboost-math-dev
   fonts-arphic-uming fonts-wqy-microhei
   xvfb xauth
-  python3-scipy python3-numpy python3-statsmodels r-base-core r-cran-pwr
+  python3-scipy python3-numpy python3-statsmodels r-base-core
   desktop-file-utils appstream
   dpkg-dev file debootstrap
 )
