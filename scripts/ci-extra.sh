@@ -10,7 +10,7 @@
 #   QUILLON_FUZZ_SECONDS  the most each fuzz target may take (default 60)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh --checks
+scripts/deps.sh --tests --checks
 
 fuzz_runs=${QUILLON_FUZZ_RUNS:-300000}
 fuzz_seconds=${QUILLON_FUZZ_SECONDS:-60}

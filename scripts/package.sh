@@ -3,7 +3,7 @@
 # development build in build/ keeps its settings). Prints the package's path.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
+scripts/deps.sh --package
 [[ -f build-package/build.ninja ]] || cmake -S . -B build-package -G Ninja \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLON_BUILD_TESTS=OFF -DQUILLON_BUILD_BENCH=OFF
 cmake --build build-package

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the program alone (no tests, no benchmarks), and starts
-# Quillon.
+# Installs what the program needs and is missing (no test tools), builds the program alone (no
+# tests, no benchmarks), and starts Quillon.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh quillon

@@ -6,7 +6,7 @@
 # docs/report-<analysis>-writer.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh --pictures
+scripts/deps.sh --xvfb --pictures
 scripts/build.sh quillon-screenshot
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -4,6 +4,7 @@
 # sample-size window likewise into docs/sample-size.png and docs/sample-size@2x.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/deps.sh --xvfb
 scripts/build.sh quillon-screenshot
 xvfb-run -a -s "-screen 0 1024x768x24" build/tools/quillon-screenshot docs/main-window.png
 echo "wrote docs/main-window.png"
