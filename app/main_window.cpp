@@ -170,7 +170,13 @@ void MainWindow::ShowSampleSizeWindow() {
       if (modes_->IsCurrent(static_cast<AnalysisMode>(mode)))
         shown = static_cast<AnalysisMode>(mode);
     }
-    sampleSizeWindow_ = new SampleSizeWindow(shown, Feed());
+    // The pilot estimates read this window's data while it is open.
+    const PilotSources sources{grid_, twoSample_, fourfoldTable_};
+    auto pilot = [self = QPointer<MainWindow>(this), sources](PowerDesign design) {
+      return self != nullptr ? ReadPilotEstimates(design, sources)
+                             : PilotEstimates(QStringLiteral("主窗口已关闭"));
+    };
+    sampleSizeWindow_ = new SampleSizeWindow(shown, Feed(), pilot);
   }
   sampleSizeWindow_->show();
   sampleSizeWindow_->raise();

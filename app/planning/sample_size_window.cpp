@@ -47,8 +47,8 @@ std::pair<QString, QString> NNames(PowerDesign design) {
 
 }  // namespace
 
-SampleSizeWindow::SampleSizeWindow(AnalysisMode design, ReportFeed* styles)
-    : QWidget(nullptr, Qt::Window), styles_(styles) {
+SampleSizeWindow::SampleSizeWindow(AnalysisMode design, ReportFeed* styles, PilotReader pilot)
+    : QWidget(nullptr, Qt::Window), styles_(styles), pilot_(std::move(pilot)) {
   setObjectName(QStringLiteral("SampleSizeWindow"));
   setWindowTitle(QStringLiteral("样本量估计"));
   setAttribute(Qt::WA_DeleteOnClose);
@@ -127,8 +127,21 @@ SampleSizeWindow::SampleSizeWindow(AnalysisMode design, ReportFeed* styles)
   saveButton->setObjectName(QStringLiteral("ssSavePicture"));
   saveButton->setAccessibleName(QStringLiteral("保存检验效能曲线图片"));
 
+  auto* pilotButton = new QPushButton(QStringLiteral("用当前数据作预试验估计"), this);
+  pilotButton->setObjectName(QStringLiteral("ssPilot"));
+  pilotButton->setAccessibleName(
+      QStringLiteral("用主窗口当前数据作预试验估计，填入本设计的输入框"));
+  pilotButton->setToolTip(
+      QStringLiteral("把主窗口当前数据的均数、标准差、相关系数或率作为预试验的估计值填入"));
+  pilotButton->setEnabled(static_cast<bool>(pilot_));
+  pilotNote_ = new QLabel(this);
+  pilotNote_->setObjectName(QStringLiteral("ssPilotNote"));
+  pilotNote_->setWordWrap(true);
+
   auto* inputs = new QVBoxLayout;
   inputs->addLayout(form_);
+  inputs->addWidget(pilotButton);
+  inputs->addWidget(pilotNote_);
   inputs->addStretch();
   auto* outputs = new QVBoxLayout;
   outputs->addWidget(text_, 1);
@@ -154,7 +167,8 @@ SampleSizeWindow::SampleSizeWindow(AnalysisMode design, ReportFeed* styles)
     setTabOrder(previous, row.box);
     previous = row.box;
   }
-  for (QWidget* next : std::initializer_list<QWidget*>{text_, style_, copyButton, saveButton}) {
+  for (QWidget* next :
+       std::initializer_list<QWidget*>{pilotButton, text_, style_, copyButton, saveButton}) {
     setTabOrder(previous, next);
     previous = next;
   }
@@ -171,6 +185,7 @@ SampleSizeWindow::SampleSizeWindow(AnalysisMode design, ReportFeed* styles)
     if (styles_ != nullptr) styles_->SetStyle(Style());
     Recompute();
   });
+  connect(pilotButton, &QPushButton::clicked, this, &SampleSizeWindow::FillFromPilot);
   connect(copyButton, &QPushButton::clicked, this, &SampleSizeWindow::CopyResult);
   connect(saveButton, &QPushButton::clicked, this, &SampleSizeWindow::SavePicture);
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -266,6 +281,19 @@ QString SampleSizeWindow::ShownText() const {
   QStringList lines;
   for (const std::string& line : result_.lines) lines << FromUtf8(line);
   return lines.join(QLatin1Char('\n')) + QStringLiteral("\n\n") + FromUtf8(result_.sentence);
+}
+
+void SampleSizeWindow::FillFromPilot() {
+  if (!pilot_) return;
+  const PilotEstimates estimates = pilot_(Design());
+  if (const auto* reason = std::get_if<QString>(&estimates)) {
+    pilotNote_->setText(QStringLiteral("无法作预试验估计：") + *reason);
+    return;
+  }
+  for (const auto& [name, text] : std::get<0>(estimates)) {
+    if (auto* box = findChild<QLineEdit*>(name)) box->setText(text);
+  }
+  pilotNote_->setText(QStringLiteral("已填入主窗口当前数据的预试验估计值"));
 }
 
 void SampleSizeWindow::CopyResult() const {

@@ -7,9 +7,11 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 #include "app/analysis_mode.h"
+#include "app/planning/pilot_estimates.h"
 #include "power/sample_size.h"
 
 class QComboBox;
@@ -30,9 +32,13 @@ class ReportFeed;
 class SampleSizeWindow : public QWidget {
   Q_OBJECT
  public:
+  // The main window's data as pilot estimates for a design.
+  using PilotReader = std::function<PilotEstimates(PowerDesign)>;
+
   // Opens on the design of an analysis. The journal style of the sentence is the run's, kept by
   // the report's feed and shared with the report window; without a feed the window keeps its own.
-  SampleSizeWindow(AnalysisMode design, ReportFeed* styles);
+  // Without a reader of pilot estimates the button that asks for them is disabled.
+  SampleSizeWindow(AnalysisMode design, ReportFeed* styles, PilotReader pilot = {});
 
   const SampleSizeResult& Current() const { return result_; }
   // The result text and the sentence, as shown.
@@ -42,6 +48,8 @@ class SampleSizeWindow : public QWidget {
   void CopyResult() const;
   // Asks for a file name and saves the power curve there, as SVG or PNG.
   void SavePicture();
+  // Fills the design's boxes with the main window's estimates, or says why there are none.
+  void FillFromPilot();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -65,6 +73,8 @@ class SampleSizeWindow : public QWidget {
   void Recompute();
 
   QPointer<ReportFeed> styles_;
+  PilotReader pilot_;
+  QLabel* pilotNote_ = nullptr;  // ssPilotNote: what the pilot button did
   QComboBox* design_ = nullptr;  // ssDesign
   QComboBox* solve_ = nullptr;   // ssSolve
   QComboBox* style_ = nullptr;   // ssStyle

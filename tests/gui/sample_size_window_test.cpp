@@ -1,6 +1,7 @@
 // The sample-size window: one window from the menu, opened on the main window's analysis; a plan
 // typed as a user would (full-width digits too) with its sample size, a bad box's reason, the
-// power at a typed n, the journal style shared with the report, and Esc.
+// power at a typed n, the journal style shared with the report, the main window's data as pilot
+// estimates, and Esc.
 
 #include "app/planning/sample_size_window.h"
 
@@ -108,6 +109,25 @@ TEST_F(SampleSizeWindowTest, TypedPlanShowsItsSizeTheReasonOfABadBoxAndThePowerA
                 ->findChild<QComboBox*>(QStringLiteral("cmbReportStyle"))
                 ->currentIndex(),
             2);
+
+  // The main window's groups as a pilot study, 1 2 3 and 5 7 10 (R: pooled SD
+  // sqrt((2 * var(x) + 2 * var(y)) / 4) = 1.9149, cor(x, y) = 0.9934).
+  const char* second[] = {"5", "7", "10"};
+  for (int row = 0; row < 3; ++row) {
+    Type(Box(QStringLiteral("Text1(%1)").arg(row)), QString::number(row + 1));
+    Type(Box(QStringLiteral("Text2(%1)").arg(row)), QString::fromLatin1(second[row]));
+  }
+  QTest::mouseClick(In<QPushButton>(planning, "ssPilot"), Qt::LeftButton);
+  EXPECT_EQ(In(planning, "ssMean1")->text().toDouble(), 2.0);
+  EXPECT_NEAR(In(planning, "ssMean2")->text().toDouble(), 7.3333, 1e-4);
+  EXPECT_NEAR(In(planning, "ssSD")->text().toDouble(), 1.9149, 1e-4);
+  In<QComboBox>(planning, "ssDesign")->setCurrentIndex(2);
+  QTest::mouseClick(In<QPushButton>(planning, "ssPilot"), Qt::LeftButton);
+  EXPECT_NEAR(In(planning, "ssR")->text().toDouble(), 0.9934, 1e-4);
+  // The four-fold table is empty: no estimates, and the reason.
+  In<QComboBox>(planning, "ssDesign")->setCurrentIndex(3);
+  QTest::mouseClick(In<QPushButton>(planning, "ssPilot"), Qt::LeftButton);
+  EXPECT_TRUE(In<QLabel>(planning, "ssPilotNote")->text().startsWith(QStringLiteral("无法")));
 }
 
 }  // namespace
