@@ -6,8 +6,10 @@
 #include "app/planning/sample_size_window.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
 #include <QMenu>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -87,6 +89,10 @@ TEST_F(SampleSizeWindowTest, TypedPlanShowsItsSizeTheReasonOfABadBoxAndThePowerA
   ASSERT_NE(curve, nullptr);
   ASSERT_TRUE(curve->Data().marked.has_value());
   EXPECT_EQ(curve->Data().points[*curve->Data().marked].n, 64);
+  QTest::mouseClick(In<QPushButton>(planning, "ssCopy"), Qt::LeftButton);
+  EXPECT_EQ(QApplication::clipboard()->text(), Shown(planning));
+  EXPECT_TRUE(
+      QApplication::clipboard()->mimeData()->html().contains(QStringLiteral("每组例数：64")));
 
   Type(In(planning, "ssSD"), QStringLiteral("0"));
   EXPECT_TRUE(Shown(planning).contains(QStringLiteral("—（标准差须大于0）")))
