@@ -148,16 +148,39 @@ void MainWindow::ShowTTableWindow() {
   tTableWindow_->activateWindow();
 }
 
-void MainWindow::ShowReportWindow() {
-  if (reportWindow_ == nullptr) {
-    if (reportFeed_ == nullptr) {
-      reportFeed_ = new ReportFeed(this, {modes_, grid_, twoSample_, fourfoldTable_});
-    }
-    reportWindow_ = new ReportWindow(reportFeed_);
+ReportFeed* MainWindow::Feed() {
+  if (reportFeed_ == nullptr) {
+    reportFeed_ = new ReportFeed(this, {modes_, grid_, twoSample_, fourfoldTable_});
   }
+  return reportFeed_;
+}
+
+void MainWindow::ShowReportWindow() {
+  if (reportWindow_ == nullptr) reportWindow_ = new ReportWindow(Feed());
   reportWindow_->show();
   reportWindow_->raise();
   reportWindow_->activateWindow();
+}
+
+void MainWindow::ShowSampleSizeWindow() {
+  if (sampleSizeWindow_ == nullptr) {
+    // It opens on the analysis shown here; after that the two go their own ways.
+    AnalysisMode shown = AnalysisMode::TwoSampleMeans;
+    for (int mode = 0; mode < AnalysisModeCount; ++mode) {
+      if (modes_->IsCurrent(static_cast<AnalysisMode>(mode)))
+        shown = static_cast<AnalysisMode>(mode);
+    }
+    // The pilot estimates read this window's data while it is open.
+    const PilotSources sources{grid_, twoSample_, fourfoldTable_};
+    auto pilot = [self = QPointer<MainWindow>(this), sources](PowerDesign design) {
+      return self != nullptr ? ReadPilotEstimates(design, sources)
+                             : PilotEstimates(QStringLiteral("主窗口已关闭"));
+    };
+    sampleSizeWindow_ = new SampleSizeWindow(shown, Feed(), pilot);
+  }
+  sampleSizeWindow_->show();
+  sampleSizeWindow_->raise();
+  sampleSizeWindow_->activateWindow();
 }
 
 void MainWindow::ExitProgram() {

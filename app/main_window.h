@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/analysis_modes.h"
+#include "app/planning/sample_size_window.h"
 #include "app/report/report_window.h"
 #include "app/tools/t_table_window.h"
 
@@ -48,6 +49,7 @@ class MainWindow : public QMainWindow {
   void ExportGroup2();
   void ShowTTableWindow();
   void ShowReportWindow();
+  void ShowSampleSizeWindow();
   void OpenTutorial();
   void OpenVendorPage(const QString& address);
   void ExitProgram();
@@ -64,6 +66,7 @@ class MainWindow : public QMainWindow {
 
   TTableWindow* TTableWindowIfOpen() const { return tTableWindow_; }
   ReportWindow* ReportWindowIfOpen() const { return reportWindow_; }
+  SampleSizeWindow* SampleSizeWindowIfOpen() const { return sampleSizeWindow_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -80,6 +83,8 @@ class MainWindow : public QMainWindow {
   // The Load steps of the window; the banner's tick.
   void Load();
   void AdvanceBanner();
+  // The report's feed, made when a window first needs it.
+  ReportFeed* Feed();
 
   // Controls the code works with; the rest are found by name.
   std::array<QPushButton*, AnalysisModeCount> analysisButtons_{};
@@ -104,6 +109,8 @@ class MainWindow : public QMainWindow {
   // Likewise the report window; the feed it reads belongs to this window.
   QPointer<ReportWindow> reportWindow_;
   ReportFeed* reportFeed_ = nullptr;
+  // The sample-size window: no parent either; it shares the report's journal style.
+  QPointer<SampleSizeWindow> sampleSizeWindow_;
   bool centred_ = false;
 };
 

@@ -68,6 +68,7 @@ void MainWindow::BuildMenus() {
       separator,
       {"mnuTTable", QStringLiteral("t界值表"), QKeySequence(Qt::CTRL | Qt::Key_T), [this] { ShowTTableWindow(); }},
       {"mnuReport", QStringLiteral("结果报告"), QKeySequence(Qt::CTRL | Qt::Key_R), [this] { ShowReportWindow(); }},
+      {"mnuSampleSize", QStringLiteral("样本量估计"), QKeySequence(Qt::CTRL | Qt::Key_N), [this] { ShowSampleSizeWindow(); }},
       separator,
       {"mnuExit", QStringLiteral("退出"), QKeySequence(Qt::CTRL | Qt::Key_E), [this] { ExitProgram(); }},
   });

@@ -2,9 +2,11 @@
 // command line; or, with --report and an analysis (two-sample, paired, correlation, fourfold,
 // mcnemar), the results report of a textbook example typed into that analysis (with --ranks, its
 // sentences those of the rank tests), and beside the picture (same name, .html) the HTML that
-// "复制" puts on the clipboard. With --where and the objectNames of controls instead of a file
-// name, it prints the screen position of each control's centre in the window as the program shows
-// it at start (for driving the real program from outside, as bench/outside_keystroke.py does).
+// "复制" puts on the clipboard; or, with --sample-size, the sample-size window planning a
+// two-sample study (difference 5, SD 10, 10 % dropout). With --where and the objectNames of
+// controls instead of a file name, it prints the screen position of each control's centre in the
+// window as the program shows it at start (for driving the real program from outside, as
+// bench/outside_keystroke.py does).
 
 #include <QApplication>
 #include <QClipboard>
@@ -72,6 +74,17 @@ bool ShowExample(MainWindow& window, const std::string& analysis) {
   return true;
 }
 
+// The sample-size window with a two-sample plan typed into it.
+QWidget* ShowSamplePlan(MainWindow& window) {
+  window.ShowSampleSizeWindow();
+  QWidget* planning = window.SampleSizeWindowIfOpen();
+  for (const auto& [name, text] : {std::pair{"ssMean1", "15"}, std::pair{"ssMean2", "10"},
+                                   std::pair{"ssSD", "10"}, std::pair{"ssDropout", "10"}}) {
+    planning->findChild<QLineEdit*>(QString::fromLatin1(name))->setText(QString::fromLatin1(text));
+  }
+  return planning;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -95,15 +108,19 @@ int main(int argc, char* argv[]) {
   QString analysis;
   QString style;
   bool ranks = false;  // the sentences of the rank tests
+  bool plan = false;
   while (arguments.size() > 1 && arguments.front().startsWith(QStringLiteral("--"))) {
     const QString option = arguments.takeFirst();
+    if (option == QStringLiteral("--sample-size")) plan = true;
     if (option == QStringLiteral("--report")) analysis = arguments.takeFirst();
     if (option == QStringLiteral("--journal")) style = arguments.takeFirst();
     if (option == QStringLiteral("--ranks")) ranks = true;
   }
   if (arguments.size() != 1) {
-    std::fprintf(stderr, "usage: %s [--report ANALYSIS [--journal 0-3] [--ranks]] OUTPUT.png\n",
-                 argv[0]);
+    std::fprintf(
+        stderr,
+        "usage: %s [--report ANALYSIS [--journal 0-3] [--ranks] | --sample-size] OUTPUT.png\n",
+        argv[0]);
     return 2;
   }
   const bool report = !analysis.isEmpty();
@@ -127,6 +144,7 @@ int main(int argc, char* argv[]) {
     }
   }
   QWidget* shown = report ? static_cast<QWidget*>(window->ReportWindowIfOpen()) : window;
+  if (plan) shown = ShowSamplePlan(*window);
   int status = 1;
   QTimer::singleShot(500, [&] {
     const QString picture = arguments.front();

@@ -1,9 +1,15 @@
 #include "app/report/picture_view.h"
 
 #include <QEvent>
+#include <QFileDialog>
 #include <QPainter>
 
 namespace quillon::ui {
+
+QString AskPicturePath(QWidget* parent) {
+  return QFileDialog::getSaveFileName(parent, QStringLiteral("保存图片"), QString(),
+                                      QStringLiteral("PNG 图片 (*.png);;SVG 图片 (*.svg)"));
+}
 
 PictureView::PictureView(std::unique_ptr<plots::PlotCanvas> picture, QWidget* parent)
     : QWidget(parent), picture_(std::move(picture)) {

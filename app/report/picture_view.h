@@ -9,6 +9,9 @@
 
 namespace quillon::ui {
 
+// Asks where to save a picture: a PNG or an SVG file; empty when the user cancels.
+QString AskPicturePath(QWidget* parent);
+
 class PictureView : public QWidget {
   Q_OBJECT
  public:

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMimeData>
@@ -183,6 +182,8 @@ void Replace(QTextCursor cursor, const std::string& text) {
 void ReportWindow::Refresh() {
   pending_->stop();
   if (feed_ == nullptr) return;
+  // The style is the run's: the sample-size window may have chosen it.
+  styles_->setCurrentIndex(styles_->findData(static_cast<int>(feed_->Style())));
   ReportView view = feed_->CurrentView();
   pathsLabel_->setVisible(view.samples);
   paths_->setVisible(view.samples);
@@ -299,9 +300,7 @@ void ReportWindow::CopyReport() const {
 }
 
 void ReportWindow::SavePicture() {
-  const QString path =
-      QFileDialog::getSaveFileName(this, QStringLiteral("保存图片"), QString(),
-                                   QStringLiteral("PNG 图片 (*.png);;SVG 图片 (*.svg)"));
+  const QString path = AskPicturePath(this);
   if (path.isEmpty()) return;
   // The first picture shown goes to the chosen file, a second one beside it ("散点图-2.png").
   int saved = 0;

@@ -15,6 +15,7 @@
 
 #include "plots/agreement_plot.h"
 #include "plots/estimation_plot.h"
+#include "plots/power_curve.h"
 #include "plots/residual_plot.h"
 #include "plots/scatter_plot.h"
 
@@ -106,6 +107,9 @@ TEST(Plots, SaveVectorDrawingsWithTheirTextsAndDenserPictures) {
   EstimationPlot estimationPlot;
   estimationPlot.SetData({{EstimationGroup{{12.3, 14.1, 13.5}, 13.3, 11.0, 15.6},
                            EstimationGroup{{11.2, 12.5, 11.2}, std::nullopt, {}, {}}}});
+  // Four points of a power curve, the third the plan's n: a ring round it besides the dots.
+  PowerCurvePlot curvePlot;
+  curvePlot.SetData({{{10, 0.3}, {20, 0.55}, {30, 0.75}, {40, 0.88}}, 2}, QString());
   ScatterPlot empty;
 
   struct Case {
@@ -122,6 +126,7 @@ TEST(Plots, SaveVectorDrawingsWithTheirTextsAndDenserPictures) {
        3,
        {"偏倚 -2.1", "95%一致性界限上限 75.5", "95%一致性界限下限 -79.7", "差值 X − Y"}},
       {&estimationPlot, "EstimationPlot", 7, {"第1组", "第2组", "数值"}},
+      {&curvePlot, "PowerCurvePlot", 5, {"样本量 n", "检验效能 1−β", "n=30，1−β=0.75"}},
       {&empty, "ScatterPlot", 0, {"没有完整的数据对"}}};
   QTemporaryDir folder;
   for (const Case& each : cases) {

@@ -1,0 +1,325 @@
+#include "app/planning/sample_size_window.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/application.h"
+#include "app/report/picture_view.h"
+#include "app/report/report_feed.h"
+#include "app/widgets/text_boxes.h"
+#include "app/widgets/utf8.h"
+#include "plots/power_curve.h"
+
+namespace quillon::ui {
+
+namespace {
+
+constexpr PowerDesign kTwoSample = PowerDesign::TwoSample;
+constexpr PowerDesign kPaired = PowerDesign::Paired;
+constexpr PowerDesign kCorrelation = PowerDesign::Correlation;
+constexpr PowerDesign kProportions = PowerDesign::TwoProportions;
+constexpr PowerDesign kMcNemar = PowerDesign::McNemar;
+
+// What n counts in a design, as the box's label and its accessible name.
+std::pair<QString, QString> NNames(PowerDesign design) {
+  switch (design) {
+    case PowerDesign::Paired:
+    case PowerDesign::McNemar:
+      return {QStringLiteral("对子数 n"), QStringLiteral("计划的对子数 n")};
+    case PowerDesign::Correlation:
+      return {QStringLiteral("例数 n"), QStringLiteral("计划的例数 n")};
+    default:
+      return {QStringLiteral("第1组例数 n1"),
+              QStringLiteral("计划的第1组例数 n1（比例为1时即每组例数）")};
+  }
+}
+
+}  // namespace
+
+SampleSizeWindow::SampleSizeWindow(AnalysisMode design, ReportFeed* styles, PilotReader pilot)
+    : QWidget(nullptr, Qt::Window), styles_(styles), pilot_(std::move(pilot)) {
+  setObjectName(QStringLiteral("SampleSizeWindow"));
+  setWindowTitle(QStringLiteral("样本量估计"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  resize(780, 640);
+
+  design_ = new QComboBox(this);
+  design_->setObjectName(QStringLiteral("ssDesign"));
+  design_->setAccessibleName(QStringLiteral("研究设计"));
+  for (const QString& caption : AnalysisCaptions()) design_->addItem(caption);
+  design_->setCurrentIndex(static_cast<int>(design));
+  solve_ = new QComboBox(this);
+  solve_->setObjectName(QStringLiteral("ssSolve"));
+  solve_->setAccessibleName(QStringLiteral("求解内容：样本量或检验效能"));
+  for (const SolveFor solve : {SolveFor::SampleSize, SolveFor::Power}) {
+    solve_->addItem(FromUtf8(SolveForName(solve)), static_cast<int>(solve));
+  }
+
+  form_ = new QFormLayout;
+  form_->addRow(QStringLiteral("设计："), design_);
+  form_->addRow(QStringLiteral("计算："), solve_);
+  const std::vector<PowerDesign> groups = {kTwoSample, kProportions};
+  alpha_ = AddBox("ssAlpha", QStringLiteral("双侧α"), QStringLiteral("双侧检验水准α"),
+                  QStringLiteral("0.05"), {});
+  power_ = AddBox("ssPower", QStringLiteral("检验效能 1−β"), QStringLiteral("要求的检验效能1−β"),
+                  QStringLiteral("0.80"), {});
+  n_ = AddBox("ssN", NNames(kTwoSample).first, NNames(kTwoSample).second, QString(), {});
+  nLabel_ = qobject_cast<QLabel*>(form_->labelForField(n_));
+  mean1_ = AddBox("ssMean1", QStringLiteral("均数1"), QStringLiteral("第1组总体均数的估计"),
+                  QString(), {kTwoSample});
+  mean2_ = AddBox("ssMean2", QStringLiteral("均数2"), QStringLiteral("第2组总体均数的估计"),
+                  QString(), {kTwoSample});
+  sd_ = AddBox("ssSD", QStringLiteral("共同标准差"), QStringLiteral("两组共同的总体标准差"),
+               QString(), {kTwoSample});
+  meanDiff_ = AddBox("ssMeanDiff", QStringLiteral("差值的均数"),
+                     QStringLiteral("配对差值的总体均数"), QString(), {kPaired});
+  sdDiff_ = AddBox("ssSDDiff", QStringLiteral("差值的标准差"),
+                   QStringLiteral("配对差值的总体标准差"), QString(), {kPaired});
+  r_ = AddBox("ssR", QStringLiteral("总体相关系数 ρ"), QStringLiteral("预期的总体相关系数ρ"),
+              QString(), {kCorrelation});
+  p1_ = AddBox("ssP1", QStringLiteral("第1组率 p1"), QStringLiteral("第1组的预期率p1"), QString(),
+               {kProportions});
+  p2_ = AddBox("ssP2", QStringLiteral("第2组率 p2"), QStringLiteral("第2组的预期率p2"), QString(),
+               {kProportions});
+  p10_ = AddBox("ssP10", QStringLiteral("不一致比例 p10"),
+                QStringLiteral("甲阳性乙阴性的对子所占比例p10"), QString(), {kMcNemar});
+  p01_ = AddBox("ssP01", QStringLiteral("不一致比例 p01"),
+                QStringLiteral("甲阴性乙阳性的对子所占比例p01"), QString(), {kMcNemar});
+  ratio_ = AddBox("ssRatio", QStringLiteral("样本量之比 n2/n1"),
+                  QStringLiteral("第2组与第1组的样本量之比n2/n1"), QStringLiteral("1"), groups);
+  dropout_ = AddBox("ssDropout", QStringLiteral("预计脱落率 %"),
+                    QStringLiteral("预计脱落率（百分数）"), QStringLiteral("0"), {});
+
+  text_ = new QPlainTextEdit(this);
+  text_->setObjectName(QStringLiteral("SampleSizeText"));
+  text_->setAccessibleName(QStringLiteral("样本量估计的结果与方案句子"));
+  text_->setReadOnly(true);
+  text_->setUndoRedoEnabled(false);
+  auto curve = std::make_unique<plots::PowerCurvePlot>();
+  curve_ = curve.get();
+  curveView_ = new PictureView(std::move(curve), this);
+  curveView_->setAccessibleName(QStringLiteral("检验效能曲线：检验效能随样本量的变化"));
+
+  style_ = new QComboBox(this);
+  style_->setObjectName(QStringLiteral("ssStyle"));
+  style_->setAccessibleName(QStringLiteral("方案句子的期刊格式"));
+  style_->setToolTip(QStringLiteral("方案句子的写法"));
+  for (const PStyle style : {PStyle::ChineseMedical, PStyle::Ama, PStyle::Nejm, PStyle::Apa}) {
+    style_->addItem(FromUtf8(PStyleName(style)), static_cast<int>(style));
+  }
+  auto* styleLabel = new QLabel(QStringLiteral("格式："), this);
+  styleLabel->setBuddy(style_);
+  auto* copyButton = new QPushButton(QStringLiteral("复制"), this);
+  copyButton->setObjectName(QStringLiteral("ssCopy"));
+  copyButton->setAccessibleName(QStringLiteral("复制结果与方案句子"));
+  auto* saveButton = new QPushButton(QStringLiteral("保存图片"), this);
+  saveButton->setObjectName(QStringLiteral("ssSavePicture"));
+  saveButton->setAccessibleName(QStringLiteral("保存检验效能曲线图片"));
+
+  auto* pilotButton = new QPushButton(QStringLiteral("用当前数据作预试验估计"), this);
+  pilotButton->setObjectName(QStringLiteral("ssPilot"));
+  pilotButton->setAccessibleName(
+      QStringLiteral("用主窗口当前数据作预试验估计，填入本设计的输入框"));
+  pilotButton->setToolTip(
+      QStringLiteral("把主窗口当前数据的均数、标准差、相关系数或率作为预试验的估计值填入"));
+  pilotButton->setEnabled(static_cast<bool>(pilot_));
+  pilotNote_ = new QLabel(this);
+  pilotNote_->setObjectName(QStringLiteral("ssPilotNote"));
+  pilotNote_->setWordWrap(true);
+
+  auto* inputs = new QVBoxLayout;
+  inputs->addLayout(form_);
+  inputs->addWidget(pilotButton);
+  inputs->addWidget(pilotNote_);
+  inputs->addStretch();
+  auto* outputs = new QVBoxLayout;
+  outputs->addWidget(text_, 1);
+  outputs->addWidget(curveView_, 1);
+  auto* columns = new QHBoxLayout;
+  columns->addLayout(inputs);
+  columns->addLayout(outputs, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(styleLabel);
+  buttons->addWidget(style_);
+  buttons->addStretch();
+  buttons->addWidget(copyButton);
+  buttons->addWidget(saveButton);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(columns, 1);
+  layout->addLayout(buttons);
+
+  // Reading order: the design and what to solve for, the boxes down the form, the text, the
+  // picture, then the row of buttons.
+  QWidget* previous = solve_;
+  setTabOrder(design_, solve_);
+  for (const InputRow& row : rows_) {
+    setTabOrder(previous, row.box);
+    previous = row.box;
+  }
+  for (QWidget* next :
+       std::initializer_list<QWidget*>{pilotButton, text_, style_, copyButton, saveButton}) {
+    setTabOrder(previous, next);
+    previous = next;
+  }
+
+  connect(design_, &QComboBox::currentIndexChanged, this, [this] {
+    ShowBoxes();
+    Recompute();
+  });
+  connect(solve_, &QComboBox::currentIndexChanged, this, [this] {
+    ShowBoxes();
+    Recompute();
+  });
+  connect(style_, &QComboBox::currentIndexChanged, this, [this] {
+    if (styles_ != nullptr) styles_->SetStyle(Style());
+    Recompute();
+  });
+  connect(pilotButton, &QPushButton::clicked, this, &SampleSizeWindow::FillFromPilot);
+  connect(copyButton, &QPushButton::clicked, this, &SampleSizeWindow::CopyResult);
+  connect(saveButton, &QPushButton::clicked, this, &SampleSizeWindow::SavePicture);
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(escape, &QShortcut::activated, this, &QWidget::close);
+  // The report window may change the run's style too.
+  if (styles_ != nullptr)
+    connect(styles_, &ReportFeed::Changed, this, &SampleSizeWindow::SyncStyle);
+
+  SyncStyle();
+  ShowBoxes();
+  Recompute();
+}
+
+QLineEdit* SampleSizeWindow::AddBox(const char* name, const QString& label,
+                                    const QString& accessibleName, const QString& text,
+                                    std::vector<PowerDesign> designs) {
+  auto* box = new QLineEdit(text, this);
+  box->setObjectName(QString::fromLatin1(name));
+  box->setAccessibleName(accessibleName);
+  auto* caption = new QLabel(label + QStringLiteral("："), this);
+  caption->setBuddy(box);
+  form_->addRow(caption, box);
+  rows_.push_back({caption, box, std::move(designs)});
+  // Full-width digits, point and minus read as the grid reads them; a box changed that way comes
+  // back here once more.
+  connect(box, &QLineEdit::textChanged, this, [this, box] {
+    NormaliseNumberInput(box, FullStops::Replace);
+    Recompute();
+  });
+  return box;
+}
+
+PowerDesign SampleSizeWindow::Design() const {
+  return kPowerDesigns[static_cast<std::size_t>(std::max(0, design_->currentIndex()))];
+}
+
+SolveFor SampleSizeWindow::Solve() const {
+  return static_cast<SolveFor>(solve_->currentData().toInt());
+}
+
+PStyle SampleSizeWindow::Style() const {
+  return static_cast<PStyle>(style_->currentData().toInt());
+}
+
+void SampleSizeWindow::ShowBoxes() {
+  const PowerDesign design = Design();
+  const bool forPower = Solve() == SolveFor::Power;
+  for (const InputRow& row : rows_) {
+    bool shown = row.designs.empty() ||
+                 std::find(row.designs.begin(), row.designs.end(), design) != row.designs.end();
+    if (row.box == power_) shown = !forPower;
+    if (row.box == n_) shown = forPower;
+    form_->setRowVisible(row.box, shown);
+  }
+  const auto [label, accessibleName] = NNames(design);
+  nLabel_->setText(label + QStringLiteral("："));
+  n_->setAccessibleName(accessibleName);
+}
+
+void SampleSizeWindow::SyncStyle() {
+  if (styles_ == nullptr) return;
+  style_->setCurrentIndex(style_->findData(static_cast<int>(styles_->Style())));
+}
+
+void SampleSizeWindow::Recompute() {
+  // Called while the boxes are being built; the first whole computation comes at the end.
+  if (style_ == nullptr) return;
+  SampleSizeBoxes boxes;
+  boxes.alpha = ToUtf8(alpha_->text());
+  boxes.power = ToUtf8(power_->text());
+  boxes.dropout = ToUtf8(dropout_->text());
+  boxes.mean1 = ToUtf8(mean1_->text());
+  boxes.mean2 = ToUtf8(mean2_->text());
+  boxes.sd = ToUtf8(sd_->text());
+  boxes.ratio = ToUtf8(ratio_->text());
+  boxes.meanDiff = ToUtf8(meanDiff_->text());
+  boxes.sdDiff = ToUtf8(sdDiff_->text());
+  boxes.r = ToUtf8(r_->text());
+  boxes.p1 = ToUtf8(p1_->text());
+  boxes.p2 = ToUtf8(p2_->text());
+  boxes.p10 = ToUtf8(p10_->text());
+  boxes.p01 = ToUtf8(p01_->text());
+  boxes.n = ToUtf8(n_->text());
+  result_ = ComputeSampleSize(Design(), boxes, Solve(), Style());
+  const QString shown = ShownText();
+  if (shown != text_->toPlainText()) text_->setPlainText(shown);
+  // Without a curve the picture says why: the first missing figure's reason.
+  const Figure& missing = result_.plan.n1 ? result_.plan.power : result_.plan.n1;
+  curve_->SetData(result_.curve, FromUtf8(missing.reason));
+}
+
+QString SampleSizeWindow::ShownText() const {
+  QStringList lines;
+  for (const std::string& line : result_.lines) lines << FromUtf8(line);
+  return lines.join(QLatin1Char('\n')) + QStringLiteral("\n\n") + FromUtf8(result_.sentence);
+}
+
+void SampleSizeWindow::FillFromPilot() {
+  if (!pilot_) return;
+  const PilotEstimates estimates = pilot_(Design());
+  if (const auto* reason = std::get_if<QString>(&estimates)) {
+    pilotNote_->setText(QStringLiteral("无法作预试验估计：") + *reason);
+    return;
+  }
+  for (const auto& [name, text] : std::get<0>(estimates)) {
+    if (auto* box = findChild<QLineEdit*>(name)) box->setText(text);
+  }
+  pilotNote_->setText(QStringLiteral("已填入主窗口当前数据的预试验估计值"));
+}
+
+void SampleSizeWindow::CopyResult() const {
+  auto* mime = new QMimeData;
+  const QString text = ShownText();
+  mime->setText(text);
+  QString html;
+  for (const QString& paragraph : text.split(QStringLiteral("\n\n"))) {
+    html += QStringLiteral("<p>") + paragraph.toHtmlEscaped().replace(QLatin1Char('\n'), "<br>") +
+            QStringLiteral("</p>");
+  }
+  mime->setHtml(html);
+  QApplication::clipboard()->setMimeData(mime);
+}
+
+void SampleSizeWindow::SavePicture() {
+  const QString path = AskPicturePath(this);
+  if (!path.isEmpty()) curve_->Save(path);
+}
+
+void SampleSizeWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (!centred_) {
+    centred_ = true;
+    CentreOnScreen(this);
+  }
+}
+
+}  // namespace quillon::ui

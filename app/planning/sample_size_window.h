@@ -1,0 +1,106 @@
+#pragma once
+// The sample-size window "样本量估计": a study planned before its data exist. The design, what to
+// solve for and the assumed values go in; the method, the sample size (or the power at a given n),
+// the numbers to enrol after dropout and the protocol sentence come out, recomputed at every
+// keystroke, with the power curve under them. Nothing here is computed from the main window's
+// data. It has no parent widget, like the report window, and closes with Esc.
+
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+#include "app/analysis_mode.h"
+#include "app/planning/pilot_estimates.h"
+#include "power/sample_size.h"
+
+class QComboBox;
+class QFormLayout;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace quillon::plots {
+class PowerCurvePlot;
+}  // namespace quillon::plots
+
+namespace quillon::ui {
+
+class PictureView;
+class ReportFeed;
+
+class SampleSizeWindow : public QWidget {
+  Q_OBJECT
+ public:
+  // The main window's data as pilot estimates for a design.
+  using PilotReader = std::function<PilotEstimates(PowerDesign)>;
+
+  // Opens on the design of an analysis. The journal style of the sentence is the run's, kept by
+  // the report's feed and shared with the report window; without a feed the window keeps its own.
+  // Without a reader of pilot estimates the button that asks for them is disabled.
+  SampleSizeWindow(AnalysisMode design, ReportFeed* styles, PilotReader pilot = {});
+
+  const SampleSizeResult& Current() const { return result_; }
+  // The result text and the sentence, as shown.
+  QString ShownText() const;
+
+  // Puts the figures and the sentence on the clipboard, as plain text and as HTML.
+  void CopyResult() const;
+  // Asks for a file name and saves the power curve there, as SVG or PNG.
+  void SavePicture();
+  // Fills the design's boxes with the main window's estimates, or says why there are none.
+  void FillFromPilot();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  // An input box with its label; shown for the designs it names.
+  struct InputRow {
+    QLabel* label;
+    QLineEdit* box;
+    std::vector<PowerDesign> designs;  // empty: every design
+  };
+
+  QLineEdit* AddBox(const char* name, const QString& label, const QString& accessibleName,
+                    const QString& text, std::vector<PowerDesign> designs);
+  PowerDesign Design() const;
+  SolveFor Solve() const;
+  PStyle Style() const;
+  // Shows the boxes of the chosen design and of what is solved for, and names n as it counts.
+  void ShowBoxes();
+  void SyncStyle();
+  void Recompute();
+
+  QPointer<ReportFeed> styles_;
+  PilotReader pilot_;
+  QLabel* pilotNote_ = nullptr;  // ssPilotNote: what the pilot button did
+  QComboBox* design_ = nullptr;  // ssDesign
+  QComboBox* solve_ = nullptr;   // ssSolve
+  QComboBox* style_ = nullptr;   // ssStyle
+  QFormLayout* form_ = nullptr;
+  std::vector<InputRow> rows_;
+  QLineEdit* alpha_ = nullptr;
+  QLineEdit* power_ = nullptr;
+  QLineEdit* dropout_ = nullptr;
+  QLineEdit* mean1_ = nullptr;
+  QLineEdit* mean2_ = nullptr;
+  QLineEdit* sd_ = nullptr;
+  QLineEdit* ratio_ = nullptr;
+  QLineEdit* meanDiff_ = nullptr;
+  QLineEdit* sdDiff_ = nullptr;
+  QLineEdit* r_ = nullptr;
+  QLineEdit* p1_ = nullptr;
+  QLineEdit* p2_ = nullptr;
+  QLineEdit* p10_ = nullptr;
+  QLineEdit* p01_ = nullptr;
+  QLineEdit* n_ = nullptr;
+  QLabel* nLabel_ = nullptr;
+  QPlainTextEdit* text_ = nullptr;  // SampleSizeText
+  plots::PowerCurvePlot* curve_ = nullptr;
+  PictureView* curveView_ = nullptr;
+  SampleSizeResult result_;
+  bool centred_ = false;
+};
+
+}  // namespace quillon::ui
