@@ -22,6 +22,8 @@
 #include "app/tools/calculator_panel.h"
 #include "app/tools/help_links.h"
 #include "app/tools/t_table_window.h"
+#include "app/widgets/accessible_names.h"
+#include "app/widgets/keyboard_access.h"
 #include "app/widgets/painted_widgets.h"
 
 namespace quillon::ui {
@@ -39,6 +41,8 @@ MainWindow::MainWindow(QWidget* parent)
   setWindowTitle(QStringLiteral("Quillon V3.0"));
   setAttribute(Qt::WA_DeleteOnClose);
 
+  InstallLabelReadings();  // before the first label is made
+
   auto* client = new QWidget(this);
   client->setObjectName(QStringLiteral("client"));
   client->setFixedSize(ClientWidth, ClientHeight);
@@ -51,6 +55,7 @@ MainWindow::MainWindow(QWidget* parent)
   fourfoldTable_ = new FourfoldTable(client);
   BuildResultPanels(client);
   new CalculatorPanel(client);
+  NameMainWindow(this);  // first: the named results join the Tab chain
   SetTabOrder();
 
   AnalysisControls controls;
@@ -69,6 +74,7 @@ MainWindow::MainWindow(QWidget* parent)
   controls.fourfoldTable = fourfoldTable_;
   controls.chiSquares = chiSquares_;
   modes_ = new AnalysisModes(this, std::move(controls));
+  connect(modes_, &AnalysisModes::AnalysisSelected, this, [this] { NameFourfoldCells(this); });
   files_ = std::make_unique<GroupFiles>(this, grid_);
   for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->installEventFilter(this);
   // Installed last, so that it sees a box's events before the window's and the grid's filters.
@@ -79,6 +85,9 @@ MainWindow::MainWindow(QWidget* parent)
   timer1_->setInterval(BannerIntervalMs);
   connect(timer1_, &QTimer::timeout, this, &MainWindow::AdvanceBanner);
   connect(banner_, &BannerStrip::clicked, this, [this] { OpenVendorPage(VendorHomePage); });
+
+  MarkFocus(this);
+  OpenMenusFromKeyboard(this, menuBar());
 
   setFixedSize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
   Load();
@@ -142,7 +151,11 @@ void MainWindow::OpenTutorial() { WriteAndOpenTutorial(this); }
 void MainWindow::OpenVendorPage(const QString& address) { OpenWebPage(address); }
 
 void MainWindow::ShowTTableWindow() {
-  if (tTableWindow_ == nullptr) tTableWindow_ = new TTableWindow();
+  if (tTableWindow_ == nullptr) {
+    tTableWindow_ = new TTableWindow();
+    NameTTableWindow(tTableWindow_);
+    CloseOnEscape(tTableWindow_);
+  }
   tTableWindow_->show();
   tTableWindow_->raise();
   tTableWindow_->activateWindow();
@@ -154,6 +167,9 @@ void MainWindow::ShowReportWindow() {
       reportFeed_ = new ReportFeed(this, {modes_, grid_, twoSample_, fourfoldTable_});
     }
     reportWindow_ = new ReportWindow(reportFeed_);
+    NameReportWindow(reportWindow_);
+    CloseOnEscape(reportWindow_);
+    MarkFocus(reportWindow_);
   }
   reportWindow_->show();
   reportWindow_->raise();
