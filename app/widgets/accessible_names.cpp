@@ -8,9 +8,12 @@
 #include <QScrollBar>
 #include <QTextDocument>
 #include <QtGlobal>
+#include <utility>
+#include <vector>
 
 #include "app/widgets/form_layout.h"
 #include "app/widgets/utf8.h"
+#include "entry/grid_rows.h"
 #include "stats/t_table.h"
 
 namespace quillon::ui {
@@ -163,15 +166,26 @@ constexpr AccessibleName ReportWindowNames[] = {
 };
 // clang-format on
 
-void NameGridRows(QWidget* window, int rowOffset) {
-  const std::pair<const char*, QString> columns[] = {{"Text1", QStringLiteral("第一组 第%1行")},
-                                                     {"Text2", QStringLiteral("第二组 第%1行")},
-                                                     {"Text3", QStringLiteral("序号 第%1行")}};
-  for (const auto& [array, name] : columns) {
-    for (int box = 0; box < 9; ++box) {
+// The grid's entry boxes, each with its name, "%1" standing for the row; the box of the top row
+// first in each group.
+using GridBoxes = std::vector<std::pair<QLineEdit*, QString>>;
+
+GridBoxes FindGridBoxes(QWidget* window) {
+  GridBoxes boxes;
+  for (const auto& [array, name] : {std::pair{"Text1", QStringLiteral("第一组 第%1行")},
+                                    std::pair{"Text2", QStringLiteral("第二组 第%1行")}}) {
+    for (int box = 0; box < kVisibleRows; ++box) {
       auto* edit = window->findChild<QLineEdit*>(IndexedName(QString::fromLatin1(array), box));
-      if (edit != nullptr) edit->setAccessibleName(name.arg(rowOffset + box + 1));
+      if (edit != nullptr) boxes.emplace_back(edit, name);
     }
+  }
+  return boxes;
+}
+
+void NameGridRows(const GridBoxes& boxes, int rowOffset) {
+  for (std::size_t i = 0; i < boxes.size(); ++i) {
+    boxes[i].first->setAccessibleName(
+        boxes[i].second.arg(rowOffset + static_cast<int>(i) % kVisibleRows + 1));
   }
 }
 
@@ -204,10 +218,17 @@ void ApplyAccessibleNames(QWidget* window, std::span<const AccessibleName> names
 void NameMainWindow(QWidget* window) {
   ApplyAccessibleNames(window, MainWindowNames);
   if (auto* bar = window->findChild<QMenuBar*>()) bar->setAccessibleName(QStringLiteral("菜单栏"));
+  // The row numbers read as their value; their name stays.
+  for (int box = 0; box < kVisibleRows; ++box) {
+    auto* number = window->findChild<QLineEdit*>(IndexedName(QStringLiteral("Text3"), box));
+    if (number != nullptr) number->setAccessibleName(QStringLiteral("序号"));
+  }
   if (auto* scroll = window->findChild<QScrollBar*>(QStringLiteral("VS1"))) {
-    NameGridRows(window, scroll->value());
+    // Found once: a scroll step renames them.
+    GridBoxes boxes = FindGridBoxes(window);
+    NameGridRows(boxes, scroll->value());
     QObject::connect(scroll, &QScrollBar::valueChanged, window,
-                     [window](int offset) { NameGridRows(window, offset); });
+                     [boxes = std::move(boxes)](int offset) { NameGridRows(boxes, offset); });
   }
   NameFourfoldCells(window);
 }

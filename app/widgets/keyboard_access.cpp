@@ -3,10 +3,10 @@
 #include <QApplication>
 #include <QFocusFrame>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
-#include <QPointer>
 #include <QShortcut>
 #include <QToolButton>
 
@@ -34,14 +34,34 @@ class FocusMark : public QFocusFrame {
     constexpr int Width = 2;  // logical pixels: twice as many device pixels at scale 2
     QPainter painter(this);
     const QColor colour = HighlightColour();
-    const QRect outer = rect();
+    const QRect outer = Ring();
+    painted_ = outer;
     painter.fillRect(outer.x(), outer.y(), outer.width(), Width, colour);
     painter.fillRect(outer.x(), outer.bottom() - Width + 1, outer.width(), Width, colour);
     painter.fillRect(outer.x(), outer.y(), Width, outer.height(), colour);
     painter.fillRect(outer.right() - Width + 1, outer.y(), Width, outer.height(), colour);
   }
 
+  // A label whose text changed under the frame has the frame drawn again round its new text.
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == widget() && event->type() == QEvent::Paint && Ring() != painted_) update();
+    return QFocusFrame::eventFilter(watched, event);
+  }
+
  private:
+  // Round the whole control; round a label's text only, since a result label reaches to the
+  // edge of its panel, over its neighbours.
+  QRect Ring() const {
+    const auto* label = qobject_cast<const QLabel*>(widget());
+    if (label == nullptr) return rect();
+    constexpr int EmptyWidth = 24;  // an empty result still shows where it is
+    const int margin = (width() - label->width()) / 2;
+    QRect text =
+        label->fontMetrics().boundingRect(label->contentsRect(), label->alignment(), label->text());
+    if (text.width() < EmptyWidth) text.setWidth(EmptyWidth);
+    return QRect(text.left(), 0, text.width() + 2 * margin, height()).intersected(rect());
+  }
+
   void Follow(QWidget* focused) {
     // Focus in another window leaves the mark on this window's last control.
     if (focused == nullptr || focused == window_ || focused->window() != window_) return;
@@ -49,56 +69,7 @@ class FocusMark : public QFocusFrame {
   }
 
   QWidget* window_;
-};
-
-// Alt pressed and released with nothing between opens the menu bar, as F10 does.
-class AltAlone : public QObject {
- public:
-  AltAlone(QWidget* window, QMenuBar* menuBar) : QObject(window), menuBar_(menuBar) {
-    qApp->installEventFilter(this);
-  }
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    switch (event->type()) {
-      case QEvent::KeyPress: {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        armed_ = key->key() == Qt::Key_Alt &&
-                 (key->modifiers() == Qt::AltModifier || key->modifiers() == Qt::NoModifier) &&
-                 InWindow(watched);
-        break;
-      }
-      case QEvent::KeyRelease: {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (armed_ && key->key() == Qt::Key_Alt && InWindow(watched)) {
-          armed_ = false;
-          OpenFirstMenu();
-          return true;
-        }
-        break;
-      }
-      case QEvent::MouseButtonPress:
-      case QEvent::FocusOut:
-      case QEvent::Shortcut:
-        armed_ = false;
-        break;
-      default:
-        break;
-    }
-    return QObject::eventFilter(watched, event);
-  }
-
- private:
-  bool InWindow(QObject* watched) const {
-    const auto* widget = qobject_cast<QWidget*>(watched);
-    return widget != nullptr && widget->window() == parent() && menuBar_->activeAction() == nullptr;
-  }
-  void OpenFirstMenu() const {
-    if (!menuBar_->actions().isEmpty()) menuBar_->setActiveAction(menuBar_->actions().first());
-  }
-
-  QMenuBar* menuBar_;
-  bool armed_ = false;
+  QRect painted_;
 };
 
 // The letter a caption ends with, in parentheses: "文件(F)" gives F.
@@ -153,7 +124,6 @@ void OpenMenusFromKeyboard(QWidget* window, QMenuBar* menuBar) {
     auto* alt = new QShortcut(QKeySequence(QStringLiteral("Alt+") + letter), window);
     QObject::connect(alt, &QShortcut::activated, menuBar, [open, menu] { open(menu); });
   }
-  new AltAlone(window, menuBar);
 }
 
 void OpenMenuFromKeyboard(QToolButton* button) { new DropDownKeys(button); }

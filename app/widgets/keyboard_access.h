@@ -16,8 +16,9 @@ void CloseOnEscape(QWidget* window);
 // colour, at any scale.
 void MarkFocus(QWidget* window);
 
-// The menu bar opens with F10, with Alt pressed and released alone, and each menu with Alt and
-// the letter its caption ends with ("文件(F)": Alt+F). The captions stay as they are.
+// The menu bar opens with F10, and each menu with Alt and the letter its caption ends with
+// ("文件(F)": Alt+F), the captions staying as they are. (Alt pressed and released alone is
+// Qt's own: it puts the menu bar under the keyboard, Down or Enter then opens the menu.)
 void OpenMenusFromKeyboard(QWidget* window, QMenuBar* menuBar);
 
 // Space, Enter and Down (with or without Alt) open the button's menu, as a click on its arrow
