@@ -68,6 +68,10 @@ class LabelReading : public QAccessibleWidget {
 };
 
 QAccessibleInterface* LabelReadings(const QString& className, QObject* object) {
+  // The banner is drawn, and Space or Enter opens its page: a button to a screen reader.
+  if (className == QLatin1String("quillon::ui::BannerStrip")) {
+    return new QAccessibleWidget(qobject_cast<QWidget*>(object), QAccessible::Button);
+  }
   if (className != QLatin1String("QLabel")) return nullptr;
   auto* label = qobject_cast<QLabel*>(object);
   return label != nullptr ? new LabelReading(label) : nullptr;

@@ -25,8 +25,9 @@ struct AccessibleName {
   const char* description = nullptr;  // UTF-8; what the control does, when its name does not say
 };
 
-// Makes every label named for a screen reader report its text as its value. Call before the
-// first window's labels are made: Qt keeps the reading it gives a label first.
+// Makes every label named for a screen reader report its text as its value, and the banner read
+// as a button. Call before the first window's labels are made: Qt keeps the reading it gives a
+// control first.
 void InstallLabelReadings();
 
 // Names the window's controls after the table; an objectName missing from the window is skipped.
