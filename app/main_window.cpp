@@ -153,7 +153,6 @@ void MainWindow::OpenVendorPage(const QString& address) { OpenWebPage(address); 
 void MainWindow::ShowTTableWindow() {
   if (tTableWindow_ == nullptr) {
     tTableWindow_ = new TTableWindow();
-    NameTTableWindow(tTableWindow_);
     CloseOnEscape(tTableWindow_);
   }
   tTableWindow_->show();

@@ -12,9 +12,6 @@
 #include <vector>
 
 #include "app/widgets/form_layout.h"
-#include "app/widgets/utf8.h"
-#include "entry/grid_rows.h"
-#include "stats/t_table.h"
 
 namespace quillon::ui {
 
@@ -163,6 +160,7 @@ constexpr AccessibleName MainWindowNames[] = {
 constexpr AccessibleName ReportWindowNames[] = {
     {"ReportText", "报告正文"},
     {"cmbReportStyle", "报告格式"},
+    {"cmbPositiveMeans", "四格表中（+）代表的结局"},
     {"ScatterPlot", "散点图"},
     {"ResidualPlot", "残差图"},
     {"AgreementPlot", "一致性图"},
@@ -170,26 +168,28 @@ constexpr AccessibleName ReportWindowNames[] = {
 };
 // clang-format on
 
-// The grid's entry boxes, each with its name, "%1" standing for the row; the box of the top row
-// first in each group.
+// The grid's entry boxes, each with its name, "%1" standing for the row: the first group's column
+// from the top, then the second's.
 using GridBoxes = std::vector<std::pair<QLineEdit*, QString>>;
 
 GridBoxes FindGridBoxes(QWidget* window) {
   GridBoxes boxes;
   for (const auto& [array, name] : {std::pair{"Text1", QStringLiteral("第一组 第%1行")},
                                     std::pair{"Text2", QStringLiteral("第二组 第%1行")}}) {
-    for (int box = 0; box < kVisibleRows; ++box) {
+    for (int box = 0;; ++box) {
       auto* edit = window->findChild<QLineEdit*>(IndexedName(QString::fromLatin1(array), box));
-      if (edit != nullptr) boxes.emplace_back(edit, name);
+      if (edit == nullptr) break;
+      boxes.emplace_back(edit, name);
     }
   }
   return boxes;
 }
 
 void NameGridRows(const GridBoxes& boxes, int rowOffset) {
+  const std::size_t rows = boxes.size() / 2;
   for (std::size_t i = 0; i < boxes.size(); ++i) {
     boxes[i].first->setAccessibleName(
-        boxes[i].second.arg(rowOffset + static_cast<int>(i) % kVisibleRows + 1));
+        boxes[i].second.arg(rowOffset + static_cast<int>(i % rows) + 1));
   }
 }
 
@@ -223,9 +223,10 @@ void NameMainWindow(QWidget* window) {
   ApplyAccessibleNames(window, MainWindowNames);
   if (auto* bar = window->findChild<QMenuBar*>()) bar->setAccessibleName(QStringLiteral("菜单栏"));
   // The row numbers read as their value; their name stays.
-  for (int box = 0; box < kVisibleRows; ++box) {
+  for (int box = 0;; ++box) {
     auto* number = window->findChild<QLineEdit*>(IndexedName(QStringLiteral("Text3"), box));
-    if (number != nullptr) number->setAccessibleName(QStringLiteral("序号"));
+    if (number == nullptr) break;
+    number->setAccessibleName(QStringLiteral("序号"));
   }
   if (auto* scroll = window->findChild<QScrollBar*>(QStringLiteral("VS1"))) {
     // Found once: a scroll step renames them.
@@ -260,15 +261,5 @@ void NameFourfoldCells(QWidget* window) {
 }
 
 void NameReportWindow(QWidget* window) { ApplyAccessibleNames(window, ReportWindowNames); }
-
-void NameTTableWindow(QWidget* window) {
-  QStringList lines;
-  for (const TTableRow& row : TCriticalTableRows()) {
-    lines << QStringLiteral("自由度%1：0.05 %2，0.01 %3，0.001 %4")
-                 .arg(FromUtf8(row.df), FromUtf8(row.critical.c05), FromUtf8(row.critical.c01),
-                      FromUtf8(row.critical.c001));
-  }
-  window->setAccessibleDescription(lines.join(QStringLiteral("；")));
-}
 
 }  // namespace quillon::ui

@@ -41,7 +41,5 @@ void NameMainWindow(QWidget* window);
 void NameFourfoldCells(QWidget* window);
 
 void NameReportWindow(QWidget* window);
-// The table is a picture; its description holds its rows as text.
-void NameTTableWindow(QWidget* window);
 
 }  // namespace quillon::ui
