@@ -22,6 +22,8 @@
 #include "app/tools/calculator_panel.h"
 #include "app/tools/help_links.h"
 #include "app/tools/t_table_window.h"
+#include "app/widgets/accessible_names.h"
+#include "app/widgets/keyboard_access.h"
 #include "app/widgets/painted_widgets.h"
 
 namespace quillon::ui {
@@ -39,6 +41,8 @@ MainWindow::MainWindow(QWidget* parent)
   setWindowTitle(QStringLiteral("Quillon V3.0"));
   setAttribute(Qt::WA_DeleteOnClose);
 
+  InstallLabelReadings();  // before the first label is made
+
   auto* client = new QWidget(this);
   client->setObjectName(QStringLiteral("client"));
   client->setFixedSize(ClientWidth, ClientHeight);
@@ -51,6 +55,7 @@ MainWindow::MainWindow(QWidget* parent)
   fourfoldTable_ = new FourfoldTable(client);
   BuildResultPanels(client);
   new CalculatorPanel(client);
+  NameMainWindow(this);  // first: the named results join the Tab chain
   SetTabOrder();
 
   AnalysisControls controls;
@@ -69,6 +74,7 @@ MainWindow::MainWindow(QWidget* parent)
   controls.fourfoldTable = fourfoldTable_;
   controls.chiSquares = chiSquares_;
   modes_ = new AnalysisModes(this, std::move(controls));
+  connect(modes_, &AnalysisModes::AnalysisSelected, this, [this] { NameFourfoldCells(this); });
   files_ = std::make_unique<GroupFiles>(this, grid_);
   for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->installEventFilter(this);
   // Installed last, so that it sees a box's events before the window's and the grid's filters.
@@ -79,6 +85,9 @@ MainWindow::MainWindow(QWidget* parent)
   timer1_->setInterval(BannerIntervalMs);
   connect(timer1_, &QTimer::timeout, this, &MainWindow::AdvanceBanner);
   connect(banner_, &BannerStrip::clicked, this, [this] { OpenVendorPage(VendorHomePage); });
+
+  MarkFocus(this);
+  OpenMenusFromKeyboard(this, menuBar());
 
   setFixedSize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
   Load();
@@ -142,7 +151,10 @@ void MainWindow::OpenTutorial() { WriteAndOpenTutorial(this); }
 void MainWindow::OpenVendorPage(const QString& address) { OpenWebPage(address); }
 
 void MainWindow::ShowTTableWindow() {
-  if (tTableWindow_ == nullptr) tTableWindow_ = new TTableWindow();
+  if (tTableWindow_ == nullptr) {
+    tTableWindow_ = new TTableWindow();
+    CloseOnEscape(tTableWindow_);
+  }
   tTableWindow_->show();
   tTableWindow_->raise();
   tTableWindow_->activateWindow();
@@ -156,7 +168,12 @@ ReportFeed* MainWindow::Feed() {
 }
 
 void MainWindow::ShowReportWindow() {
-  if (reportWindow_ == nullptr) reportWindow_ = new ReportWindow(Feed());
+  if (reportWindow_ == nullptr) {
+    reportWindow_ = new ReportWindow(Feed());
+    NameReportWindow(reportWindow_);
+    CloseOnEscape(reportWindow_);
+    MarkFocus(reportWindow_);
+  }
   reportWindow_->show();
   reportWindow_->raise();
   reportWindow_->activateWindow();
@@ -177,6 +194,7 @@ void MainWindow::ShowSampleSizeWindow() {
                              : PilotEstimates(QStringLiteral("主窗口已关闭"));
     };
     sampleSizeWindow_ = new SampleSizeWindow(shown, Feed(), pilot);
+    MarkFocus(sampleSizeWindow_);
   }
   sampleSizeWindow_->show();
   sampleSizeWindow_->raise();

@@ -11,7 +11,9 @@
 #include <QScrollBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
 #include <functional>
+#include <vector>
 
 #include "app/analyses/chi_square_panels.h"
 #include "app/analyses/sample_grid.h"
@@ -19,7 +21,9 @@
 #include "app/application.h"
 #include "app/main_window.h"
 #include "app/widgets/form_layout.h"
+#include "app/widgets/keyboard_access.h"
 #include "app/widgets/painted_widgets.h"
+#include "entry/grid_rows.h"
 
 namespace quillon::ui {
 
@@ -114,6 +118,7 @@ void MainWindow::BuildTopStrip(QWidget* client) {
               [this, item] { RunToolbarItem(item->objectName()); });
     }
     button->setMenu(menu);
+    OpenMenuFromKeyboard(button);
   };
   makeDropDown("tbImport", QStringLiteral("导入"), "import.svg", QStringLiteral("导入1"),
                QStringLiteral("导入2"));
@@ -167,15 +172,59 @@ void MainWindow::BuildResultPanels(QWidget* client) {
   chiSquares_ = new ChiSquarePanels(client);
 }
 
-void MainWindow::SetTabOrder() {
-  // Down the first group's column, then down the second's.
-  QWidget* previous = nullptr;
-  for (const Group group : {Group::First, Group::Second}) {
-    for (QLineEdit* box : grid_->EntryBoxes(group)) {
-      if (previous != nullptr) setTabOrder(previous, box);
-      previous = box;
-    }
+namespace {
+
+// The controls of a region that Tab reaches, row by row from the top, left to right in a row.
+std::vector<QWidget*> InReadingOrder(QWidget* region) {
+  std::vector<QWidget*> found;
+  for (QWidget* control : region->findChildren<QWidget*>()) {
+    if (control->focusPolicy() & Qt::TabFocus) found.push_back(control);
   }
+  auto place = [region](const QWidget* control) {
+    const QPoint at = control->mapTo(region, QPoint(0, 0));
+    return std::pair{at.y(), at.x()};
+  };
+  std::stable_sort(found.begin(), found.end(),
+                   [&](const QWidget* a, const QWidget* b) { return place(a) < place(b); });
+  return found;
+}
+
+}  // namespace
+
+void MainWindow::SetTabOrder() {
+  // Tab goes through the regions in reading order: the choice of analysis, the data, the
+  // summary boxes, the results, the calculator, then the toolbar and the banner, and round.
+  // Qt passes by the controls of the hidden panels, so one chain serves the five analyses.
+  std::vector<QWidget*> chain;
+  auto add = [&chain](QWidget* control) {
+    if (std::find(chain.begin(), chain.end(), control) == chain.end()) chain.push_back(control);
+  };
+  auto addRegion = [&](const char* name) {
+    for (QWidget* control : InReadingOrder(findChild<QWidget*>(QString::fromLatin1(name)))) {
+      add(control);
+    }
+  };
+  addRegion("Frame2");
+  // The grid down the first group's column, then down the second's; its row numbers are read
+  // with their row and passed by.
+  for (const Group group : {Group::First, Group::Second}) {
+    for (QLineEdit* box : grid_->EntryBoxes(group)) add(box);
+  }
+  for (int row = 0; row < kVisibleRows; ++row) {
+    findChild<QLineEdit*>(IndexedName(QStringLiteral("Text3"), row))
+        ->setFocusPolicy(Qt::ClickFocus);
+  }
+  addRegion("Picture8");
+  // The summary boxes group by group, as Enter takes them, before the results under them.
+  for (int box = 0; box < 6; ++box)
+    add(findChild<QWidget*>(IndexedName(QStringLiteral("Text4"), box)));
+  for (const char* results : {"Picture4", "Picture6", "Picture7", "Picture9", "Picture11"}) {
+    addRegion(results);
+  }
+  addRegion("Frame4");
+  addRegion("Toolbar1");
+  add(banner_);
+  for (std::size_t i = 1; i < chain.size(); ++i) setTabOrder(chain[i - 1], chain[i]);
 }
 
 }  // namespace quillon::ui

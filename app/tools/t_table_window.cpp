@@ -44,6 +44,14 @@ TTableWindow::TTableWindow()
   setAttribute(Qt::WA_DeleteOnClose);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFixedSize(Px(6540), Px(5805));
+  // The table is drawn; a screen reader reads its rows here.
+  QStringList rows;
+  for (const TTableRow& row : rows_) {
+    rows << QStringLiteral("自由度%1：0.05 %2，0.01 %3，0.001 %4")
+                .arg(FromUtf8(row.df), FromUtf8(row.critical.c05), FromUtf8(row.critical.c01),
+                     FromUtf8(row.critical.c001));
+  }
+  setAccessibleDescription(rows.join(QStringLiteral("；")));
 }
 
 void TTableWindow::showEvent(QShowEvent* event) {

@@ -1,5 +1,6 @@
 #include "app/widgets/painted_widgets.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -57,6 +58,11 @@ SymbolBox::SymbolBox(QWidget* parent, int index, int left, int top, int valueLef
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, Qt::white);
   setPalette(palette);
+  // A screen reader reads what the box draws: "t0.05=", "χ²=".
+  const QString letter = symbol == Symbol::T   ? QStringLiteral("t")
+                         : symbol == Symbol::R ? QStringLiteral("r")
+                                               : QStringLiteral("χ²");
+  setAccessibleName(letter + subscript.simplified() + QStringLiteral("="));
 }
 
 void SymbolBox::paintEvent(QPaintEvent* /*event*/) {
@@ -99,10 +105,12 @@ BannerStrip::BannerStrip(QWidget* parent, QRect geometry) : QWidget(parent) {
   bannerFont.setPointSize(11);
   bannerFont.setBold(true);
   setFont(bannerFont);
+  setFocusPolicy(Qt::TabFocus);  // Space or Enter opens the page, as a click does
 }
 
 void BannerStrip::Show(const BannerMessage& message) {
   current_ = message;
+  setAccessibleDescription(message.message);
   update();
 }
 
@@ -114,6 +122,16 @@ void BannerStrip::paintEvent(QPaintEvent* /*event*/) {
   painter.setFont(font());
   const QRect area(Px(current_.textLeftTwips), Px(TextTopTwips), width(), height());
   painter.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, current_.message);
+}
+
+void BannerStrip::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  if ((key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) &&
+      event->modifiers() == Qt::NoModifier) {
+    emit clicked();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void BannerStrip::mouseReleaseEvent(QMouseEvent* event) {

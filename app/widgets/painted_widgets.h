@@ -69,6 +69,7 @@ class BannerStrip : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:

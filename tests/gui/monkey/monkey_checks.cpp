@@ -59,6 +59,12 @@ void MonkeyTest::CheckGrid() {
       QLineEdit* box = (g == Group::First ? text1 : text2)[i];
       const QString entry = Q(lists.Text(g, row));
       ExpectText(box, box->text(), Shown(entry), true);
+      // A screen reader says the row the box shows.
+      ExpectText(
+          box, box->accessibleName(),
+          (g == Group::First ? QStringLiteral("第一组 第%1行") : QStringLiteral("第二组 第%1行"))
+              .arg(row + 1),
+          true);
       // A box typed into holds exactly what its list entry holds.
       if (box == typedBox && box->text() != entry) {
         Fail(Name(box).toStdString() + " was typed into and shows " +
