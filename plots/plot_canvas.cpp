@@ -1,5 +1,7 @@
 #include "plots/plot_canvas.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPaintEngine>
@@ -17,8 +19,6 @@ constexpr double kTickLength = 4;
 // Pixels between round values along X, and at least between their labels.
 constexpr double kTickSpacing = 100;
 constexpr double kLabelGap = 24;
-constexpr int kSavedWidth = 640;
-constexpr int kSavedHeight = 480;
 constexpr double kSavedPixelRatio = 2;
 const QColor kGridColour(232, 232, 232);
 
@@ -273,18 +273,32 @@ void PlotCanvas::Draw(QPainter& painter, const QRect& area) const {
 }
 
 bool PlotCanvas::Save(const QString& path) const {
-  const QRect area(0, 0, kSavedWidth, kSavedHeight);
   if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
-    QSvgGenerator generator;
-    generator.setFileName(path);
-    generator.setSize(area.size());
-    generator.setViewBox(area);
-    generator.setTitle(title_);
-    QPainter painter;
-    if (!painter.begin(&generator)) return false;
-    Draw(painter, area);
-    return painter.end();
+    const QByteArray svg = Svg();
+    QFile file(path);
+    return !svg.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(svg) == svg.size();
   }
+  return Image().save(path, "PNG");
+}
+
+QByteArray PlotCanvas::Svg() const {
+  const QRect area(QPoint(0, 0), kSavedSize);
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  QSvgGenerator generator;
+  generator.setOutputDevice(&buffer);
+  generator.setSize(area.size());
+  generator.setViewBox(area);
+  generator.setTitle(title_);
+  QPainter painter;
+  if (!painter.begin(&generator)) return {};
+  Draw(painter, area);
+  if (!painter.end()) return {};
+  return buffer.data();
+}
+
+QImage PlotCanvas::Image() const {
+  const QRect area(QPoint(0, 0), kSavedSize);
   QImage image(area.size() * kSavedPixelRatio, QImage::Format_ARGB32_Premultiplied);
   image.setDevicePixelRatio(kSavedPixelRatio);
   // 192 dots per inch, so that a viewer shows it at the size of the 640 × 480 picture.
@@ -294,7 +308,7 @@ bool PlotCanvas::Save(const QString& path) const {
   QPainter painter(&image);
   Draw(painter, area);
   painter.end();
-  return image.save(path, "PNG");
+  return image;
 }
 
 void PlotCanvas::Paint(QPainter& painter, const QSize& size, qreal ratio) {

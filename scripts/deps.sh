@@ -13,7 +13,7 @@ packages=(
   libgtest-dev libbenchmark-dev libboost-dev libboost-math-dev
   fonts-arphic-uming fonts-wqy-microhei
   xvfb xauth
-  python3-scipy python3-numpy python3-statsmodels r-base-core
+  python3-scipy python3-numpy python3-statsmodels r-base-core poppler-utils libreoffice-writer-nogui
   desktop-file-utils appstream
   dpkg-dev file debootstrap
 )
