@@ -61,6 +61,41 @@ QString Reason(const QSaveFile& file, bool opened) {
   return system.isEmpty() ? reason : reason + QStringLiteral("（%1）").arg(system);
 }
 
+// The ODF writer keeps only what the text's formats set themselves, so the font's size goes on
+// every character; and it writes the cells' alignment to the top as raised small text, so that
+// goes.
+void SuitOdfWriter(QTextDocument& text) {
+  // The runs are noted first: a format set anew may join a run with the next.
+  std::vector<std::pair<QTextCursor, QTextCharFormat>> runs;
+  for (QTextBlock block = text.begin(); block.isValid(); block = block.next()) {
+    for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
+      QTextCursor run(&text);
+      run.setPosition(fragment.fragment().position());
+      run.setPosition(fragment.fragment().position() + fragment.fragment().length(),
+                      QTextCursor::KeepAnchor);
+      QTextCharFormat format = fragment.fragment().charFormat();
+      format.clearProperty(QTextFormat::TextVerticalAlignment);
+      format.setFontPointSize(kTextPointSize);
+      runs.emplace_back(run, format);
+    }
+  }
+  for (auto& [run, format] : runs) run.setCharFormat(format);
+  // The table, whose cells the writer can frame only all round, gets no frame, its padding once
+  // and its columns as wide as their contents need.
+  for (QTextFrame* frame : text.rootFrame()->childFrames()) {
+    auto* table = qobject_cast<QTextTable*>(frame);
+    if (table == nullptr) continue;
+    QTextTableFormat format = table->format();
+    format.setBorderStyle(QTextFrameFormat::BorderStyle_None);
+    format.setBorder(0);
+    format.setCellPadding(0);
+    format.setColumnWidthConstraints({QTextLength(QTextLength::PercentageLength, 41),
+                                      QTextLength(QTextLength::PercentageLength, 17),
+                                      QTextLength(QTextLength::PercentageLength, 42)});
+    table->setFormat(format);
+  }
+}
+
 }  // namespace
 
 std::optional<DocumentFormat> FormatOfPath(const QString& path) {
@@ -186,34 +221,7 @@ QByteArray ReportDocument::Pdf() const {
 QByteArray ReportDocument::Odt() const {
   QTextDocument text;
   SetText(text);
-  // The ODF writer keeps only what the text's formats set themselves, so the font's size goes on
-  // every character; and it writes the cells' alignment to the top as raised small text, so
-  // that goes. The table, whose cells it can frame only all round, gets no frame, its padding
-  // once and its columns as wide as their contents need.
-  for (QTextBlock block = text.begin(); block.isValid(); block = block.next()) {
-    for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
-      QTextCharFormat format = fragment.fragment().charFormat();
-      format.clearProperty(QTextFormat::TextVerticalAlignment);
-      format.setFontPointSize(kTextPointSize);
-      QTextCursor cursor(&text);
-      cursor.setPosition(fragment.fragment().position());
-      cursor.setPosition(fragment.fragment().position() + fragment.fragment().length(),
-                         QTextCursor::KeepAnchor);
-      cursor.setCharFormat(format);
-    }
-  }
-  for (QTextFrame* frame : text.rootFrame()->childFrames()) {
-    auto* table = qobject_cast<QTextTable*>(frame);
-    if (table == nullptr) continue;
-    QTextTableFormat format = table->format();
-    format.setBorderStyle(QTextFrameFormat::BorderStyle_None);
-    format.setBorder(0);
-    format.setCellPadding(0);
-    format.setColumnWidthConstraints({QTextLength(QTextLength::PercentageLength, 38),
-                                      QTextLength(QTextLength::PercentageLength, 18),
-                                      QTextLength(QTextLength::PercentageLength, 44)});
-    table->setFormat(format);
-  }
+  SuitOdfWriter(text);
   QTextCursor cursor(&text);
   cursor.movePosition(QTextCursor::End);
   int number = 0;
