@@ -1,6 +1,15 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Quillon needs to build, run and be tested; quick when all of
-# them are already there. Runs apt-get as root, or through sudo.
+# Installs the Debian packages Quillon needs; quick when all of them are already there. Runs
+# apt-get as root, or through sudo. Without options, only what the program needs to be built and
+# to run (scripts/run.sh): the compiler and build tools, Qt 6 with its SVG support, print support
+# (in qt6-base-dev), its Chinese translation and the Chinese fonts, and the Boost headers.
+#   --tests     also what building and running the tests and benchmarks needs (scripts/test.sh):
+#               GoogleTest, Google Benchmark, the references of the differential tests (SciPy,
+#               NumPy, statsmodels, R with pwr), the desktop files' validators, and what --xvfb
+#               and --package install
+#   --xvfb      also Xvfb and xauth, for the scripts that draw pictures under a virtual X server
+#   --package   also what scripts/package.sh and scripts/check-deb.sh need: dpkg-dev and file
+#               (dpkg-shlibdeps), debootstrap
 #   --checks    also the tools of scripts/ci-extra.sh: Clang with libFuzzer and the sanitizer
 #               runtimes, clang-format
 #   --pictures  also what tools/report-pictures.sh needs to check the copied report in a word
@@ -9,16 +18,25 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev
-  libgtest-dev libbenchmark-dev libboost-dev libboost-math-dev
+  qt6-base-dev qt6-svg-dev libqt6svg6 qt6-translations-l10n libgl-dev
+  libboost-dev libboost-math-dev
   fonts-arphic-uming fonts-wqy-microhei
-  xvfb xauth
-  python3-scipy python3-numpy python3-statsmodels r-base-core poppler-utils libreoffice-writer-nogui
-  desktop-file-utils appstream
-  dpkg-dev file debootstrap
 )
+display_packages=(xvfb xauth)
+packaging_packages=(dpkg-dev file debootstrap)
 for option in "$@"; do
   case "$option" in
+    --tests)
+      packages+=(
+        libgtest-dev libbenchmark-dev
+        python3-scipy python3-numpy python3-statsmodels r-base-core r-cran-pwr
+        poppler-utils libreoffice-writer-nogui
+        desktop-file-utils appstream
+        "${display_packages[@]}" "${packaging_packages[@]}"
+      )
+      ;;
+    --xvfb) packages+=("${display_packages[@]}") ;;
+    --package) packages+=("${packaging_packages[@]}") ;;
     --checks) packages+=(clang-14 libclang-rt-14-dev clang-format-14) ;;
     --pictures) packages+=(libreoffice-writer-nogui poppler-utils) ;;
     *) echo "deps.sh: unknown option $option" >&2; exit 2 ;;
