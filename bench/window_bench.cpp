@@ -1,14 +1,15 @@
 // The real window, drawn offscreen: start-up to the first shown window; and the data grid at its
 // largest: one keystroke in a box and one scroll step, from the key or the scroll bar to the last
 // result written, in each of the three sample analyses; importing and exporting a group file of
-// that size; each picture of the report with that many points, after a change of its data and
-// repainted as it is.
+// that size; saving the results report; each picture of the report with that many points, after a
+// change of its data and repainted as it is.
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -24,6 +25,7 @@
 #include "app/files/group_files.h"
 #include "app/main_window.h"
 #include "app/report/picture_view.h"
+#include "app/report/report_window.h"
 #include "entry/grid_rows.h"
 #include "plots/agreement_plot.h"
 #include "plots/estimation_plot.h"
@@ -118,6 +120,27 @@ void BM_KeystrokeWithTheReportOpen(benchmark::State& state) {
 }
 BENCHMARK(BM_KeystrokeWithTheReportOpen)
     ->ArgsProduct({{0, 1, 2}, {9, static_cast<std::int64_t>(kMaxGridRows)}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// Saving the results report with both groups full, in each sample analysis and each format (PDF,
+// ODT, HTML): elapsed time from the call to the file complete on disk, pictures included.
+void BM_SaveReport(benchmark::State& state) {
+  FullGrid grid(static_cast<AnalysisMode>(state.range(0)));
+  MainWindow& window = grid.Window();
+  window.show();
+  window.ShowReportWindow();
+  QCoreApplication::processEvents();
+  const QTemporaryDir folder;
+  const QString path = folder.filePath(QStringLiteral("report.") +
+                                       QStringList{"pdf", "odt", "html"}[state.range(1)]);
+  for (auto _ : state) {
+    if (!window.ReportWindowIfOpen()->SaveReportTo(path)) state.SkipWithError("not saved");
+  }
+  state.counters["bytes"] = static_cast<double>(QFileInfo(path).size());
+}
+BENCHMARK(BM_SaveReport)
+    ->ArgsProduct({{0, 1, 2}, {0, 1, 2}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

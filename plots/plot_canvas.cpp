@@ -1,5 +1,7 @@
 #include "plots/plot_canvas.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPaintEngine>
@@ -17,8 +19,6 @@ constexpr double kTickLength = 4;
 // Pixels between round values along X, and at least between their labels.
 constexpr double kTickSpacing = 100;
 constexpr double kLabelGap = 24;
-constexpr int kSavedWidth = 640;
-constexpr int kSavedHeight = 480;
 constexpr double kSavedPixelRatio = 2;
 const QColor kGridColour(232, 232, 232);
 
@@ -200,15 +200,18 @@ void PlotCanvas::DrawEmpty(QPainter& painter, const QRect& area) const {
 void PlotCanvas::DrawThinnedDots(QPainter& painter, const QRectF& area,
                                  const std::vector<QPointF>& positions, const QColor& colour) {
   // One dot per cell of two pixels square: dots five pixels across that close cover each other
-  // anyway, and a picture of tens of thousands of values draws a quarter as many.
-  constexpr double kCell = 2;
-  const int columns = static_cast<int>(std::ceil(area.width() / kCell)) + 1;
-  const int rows = static_cast<int>(std::ceil(area.height() / kCell)) + 1;
+  // anyway, and a picture of tens of thousands of values draws a quarter as many. A vector file
+  // keeps every dot it is given, so there the cell is three pixels: the dots still overlap.
+  const bool raster =
+      painter.paintEngine() != nullptr && painter.paintEngine()->type() == QPaintEngine::Raster;
+  const double side = raster ? 2 : 3;
+  const int columns = static_cast<int>(std::ceil(area.width() / side)) + 1;
+  const int rows = static_cast<int>(std::ceil(area.height() / side)) + 1;
   std::vector<bool> taken(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows));
   std::vector<QPointF> dots;
   for (const QPointF& at : positions) {
-    const int column = std::clamp(static_cast<int>((at.x() - area.left()) / kCell), 0, columns - 1);
-    const int row = std::clamp(static_cast<int>((at.y() - area.top()) / kCell), 0, rows - 1);
+    const int column = std::clamp(static_cast<int>((at.x() - area.left()) / side), 0, columns - 1);
+    const int row = std::clamp(static_cast<int>((at.y() - area.top()) / side), 0, rows - 1);
     const std::size_t cell = static_cast<std::size_t>(row) * columns + column;
     if (taken[cell]) continue;
     taken[cell] = true;
@@ -216,7 +219,7 @@ void PlotCanvas::DrawThinnedDots(QPainter& painter, const QRectF& area,
   }
   // Images are filled pixel by pixel: one small dot image copied to every position is many
   // times quicker there than drawing each circle. Vector devices get circles.
-  if (painter.paintEngine() != nullptr && painter.paintEngine()->type() == QPaintEngine::Raster) {
+  if (raster) {
     const qreal ratio = painter.device()->devicePixelRatioF();
     const QImage dot = DotImage(colour, ratio);
     const double half = dot.width() / 2 / ratio;
@@ -273,18 +276,32 @@ void PlotCanvas::Draw(QPainter& painter, const QRect& area) const {
 }
 
 bool PlotCanvas::Save(const QString& path) const {
-  const QRect area(0, 0, kSavedWidth, kSavedHeight);
   if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
-    QSvgGenerator generator;
-    generator.setFileName(path);
-    generator.setSize(area.size());
-    generator.setViewBox(area);
-    generator.setTitle(title_);
-    QPainter painter;
-    if (!painter.begin(&generator)) return false;
-    Draw(painter, area);
-    return painter.end();
+    const QByteArray svg = Svg();
+    QFile file(path);
+    return !svg.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(svg) == svg.size();
   }
+  return Image().save(path, "PNG");
+}
+
+QByteArray PlotCanvas::Svg() const {
+  const QRect area(QPoint(0, 0), kSavedSize);
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  QSvgGenerator generator;
+  generator.setOutputDevice(&buffer);
+  generator.setSize(area.size());
+  generator.setViewBox(area);
+  generator.setTitle(title_);
+  QPainter painter;
+  if (!painter.begin(&generator)) return {};
+  Draw(painter, area);
+  if (!painter.end()) return {};
+  return buffer.data();
+}
+
+QImage PlotCanvas::Image() const {
+  const QRect area(QPoint(0, 0), kSavedSize);
   QImage image(area.size() * kSavedPixelRatio, QImage::Format_ARGB32_Premultiplied);
   image.setDevicePixelRatio(kSavedPixelRatio);
   // 192 dots per inch, so that a viewer shows it at the size of the 640 × 480 picture.
@@ -294,7 +311,7 @@ bool PlotCanvas::Save(const QString& path) const {
   QPainter painter(&image);
   Draw(painter, area);
   painter.end();
-  return image.save(path, "PNG");
+  return image;
 }
 
 void PlotCanvas::Paint(QPainter& painter, const QSize& size, qreal ratio) {

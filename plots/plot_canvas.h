@@ -9,6 +9,7 @@
 // draws the lines and texts on top, so that it costs the same for three dots as for thirty
 // thousand. Saved pictures draw everything directly, the SVG as vectors.
 
+#include <QByteArray>
 #include <QColor>
 #include <QFont>
 #include <QImage>
@@ -88,6 +89,11 @@ class PlotCanvas {
   // Writes the picture as SVG when the path ends in ".svg", as PNG (640 × 480 at twice the pixel
   // density) otherwise.
   bool Save(const QString& path) const;
+  // The saved picture's two forms: its SVG text (empty when it cannot be drawn), and the image of
+  // 640 × 480 at twice the pixel density that the PNG file holds.
+  QByteArray Svg() const;
+  QImage Image() const;
+  static constexpr QSize kSavedSize{640, 480};
 
  protected:
   struct Extent {

@@ -30,6 +30,7 @@ for option in "$@"; do
       packages+=(
         libgtest-dev libbenchmark-dev
         python3-scipy python3-numpy python3-statsmodels r-base-core r-cran-pwr
+        poppler-utils libreoffice-writer-nogui
         desktop-file-utils appstream
         "${display_packages[@]}" "${packaging_packages[@]}"
       )

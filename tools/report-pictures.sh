@@ -3,7 +3,9 @@
 # the normal scale and docs/report-<analysis>@2x.png at twice the scale. Then it checks what a
 # user pastes into a word processor: the HTML "复制" puts on the clipboard is opened in
 # LibreOffice Writer (headless) and converted to PDF, and the PDF's page to
-# docs/report-<analysis>-writer.png.
+# docs/report-<analysis>-writer.png. Last, the two-sample and four-fold reports as "保存报告" writes
+# them: the ODT opened in LibreOffice Writer and converted to PDF, and the saved PDF itself, each
+# first page to docs/report-<analysis>-odt.png and docs/report-<analysis>-pdf.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh --xvfb --pictures
@@ -36,5 +38,17 @@ for analysis in two-sample paired; do
     --report "$analysis" --ranks "$work/ranks.png"
   mv "$work/ranks.png" "docs/report-$analysis-ranks.png"
   echo "wrote docs/report-$analysis-ranks.png"
+done
+for analysis in two-sample fourfold; do
+  for format in odt pdf; do
+    xvfb-run -a -s "-screen 0 1280x1024x24" build/tools/quillon-screenshot \
+      --report "$analysis" --save-report "$work/saved-$analysis.$format"
+  done
+  soffice --headless -env:UserInstallation="file://$work/profile" --convert-to pdf \
+    --outdir "$work/odt" "$work/saved-$analysis.odt" >/dev/null
+  pdftoppm -png -r 80 -f 1 -l 1 -singlefile "$work/odt/saved-$analysis.pdf" \
+    "docs/report-$analysis-odt"
+  pdftoppm -png -r 80 -f 1 -l 1 -singlefile "$work/saved-$analysis.pdf" "docs/report-$analysis-pdf"
+  echo "wrote docs/report-$analysis-odt.png and -pdf.png"
 done
 rm -f docs/report-*.html

@@ -2,11 +2,12 @@
 // command line; or, with --report and an analysis (two-sample, paired, correlation, fourfold,
 // mcnemar), the results report of a textbook example typed into that analysis (with --ranks, its
 // sentences those of the rank tests), and beside the picture (same name, .html) the HTML that
-// "复制" puts on the clipboard; or, with --sample-size, the sample-size window planning a
-// two-sample study (difference 5, SD 10, 10 % dropout). With --where and the objectNames of
-// controls instead of a file name, it prints the screen position of each control's centre in the
-// window as the program shows it at start (for driving the real program from outside, as
-// bench/outside_keystroke.py does).
+// "复制" puts on the clipboard; with --save-report as well, instead of the picture, the report as
+// "保存报告" writes it to the file named (.pdf, .odt, .html); or, with --sample-size, the
+// sample-size window planning a two-sample study (difference 5, SD 10, 10 % dropout). With
+// --where and the objectNames of controls instead of a file name, it prints the screen position
+// of each control's centre in the window as the program shows it at start (for driving the real
+// program from outside, as bench/outside_keystroke.py does).
 
 #include <QApplication>
 #include <QClipboard>
@@ -24,6 +25,7 @@
 #include "app/analyses/sample_grid.h"
 #include "app/application.h"
 #include "app/main_window.h"
+#include "app/report/report_window.h"
 
 namespace {
 
@@ -109,18 +111,20 @@ int main(int argc, char* argv[]) {
   QString style;
   bool ranks = false;  // the sentences of the rank tests
   bool plan = false;
+  bool saveReport = false;
   while (arguments.size() > 1 && arguments.front().startsWith(QStringLiteral("--"))) {
     const QString option = arguments.takeFirst();
     if (option == QStringLiteral("--sample-size")) plan = true;
     if (option == QStringLiteral("--report")) analysis = arguments.takeFirst();
     if (option == QStringLiteral("--journal")) style = arguments.takeFirst();
     if (option == QStringLiteral("--ranks")) ranks = true;
+    if (option == QStringLiteral("--save-report")) saveReport = true;
   }
   if (arguments.size() != 1) {
-    std::fprintf(
-        stderr,
-        "usage: %s [--report ANALYSIS [--journal 0-3] [--ranks] | --sample-size] OUTPUT.png\n",
-        argv[0]);
+    std::fprintf(stderr,
+                 "usage: %s [--report ANALYSIS [--journal 0-3] [--ranks] [--save-report] | "
+                 "--sample-size] OUTPUT\n",
+                 argv[0]);
     return 2;
   }
   const bool report = !analysis.isEmpty();
@@ -148,6 +152,11 @@ int main(int argc, char* argv[]) {
   int status = 1;
   QTimer::singleShot(500, [&] {
     const QString picture = arguments.front();
+    if (report && saveReport) {
+      status = window->ReportWindowIfOpen()->SaveReportTo(picture) ? 0 : 1;
+      QApplication::exit(status);
+      return;
+    }
     status = shown->grab().save(picture) ? 0 : 1;
     if (report) {
       window->ReportWindowIfOpen()->CopyReport();

@@ -4,9 +4,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextBlock>
@@ -23,6 +28,7 @@
 
 #include "app/application.h"
 #include "app/report/picture_view.h"
+#include "app/report/report_document.h"
 #include "app/report/report_feed.h"
 #include "app/widgets/utf8.h"
 #include "plots/agreement_plot.h"
@@ -61,6 +67,10 @@ ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), fee
   for (QWidget* picture : Pictures()) pictureRow->addWidget(picture);
   auto* copyButton = new QPushButton(QStringLiteral("复制"), this);
   copyButton->setObjectName(QStringLiteral("cmdCopyReport"));
+  auto* saveReportButton = new QPushButton(QStringLiteral("保存报告"), this);
+  saveReportButton->setObjectName(QStringLiteral("SaveReport"));
+  auto* printButton = new QPushButton(QStringLiteral("打印"), this);
+  printButton->setObjectName(QStringLiteral("PrintReport"));
   saveButton_ = new QPushButton(QStringLiteral("保存图片"), this);
   saveButton_->setObjectName(QStringLiteral("cmdSavePicture"));
   styles_ = new QComboBox(this);
@@ -103,6 +113,8 @@ ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), fee
   positivesLabel_->setBuddy(positives_);
   connect(copyButton, &QPushButton::clicked, this, &ReportWindow::CopyReport);
   connect(saveButton_, &QPushButton::clicked, this, &ReportWindow::SavePicture);
+  connect(saveReportButton, &QPushButton::clicked, this, &ReportWindow::SaveReport);
+  connect(printButton, &QPushButton::clicked, this, &ReportWindow::PrintReport);
 
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(styleLabel);
@@ -113,6 +125,8 @@ ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), fee
   buttons->addWidget(positives_);
   buttons->addStretch();
   buttons->addWidget(copyButton);
+  buttons->addWidget(saveReportButton);
+  buttons->addWidget(printButton);
   buttons->addWidget(saveButton_);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(browser_, 1);
@@ -315,6 +329,42 @@ void ReportWindow::SavePicture() {
     view->Picture().Save(target);
     ++saved;
   }
+}
+
+std::vector<const plots::PlotCanvas*> ReportWindow::ShownPictures() const {
+  std::vector<const plots::PlotCanvas*> shown;
+  for (PictureView* view : Pictures()) {
+    if (view->isVisibleTo(this)) shown.push_back(&view->Picture());
+  }
+  return shown;
+}
+
+void ReportWindow::SaveReport() {
+  const QString path = AskForReportPath(this);
+  if (!path.isEmpty()) SaveReportTo(path);
+}
+
+bool ReportWindow::SaveReportTo(const QString& chosen) {
+  const QString path = ReportPath(chosen, DocumentFormat::Pdf);
+  const std::optional<QString> failure =
+      ReportDocument(report_, ShownPictures()).Save(path, *FormatOfPath(path));
+  if (failure) {
+    QMessageBox::warning(
+        this, QStringLiteral("保存报告"),
+        QStringLiteral("无法保存报告“%1”：%2").arg(QDir::toNativeSeparators(path), *failure));
+  }
+  return !failure;
+}
+
+void ReportWindow::PrintReport() {
+  QPrinter printer(QPrinter::HighResolution);
+  ReportDocument::SetUpPage(printer);
+  QPrintPreviewDialog preview(&printer, this);
+  preview.setWindowTitle(QStringLiteral("打印预览"));
+  const ReportDocument document(report_, ShownPictures());
+  connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+          [&document](QPrinter* target) { document.Paint(*target); });
+  preview.exec();
 }
 
 void ReportWindow::resizeEvent(QResizeEvent* event) {

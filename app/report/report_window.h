@@ -2,8 +2,9 @@
 // The results report window: the current analysis's figures with their formulas, following the
 // data as they are typed, and under them the pictures of the sample analyses (the two groups'
 // values, the agreement of paired measurements, the scatter plot and the residuals). "复制" puts
-// the report on the clipboard as HTML (a three-line table) and as plain text; "保存图片" saves the
-// pictures shown. It has no parent widget, like the t table window.
+// the report on the clipboard as HTML (a three-line table) and as plain text; "保存报告" keeps the
+// text and the pictures as a PDF, ODT or HTML file, "打印" prints the PDF's pages after a preview;
+// "保存图片" saves the pictures shown. It has no parent widget, like the t table window.
 
 #include <QWidget>
 #include <vector>
@@ -19,6 +20,7 @@ class QTimer;
 
 namespace quillon::plots {
 class AgreementPlot;
+class PlotCanvas;
 class EstimationPlot;
 class ResidualPlot;
 class ScatterPlot;
@@ -43,6 +45,13 @@ class ReportWindow : public QWidget {
   void CopyReport() const;
   // Asks for a file name and saves the pictures shown there, a second one beside the first.
   void SavePicture();
+  // Asks for a file name and saves the report there, as SaveReportTo.
+  void SaveReport();
+  // Saves the report and the pictures shown in the format the path's extension names (PDF when it
+  // names none); a failure is told in a message box that names the file, and returns false.
+  bool SaveReportTo(const QString& path);
+  // Shows the pages in a print preview, from which they are printed.
+  void PrintReport();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -54,6 +63,7 @@ class ReportWindow : public QWidget {
 
   void FitToContent(bool resizeWindow);
   std::vector<PictureView*> Pictures() const;
+  std::vector<const plots::PlotCanvas*> ShownPictures() const;
   void ShowPictures(ReportView view);
   // Writes the figures and sentences of a report of the shown one's shape into the shown text;
   // false, changing nothing, when the shown text does not hold the table it expects.

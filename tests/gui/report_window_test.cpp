@@ -1,5 +1,6 @@
 // The results report window: one window from the menu, following typing, switching and an
-// import, the clipboard's two forms and the saved scatter plot.
+// import, the clipboard's two forms and the saved scatter plot, the report saved as PDF and ODT
+// and read back by other programs, and printed through its preview.
 
 #include "app/report/report_window.h"
 
@@ -8,11 +9,19 @@
 #include <QComboBox>
 #include <QImage>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QTimer>
 
 #include "app/analyses/sample_grid.h"
 #include "app/report/picture_view.h"
@@ -39,6 +48,42 @@ class ReportWindowTest : public MainWindowTest {
   static QString Shown(ReportWindow* report) {
     QCoreApplication::processEvents();
     return QString::fromStdString(quillon::ReportPlainText(report->Current()));
+  }
+  // What a program prints for the arguments; empty when it did not finish well.
+  static QString Output(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(120000) || process.exitCode() != 0) return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+  }
+  static QString PdfText(const QString& path) {
+    return Output(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+  }
+  // The numbers in texts of the report.
+  static QStringList Numbers(const std::vector<std::string>& texts) {
+    static const QRegularExpression number(QStringLiteral(R"(\d+(\.\d+)?(E[-+]\d+)?)"));
+    QStringList numbers;
+    for (const std::string& text : texts) {
+      auto found = number.globalMatch(QString::fromStdString(text));
+      while (found.hasNext()) numbers << found.next().captured();
+    }
+    return numbers;
+  }
+  // The first of the programs that is not installed (poppler-utils' and LibreOffice's, which
+  // read the saved files), or the empty text.
+  static QString Missing(const QStringList& programs) {
+    for (const QString& program : programs) {
+      if (QStandardPaths::findExecutable(program).isEmpty()) return program;
+    }
+    return {};
+  }
+  ReportWindow* TwoSampleReport() {
+    window->Grid()->ReplaceGroup(quillon::Group::First, {"12.3", "14.1", "13.5", "15.2", "12.8"});
+    window->Grid()->ReplaceGroup(quillon::Group::Second, {"11.2", "12.5", "11.8", "13.0", "10.9"});
+    ReportWindow* report = Open();
+    if (report != nullptr) Shown(report);
+    return report;
   }
 };
 
@@ -192,6 +237,91 @@ TEST_F(ReportWindowTest, CopiesHtmlTableAndPlainTextAndSavesThePlot) {
   QFile svg(directory.filePath(QStringLiteral("plot.svg")));
   ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
   EXPECT_TRUE(svg.readAll().contains("<svg"));
+}
+
+TEST_F(ReportWindowTest, SavesThePdfAndTheOdtWithEveryFigure) {
+  const QString missing =
+      Missing({QStringLiteral("pdftotext"), QStringLiteral("pdffonts"), QStringLiteral("soffice")});
+  if (!missing.isEmpty()) GTEST_SKIP() << missing.toStdString() << " is not installed";
+  ReportWindow* report = TwoSampleReport();
+  ASSERT_NE(report, nullptr);
+  QTemporaryDir directory;
+  const QString pdf = directory.filePath(QStringLiteral("报告.pdf"));
+  ASSERT_TRUE(report->SaveReportTo(pdf));
+  std::vector<std::string> values, sentences = report->Current().sentences;
+  for (const quillon::ReportSection& section : report->Current().sections) {
+    for (const quillon::ReportRow& row : section.rows) values.push_back(row.value);
+  }
+  sentences.push_back(report->Current().results);
+  sentences.push_back(report->Current().methods);
+  const QString text = PdfText(pdf).remove(QLatin1Char('\n'));
+  const QStringList figures = Numbers(values) + Numbers(sentences);
+  ASSERT_GT(figures.size(), 20);
+  for (const QString& figure : figures) EXPECT_TRUE(text.contains(figure)) << figure.toStdString();
+  // Every font is inside the file: the fonts' table lists "yes" in its "emb" column.
+  const QStringList fonts =
+      Output(QStringLiteral("pdffonts"), {pdf}).split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(2);
+  ASSERT_FALSE(fonts.isEmpty());
+  for (const QString& font : fonts) {
+    const QStringList columns = font.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    ASSERT_GE(columns.size(), 5);
+    EXPECT_EQ(columns[columns.size() - 5], QStringLiteral("yes")) << font.toStdString();
+  }
+
+  ASSERT_TRUE(report->SaveReportTo(directory.filePath(QStringLiteral("report.odt"))));
+  const QString profile =
+      QUrl::fromLocalFile(directory.filePath(QStringLiteral("profile"))).toString();
+  Output(QStringLiteral("soffice"),
+         {QStringLiteral("-env:UserInstallation=") + profile, QStringLiteral("--headless"),
+          QStringLiteral("--convert-to"), QStringLiteral("txt:Text"), QStringLiteral("--outdir"),
+          directory.path(), directory.filePath(QStringLiteral("report.odt"))});
+  QFile converted(directory.filePath(QStringLiteral("report.txt")));
+  ASSERT_TRUE(converted.open(QIODevice::ReadOnly));
+  const QString odt = QString::fromUtf8(converted.readAll());
+  for (const QString& figure : Numbers(values))
+    EXPECT_TRUE(odt.contains(figure)) << figure.toStdString();
+}
+
+TEST_F(ReportWindowTest, PrintsThroughThePreviewAndTellsAFailedSave) {
+  if (!Missing({QStringLiteral("pdftotext")}).isEmpty()) GTEST_SKIP() << "no pdftotext";
+  ReportWindow* report = TwoSampleReport();
+  ASSERT_NE(report, nullptr);
+  QTemporaryDir directory;
+  const QString printed = directory.filePath(QStringLiteral("printed.pdf"));
+  // The preview's print button, then the print dialog's, to a printer that writes a PDF file.
+  QTimer::singleShot(0, [&] {
+    auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(preview, nullptr);
+    preview->printer()->setOutputFormat(QPrinter::PdfFormat);
+    preview->printer()->setOutputFileName(printed);
+    QTimer::singleShot(0, [] {
+      auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      dialog->accept();
+    });
+    for (QAction* action : preview->findChildren<QAction*>()) {
+      const QString name = action->text().remove(QLatin1Char('&'));
+      if (name == QStringLiteral("打印") || name == QStringLiteral("Print")) action->trigger();
+    }
+  });
+  QTest::mouseClick(report->findChild<QPushButton*>(QStringLiteral("PrintReport")), Qt::LeftButton);
+  // The same pages as the saved PDF.
+  const QString saved = directory.filePath(QStringLiteral("saved.pdf"));
+  ASSERT_TRUE(report->SaveReportTo(saved));
+  EXPECT_FALSE(PdfText(saved).isEmpty());
+  EXPECT_EQ(PdfText(printed), PdfText(saved));
+
+  QString told;
+  QTimer::singleShot(0, [&told] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    told = box->text();
+    box->accept();
+  });
+  const QString nowhere = directory.filePath(QStringLiteral("无此文件夹/报告"));
+  EXPECT_FALSE(report->SaveReportTo(nowhere));
+  EXPECT_TRUE(told.startsWith(QStringLiteral("无法保存报告“%1.pdf”：").arg(nowhere)))
+      << told.toStdString();
 }
 
 }  // namespace
