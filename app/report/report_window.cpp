@@ -25,6 +25,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "app/application.h"
 #include "app/report/picture_view.h"
@@ -150,22 +151,16 @@ ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), fee
 
 namespace {
 
-// Whether two reports have the same rows and sentences, whatever their values.
+// Whether two reports have the same table, whatever its texts: the same sections under the same
+// headings with as many rows. A row's label or method may change with the data (an exact P
+// becomes a normal approximation once values tie), and a line of guidance may come or go under
+// the table: those are written in place like a value.
 bool SameShape(const Report& a, const Report& b) {
-  if (a.title != b.title || a.sections.size() != b.sections.size() ||
-      a.sentences.size() != b.sentences.size() || a.results.empty() != b.results.empty() ||
-      a.methods.empty() != b.methods.empty()) {
-    return false;
-  }
+  if (a.title != b.title || a.sections.size() != b.sections.size()) return false;
   for (std::size_t i = 0; i < a.sections.size(); ++i) {
-    const ReportSection& one = a.sections[i];
-    const ReportSection& other = b.sections[i];
-    if (one.heading != other.heading || one.rows.size() != other.rows.size()) return false;
-    for (std::size_t k = 0; k < one.rows.size(); ++k) {
-      if (one.rows[k].label != other.rows[k].label ||
-          one.rows[k].formula != other.rows[k].formula) {
-        return false;
-      }
+    if (a.sections[i].heading != b.sections[i].heading ||
+        a.sections[i].rows.size() != b.sections[i].rows.size()) {
+      return false;
     }
   }
   return true;
@@ -259,13 +254,19 @@ bool ReportWindow::WriteChanges(QTextTable* table, const Report& next) {
   for (std::size_t i = 0; i < next.sections.size(); ++i) {
     ++row;  // the section's heading
     for (std::size_t k = 0; k < next.sections[i].rows.size(); ++k, ++row) {
-      const std::string& value = next.sections[i].rows[k].value;
-      if (value == report_.sections[i].rows[k].value) continue;
+      const ReportRow& now = next.sections[i].rows[k];
+      const ReportRow& shown = report_.sections[i].rows[k];
+      if (now == shown) continue;
       if (row >= table->rows()) return false;
-      const QTextTableCell cell = table->cellAt(row, 1);
-      QTextCursor cursor = cell.firstCursorPosition();
-      cursor.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
-      Replace(cursor, value);
+      const std::pair<const std::string*, const std::string*> cells[] = {
+          {&now.label, &shown.label}, {&now.value, &shown.value}, {&now.formula, &shown.formula}};
+      for (int column = 0; column < 3; ++column) {
+        if (*cells[column].first == *cells[column].second) continue;
+        const QTextTableCell cell = table->cellAt(row, column);
+        QTextCursor cursor = cell.firstCursorPosition();
+        cursor.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+        Replace(cursor, *cells[column].first);
+      }
     }
   }
   const std::vector<const std::string*> before = Paragraphs(report_);
@@ -273,6 +274,17 @@ bool ReportWindow::WriteChanges(QTextTable* table, const Report& next) {
   // Qt leaves an empty block after a table; the paragraphs follow it.
   QTextBlock block = table->document()->findBlock(table->lastPosition() + 1);
   while (block.isValid() && block.length() <= 1) block = block.next();
+  if (before.size() != after.size()) {
+    // A line of guidance came or went: the paragraphs are written anew, in the first one's format.
+    if (before.empty() || after.empty() || !block.isValid()) return false;
+    QTextCursor cursor(block);
+    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    for (std::size_t k = 0; k < after.size(); ++k) {
+      if (k > 0) cursor.insertBlock();
+      Replace(cursor, *after[k]);
+    }
+    return true;
+  }
   for (std::size_t k = 0; k < after.size(); ++k, block = block.next()) {
     if (!block.isValid()) return false;
     if (*after[k] == *before[k]) continue;
