@@ -363,45 +363,47 @@ void SampleSize(const std::string& line) {
   }
   fields.push_back(plan.n1 ? "" : plan.n1.reason);
   Print(fields);
-  // ---- The rank tests ----
+}
 
-  void Append(std::vector<std::string> & fields, const quillon::Quartiles& q) {
-    Append(fields, {q.p25, q.median, q.p75});
-  }
+// ---- The rank tests ----
 
-  void Ranks(const std::string& line) {
-    const std::size_t space = line.find(' ');
-    const std::string kind = line.substr(0, space);
-    const SampleLists lists = Columns(space == std::string::npos ? "" : line.substr(space + 1));
-    if (kind == "two-sample") {
-      const quillon::RankSumFigures f = quillon::RankSumReportFigures(
-          GroupValues(lists, Group::First), GroupValues(lists, Group::Second));
-      std::vector<std::string> fields = {std::to_string(f.n1), std::to_string(f.n2)};
-      Append(fields, f.first);
-      Append(fields, f.second);
-      Append(fields, {f.w, f.z, f.p});
-      fields.push_back(f.p ? quillon::RankPName(f.method).english : "");
-      Append(fields, {f.shift, f.shiftLower, f.shiftUpper, f.superiority, f.rankBiserial.estimate,
-                      f.rankBiserial.lower, f.rankBiserial.upper});
-      Print(fields);
-    } else if (kind == "paired") {
-      const quillon::SignedRankFigures f = quillon::SignedRankReportFigures(CompletePairs(lists));
-      std::vector<std::string> fields = {std::to_string(f.n), std::to_string(f.nonzero)};
-      Append(fields, f.differences);
-      Append(fields, {f.v, f.z, f.p});
-      fields.push_back(f.p ? quillon::RankPName(f.method).english : "");
-      Append(fields, {f.pseudomedian, f.lower, f.upper, f.rankBiserial.estimate,
-                      f.rankBiserial.lower, f.rankBiserial.upper});
-      Print(fields);
-    } else {
-      const quillon::SpearmanFigures f = quillon::SpearmanReportFigures(CompletePairs(lists));
-      std::vector<std::string> fields = {std::to_string(f.n)};
-      Append(fields, {f.rs, f.p});
-      fields.push_back(f.p ? quillon::RankPName(f.method).english : "");
-      Append(fields, {f.lower, f.upper});
-      Print(fields);
-    }
+void Append(std::vector<std::string>& fields, const quillon::Quartiles& q) {
+  Append(fields, {q.p25, q.median, q.p75});
+}
+
+void Ranks(const std::string& line) {
+  const std::size_t space = line.find(' ');
+  const std::string kind = line.substr(0, space);
+  const SampleLists lists = Columns(space == std::string::npos ? "" : line.substr(space + 1));
+  if (kind == "two-sample") {
+    const quillon::RankSumFigures f = quillon::RankSumReportFigures(
+        GroupValues(lists, Group::First), GroupValues(lists, Group::Second));
+    std::vector<std::string> fields = {std::to_string(f.n1), std::to_string(f.n2)};
+    Append(fields, f.first);
+    Append(fields, f.second);
+    Append(fields, {f.w, f.z, f.p});
+    fields.push_back(f.p ? quillon::RankPName(f.method).english : "");
+    Append(fields, {f.shift, f.shiftLower, f.shiftUpper, f.superiority, f.rankBiserial.estimate,
+                    f.rankBiserial.lower, f.rankBiserial.upper});
+    Print(fields);
+  } else if (kind == "paired") {
+    const quillon::SignedRankFigures f = quillon::SignedRankReportFigures(CompletePairs(lists));
+    std::vector<std::string> fields = {std::to_string(f.n), std::to_string(f.nonzero)};
+    Append(fields, f.differences);
+    Append(fields, {f.v, f.z, f.p});
+    fields.push_back(f.p ? quillon::RankPName(f.method).english : "");
+    Append(fields, {f.pseudomedian, f.lower, f.upper, f.rankBiserial.estimate, f.rankBiserial.lower,
+                    f.rankBiserial.upper});
+    Print(fields);
+  } else {
+    const quillon::SpearmanFigures f = quillon::SpearmanReportFigures(CompletePairs(lists));
+    std::vector<std::string> fields = {std::to_string(f.n)};
+    Append(fields, {f.rs, f.p});
+    fields.push_back(f.p ? quillon::RankPName(f.method).english : "");
+    Append(fields, {f.lower, f.upper});
+    Print(fields);
   }
+}
 
 }  // namespace
 
