@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <random>
+#include <tuple>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -65,10 +68,32 @@ class Hints {
   }
 };
 
+// An allocator that leaves new elements uninitialised: the selection's row bounds are written
+// before they are read, and zeroing them first would cost as much as a pass.
+template <typename T>
+struct Uninitialised : std::allocator<T> {
+  template <typename U>
+  struct rebind {
+    using other = Uninitialised<U>;
+  };
+  Uninitialised() = default;
+  template <typename U>
+  explicit Uninitialised(const Uninitialised<U>&) {}
+  template <typename U>
+  void construct(U* place) {
+    ::new (static_cast<void*>(place)) U;
+  }
+  template <typename U, typename... Args>
+  void construct(U* place, Args&&... args) {
+    ::new (static_cast<void*>(place)) U(std::forward<Args>(args)...);
+  }
+};
+using Ends = std::vector<std::int64_t, Uninitialised<std::int64_t>>;
+
 // Where the candidates below a pivot end in each row, and where those not above it end.
 struct Bounds {
   std::int64_t less = 0, notAbove = 0;  // how many candidates of each
-  std::vector<std::int64_t> lessEnd, notAboveEnd;
+  Ends lessEnd, notAboveEnd;
 };
 
 // The entries at(i, j) of a matrix with `rows` rows and `columns` columns, ascending along
@@ -79,8 +104,8 @@ struct Bounds {
 template <typename T, typename At, bool Strided = false>
 class Selection {
  public:
-  Selection(std::int64_t rows, std::int64_t columns, std::vector<std::int64_t> start, At at,
-            std::int64_t stride = 1, std::int64_t offset = 0)
+  Selection(std::int64_t rows, std::int64_t columns, Ends start, At at, std::int64_t stride = 1,
+            std::int64_t offset = 0)
       : rows_(rows),
         columns_(columns),
         lo_(std::move(start)),
@@ -94,7 +119,8 @@ class Selection {
   T Kth(std::int64_t k, std::optional<T>* next = nullptr, Hint* hint = nullptr) {
     std::int64_t rank = k - 1;  // among the candidates left
     std::mt19937_64 random(20261208);
-    std::vector<std::int64_t> prefix(rows_ + 1);
+    Ends prefix(rows_ + 1);
+    prefix[0] = 0;
     std::vector<T> sample(kSample);
     // Listing twice as many candidates as a pass reads costs less than another pass.
     const std::int64_t listed = std::max<std::int64_t>(2 * (rows_ + columns_), 4096);
@@ -110,7 +136,7 @@ class Selection {
     } else {
       bracketed = Bracket(k, low, high);
     }
-    const std::vector<std::int64_t> start = hinted ? lo_ : std::vector<std::int64_t>();
+    const Ends start = hinted ? lo_ : Ends();
     Hint kept;
     for (;; bracketed = false, hinted = false) {
       for (std::int64_t i = 0; i < rows_; ++i) prefix[i + 1] = prefix[i] + hi_[i] - lo_[i];
@@ -183,8 +209,8 @@ class Selection {
 
  private:
   // Pivots about the rank-th of the `left` candidates from a random sample of them.
-  void Sampled(std::mt19937_64& random, const std::vector<std::int64_t>& prefix, std::int64_t left,
-               std::int64_t rank, std::vector<T>& sample, T& low, T& high) const {
+  void Sampled(std::mt19937_64& random, const Ends& prefix, std::int64_t left, std::int64_t rank,
+               std::vector<T>& sample, T& low, T& high) const {
     std::uniform_int_distribution<std::int64_t> pick(0, left - 1);
     for (T& entry : sample) {
       const std::int64_t u = pick(random);
@@ -207,7 +233,7 @@ class Selection {
     const std::int64_t columns = columns_ / kStride;
     if (rows < kSmallest || columns < kSmallest) return false;
     constexpr std::int64_t kMiddle = kStride / 2;
-    std::vector<std::int64_t> start(rows);
+    Ends start(rows);
     double entries = 0;
     double sampled = 0;
     for (std::int64_t i = 0; i < rows_; ++i) entries += static_cast<double>(hi_[i] - lo_[i]);
@@ -283,35 +309,55 @@ class Selection {
   }
 
   std::int64_t rows_, columns_;
-  std::vector<std::int64_t> lo_, hi_;
+  Ends lo_, hi_;
   At at_;
   std::int64_t stride_, offset_;
 };
 
-std::vector<std::int64_t> Diagonal(std::int64_t n) {
-  std::vector<std::int64_t> start(n);
+Ends Diagonal(std::int64_t n) {
+  Ends start(n);
   for (std::int64_t i = 0; i < n; ++i) start[i] = i;
   return start;
 }
 
-// The values in 64 bits when each lies within ±2⁶¹, so that any two added or subtracted, and
-// twice a median, fit; nothing otherwise.
-bool Narrowed(std::span<const WideInt> values, std::vector<std::int64_t>& narrow) {
-  constexpr WideInt kLimit = WideInt{1} << 61;
-  narrow.resize(values.size());
-  for (std::size_t i = 0; i < values.size(); ++i) {
-    if (values[i] > kLimit || values[i] < -kLimit) return false;
-    narrow[i] = static_cast<std::int64_t>(values[i]);
+// Sorted values as the selection reads them: in 64 bits when each lies within ±2⁶¹, so that
+// any two added or subtracted, and twice a median, fit; in 128 bits otherwise. Values given in
+// the width they are read in are read in place.
+template <typename V>
+class Column {
+ public:
+  explicit Column(std::span<const V> sorted) : values_(sorted) {}
+
+  bool Narrow() const {
+    constexpr V kLimit = V{1} << 61;
+    return values_.empty() || (values_.front() >= -kLimit && values_.back() <= kLimit);
   }
-  return true;
-}
+  std::span<const std::int64_t> Narrowed() { return In<std::int64_t>(); }
+  std::span<const WideInt> Wide() { return In<WideInt>(); }
+
+ private:
+  template <typename W>
+  std::span<const W> In() {
+    if constexpr (std::is_same_v<V, W>) {
+      return values_;
+    } else {
+      std::vector<W>& copy = std::get<std::vector<W>>(copies_);
+      copy.resize(values_.size());
+      for (std::size_t i = 0; i < values_.size(); ++i) copy[i] = static_cast<W>(values_[i]);
+      return copy;
+    }
+  }
+
+  std::span<const V> values_;
+  std::tuple<std::vector<std::int64_t>, std::vector<WideInt>> copies_;
+};
 
 // What `select` gives of the differences of x and y, in 64 bits where they allow it.
-template <typename Select>
-WideInt OfDifferences(std::span<const WideInt> x, std::span<const WideInt> y, Select select) {
+template <typename V, typename Select>
+WideInt OfDifferences(std::span<const V> x, std::span<const V> y, Select select) {
   const auto rows = static_cast<std::int64_t>(x.size());
   const auto columns = static_cast<std::int64_t>(y.size());
-  const std::vector<std::int64_t> start(rows, 0);
+  const Ends start(rows, 0);
   // Row i is x_i less y from its largest down, so that it ascends.
   const auto run = [&](auto xs, auto ys) {
     const auto at = [xs, ys, last = columns - 1](std::int64_t i, std::int64_t j) {
@@ -319,31 +365,28 @@ WideInt OfDifferences(std::span<const WideInt> x, std::span<const WideInt> y, Se
     };
     return WideInt{select(rows, columns, start, at)};
   };
-  std::vector<std::int64_t> x64, y64;
-  if (Narrowed(x, x64) && Narrowed(y, y64)) {
-    return run(std::span<const std::int64_t>(x64), std::span<const std::int64_t>(y64));
-  }
-  return run(x, y);
+  Column<V> xc(x), yc(y);
+  if (xc.Narrow() && yc.Narrow()) return run(xc.Narrowed(), yc.Narrowed());
+  return run(xc.Wide(), yc.Wide());
 }
 
-template <typename Select>
-WideInt OfWalshSums(std::span<const WideInt> d, Select select) {
+template <typename V, typename Select>
+WideInt OfWalshSums(std::span<const V> d, Select select) {
   const auto n = static_cast<std::int64_t>(d.size());
-  const std::vector<std::int64_t> start = Diagonal(n);
+  const Ends start = Diagonal(n);
   const auto run = [&](auto ds) {
     const auto at = [ds](std::int64_t i, std::int64_t j) { return ds[i] + ds[j]; };
     return WideInt{select(n, n, start, at)};
   };
-  std::vector<std::int64_t> d64;
-  if (Narrowed(d, d64)) return run(std::span<const std::int64_t>(d64));
-  return run(d);
+  Column<V> dc(d);
+  if (dc.Narrow()) return run(dc.Narrowed());
+  return run(dc.Wide());
 }
 
 // The k-th entry, and twice the median of `count` entries, of a matrix given as at(i, j),
 // starting from the hint of the last selection of its kind near the same place.
 auto KthOf(std::int64_t k, bool walsh, std::int64_t count) {
-  return [=](std::int64_t rows, std::int64_t columns, const std::vector<std::int64_t>& start,
-             auto at) {
+  return [=](std::int64_t rows, std::int64_t columns, const Ends& start, auto at) {
     using T = decltype(at(0, 0));
     Hint hint = Hints::Get(walsh, k, count);
     const T kth = Selection<T, decltype(at)>(rows, columns, start, at).Kth(k, nullptr, &hint);
@@ -353,8 +396,7 @@ auto KthOf(std::int64_t k, bool walsh, std::int64_t count) {
 }
 
 auto TwiceMedianOf(bool walsh, std::int64_t count) {
-  return [=](std::int64_t rows, std::int64_t columns, const std::vector<std::int64_t>& start,
-             auto at) {
+  return [=](std::int64_t rows, std::int64_t columns, const Ends& start, auto at) {
     using T = decltype(at(0, 0));
     const std::int64_t k = (count + 1) / 2;
     Hint hint = Hints::Get(walsh, k, count);
@@ -367,24 +409,47 @@ auto TwiceMedianOf(bool walsh, std::int64_t count) {
   };
 }
 
-}  // namespace
-
-WideInt KthDifference(std::span<const WideInt> x, std::span<const WideInt> y, std::int64_t k) {
+template <typename V>
+WideInt KthDifferenceOf(std::span<const V> x, std::span<const V> y, std::int64_t k) {
   return OfDifferences(x, y, KthOf(k, false, static_cast<std::int64_t>(x.size() * y.size())));
 }
 
-WideInt TwiceMedianDifference(std::span<const WideInt> x, std::span<const WideInt> y) {
+template <typename V>
+WideInt TwiceMedianDifferenceOf(std::span<const V> x, std::span<const V> y) {
   return OfDifferences(x, y, TwiceMedianOf(false, static_cast<std::int64_t>(x.size() * y.size())));
 }
 
-WideInt KthWalshSum(std::span<const WideInt> d, std::int64_t k) {
+template <typename V>
+WideInt KthWalshSumOf(std::span<const V> d, std::int64_t k) {
   const auto n = static_cast<std::int64_t>(d.size());
   return OfWalshSums(d, KthOf(k, true, n * (n + 1) / 2));
 }
 
-WideInt TwiceMedianWalshSum(std::span<const WideInt> d) {
+template <typename V>
+WideInt TwiceMedianWalshSumOf(std::span<const V> d) {
   const auto n = static_cast<std::int64_t>(d.size());
   return OfWalshSums(d, TwiceMedianOf(true, n * (n + 1) / 2));
 }
+
+}  // namespace
+
+WideInt KthDifference(std::span<const WideInt> x, std::span<const WideInt> y, std::int64_t k) {
+  return KthDifferenceOf(x, y, k);
+}
+WideInt TwiceMedianDifference(std::span<const WideInt> x, std::span<const WideInt> y) {
+  return TwiceMedianDifferenceOf(x, y);
+}
+WideInt KthWalshSum(std::span<const WideInt> d, std::int64_t k) { return KthWalshSumOf(d, k); }
+WideInt TwiceMedianWalshSum(std::span<const WideInt> d) { return TwiceMedianWalshSumOf(d); }
+
+WideInt KthDifference(std::span<const std::int64_t> x, std::span<const std::int64_t> y,
+                      std::int64_t k) {
+  return KthDifferenceOf(x, y, k);
+}
+WideInt TwiceMedianDifference(std::span<const std::int64_t> x, std::span<const std::int64_t> y) {
+  return TwiceMedianDifferenceOf(x, y);
+}
+WideInt KthWalshSum(std::span<const std::int64_t> d, std::int64_t k) { return KthWalshSumOf(d, k); }
+WideInt TwiceMedianWalshSum(std::span<const std::int64_t> d) { return TwiceMedianWalshSumOf(d); }
 
 }  // namespace quillon
