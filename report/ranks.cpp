@@ -4,9 +4,11 @@
 #include <boost/math/distributions/normal.hpp>
 #include <cmath>
 #include <numeric>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "report/kept_sort.h"
 #include "report/radix_sort.h"
 #include "report/rank_distributions.h"
 #include "report/rank_estimates.h"
@@ -21,12 +23,20 @@ constexpr const char* kAllDifferencesEqual = "差值全部相同，无法估计�
 constexpr const char* kPerfectRank = "秩相关为±1，Fisher z变换无定义";
 constexpr double kScale = Fixed4::kScale;
 
-std::vector<std::int64_t> SortedRaw(std::span<const Fixed4> values) {
+// The raw values sorted; with a slot, mended from the last sort of that column where they
+// differ from it in one value.
+std::vector<std::int64_t> SortedRaw(std::span<const Fixed4> values,
+                                    std::optional<KeptColumn> slot = std::nullopt) {
   std::vector<std::int64_t> raw(values.size());
   std::transform(values.begin(), values.end(), raw.begin(),
                  [](Fixed4 value) { return value.raw(); });
-  std::vector<std::int64_t> scratch;
-  RadixSort(raw, scratch, [](std::int64_t v) { return v; });
+  const auto itself = [](std::int64_t v) { return v; };
+  if (slot) {
+    SortKept(*slot, raw, itself);
+  } else {
+    std::vector<std::int64_t> scratch;
+    RadixSort(raw, scratch, itself);
+  }
   return raw;
 }
 
@@ -149,8 +159,8 @@ RankSumFigures RankSumReportFigures(std::span<const Fixed4> first, std::span<con
   RankSumFigures f;
   f.n1 = static_cast<std::int64_t>(first.size());
   f.n2 = static_cast<std::int64_t>(second.size());
-  const std::vector<std::int64_t> x = SortedRaw(first);
-  const std::vector<std::int64_t> y = SortedRaw(second);
+  const std::vector<std::int64_t> x = SortedRaw(first, KeptColumn::First);
+  const std::vector<std::int64_t> y = SortedRaw(second, KeptColumn::Second);
   f.first = QuartilesOfSorted(x);
   f.second = QuartilesOfSorted(y);
   std::string reason;
@@ -321,11 +331,12 @@ void SignedRankOfSorted(std::vector<V>& all, SignedRankFigures& f) {
 std::vector<std::int64_t> TwiceRanks(std::span<const std::pair<Fixed4, Fixed4>> pairs, bool second,
                                      bool& tied) {
   // Each value beside its row, sorted together: no indirection in the comparisons.
-  std::vector<std::pair<std::int64_t, std::size_t>> order(pairs.size()), scratch;
+  std::vector<std::pair<std::int64_t, std::size_t>> order(pairs.size());
   for (std::size_t i = 0; i < pairs.size(); ++i) {
     order[i] = {(second ? pairs[i].second : pairs[i].first).raw(), i};
   }
-  RadixSort(order, scratch, [](const auto& item) { return item.first; });
+  SortKept(second ? KeptColumn::SpearmanSecond : KeptColumn::SpearmanFirst, order,
+           [](const auto& item) { return item.first; });
   std::vector<std::int64_t> ranks(pairs.size());
   for (std::size_t start = 0, end = 0; start < order.size(); start = end) {
     while (end < order.size() && order[end].first == order[start].first) ++end;
@@ -347,10 +358,10 @@ SignedRankFigures SignedRankReportFigures(std::span<const std::pair<Fixed4, Fixe
   const auto within = [](Fixed4 v) { return v.raw() < kLimit && v.raw() > -kLimit; };
   if (std::all_of(pairs.begin(), pairs.end(),
                   [&](const auto& pair) { return within(pair.first) && within(pair.second); })) {
-    std::vector<std::int64_t> all(pairs.size()), scratch;
+    std::vector<std::int64_t> all(pairs.size());
     std::transform(pairs.begin(), pairs.end(), all.begin(),
                    [](const auto& pair) { return pair.first.raw() - pair.second.raw(); });
-    RadixSort(all, scratch, [](std::int64_t v) { return v; });
+    SortKept(KeptColumn::Differences, all, [](std::int64_t v) { return v; });
     SignedRankOfSorted(all, f);
   } else {
     std::vector<WideInt> all(pairs.size());
