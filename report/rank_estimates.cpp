@@ -306,29 +306,43 @@ class Selection {
     }
     std::int64_t belowLow = columns_, upToLow = columns_;
     std::int64_t belowHigh = columns_, upToHigh = columns_;
+    // Plain pointers and sums in locals: the compiler cannot tell that the stores into the
+    // bounds leave the values, the columns and the sums alone.
+    const T* row = row_.data();
     const T* column = column_.data();
+    const std::int64_t* lo = lo_.data();
+    const std::int64_t* hi = hi_.data();
+    std::int64_t* aLess = a.lessEnd.data();
+    std::int64_t* aNotAbove = a.notAboveEnd.data();
+    std::int64_t* bLess = b.lessEnd.data();
+    std::int64_t* bNotAbove = b.notAboveEnd.data();
+    std::int64_t less = 0, notAbove = 0, lessHigh = 0, notAboveLow = 0;
     for (std::int64_t i = 0; i < rows_; ++i) {
-      const T lowHere = low - row_[i];
-      const T highHere = high - row_[i];
+      const T lowHere = low - row[i];
+      const T highHere = high - row[i];
       while (upToHigh > 0 && column[upToHigh - 1] > highHere) --upToHigh;
       if constexpr (!Outer) {
         while (belowHigh > 0 && column[belowHigh - 1] >= highHere) --belowHigh;
         while (upToLow > 0 && column[upToLow - 1] > lowHere) --upToLow;
       }
       while (belowLow > 0 && column[belowLow - 1] >= lowHere) --belowLow;
-      const std::int64_t first = lo_[i];
-      const std::int64_t last = hi_[i];
-      a.lessEnd[i] = std::clamp(belowLow, first, last);
-      a.less += a.lessEnd[i] - first;
-      b.notAboveEnd[i] = std::clamp(upToHigh, first, last);
-      b.notAbove += b.notAboveEnd[i] - first;
+      const std::int64_t first = lo[i];
+      const std::int64_t last = hi[i];
+      aLess[i] = std::clamp(belowLow, first, last);
+      less += aLess[i] - first;
+      bNotAbove[i] = std::clamp(upToHigh, first, last);
+      notAbove += bNotAbove[i] - first;
       if constexpr (!Outer) {
-        a.notAboveEnd[i] = std::clamp(upToLow, first, last);
-        a.notAbove += a.notAboveEnd[i] - first;
-        b.lessEnd[i] = std::clamp(belowHigh, first, last);
-        b.less += b.lessEnd[i] - first;
+        aNotAbove[i] = std::clamp(upToLow, first, last);
+        notAboveLow += aNotAbove[i] - first;
+        bLess[i] = std::clamp(belowHigh, first, last);
+        lessHigh += bLess[i] - first;
       }
     }
+    a.less = less;
+    b.notAbove = notAbove;
+    a.notAbove = notAboveLow;
+    b.less = lessHigh;
   }
 
   // The rank-th of the `left` candidates, listed; with hint, the values about it for the next
