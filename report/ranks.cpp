@@ -76,9 +76,11 @@ double TieSum(const std::vector<V>& sorted) {
   return sum;
 }
 
-double Cubed(std::int64_t t) {
+// t³ − t of a run of t equal values: 0 for a value alone, as most are.
+double TieTerm(std::int64_t t) {
+  if (t < 2) return 0;
   const auto v = static_cast<double>(t);
-  return v * v * v;
+  return v * v * v - v;
 }
 
 double Sign(double value) { return value > 0 ? 1 : value < 0 ? -1 : 0; }
@@ -193,9 +195,8 @@ RankSumFigures RankSumReportFigures(std::span<const Fixed4> first, std::span<con
     while (j < y.size() && y[j] == value) ++j, ++inSecond;
     const std::int64_t t = inFirst + inSecond;
     twiceRankSum += inFirst * (2 * below + t + 1);
-    ties += Cubed(t) - static_cast<double>(t);
-    within += Cubed(inFirst) - static_cast<double>(inFirst) + Cubed(inSecond) -
-              static_cast<double>(inSecond);
+    ties += TieTerm(t);
+    within += TieTerm(inFirst) + TieTerm(inSecond);
   }
   const auto n1 = static_cast<double>(f.n1);
   const auto n2 = static_cast<double>(f.n2);
@@ -274,7 +275,9 @@ void SignedRankOfSorted(std::vector<V>& all, SignedRankFigures& f) {
     while (above < last && d[above] == magnitude) ++above, ++positive;
     t += positive;
     twiceV += positive * (2 * static_cast<std::int64_t>(start) + t + 1);
-    ties += static_cast<double>(t * t) * static_cast<double>(t) - static_cast<double>(t);
+    if (t > 1) {
+      ties += static_cast<double>(t * t) * static_cast<double>(t) - static_cast<double>(t);
+    }
     start += t;
   }
   const auto n = static_cast<double>(f.nonzero);
