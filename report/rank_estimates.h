@@ -27,4 +27,12 @@ WideInt TwiceMedianDifference(std::span<const WideInt> x, std::span<const WideIn
 WideInt KthWalshSum(std::span<const WideInt> d, std::int64_t k);
 WideInt TwiceMedianWalshSum(std::span<const WideInt> d);
 
+// The same of values that fit in 64 bits, as the raw values of the grid do: these are read in
+// place, without a wide copy.
+WideInt KthDifference(std::span<const std::int64_t> x, std::span<const std::int64_t> y,
+                      std::int64_t k);
+WideInt TwiceMedianDifference(std::span<const std::int64_t> x, std::span<const std::int64_t> y);
+WideInt KthWalshSum(std::span<const std::int64_t> d, std::int64_t k);
+WideInt TwiceMedianWalshSum(std::span<const std::int64_t> d);
+
 }  // namespace quillon

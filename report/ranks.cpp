@@ -4,9 +4,12 @@
 #include <boost/math/distributions/normal.hpp>
 #include <cmath>
 #include <numeric>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "report/kept_sort.h"
+#include "report/radix_sort.h"
 #include "report/rank_distributions.h"
 #include "report/rank_estimates.h"
 
@@ -20,18 +23,27 @@ constexpr const char* kAllDifferencesEqual = "差值全部相同，无法估计�
 constexpr const char* kPerfectRank = "秩相关为±1，Fisher z变换无定义";
 constexpr double kScale = Fixed4::kScale;
 
-std::vector<WideInt> SortedRaw(std::span<const Fixed4> values) {
-  // Sorted in 64 bits, which costs half as much, then widened.
+// The raw values sorted; with a slot, mended from the last sort of that column where they
+// differ from it in one value.
+std::vector<std::int64_t> SortedRaw(std::span<const Fixed4> values,
+                                    std::optional<KeptColumn> slot = std::nullopt) {
   std::vector<std::int64_t> raw(values.size());
   std::transform(values.begin(), values.end(), raw.begin(),
                  [](Fixed4 value) { return value.raw(); });
-  std::sort(raw.begin(), raw.end());
-  return std::vector<WideInt>(raw.begin(), raw.end());
+  const auto itself = [](std::int64_t v) { return v; };
+  if (slot) {
+    SortKept(*slot, raw, itself);
+  } else {
+    std::vector<std::int64_t> scratch;
+    RadixSort(raw, scratch, itself);
+  }
+  return raw;
 }
 
 // R's quantile type 6 of sorted values held in ten-thousandths: x[j] + h (x[j+1] − x[j]) with
 // j + h = (n + 1)p, the ends held at the smallest and the largest value.
-double Type6(const std::vector<WideInt>& sorted, double p) {
+template <typename V>
+double Type6(const std::vector<V>& sorted, double p) {
   const auto n = static_cast<std::int64_t>(sorted.size());
   const double place = p * static_cast<double>(n + 1);  // exact for quarters
   const auto j = static_cast<std::int64_t>(std::floor(place));
@@ -42,7 +54,8 @@ double Type6(const std::vector<WideInt>& sorted, double p) {
   return (1 - h) * a + h * b;
 }
 
-Quartiles QuartilesOfSorted(const std::vector<WideInt>& sorted) {
+template <typename V>
+Quartiles QuartilesOfSorted(const std::vector<V>& sorted) {
   if (sorted.empty()) {
     const Figure none = Figure::Missing("没有数值");
     return {none, none, none};
@@ -52,7 +65,8 @@ Quartiles QuartilesOfSorted(const std::vector<WideInt>& sorted) {
 }
 
 // Σ(t³ − t) over the runs of equal values of a sorted sequence.
-double TieSum(const std::vector<WideInt>& sorted) {
+template <typename V>
+double TieSum(const std::vector<V>& sorted) {
   double sum = 0;
   for (std::size_t start = 0, end = 0; start < sorted.size(); start = end) {
     while (end < sorted.size() && sorted[end] == sorted[start]) ++end;
@@ -60,6 +74,13 @@ double TieSum(const std::vector<WideInt>& sorted) {
     sum += t * t * t - t;
   }
   return sum;
+}
+
+// t³ − t of a run of t equal values: 0 for a value alone, as most are.
+double TieTerm(std::int64_t t) {
+  if (t < 2) return 0;
+  const auto v = static_cast<double>(t);
+  return v * v * v - v;
 }
 
 double Sign(double value) { return value > 0 ? 1 : value < 0 ? -1 : 0; }
@@ -140,8 +161,8 @@ RankSumFigures RankSumReportFigures(std::span<const Fixed4> first, std::span<con
   RankSumFigures f;
   f.n1 = static_cast<std::int64_t>(first.size());
   f.n2 = static_cast<std::int64_t>(second.size());
-  const std::vector<WideInt> x = SortedRaw(first);
-  const std::vector<WideInt> y = SortedRaw(second);
+  const std::vector<std::int64_t> x = SortedRaw(first, KeptColumn::First);
+  const std::vector<std::int64_t> y = SortedRaw(second, KeptColumn::Second);
   f.first = QuartilesOfSorted(x);
   f.second = QuartilesOfSorted(y);
   std::string reason;
@@ -160,11 +181,13 @@ RankSumFigures RankSumReportFigures(std::span<const Fixed4> first, std::span<con
     f.rankBiserial = {none, none, none};
     return f;
   }
-  // The rank sum of the first group (twice, to stay whole with mean ranks) and the ties of both.
+  // The rank sum of the first group (twice, to stay whole with mean ranks), the ties of both
+  // together, and the ties within each group.
   std::int64_t twiceRankSum = 0;
   double ties = 0;
+  double within = 0;
   for (std::size_t i = 0, j = 0; i < x.size() || j < y.size();) {
-    const WideInt value = j == y.size() || (i < x.size() && x[i] < y[j]) ? x[i] : y[j];
+    const std::int64_t value = j == y.size() || (i < x.size() && x[i] < y[j]) ? x[i] : y[j];
     const auto below = static_cast<std::int64_t>(i + j);
     std::int64_t inFirst = 0;
     std::int64_t inSecond = 0;
@@ -172,8 +195,8 @@ RankSumFigures RankSumReportFigures(std::span<const Fixed4> first, std::span<con
     while (j < y.size() && y[j] == value) ++j, ++inSecond;
     const std::int64_t t = inFirst + inSecond;
     twiceRankSum += inFirst * (2 * below + t + 1);
-    ties += static_cast<double>(t) * static_cast<double>(t) * static_cast<double>(t) -
-            static_cast<double>(t);
+    ties += TieTerm(t);
+    within += TieTerm(inFirst) + TieTerm(inSecond);
   }
   const auto n1 = static_cast<double>(f.n1);
   const auto n2 = static_cast<double>(f.n2);
@@ -206,24 +229,24 @@ RankSumFigures RankSumReportFigures(std::span<const Fixed4> first, std::span<con
     return f;
   }
   // Away from the differences only the ties within each group remain.
-  const double within = TieSum(x) + TieSum(y);
   const double sigma0 = std::sqrt(pairs / 12 * ((total + 1) - within / (total * (total - 1))));
   f.shiftLower = Figure::Of(kth(CrossingRank(count, sigma0, NormalCritical95())));
   f.shiftUpper = Figure::Of(kth(CrossingRank(count, sigma0, -NormalCritical95())));
   return f;
 }
 
-SignedRankFigures SignedRankReportFigures(std::span<const std::pair<Fixed4, Fixed4>> pairs) {
-  SignedRankFigures f;
-  f.n = static_cast<std::int64_t>(pairs.size());
-  std::vector<WideInt> all(pairs.size());
-  std::transform(pairs.begin(), pairs.end(), all.begin(), [](const auto& pair) {
-    return WideInt{pair.first.raw()} - WideInt{pair.second.raw()};
-  });
-  std::sort(all.begin(), all.end());
+namespace {
+
+// The figures of the signed-rank test from the differences sorted ascending, in whichever width
+// holds them.
+template <typename V>
+void SignedRankOfSorted(std::vector<V>& all, SignedRankFigures& f) {
   f.differences = QuartilesOfSorted(all);
-  std::vector<WideInt> d;  // the nonzero differences, ascending
-  std::copy_if(all.begin(), all.end(), std::back_inserter(d), [](WideInt v) { return v != 0; });
+  // The nonzero differences, ascending: the zeros lie together.
+  const auto zeros = std::equal_range(all.begin(), all.end(), V{0});
+  const auto negative = zeros.first - all.begin();
+  all.erase(zeros.first, zeros.second);
+  const std::vector<V>& d = all;
   f.nonzero = static_cast<std::int64_t>(d.size());
   std::string reason;
   if (f.n < 2) {
@@ -235,26 +258,27 @@ SignedRankFigures SignedRankReportFigures(std::span<const std::pair<Fixed4, Fixe
     const Figure none = Figure::Missing(reason);
     f.v = f.z = f.p = f.pseudomedian = f.lower = f.upper = none;
     f.rankBiserial = {none, none, none};
-    return f;
+    return;
   }
-  // Ranks of |d|: walk outwards from zero on both sides at once.
-  std::vector<WideInt> magnitudes(d.size());
-  std::transform(d.begin(), d.end(), magnitudes.begin(), [](WideInt v) { return v < 0 ? -v : v; });
-  std::vector<std::size_t> order(d.size());
-  std::iota(order.begin(), order.end(), 0);
-  std::sort(order.begin(), order.end(),
-            [&](std::size_t a, std::size_t b) { return magnitudes[a] < magnitudes[b]; });
+  // Ranks of |d|: walk outwards from zero on both sides at once, the negative ones downwards
+  // from below zero and the positive ones upwards, taking each smallest magnitude left with
+  // every difference of that magnitude on either side.
   std::int64_t twiceV = 0;
   double ties = 0;
-  for (std::size_t start = 0, end = 0; start < order.size(); start = end) {
+  const auto last = static_cast<std::ptrdiff_t>(d.size());
+  for (std::ptrdiff_t below = negative, above = negative, start = 0; below > 0 || above < last;) {
+    const V magnitude =
+        below == 0 || (above < last && d[above] < -d[below - 1]) ? d[above] : -d[below - 1];
+    std::int64_t t = 0;
+    while (below > 0 && -d[below - 1] == magnitude) --below, ++t;
     std::int64_t positive = 0;
-    while (end < order.size() && magnitudes[order[end]] == magnitudes[order[start]]) {
-      positive += d[order[end]] > 0;
-      ++end;
-    }
-    const auto t = static_cast<std::int64_t>(end - start);
+    while (above < last && d[above] == magnitude) ++above, ++positive;
+    t += positive;
     twiceV += positive * (2 * static_cast<std::int64_t>(start) + t + 1);
-    ties += static_cast<double>(t * t) * static_cast<double>(t) - static_cast<double>(t);
+    if (t > 1) {
+      ties += static_cast<double>(t * t) * static_cast<double>(t) - static_cast<double>(t);
+    }
+    start += t;
   }
   const auto n = static_cast<double>(f.nonzero);
   const std::int64_t count = f.nonzero * (f.nonzero + 1) / 2;
@@ -263,9 +287,10 @@ SignedRankFigures SignedRankReportFigures(std::span<const std::pair<Fixed4, Fixe
   f.v = Figure::Of(v);
   f.rankBiserial = FisherInterval((2 * v - ranks) / ranks,
                                   std::sqrt((2 * n * n * n + 3 * n * n + n) / 6) / ranks);
-  f.pseudomedian = Figure::Of(static_cast<double>(TwiceMedianWalshSum(d)) / (4 * kScale));
+  f.pseudomedian =
+      Figure::Of(static_cast<double>(TwiceMedianWalshSum(std::span<const V>(d))) / (4 * kScale));
   const auto kth = [&](std::int64_t k) {
-    return static_cast<double>(KthWalshSum(d, k)) / (2 * kScale);
+    return static_cast<double>(KthWalshSum(std::span<const V>(d), k)) / (2 * kScale);
   };
   if (f.nonzero < kExactBelow && ties == 0 && f.nonzero == f.n) {
     f.method = RankP::Exact;
@@ -273,7 +298,7 @@ SignedRankFigures SignedRankReportFigures(std::span<const std::pair<Fixed4, Fixe
     const CountedDistribution distribution = SignedRankDistribution(f.nonzero);
     f.p = Figure::Of(distribution.TwoSided(v));
     ExactInterval(distribution, count, kth, f.lower, f.upper);
-    return f;
+    return;
   }
   f.method = RankP::Normal;
   const auto sigmaOf = [](double size, double tieSum) {
@@ -284,7 +309,7 @@ SignedRankFigures SignedRankReportFigures(std::span<const std::pair<Fixed4, Fixe
   f.p = NormalTwoSided(*f.z);
   if (d.front() == d.back()) {
     f.lower = f.upper = Figure::Missing(kAllDifferencesEqual);
-    return f;
+    return;
   }
   // R first looks at the statistic at the smallest and the largest difference (where those
   // differences become zeros and drop out); if either cannot reach z(0.975) there, it lowers
@@ -298,15 +323,12 @@ SignedRankFigures SignedRankReportFigures(std::span<const std::pair<Fixed4, Fixe
   };
   if (atEnd(d.front()) < NormalCritical95() || atEnd(d.back()) < NormalCritical95()) {
     f.lower = f.upper = Figure::Missing(kTooFewForLevel);
-    return f;
+    return;
   }
   const double sigma0 = sigmaOf(n, within);
   f.lower = Figure::Of(kth(CrossingRank(count, sigma0, NormalCritical95())));
   f.upper = Figure::Of(kth(CrossingRank(count, sigma0, -NormalCritical95())));
-  return f;
 }
-
-namespace {
 
 // Twice each value's rank (mean ranks for ties, so that they stay whole), and whether any tie.
 std::vector<std::int64_t> TwiceRanks(std::span<const std::pair<Fixed4, Fixed4>> pairs, bool second,
@@ -316,7 +338,8 @@ std::vector<std::int64_t> TwiceRanks(std::span<const std::pair<Fixed4, Fixed4>> 
   for (std::size_t i = 0; i < pairs.size(); ++i) {
     order[i] = {(second ? pairs[i].second : pairs[i].first).raw(), i};
   }
-  std::sort(order.begin(), order.end());
+  SortKept(second ? KeptColumn::SpearmanSecond : KeptColumn::SpearmanFirst, order,
+           [](const auto& item) { return item.first; });
   std::vector<std::int64_t> ranks(pairs.size());
   for (std::size_t start = 0, end = 0; start < order.size(); start = end) {
     while (end < order.size() && order[end].first == order[start].first) ++end;
@@ -329,6 +352,30 @@ std::vector<std::int64_t> TwiceRanks(std::span<const std::pair<Fixed4, Fixed4>> 
 }
 
 }  // namespace
+
+SignedRankFigures SignedRankReportFigures(std::span<const std::pair<Fixed4, Fixed4>> pairs) {
+  SignedRankFigures f;
+  f.n = static_cast<std::int64_t>(pairs.size());
+  // The differences in 64 bits where every value lies within ±2⁶², and so each difference.
+  constexpr std::int64_t kLimit = std::int64_t{1} << 62;
+  const auto within = [](Fixed4 v) { return v.raw() < kLimit && v.raw() > -kLimit; };
+  if (std::all_of(pairs.begin(), pairs.end(),
+                  [&](const auto& pair) { return within(pair.first) && within(pair.second); })) {
+    std::vector<std::int64_t> all(pairs.size());
+    std::transform(pairs.begin(), pairs.end(), all.begin(),
+                   [](const auto& pair) { return pair.first.raw() - pair.second.raw(); });
+    SortKept(KeptColumn::Differences, all, [](std::int64_t v) { return v; });
+    SignedRankOfSorted(all, f);
+  } else {
+    std::vector<WideInt> all(pairs.size());
+    std::transform(pairs.begin(), pairs.end(), all.begin(), [](const auto& pair) {
+      return WideInt{pair.first.raw()} - WideInt{pair.second.raw()};
+    });
+    std::sort(all.begin(), all.end());
+    SignedRankOfSorted(all, f);
+  }
+  return f;
+}
 
 SpearmanFigures SpearmanReportFigures(std::span<const std::pair<Fixed4, Fixed4>> pairs) {
   SpearmanFigures f;

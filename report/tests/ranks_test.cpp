@@ -12,6 +12,8 @@
 #include <random>
 #include <vector>
 
+#include "report/kept_sort.h"
+#include "report/radix_sort.h"
 #include "report/rank_content.h"
 #include "report/rank_estimates.h"
 #include "report/sample_content.h"
@@ -171,6 +173,40 @@ TEST(RankTests, HodgesLehmannAgainstEveryDifference) {
     EXPECT_TRUE(std::binary_search(all.begin(), all.end(), std::llround(bound)));
     EXPECT_GT(z(bound - 0.5), zq);
     EXPECT_LE(z(bound + 0.5), zq);
+  }
+}
+
+// Keystrokes one after another, each changing one value of the first group by a little, a lot,
+// onto another value or to an end: the columns mended from the last sort, and the selections
+// started from the last one's values (hits, gallops and fresh starts), against sorting afresh
+// and every difference listed.
+TEST(RankTests, KeystrokesAgainstSortingAfresh) {
+  std::mt19937_64 random(11);
+  std::uniform_int_distribution<std::int64_t> value(-50000, 90000);
+  std::vector<std::int64_t> x(700), y(600);
+  for (std::int64_t& v : x) v = value(random);
+  for (std::int64_t& v : y) v = value(random) / 7 * 7;
+  std::vector<std::int64_t> ys = y, scratch;
+  std::sort(ys.begin(), ys.end());
+  for (const std::int64_t typed : {3L, 3L, -40000L, 89999L, 1L << 40, -(1L << 40), 3L, 7L, 7L}) {
+    x[static_cast<std::size_t>(typed & 0xff)] = typed == 7 ? x[5] : x[9] + typed;
+    std::vector<std::int64_t> kept = x, fresh = x;
+    SortKept(KeptColumn::First, kept, [](std::int64_t v) { return v; });
+    RadixSort(fresh, scratch, [](std::int64_t v) { return v; });
+    std::vector<std::int64_t> expected = x;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(kept, expected) << typed;
+    EXPECT_EQ(fresh, expected) << typed;
+    std::vector<std::int64_t> all;
+    for (const std::int64_t a : kept) {
+      for (const std::int64_t b : ys) all.push_back(a - b);
+    }
+    std::sort(all.begin(), all.end());
+    for (const std::int64_t k : {194000L, 210001L, 226000L}) {
+      EXPECT_EQ(KthDifference(std::span<const std::int64_t>(kept), ys, k), all[k - 1]) << typed;
+    }
+    EXPECT_EQ(TwiceMedianDifference(std::span<const std::int64_t>(kept), ys),
+              WideInt{all[209999]} + all[210000]);
   }
 }
 
