@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "report/normality.h"
-#include "report/variance_tests.h"
+#include "report/checks/normality.h"
+#include "report/checks/variance_tests.h"
 #include "stats/correlation.h"
 
 namespace quillon {

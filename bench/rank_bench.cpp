@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "report/ranks.h"
+#include "report/ranks/ranks.h"
 
 namespace quillon {
 namespace {

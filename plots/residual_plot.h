@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "plots/plot_canvas.h"
-#include "report/normality.h"
+#include "report/checks/normality.h"
 
 namespace quillon::plots {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "plots/plot_canvas.h"
-#include "report/regression_band.h"
+#include "report/checks/regression_band.h"
 #include "stats/exact_sums.h"
 
 namespace quillon::plots {

@@ -12,7 +12,7 @@
 #include <optional>
 #include <vector>
 
-#include "report/text.h"
+#include "report/writing/text.h"
 
 class QPagedPaintDevice;
 class QTextDocument;

@@ -7,11 +7,11 @@
 #include "app/widgets/utf8.h"
 #include "counts/summary_t_test.h"
 #include "entry/group_summary.h"
-#include "report/checks.h"
-#include "report/count_content.h"
-#include "report/rank_content.h"
-#include "report/ranks.h"
-#include "report/sample_content.h"
+#include "report/checks/checks.h"
+#include "report/ranks/ranks.h"
+#include "report/writing/count_content.h"
+#include "report/writing/rank_content.h"
+#include "report/writing/sample_content.h"
 #include "stats/correlation.h"
 
 namespace quillon::ui {

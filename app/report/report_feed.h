@@ -12,10 +12,10 @@
 #include "plots/agreement_plot.h"
 #include "plots/estimation_plot.h"
 #include "plots/scatter_plot.h"
-#include "report/normality.h"
+#include "report/checks/normality.h"
 #include "report/proportions.h"
 #include "report/test_path.h"
-#include "report/text.h"
+#include "report/writing/text.h"
 
 namespace quillon::ui {
 

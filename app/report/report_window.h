@@ -9,7 +9,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "report/text.h"
+#include "report/writing/text.h"
 
 class QComboBox;
 class QLabel;

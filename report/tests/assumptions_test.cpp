@@ -8,10 +8,10 @@
 #include <cmath>
 #include <vector>
 
-#include "report/agreement.h"
-#include "report/normality.h"
+#include "report/checks/agreement.h"
+#include "report/checks/normality.h"
+#include "report/checks/variance_tests.h"
 #include "report/tests/figure_matchers.h"
-#include "report/variance_tests.h"
 #include "stats/correlation.h"
 
 namespace quillon {

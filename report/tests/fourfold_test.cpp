@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "report/count_content.h"
 #include "report/tests/figure_matchers.h"
+#include "report/writing/count_content.h"
 #include "stats/number_text.h"
 
 namespace quillon {

@@ -4,7 +4,7 @@
 // the selection of order statistics against sorting every difference. The bulk of the checking
 // is the differential test against R (tests/differential/reference_ranks.py).
 
-#include "report/ranks.h"
+#include "report/ranks/ranks.h"
 
 #include <gtest/gtest.h>
 
@@ -12,12 +12,12 @@
 #include <random>
 #include <vector>
 
-#include "report/kept_sort.h"
-#include "report/radix_sort.h"
-#include "report/rank_content.h"
-#include "report/rank_estimates.h"
-#include "report/sample_content.h"
+#include "report/ranks/kept_sort.h"
+#include "report/ranks/radix_sort.h"
+#include "report/ranks/rank_estimates.h"
 #include "report/tests/figure_matchers.h"
+#include "report/writing/rank_content.h"
+#include "report/writing/sample_content.h"
 
 namespace quillon {
 namespace {

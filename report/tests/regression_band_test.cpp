@@ -1,7 +1,7 @@
 // The confidence band of the regression line against R 4.2:
 // predict(lm(y ~ x), data.frame(x = ...), interval = "confidence"), printed with digits = 17.
 
-#include "report/regression_band.h"
+#include "report/checks/regression_band.h"
 
 #include <gtest/gtest.h>
 

@@ -9,8 +9,8 @@
 #include <gtest/gtest.h>
 
 #include "report/correlation.h"
-#include "report/sample_content.h"
 #include "report/tests/figure_matchers.h"
+#include "report/writing/sample_content.h"
 #include "stats/number_text.h"
 #include "stats/paired_t_test.h"
 

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "report/count_content.h"
-#include "report/sample_content.h"
-#include "report/sentences.h"
 #include "report/tests/figure_matchers.h"
+#include "report/writing/count_content.h"
+#include "report/writing/sample_content.h"
+#include "report/writing/sentences.h"
 
 namespace quillon {
 namespace {

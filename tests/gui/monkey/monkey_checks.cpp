@@ -16,7 +16,7 @@
 #include "counts/summary_t_test.h"
 #include "entry/grid_rows.h"
 #include "entry/group_summary.h"
-#include "report/text.h"
+#include "report/writing/text.h"
 #include "stats/correlation.h"
 #include "stats/paired_t_test.h"
 #include "tests/gui/monkey/monkey.h"

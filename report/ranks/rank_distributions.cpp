@@ -1,4 +1,4 @@
-#include "report/rank_distributions.h"
+#include "report/ranks/rank_distributions.h"
 
 #include <algorithm>
 #include <array>

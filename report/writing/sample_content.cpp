@@ -1,6 +1,6 @@
-#include "report/sample_content.h"
+#include "report/writing/sample_content.h"
 
-#include "report/sentences.h"
+#include "report/writing/sentences.h"
 #include "stats/number_text.h"
 
 namespace quillon {

@@ -3,7 +3,7 @@
 // written in the chosen style.
 
 #include "report/fourfold.h"
-#include "report/text.h"
+#include "report/writing/text.h"
 
 namespace quillon {
 

@@ -1,4 +1,4 @@
-#include "report/rank_estimates.h"
+#include "report/ranks/rank_estimates.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "report/agreement.h"
+#include "report/checks/agreement.h"
 
 #include <cmath>
 

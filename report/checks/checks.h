@@ -7,11 +7,11 @@
 #include <utility>
 #include <vector>
 
-#include "report/agreement.h"
+#include "report/checks/agreement.h"
+#include "report/checks/normality.h"
+#include "report/checks/variance_tests.h"
 #include "report/correlation.h"
-#include "report/normality.h"
 #include "report/t_tests.h"
-#include "report/variance_tests.h"
 
 namespace quillon {
 

@@ -1,4 +1,4 @@
-#include "report/normality.h"
+#include "report/checks/normality.h"
 
 #include <algorithm>
 #include <boost/math/distributions/normal.hpp>

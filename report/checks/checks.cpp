@@ -1,4 +1,4 @@
-#include "report/checks.h"
+#include "report/checks/checks.h"
 
 namespace quillon {
 

@@ -2,10 +2,10 @@
 // The report's rows and sentences for the analyses of sample data, with P values and intervals
 // written in the chosen style.
 
-#include "report/checks.h"
+#include "report/checks/checks.h"
 #include "report/correlation.h"
 #include "report/t_tests.h"
-#include "report/text.h"
+#include "report/writing/text.h"
 
 namespace quillon {
 

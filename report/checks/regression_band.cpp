@@ -1,4 +1,4 @@
-#include "report/regression_band.h"
+#include "report/checks/regression_band.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
-#include "report/count_content.h"
+#include "report/writing/count_content.h"
 
-#include "report/sentences.h"
+#include "report/writing/sentences.h"
 
 namespace quillon {
 

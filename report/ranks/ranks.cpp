@@ -1,4 +1,4 @@
-#include "report/ranks.h"
+#include "report/ranks/ranks.h"
 
 #include <algorithm>
 #include <boost/math/distributions/normal.hpp>
@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "report/kept_sort.h"
-#include "report/radix_sort.h"
-#include "report/rank_distributions.h"
-#include "report/rank_estimates.h"
+#include "report/ranks/kept_sort.h"
+#include "report/ranks/radix_sort.h"
+#include "report/ranks/rank_distributions.h"
+#include "report/ranks/rank_estimates.h"
 
 namespace quillon {
 

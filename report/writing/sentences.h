@@ -9,7 +9,7 @@
 #include "report/correlation.h"
 #include "report/fourfold.h"
 #include "report/p_style.h"
-#include "report/ranks.h"
+#include "report/ranks/ranks.h"
 #include "report/t_tests.h"
 #include "report/test_path.h"
 

@@ -1,4 +1,4 @@
-#include "report/variance_tests.h"
+#include "report/checks/variance_tests.h"
 
 #include <algorithm>
 #include <cstdint>

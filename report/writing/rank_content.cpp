@@ -1,10 +1,10 @@
-#include "report/rank_content.h"
+#include "report/writing/rank_content.h"
 
 #include <initializer_list>
 #include <string>
 
-#include "report/sample_content.h"
-#include "report/sentences.h"
+#include "report/writing/sample_content.h"
+#include "report/writing/sentences.h"
 
 namespace quillon {
 

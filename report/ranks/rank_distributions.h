@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "report/rank_estimates.h"
+#include "report/ranks/rank_estimates.h"
 
 namespace quillon {
 

@@ -12,7 +12,7 @@
 #include <mutex>
 #include <vector>
 
-#include "report/radix_sort.h"
+#include "report/ranks/radix_sort.h"
 
 namespace quillon {
 

@@ -4,10 +4,10 @@
 // and methods sentences follow the path chosen. Where Shapiro–Wilk finds a departure from
 // normality, a line names the rank test as the one to report; the path never changes by itself.
 
-#include "report/checks.h"
-#include "report/ranks.h"
+#include "report/checks/checks.h"
+#include "report/ranks/ranks.h"
 #include "report/test_path.h"
-#include "report/text.h"
+#include "report/writing/text.h"
 
 namespace quillon {
 

@@ -1,6 +1,6 @@
-#include "report/sentences.h"
+#include "report/writing/sentences.h"
 
-#include "report/text.h"
+#include "report/writing/text.h"
 
 namespace quillon {
 

@@ -1,4 +1,4 @@
-#include "report/text.h"
+#include "report/writing/text.h"
 
 #include <cmath>
 #include <cstdio>
