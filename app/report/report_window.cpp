@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
@@ -13,7 +14,9 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegion>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextCharFormat>
@@ -24,6 +27,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <utility>
 
@@ -134,14 +138,30 @@ ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), fee
   layout->addWidget(pictures_, 1);
   layout->addLayout(buttons);
 
-  // The text's height follows its layout, which settles once the text has its width.
-  connect(browser_->document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged,
-          this, [this] { FitToContent(false); });
-
   pending_ = new QTimer(this);
   pending_->setSingleShot(true);
   pending_->setInterval(0);
   connect(pending_, &QTimer::timeout, this, &ReportWindow::Refresh);
+  // Qt lays the text out at its width without the scroll bar and then with it: the columns are
+  // measured once the width has settled.
+  remeasure_ = new QTimer(this);
+  remeasure_->setSingleShot(true);
+  remeasure_->setInterval(0);
+  connect(remeasure_, &QTimer::timeout, this, [this] {
+    if (browser_->document()->textWidth() == widthsAt_) return;
+    ShowAnew(report_);
+    FitToContent(false);
+  });
+  // The text's height follows its layout, which settles once the text has its width; a new
+  // width, of the window or of the scroll bar beside the text, measures the columns anew.
+  connect(browser_->document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged,
+          this, [this] {
+            FitToContent(false);
+            if (browser_->document()->textWidth() != widthsAt_ && !remeasure_->isActive()) {
+              remeasure_->start();
+            }
+          });
+
   // The feed lives as long as the main window; a report window left open after it closes keeps
   // its last report.
   connect(feed_, &ReportFeed::Changed, pending_, qOverload<>(&QTimer::start));
@@ -154,7 +174,7 @@ namespace {
 // Whether two reports have the same table, whatever its texts: the same sections under the same
 // headings with as many rows. A row's label or method may change with the data (an exact P
 // becomes a normal approximation once values tie), and a line of guidance may come or go under
-// the table: those are written in place like a value.
+// the table: the table keeps its shape for those.
 bool SameShape(const Report& a, const Report& b) {
   if (a.title != b.title || a.sections.size() != b.sections.size()) return false;
   for (std::size_t i = 0; i < a.sections.size(); ++i) {
@@ -186,6 +206,15 @@ void Replace(QTextCursor cursor, const std::string& text) {
   }
 }
 
+// The text's tables, in their order.
+std::vector<QTextTable*> Tables(const QTextDocument& document) {
+  std::vector<QTextTable*> tables;
+  for (QTextFrame* frame : document.rootFrame()->childFrames()) {
+    if (auto* table = qobject_cast<QTextTable*>(frame)) tables.push_back(table);
+  }
+  return tables;
+}
+
 }  // namespace
 
 void ReportWindow::Refresh() {
@@ -204,9 +233,8 @@ void ReportWindow::Refresh() {
   const bool otherShape = !SameShape(report, report_);
   // A keystroke that changes no figure leaves the text as it is; one that changes figures
   // rewrites only their cells and sentences; a report of another shape is laid out anew.
-  if (otherShape || (report != report_ && !UpdateInPlace(report))) {
-    browser_->setHtml(FromUtf8(ReportHtml(report)));
-  }
+  const bool otherWidth = browser_->document()->textWidth() != widthsAt_;
+  if (otherShape || otherWidth || (report != report_ && !UpdateInPlace(report))) ShowAnew(report);
   report_ = std::move(report);
   ShowPictures(std::move(view));
   FitToContent(otherShape);
@@ -233,26 +261,117 @@ void ReportWindow::ShowPictures(ReportView view) {
   saveButton_->setEnabled(any);
 }
 
-bool ReportWindow::UpdateInPlace(const Report& next) {
-  QTextDocument* document = browser_->document();
-  QTextTable* table = nullptr;
-  for (QTextFrame* frame : document->rootFrame()->childFrames()) {
-    table = qobject_cast<QTextTable*>(frame);
-    if (table != nullptr) break;
+void ReportWindow::ShowAnew(const Report& report) {
+  QTextDocument* shown = browser_->document();
+  // The columns as wide as the whole table would have them at the text's width: measured on the
+  // table laid out whole, off the screen, in the shown text's font.
+  QTextDocument whole;
+  whole.setDefaultFont(shown->defaultFont());
+  whole.setDocumentMargin(shown->documentMargin());
+  whole.setTextWidth(shown->textWidth());
+  whole.setHtml(FromUtf8(ReportHtml(report)));
+  const std::vector<QTextTable*> tables = Tables(whole);
+  widthsAt_ = shown->textWidth();
+  widths_ = {};
+  if (!tables.empty()) {
+    std::array<double, 3> measured{};
+    for (int column = 0; column < 3; ++column) {
+      const QTextTableCell cell = tables.front()->cellAt(0, column);
+      const QTextTableCellFormat format = cell.format().toTableCellFormat();
+      measured[static_cast<std::size_t>(column)] =
+          whole.documentLayout()->blockBoundingRect(cell.firstCursorPosition().block()).width() +
+          format.leftPadding() + format.rightPadding();
+    }
+    // The value column, whose numbers never wrap, is rounded up; the others, which wrap, down,
+    // so that the table is no wider than the whole one was.
+    widths_ = {static_cast<int>(std::floor(measured[0])), static_cast<int>(std::ceil(measured[1])),
+               static_cast<int>(std::floor(measured[2]))};
+    const QTextTableCellFormat value = tables.front()->cellAt(0, 1).format().toTableCellFormat();
+    valueRoom_ = widths_.value - value.leftPadding() - value.rightPadding();
   }
-  if (table == nullptr) return false;
-  // One edit: the text is laid out once, when it ends.
-  QTextCursor edit(document);
-  edit.beginEditBlock();
-  const bool done = WriteChanges(table, next);
-  edit.endEditBlock();
-  return done;
+  // The text is laid out anew where it was scrolled to.
+  const int scrolled = browser_->verticalScrollBar()->value();
+  browser_->setHtml(FromUtf8(ReportHtmlBySection(report, widths_)));
+  browser_->verticalScrollBar()->setValue(scrolled);
 }
 
-bool ReportWindow::WriteChanges(QTextTable* table, const Report& next) {
-  int row = 1;  // under the header
+bool ReportWindow::UpdateInPlace(const Report& next) {
+  QTextDocument* document = browser_->document();
+  const std::vector<QTextTable*> tables = Tables(*document);
+  if (tables.size() != std::max<std::size_t>(1, next.sections.size()) || !FitsColumns(next)) {
+    return false;
+  }
+  QAbstractTextDocumentLayout* layout = document->documentLayout();
+  // The sections that change, where they are shown before the change.
+  std::vector<std::pair<QTextFrame*, QRectF>> changed;
   for (std::size_t i = 0; i < next.sections.size(); ++i) {
-    ++row;  // the section's heading
+    if (next.sections[i] != report_.sections[i]) {
+      changed.emplace_back(tables[i], layout->frameBoundingRect(tables[i]));
+    }
+  }
+  const std::vector<const std::string*> before = Paragraphs(report_);
+  const std::vector<const std::string*> after = Paragraphs(next);
+  const bool paragraphs =
+      !std::equal(before.begin(), before.end(), after.begin(), after.end(),
+                  [](const std::string* a, const std::string* b) { return *a == *b; });
+  const QSizeF size = layout->documentSize();
+  // One edit: the text is laid out once, when it ends, and only the sections it touched. Qt
+  // would then paint the whole text again; it is told instead what changed.
+  QTextCursor edit(document);
+  layout->blockSignals(true);
+  edit.beginEditBlock();
+  const bool done = WriteChanges(tables, next);
+  edit.endEditBlock();
+  layout->blockSignals(false);
+  if (!done) return false;
+
+  const QSizeF now = layout->documentSize();
+  bool moved = now != size;
+  QRegion region;
+  for (const auto& [table, shown] : changed) {
+    const QRectF rewritten = layout->frameBoundingRect(table);
+    // A section that grew or shrank moves everything under it.
+    moved = moved || rewritten != shown;
+    region += rewritten.toAlignedRect();
+  }
+  if (paragraphs) {
+    // The paragraphs close the text, under the last table.
+    const double top = layout->frameBoundingRect(tables.back()).bottom();
+    region += QRectF(0, top, now.width(), now.height() - top).toAlignedRect();
+  }
+  if (now != size) emit layout->documentSizeChanged(now);  // the scroll bars and the fit
+  QWidget* viewport = browser_->viewport();
+  if (moved) {
+    viewport->update();
+  } else {
+    viewport->update(region.translated(-browser_->horizontalScrollBar()->value(),
+                                       -browser_->verticalScrollBar()->value()));
+  }
+  return true;
+}
+
+bool ReportWindow::FitsColumns(const Report& next) const {
+  const QFontMetricsF metrics(browser_->document()->defaultFont());
+  for (std::size_t i = 0; i < next.sections.size(); ++i) {
+    for (std::size_t k = 0; k < next.sections[i].rows.size(); ++k) {
+      const ReportRow& now = next.sections[i].rows[k];
+      const ReportRow& shown = report_.sections[i].rows[k];
+      // A new label or method is rare: the columns are measured for it anew.
+      if (now.label != shown.label || now.formula != shown.formula) return false;
+      if (now.value != shown.value && !now.value.starts_with("—") &&
+          metrics.horizontalAdvance(FromUtf8(now.value)) > valueRoom_) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+bool ReportWindow::WriteChanges(const std::vector<QTextTable*>& tables, const Report& next) {
+  for (std::size_t i = 0; i < next.sections.size(); ++i) {
+    QTextTable* table = tables[i];
+    // Under the section's heading, and under the header in the first table.
+    int row = i == 0 ? 2 : 1;
     for (std::size_t k = 0; k < next.sections[i].rows.size(); ++k, ++row) {
       const ReportRow& now = next.sections[i].rows[k];
       const ReportRow& shown = report_.sections[i].rows[k];
@@ -272,7 +391,7 @@ bool ReportWindow::WriteChanges(QTextTable* table, const Report& next) {
   const std::vector<const std::string*> before = Paragraphs(report_);
   const std::vector<const std::string*> after = Paragraphs(next);
   // Qt leaves an empty block after a table; the paragraphs follow it.
-  QTextBlock block = table->document()->findBlock(table->lastPosition() + 1);
+  QTextBlock block = tables.back()->document()->findBlock(tables.back()->lastPosition() + 1);
   while (block.isValid() && block.length() <= 1) block = block.next();
   if (before.size() != after.size()) {
     // A line of guidance came or went: the paragraphs are written anew, in the first one's format.

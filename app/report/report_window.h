@@ -68,10 +68,20 @@ class ReportWindow : public QWidget {
   // Writes the figures and sentences of a report of the shown one's shape into the shown text;
   // false, changing nothing, when the shown text does not hold the table it expects.
   bool UpdateInPlace(const Report& next);
-  bool WriteChanges(QTextTable* table, const Report& next);
+  // Whether the shown columns still hold a report of the same shape: its labels and methods are
+  // the shown ones and its numbers fit the value column.
+  bool FitsColumns(const Report& next) const;
+  bool WriteChanges(const std::vector<QTextTable*>& tables, const Report& next);
+  // Lays the report out anew, its table shown section by section with the columns the whole
+  // table has at the text's width.
+  void ShowAnew(const Report& report);
 
   ReportFeed* feed_;
   Report report_;
+  // The columns the shown sections share, and the text's width they were measured at.
+  ColumnWidths widths_;
+  double widthsAt_ = -1;
+  double valueRoom_ = 0;  // the value column's width inside its padding
   QTextBrowser* browser_ = nullptr;
   QWidget* pictures_ = nullptr;  // the row of pictures under the text
   // Each picture with the view that shows it and owns it.
@@ -90,6 +100,7 @@ class ReportWindow : public QWidget {
   QComboBox* positives_ = nullptr;  // cmbPositiveMeans
   QLabel* positivesLabel_ = nullptr;
   QTimer* pending_ = nullptr;
+  QTimer* remeasure_ = nullptr;  // measures the columns again at a new width of the text
   bool centred_ = false;
 };
 

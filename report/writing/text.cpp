@@ -1,5 +1,6 @@
 #include "report/writing/text.h"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 
@@ -181,25 +182,39 @@ std::string ValueCellHtml(const std::string& value) {
   return "<span style=\"white-space:nowrap;\">" + InlineHtml(value) + "</span>";
 }
 
-std::string ReportHtml(const Report& report) {
+namespace {
+
+// The report as HTML, its table whole or, given the columns' widths, cut into one table per
+// section (the header with the first section), every cell of one column as wide.
+std::string ReportHtmlOf(const Report& report, const ColumnWidths* widths) {
+  std::string table =
+      "<table cellspacing=\"0\" cellpadding=\"4\" style=\"border-collapse:collapse;\"";
+  std::array<std::string, 3> width;
+  if (widths != nullptr) {
+    width = {" width=\"" + std::to_string(widths->label) + "\"",
+             " width=\"" + std::to_string(widths->value) + "\"",
+             " width=\"" + std::to_string(widths->formula) + "\""};
+  }
+  table += ">\n";
   std::string html =
       "<html><head><meta charset=\"utf-8\"></head><body>\n"
       "<p style=\"font-weight:bold;margin-bottom:4pt;\">" +
-      HtmlEscaped(report.title) +
-      "</p>\n"
-      "<table cellspacing=\"0\" cellpadding=\"4\" style=\"border-collapse:collapse;\">\n";
+      HtmlEscaped(report.title) + "</p>\n" + table;
   const std::string headerRules =
       std::string("border-top:") + kHeavyRule + ";border-bottom:" + kThinRule + ";";
-  html += "<tr>" + Cell("th", "项目", Align::Left, headerRules) +
-          Cell("th", "数值", Align::Right, headerRules) +
-          Cell("th", kGap + std::string("公式或方法"), Align::Left, headerRules) + "</tr>\n";
+  html += "<tr>" + Cell("th", "项目", Align::Left, headerRules, width[0]) +
+          Cell("th", "数值", Align::Right, headerRules, width[1]) +
+          Cell("th", kGap + std::string("公式或方法"), Align::Left, headerRules, width[2]) +
+          "</tr>\n";
   std::size_t remaining = 0;
   for (const ReportSection& section : report.sections) remaining += 1 + section.rows.size();
   // The bottom rule goes on the cells of the last row, which word processors keep.
   auto rules = [&] {
     return --remaining == 0 ? std::string("border-bottom:") + kHeavyRule + ";" : std::string();
   };
-  for (const ReportSection& section : report.sections) {
+  for (std::size_t i = 0; i < report.sections.size(); ++i) {
+    const ReportSection& section = report.sections[i];
+    if (widths != nullptr && i > 0) html += "</table>\n" + table;
     html += "<tr>" +
             Cell("td", Html(section.heading), Align::Left,
                  rules() + "font-weight:bold;padding-top:6px;", " colspan=\"3\"") +
@@ -207,10 +222,10 @@ std::string ReportHtml(const Report& report) {
     for (const ReportRow& row : section.rows) {
       const std::string rowRules = rules();
       const bool number = !row.value.starts_with("—");
-      html +=
-          "<tr>" + Cell("td", Html(row.label), Align::Left, rowRules) +
-          Cell("td", ValueCellHtml(row.value), Align::Right, rowRules, number ? " nowrap" : "") +
-          Cell("td", kGap + Html(row.formula), Align::Left, rowRules) + "</tr>\n";
+      html += "<tr>" + Cell("td", Html(row.label), Align::Left, rowRules, width[0]) +
+              Cell("td", ValueCellHtml(row.value), Align::Right, rowRules,
+                   (number ? " nowrap" : "") + width[1]) +
+              Cell("td", kGap + Html(row.formula), Align::Left, rowRules, width[2]) + "</tr>\n";
     }
   }
   html += "</table>\n";
@@ -221,6 +236,14 @@ std::string ReportHtml(const Report& report) {
     if (!paragraph->empty()) html += "<p>" + Html(*paragraph) + "</p>\n";
   }
   return html + "</body></html>\n";
+}
+
+}  // namespace
+
+std::string ReportHtml(const Report& report) { return ReportHtmlOf(report, nullptr); }
+
+std::string ReportHtmlBySection(const Report& report, const ColumnWidths& widths) {
+  return ReportHtmlOf(report, &widths);
 }
 
 std::string ReportPlainText(const Report& report) {

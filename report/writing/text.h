@@ -55,6 +55,19 @@ std::string IntervalText(PStyle style, const Figure& lower, const Figure& upper,
 
 std::string ReportHtml(const Report& report);
 
+// The widths of the table's three columns, in pixels, padding included.
+struct ColumnWidths {
+  int label = 0;
+  int value = 0;
+  int formula = 0;
+
+  friend bool operator==(const ColumnWidths&, const ColumnWidths&) = default;
+};
+// The same report with its table cut into one table per section, the header with the first, and
+// the columns of every one as wide as given, so that the sections line up: a shown report whose
+// figure changes then lays out only that figure's section again.
+std::string ReportHtmlBySection(const Report& report, const ColumnWidths& widths);
+
 // A text cut where its statistical symbols begin and end, as GB 3358 sets them in italics: a
 // single Latin letter standing alone (t, P, F, r, n, a, X …, not the E of 1.2E-05 nor the letters
 // of a word or an abbreviation such as CI or OR), the cell products ad and bc, and the Greek ν

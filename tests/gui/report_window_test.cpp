@@ -4,6 +4,7 @@
 
 #include "app/report/report_window.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
@@ -19,8 +20,10 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QTextTable>
 #include <QTimer>
 
 #include "app/analyses/sample_grid.h"
@@ -136,11 +139,14 @@ TEST_F(ReportWindowTest, FollowsTypingSwitchingAndAnImport) {
     Type(Box(QStringLiteral("Text2(%1)").arg(row)), QString::fromLatin1(rows[row].second));
   }
   EXPECT_TRUE(Shown(report).contains(QStringLiteral("P\t0.103")));
-  // The text written in place, keystroke by keystroke, reads as the whole report laid out anew.
+  // The text written in place, keystroke by keystroke, reads as the whole report laid out anew;
+  // the window shows the table section by section, with an empty line between them.
   QTextDocument fresh;
   fresh.setHtml(QString::fromStdString(quillon::ReportHtml(report->Current())));
-  EXPECT_EQ(report->findChild<QTextBrowser*>(QStringLiteral("ReportText"))->toPlainText(),
-            fresh.toPlainText());
+  EXPECT_EQ(report->findChild<QTextBrowser*>(QStringLiteral("ReportText"))
+                ->toPlainText()
+                .split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+            fresh.toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts));
   // The style sets the table's P and the sentences; it outlives the window until the program ends.
   auto* styles = report->findChild<QComboBox*>(QStringLiteral("cmbReportStyle"));
   ASSERT_NE(styles, nullptr);
@@ -171,6 +177,45 @@ TEST_F(ReportWindowTest, FollowsTypingSwitchingAndAnImport) {
   }
   EXPECT_TRUE(Shown(report).contains(QStringLiteral("最小理论数 T(d) = 3.6000 < 5")));
   EXPECT_FALSE(plot->isVisible());
+}
+
+// The table is shown section by section: at any width of the window the sections' columns line
+// up, and the table is as wide as it is laid out whole.
+TEST_F(ReportWindowTest, SectionsLineUpAtAnyWidth) {
+  ReportWindow* report = TwoSampleReport();
+  ASSERT_NE(report, nullptr);
+  auto* browser = report->findChild<QTextBrowser*>(QStringLiteral("ReportText"));
+  for (const int width : {900, 430}) {
+    report->resize(width, report->height());
+    for (int pass = 0; pass < 3; ++pass) QCoreApplication::processEvents();
+    QTextDocument* text = browser->document();
+    std::vector<QTextTable*> tables;
+    for (QTextFrame* frame : text->rootFrame()->childFrames()) {
+      if (auto* table = qobject_cast<QTextTable*>(frame)) tables.push_back(table);
+    }
+    ASSERT_EQ(tables.size(), report->Current().sections.size());
+    // Where each column's text begins, in the last row of every section.
+    auto columns = [text](QTextTable* table) {
+      std::vector<double> lefts;
+      for (int column = 0; column < 3; ++column) {
+        const QTextBlock block =
+            table->cellAt(table->rows() - 1, column).firstCursorPosition().block();
+        lefts.push_back(text->documentLayout()->blockBoundingRect(block).left());
+      }
+      return lefts;
+    };
+    for (QTextTable* table : tables) EXPECT_EQ(columns(table), columns(tables.front())) << width;
+    QTextDocument whole;
+    whole.setDefaultFont(text->defaultFont());
+    whole.setTextWidth(text->textWidth());
+    whole.setHtml(QString::fromStdString(quillon::ReportHtml(report->Current())));
+    // As wide as the table laid out whole, but for the rounding to whole pixels.
+    EXPECT_NEAR(
+        text->documentLayout()->frameBoundingRect(tables.front()).right(),
+        whole.documentLayout()->frameBoundingRect(whole.rootFrame()->childFrames().front()).right(),
+        2)
+        << width;
+  }
 }
 
 TEST_F(ReportWindowTest, TakesRawValuesTheTestChosenAndWhatPositiveMeans) {
