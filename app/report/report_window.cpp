@@ -206,6 +206,18 @@ void Replace(QTextCursor cursor, const std::string& text) {
   }
 }
 
+// Changes made through a cursor between its construction and its end, laid out once.
+class EditBlock {
+ public:
+  explicit EditBlock(QTextCursor& cursor) : cursor_(cursor) { cursor_.beginEditBlock(); }
+  ~EditBlock() { cursor_.endEditBlock(); }
+  EditBlock(const EditBlock&) = delete;
+  EditBlock& operator=(const EditBlock&) = delete;
+
+ private:
+  QTextCursor& cursor_;
+};
+
 // The text's tables, in their order.
 std::vector<QTextTable*> Tables(const QTextDocument& document) {
   std::vector<QTextTable*> tables;
@@ -315,13 +327,9 @@ bool ReportWindow::UpdateInPlace(const Report& next) {
       !std::equal(before.begin(), before.end(), after.begin(), after.end(),
                   [](const std::string* a, const std::string* b) { return *a == *b; });
   const QSizeF size = layout->documentSize();
-  // One edit: the text is laid out once, when it ends, and only the sections it touched. Qt
-  // would then paint the whole text again; it is told instead what changed.
-  QTextCursor edit(document);
+  // Qt would paint the whole text again after each edit; it is told instead what changed.
   layout->blockSignals(true);
-  edit.beginEditBlock();
   const bool done = WriteChanges(tables, next);
-  edit.endEditBlock();
   layout->blockSignals(false);
   if (!done) return false;
 
@@ -368,8 +376,13 @@ bool ReportWindow::FitsColumns(const Report& next) const {
 }
 
 bool ReportWindow::WriteChanges(const std::vector<QTextTable*>& tables, const Report& next) {
+  // Each section is one edit, laid out when it ends: Qt lays out again every table from the
+  // first change of an edit to its last, so that sections left as they were are not touched.
+  QTextCursor edit(tables.front()->document());
   for (std::size_t i = 0; i < next.sections.size(); ++i) {
+    if (next.sections[i] == report_.sections[i]) continue;
     QTextTable* table = tables[i];
+    const EditBlock section(edit);
     // Under the section's heading, and under the header in the first table.
     int row = i == 0 ? 2 : 1;
     for (std::size_t k = 0; k < next.sections[i].rows.size(); ++k, ++row) {
@@ -390,6 +403,7 @@ bool ReportWindow::WriteChanges(const std::vector<QTextTable*>& tables, const Re
   }
   const std::vector<const std::string*> before = Paragraphs(report_);
   const std::vector<const std::string*> after = Paragraphs(next);
+  const EditBlock paragraphs(edit);
   // Qt leaves an empty block after a table; the paragraphs follow it.
   QTextBlock block = tables.back()->document()->findBlock(tables.back()->lastPosition() + 1);
   while (block.isValid() && block.length() <= 1) block = block.next();
