@@ -12,6 +12,11 @@ namespace quillon::ui {
 // Fonts for a Chinese interface on any machine: "宋体" maps onto an installed Song face, and the
 // default font is a CJK face. Loads Qt's Simplified Chinese translation for standard dialogs.
 void InstallChineseInterface(QApplication& app);
+// The installed face "宋体" stands for, as the substitutions above resolve it: a face of that name
+// where the machine has one, else the first installed Song face. Found once, in the list of
+// installed families: asking Qt for a family it does not list makes it read the localized names
+// of every font first, which would cost the first window a tenth of its start-up.
+const QString& SongFace();
 
 // Qt remembers some things of its own in the user's settings: the file dialogs write their
 // recent folders, last folder and view into "QtProject.conf" when they close, and read them back

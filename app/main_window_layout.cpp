@@ -135,7 +135,7 @@ void MainWindow::BuildTopStrip(QWidget* client) {
   const int top = std::max(0, std::min(designed.top(), frame1->height() - height - 1));
   toolbar->setGeometry(designed.left(), top, designed.width(), height);
 
-  banner_ = new BannerStrip(frame1, TwipsRect(5220, 270, 2655, 375));
+  banner_ = new BannerStrip(frame1, TwipsRect(5220, 270, 2655, 375), SongFace());
 }
 
 void MainWindow::BuildSelector(QWidget* client) {

@@ -97,13 +97,15 @@ void SymbolBox::paintEvent(QPaintEvent* /*event*/) {
   painter.drawText(x + 2, baseline, QStringLiteral("="));
 }
 
-BannerStrip::BannerStrip(QWidget* parent, QRect geometry) : QWidget(parent) {
+BannerStrip::BannerStrip(QWidget* parent, QRect geometry, const QString& songFace)
+    : QWidget(parent) {
   setObjectName(QStringLiteral("Picture3"));
   setGeometry(geometry);
   setCursor(Qt::PointingHandCursor);
-  QFont bannerFont(QStringLiteral("宋体"));
+  QFont bannerFont(songFace);
   bannerFont.setPointSize(11);
   bannerFont.setBold(true);
+  bannerFont.setHintingPreference(QFont::PreferNoHinting);  // as the interface font
   setFont(bannerFont);
   setFocusPolicy(Qt::TabFocus);  // Space or Enter opens the page, as a click does
 }

@@ -56,11 +56,12 @@ struct BannerMessage {
   QString message;
 };
 
-// The banner strip: one message at a time, bold 11 pt "宋体", drawn at y = 80 twips.
+// The banner strip: one message at a time, bold 11 pt "宋体" (the installed face it stands for,
+// given by the caller), drawn at y = 80 twips.
 class BannerStrip : public QWidget {
   Q_OBJECT
  public:
-  BannerStrip(QWidget* parent, QRect geometry);
+  BannerStrip(QWidget* parent, QRect geometry, const QString& songFace);
   void Show(const BannerMessage& message);
   const BannerMessage& Current() const { return current_; }
 
