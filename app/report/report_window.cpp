@@ -11,8 +11,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QRegion>
 #include <QScreen>
@@ -33,6 +31,7 @@
 
 #include "app/application.h"
 #include "app/report/picture_view.h"
+#include "app/report/print_preview.h"
 #include "app/report/report_document.h"
 #include "app/report/report_feed.h"
 #include "app/widgets/utf8.h"
@@ -502,14 +501,13 @@ bool ReportWindow::SaveReportTo(const QString& chosen) {
 }
 
 void ReportWindow::PrintReport() {
-  QPrinter printer(QPrinter::HighResolution);
-  ReportDocument::SetUpPage(printer);
-  QPrintPreviewDialog preview(&printer, this);
-  preview.setWindowTitle(QStringLiteral("打印预览"));
   const ReportDocument document(report_, ShownPictures());
-  connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-          [&document](QPrinter* target) { document.Paint(*target); });
-  preview.exec();
+  const PrintJob job{QStringLiteral("打印预览"), &ReportDocument::SetUpPage,
+                     [&document](QPagedPaintDevice& device) { document.Paint(device); }};
+  if (const std::optional<QString> failure = ShowPrintPreview(this, job)) {
+    QMessageBox::warning(this, QStringLiteral("打印"),
+                         QStringLiteral("无法打印：%1").arg(*failure));
+  }
 }
 
 void ReportWindow::resizeEvent(QResizeEvent* event) {
