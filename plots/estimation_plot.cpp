@@ -56,45 +56,45 @@ std::vector<Tick> EstimationPlot::XTicks(AxisRange /*range*/, double /*width*/) 
 // Rows of kStackPixels in height; the values in one row are spread sideways from the column's
 // centre (0, +1, −1, +2, −2, ... steps), in their order. The step is the same for both groups,
 // so that the fullest row of either just fills the cloud's half-width.
-double EstimationPlot::Stack(const Layout& layout, std::vector<QPointF>* positions) const {
+double EstimationPlot::Stack(const Layout& layout, DotThinner* dots) const {
   const PlotFrame frame = layout.Frame();
   const std::size_t rows = static_cast<std::size_t>(layout.area.height() / kStackPixels) + 1;
   // A value's distance below the top of the area, in rows: (top of Y − value) · rows per unit.
   const double rowsPerUnit = layout.area.height() / (layout.y.high - layout.y.low) / kStackPixels;
-  std::vector<std::uint32_t> rowOf;
   std::array<std::vector<int>, 2> counts;
   int fullest = 1;
+  rowOf_.clear();
   for (std::size_t g = 0; g < 2; ++g) {
     counts[g].assign(rows, 0);
     for (const double value : data_.groups[g].values) {
       const double below = (layout.y.high - value) * rowsPerUnit;
       const auto row = static_cast<std::uint32_t>(std::clamp(below, 0.0, rows - 1.0));
       fullest = std::max(fullest, ++counts[g][row]);
-      if (positions != nullptr) rowOf.push_back(row);
+      if (dots != nullptr) rowOf_.push_back(row);
     }
   }
   const double halfWidth = frame.MapX(kCloudHalfWidth) - frame.MapX(0);
   const double step = std::min(kWidestStep, halfWidth / std::max(1, fullest / 2));
   reach_ = {layout.area, step * (fullest / 2)};
-  if (positions == nullptr) return reach_->second;
-  positions->reserve(rowOf.size());
+  if (dots == nullptr) return reach_->second;
   std::size_t next = 0;
+  std::vector<int> placed;
   for (std::size_t g = 0; g < 2; ++g) {
-    std::vector<int> placed(rows, 0);
+    placed.assign(rows, 0);
     const double centre = frame.MapX(static_cast<double>(g));
     for (const double value : data_.groups[g].values) {
-      const int k = placed[rowOf[next++]]++;
+      const int k = placed[rowOf_[next++]]++;
       const double side = (k + 1) / 2 * (k % 2 == 1 ? 1 : -1);
-      positions->emplace_back(centre + side * step, frame.MapY(value));
+      dots->Add(QPointF(centre + side * step, frame.MapY(value)));
     }
   }
   return reach_->second;
 }
 
 void EstimationPlot::DrawDots(QPainter& painter, const Layout& layout) const {
-  std::vector<QPointF> positions;
-  Stack(layout, &positions);
-  DrawThinnedDots(painter, layout.area, positions, kDotColour);
+  DotThinner dots(painter, layout.area);
+  Stack(layout, &dots);
+  dots.Draw(painter, kDotColour);
 }
 
 void EstimationPlot::DrawOver(QPainter& painter, const Layout& layout) const {

@@ -38,13 +38,14 @@ class EstimationPlot : public PlotCanvas {
   void DrawOver(QPainter& painter, const Layout& layout) const override;
 
  private:
-  // The dots' positions in a plot area, when asked for; returns how far they reach either side of
-  // a column's centre, which the mean line spans.
-  double Stack(const Layout& layout, std::vector<QPointF>* positions) const;
+  // The dots in a plot area, given to `dots` when asked for; returns how far they reach either side
+  // of a column's centre, which the mean line spans.
+  double Stack(const Layout& layout, DotThinner* dots) const;
 
   EstimationData data_;
   // The last reach computed, for the plot area it was computed for.
   mutable std::optional<std::pair<QRectF, double>> reach_;
+  mutable std::vector<std::uint32_t> rowOf_;  // each value's row, kept between drawings
 };
 
 }  // namespace quillon::plots

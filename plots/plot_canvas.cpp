@@ -197,33 +197,27 @@ void PlotCanvas::DrawEmpty(QPainter& painter, const QRect& area) const {
   painter.drawText(frame, Qt::AlignCenter, EmptyMessage());
 }
 
-void PlotCanvas::DrawThinnedDots(QPainter& painter, const QRectF& area,
-                                 const std::vector<QPointF>& positions, const QColor& colour) {
-  // One dot per cell of two pixels square: dots five pixels across that close cover each other
-  // anyway, and a picture of tens of thousands of values draws a quarter as many. A vector file
-  // keeps every dot it is given, so there the cell is three pixels: the dots still overlap.
-  const bool raster =
-      painter.paintEngine() != nullptr && painter.paintEngine()->type() == QPaintEngine::Raster;
-  const double side = raster ? 2 : 3;
-  const int columns = static_cast<int>(std::ceil(area.width() / side)) + 1;
-  const int rows = static_cast<int>(std::ceil(area.height() / side)) + 1;
-  std::vector<bool> taken(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows));
-  std::vector<QPointF> dots;
-  for (const QPointF& at : positions) {
-    const int column = std::clamp(static_cast<int>((at.x() - area.left()) / side), 0, columns - 1);
-    const int row = std::clamp(static_cast<int>((at.y() - area.top()) / side), 0, rows - 1);
-    const std::size_t cell = static_cast<std::size_t>(row) * columns + column;
-    if (taken[cell]) continue;
-    taken[cell] = true;
-    dots.push_back(at);
-  }
+PlotCanvas::DotThinner::DotThinner(const QPainter& painter, const QRectF& area)
+    : area_(area),
+      // One dot per cell of two pixels square: dots five pixels across that close cover each
+      // other anyway, and a picture of tens of thousands of values draws a quarter as many. A
+      // vector file keeps every dot it is given, so there the cell is three pixels: the dots
+      // still overlap.
+      raster_(painter.paintEngine() != nullptr &&
+              painter.paintEngine()->type() == QPaintEngine::Raster),
+      perPixel_(raster_ ? 1.0 / 2 : 1.0 / 3),
+      columns_(static_cast<int>(std::ceil(area.width() * perPixel_)) + 1),
+      rows_(static_cast<int>(std::ceil(area.height() * perPixel_)) + 1),
+      taken_(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_)) {}
+
+void PlotCanvas::DotThinner::Draw(QPainter& painter, const QColor& colour) const {
   // Images are filled pixel by pixel: one small dot image copied to every position is many
   // times quicker there than drawing each circle. Vector devices get circles.
-  if (raster) {
+  if (raster_) {
     const qreal ratio = painter.device()->devicePixelRatioF();
     const QImage dot = DotImage(colour, ratio);
     const double half = dot.width() / 2 / ratio;
-    for (const QPointF& at : dots) {
+    for (const QPointF& at : dots_) {
       // The dot's corner on a device pixel, so that the image is copied without resampling.
       painter.drawImage(QPointF(std::round((at.x() - half) * ratio) / ratio,
                                 std::round((at.y() - half) * ratio) / ratio),
@@ -233,16 +227,15 @@ void PlotCanvas::DrawThinnedDots(QPainter& painter, const QRectF& area,
   }
   painter.setPen(Qt::NoPen);
   painter.setBrush(colour);
-  for (const QPointF& at : dots) painter.drawEllipse(at, kDotDiameter / 2, kDotDiameter / 2);
+  for (const QPointF& at : dots_) painter.drawEllipse(at, kDotDiameter / 2, kDotDiameter / 2);
 }
 
 void PlotCanvas::DrawDataDots(QPainter& painter, const Layout& layout,
                               const std::vector<QPointF>& points, const QColor& colour) {
   const PlotFrame frame = layout.Frame();
-  std::vector<QPointF> positions;
-  positions.reserve(points.size());
-  for (const QPointF& point : points) positions.push_back(frame.Map(point.x(), point.y()));
-  DrawThinnedDots(painter, layout.area, positions, colour);
+  DotThinner dots(painter, layout.area);
+  for (const QPointF& point : points) dots.Add(frame.Map(point.x(), point.y()));
+  dots.Draw(painter, colour);
 }
 
 void PlotCanvas::DrawLabelAbove(QPainter& painter, const QRectF& area, double y,

@@ -17,6 +17,8 @@
 #include <QRectF>
 #include <QSize>
 #include <QString>
+#include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -124,9 +126,33 @@ class PlotCanvas {
 
   // Dots at positions in the painter's coordinates, at most one per two pixels square of the plot
   // area (the first to land on it): a large data set draws as quickly as the area is large.
-  static void DrawThinnedDots(QPainter& painter, const QRectF& area,
-                              const std::vector<QPointF>& positions, const QColor& colour);
-  // The same for points in data coordinates, mapped into the plot area first.
+  // Given one at a time, so that a picture that works its positions out need not list them.
+  class DotThinner {
+   public:
+    DotThinner(const QPainter& painter, const QRectF& area);
+    // Keeps the dot unless one already covers its cell.
+    void Add(const QPointF& at) {
+      const auto column = static_cast<std::size_t>(
+          std::clamp(static_cast<int>((at.x() - area_.left()) * perPixel_), 0, columns_ - 1));
+      const auto row = static_cast<std::size_t>(
+          std::clamp(static_cast<int>((at.y() - area_.top()) * perPixel_), 0, rows_ - 1));
+      std::uint8_t& cell = taken_[row * static_cast<std::size_t>(columns_) + column];
+      if (cell != 0) return;
+      cell = 1;
+      dots_.push_back(at);
+    }
+    void Draw(QPainter& painter, const QColor& colour) const;
+
+   private:
+    QRectF area_;
+    bool raster_;
+    double perPixel_;  // cells per pixel
+    int columns_;
+    int rows_;
+    std::vector<std::uint8_t> taken_;
+    std::vector<QPointF> dots_;
+  };
+  // Points in data coordinates, mapped into the plot area and thinned so.
   static void DrawDataDots(QPainter& painter, const Layout& layout,
                            const std::vector<QPointF>& points, const QColor& colour);
   // A text right-aligned at the right end of the plot area, just above the height y.
