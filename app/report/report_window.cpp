@@ -217,6 +217,27 @@ class EditBlock {
   QTextCursor& cursor_;
 };
 
+// The tables a report is shown in: the header's, then each section's heading's and one for each
+// of its rows.
+std::size_t TableCount(const Report& report) {
+  std::size_t count = 1;
+  for (const ReportSection& section : report.sections) count += 1 + section.rows.size();
+  return count;
+}
+
+// Calls `row(table, now, shown)` for each figure's row of two reports of the same shape, with
+// the index of the table that shows it.
+template <typename Row>
+void ForEachRow(const Report& next, const Report& shown, Row row) {
+  std::size_t table = 1;  // after the header's
+  for (std::size_t i = 0; i < next.sections.size(); ++i) {
+    ++table;  // the section's heading
+    for (std::size_t k = 0; k < next.sections[i].rows.size(); ++k, ++table) {
+      row(table, next.sections[i].rows[k], shown.sections[i].rows[k]);
+    }
+  }
+}
+
 // The text's tables, in their order.
 std::vector<QTextTable*> Tables(const QTextDocument& document) {
   std::vector<QTextTable*> tables;
@@ -302,24 +323,20 @@ void ReportWindow::ShowAnew(const Report& report) {
   }
   // The text is laid out anew where it was scrolled to.
   const int scrolled = browser_->verticalScrollBar()->value();
-  browser_->setHtml(FromUtf8(ReportHtmlBySection(report, widths_)));
+  browser_->setHtml(FromUtf8(ReportHtmlByRow(report, widths_)));
   browser_->verticalScrollBar()->setValue(scrolled);
 }
 
 bool ReportWindow::UpdateInPlace(const Report& next) {
   QTextDocument* document = browser_->document();
   const std::vector<QTextTable*> tables = Tables(*document);
-  if (tables.size() != std::max<std::size_t>(1, next.sections.size()) || !FitsColumns(next)) {
-    return false;
-  }
+  if (tables.size() != TableCount(next) || !FitsColumns(next)) return false;
   QAbstractTextDocumentLayout* layout = document->documentLayout();
-  // The sections that change, where they are shown before the change.
+  // The rows that change, where they are shown before the change.
   std::vector<std::pair<QTextFrame*, QRectF>> changed;
-  for (std::size_t i = 0; i < next.sections.size(); ++i) {
-    if (next.sections[i] != report_.sections[i]) {
-      changed.emplace_back(tables[i], layout->frameBoundingRect(tables[i]));
-    }
-  }
+  ForEachRow(next, report_, [&](std::size_t table, const ReportRow& now, const ReportRow& shown) {
+    if (now != shown) changed.emplace_back(tables[table], layout->frameBoundingRect(tables[table]));
+  });
   const std::vector<const std::string*> before = Paragraphs(report_);
   const std::vector<const std::string*> after = Paragraphs(next);
   const bool paragraphs =
@@ -337,7 +354,7 @@ bool ReportWindow::UpdateInPlace(const Report& next) {
   QRegion region;
   for (const auto& [table, shown] : changed) {
     const QRectF rewritten = layout->frameBoundingRect(table);
-    // A section that grew or shrank moves everything under it.
+    // A row that grew or shrank moves everything under it.
     moved = moved || rewritten != shown;
     region += rewritten.toAlignedRect();
   }
@@ -375,31 +392,22 @@ bool ReportWindow::FitsColumns(const Report& next) const {
 }
 
 bool ReportWindow::WriteChanges(const std::vector<QTextTable*>& tables, const Report& next) {
-  // Each section is one edit, laid out when it ends: Qt lays out again every table from the
-  // first change of an edit to its last, so that sections left as they were are not touched.
+  // Each row is one edit, laid out when it ends: Qt lays out again every table from the first
+  // change of an edit to its last, so that the rows left as they were are not touched.
   QTextCursor edit(tables.front()->document());
-  for (std::size_t i = 0; i < next.sections.size(); ++i) {
-    if (next.sections[i] == report_.sections[i]) continue;
-    QTextTable* table = tables[i];
-    const EditBlock section(edit);
-    // Under the section's heading, and under the header in the first table.
-    int row = i == 0 ? 2 : 1;
-    for (std::size_t k = 0; k < next.sections[i].rows.size(); ++k, ++row) {
-      const ReportRow& now = next.sections[i].rows[k];
-      const ReportRow& shown = report_.sections[i].rows[k];
-      if (now == shown) continue;
-      if (row >= table->rows()) return false;
-      const std::pair<const std::string*, const std::string*> cells[] = {
-          {&now.label, &shown.label}, {&now.value, &shown.value}, {&now.formula, &shown.formula}};
-      for (int column = 0; column < 3; ++column) {
-        if (*cells[column].first == *cells[column].second) continue;
-        const QTextTableCell cell = table->cellAt(row, column);
-        QTextCursor cursor = cell.firstCursorPosition();
-        cursor.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
-        Replace(cursor, *cells[column].first);
-      }
+  ForEachRow(next, report_, [&](std::size_t table, const ReportRow& now, const ReportRow& shown) {
+    if (now == shown) return;
+    const EditBlock row(edit);
+    const std::pair<const std::string*, const std::string*> cells[] = {
+        {&now.label, &shown.label}, {&now.value, &shown.value}, {&now.formula, &shown.formula}};
+    for (int column = 0; column < 3; ++column) {
+      if (*cells[column].first == *cells[column].second) continue;
+      const QTextTableCell cell = tables[table]->cellAt(0, column);
+      QTextCursor cursor = cell.firstCursorPosition();
+      cursor.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+      Replace(cursor, *cells[column].first);
     }
-  }
+  });
   const std::vector<const std::string*> before = Paragraphs(report_);
   const std::vector<const std::string*> after = Paragraphs(next);
   const EditBlock paragraphs(edit);

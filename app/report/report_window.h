@@ -72,13 +72,13 @@ class ReportWindow : public QWidget {
   // the shown ones and its numbers fit the value column.
   bool FitsColumns(const Report& next) const;
   bool WriteChanges(const std::vector<QTextTable*>& tables, const Report& next);
-  // Lays the report out anew, its table shown section by section with the columns the whole
+  // Lays the report out anew, its table shown row by row with the columns the whole
   // table has at the text's width.
   void ShowAnew(const Report& report);
 
   ReportFeed* feed_;
   Report report_;
-  // The columns the shown sections share, and the text's width they were measured at.
+  // The columns the shown rows share, and the text's width they were measured at.
   ColumnWidths widths_;
   double widthsAt_ = -1;
   double valueRoom_ = 0;  // the value column's width inside its padding

@@ -184,18 +184,26 @@ std::string ValueCellHtml(const std::string& value) {
 
 namespace {
 
-// The report as HTML, its table whole or, given the columns' widths, cut into one table per
-// section (the header with the first section), every cell of one column as wide.
+// The report as HTML, its table whole or, given the columns' widths, cut into one table per row
+// (the header, each section's heading, each figure), every cell of one column as wide.
 std::string ReportHtmlOf(const Report& report, const ColumnWidths* widths) {
   std::string table =
       "<table cellspacing=\"0\" cellpadding=\"4\" style=\"border-collapse:collapse;\"";
   std::array<std::string, 3> width;
+  std::string headingTable = table;  // a heading spans the three columns' width
   if (widths != nullptr) {
+    headingTable +=
+        " width=\"" + std::to_string(widths->label + widths->value + widths->formula) + "\"";
     width = {" width=\"" + std::to_string(widths->label) + "\"",
              " width=\"" + std::to_string(widths->value) + "\"",
              " width=\"" + std::to_string(widths->formula) + "\""};
   }
   table += ">\n";
+  headingTable += ">\n";
+  // With widths, the table is closed and another begun before each row.
+  auto cut = [&](const std::string& next) {
+    return widths != nullptr ? "</table>\n" + next : std::string();
+  };
   std::string html =
       "<html><head><meta charset=\"utf-8\"></head><body>\n"
       "<p style=\"font-weight:bold;margin-bottom:4pt;\">" +
@@ -212,17 +220,15 @@ std::string ReportHtmlOf(const Report& report, const ColumnWidths* widths) {
   auto rules = [&] {
     return --remaining == 0 ? std::string("border-bottom:") + kHeavyRule + ";" : std::string();
   };
-  for (std::size_t i = 0; i < report.sections.size(); ++i) {
-    const ReportSection& section = report.sections[i];
-    if (widths != nullptr && i > 0) html += "</table>\n" + table;
-    html += "<tr>" +
+  for (const ReportSection& section : report.sections) {
+    html += cut(headingTable) + "<tr>" +
             Cell("td", Html(section.heading), Align::Left,
                  rules() + "font-weight:bold;padding-top:6px;", " colspan=\"3\"") +
             "</tr>\n";
     for (const ReportRow& row : section.rows) {
       const std::string rowRules = rules();
       const bool number = !row.value.starts_with("—");
-      html += "<tr>" + Cell("td", Html(row.label), Align::Left, rowRules, width[0]) +
+      html += cut(table) + "<tr>" + Cell("td", Html(row.label), Align::Left, rowRules, width[0]) +
               Cell("td", ValueCellHtml(row.value), Align::Right, rowRules,
                    (number ? " nowrap" : "") + width[1]) +
               Cell("td", kGap + Html(row.formula), Align::Left, rowRules, width[2]) + "</tr>\n";
@@ -242,7 +248,7 @@ std::string ReportHtmlOf(const Report& report, const ColumnWidths* widths) {
 
 std::string ReportHtml(const Report& report) { return ReportHtmlOf(report, nullptr); }
 
-std::string ReportHtmlBySection(const Report& report, const ColumnWidths& widths) {
+std::string ReportHtmlByRow(const Report& report, const ColumnWidths& widths) {
   return ReportHtmlOf(report, &widths);
 }
 

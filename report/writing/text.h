@@ -63,10 +63,10 @@ struct ColumnWidths {
 
   friend bool operator==(const ColumnWidths&, const ColumnWidths&) = default;
 };
-// The same report with its table cut into one table per section, the header with the first, and
-// the columns of every one as wide as given, so that the sections line up: a shown report whose
-// figure changes then lays out only that figure's section again.
-std::string ReportHtmlBySection(const Report& report, const ColumnWidths& widths);
+// The same report with its table cut into one table per row (the header, each section's heading,
+// each figure) and the columns of every one as wide as given, so that the rows line up: a shown
+// report whose figure changes then lays out only that figure's row again.
+std::string ReportHtmlByRow(const Report& report, const ColumnWidths& widths);
 
 // A text cut where its statistical symbols begin and end, as GB 3358 sets them in italics: a
 // single Latin letter standing alone (t, P, F, r, n, a, X …, not the E of 1.2E-05 nor the letters
