@@ -21,6 +21,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QTextLayout>
 #include <QTextTable>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -238,6 +239,14 @@ void ForEachRow(const Report& next, const Report& shown, Row row) {
   }
 }
 
+// Each paragraph keeps its text shaped once laid out, so that a repaint draws the glyphs as they
+// are instead of shaping every line it shows again.
+void KeepShapedText(const QTextDocument& document) {
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    block.layout()->setCacheEnabled(true);
+  }
+}
+
 // The text's tables, in their order.
 std::vector<QTextTable*> Tables(const QTextDocument& document) {
   std::vector<QTextTable*> tables;
@@ -324,6 +333,7 @@ void ReportWindow::ShowAnew(const Report& report) {
   // The text is laid out anew where it was scrolled to.
   const int scrolled = browser_->verticalScrollBar()->value();
   browser_->setHtml(FromUtf8(ReportHtmlByRow(report, widths_)));
+  KeepShapedText(*browser_->document());
   browser_->verticalScrollBar()->setValue(scrolled);
 }
 
@@ -348,6 +358,7 @@ bool ReportWindow::UpdateInPlace(const Report& next) {
   const bool done = WriteChanges(tables, next);
   layout->blockSignals(false);
   if (!done) return false;
+  if (before.size() != after.size()) KeepShapedText(*document);  // paragraphs written anew
 
   const QSizeF now = layout->documentSize();
   bool moved = now != size;
