@@ -28,6 +28,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
 #include <utility>
 
 #include "app/application.h"
@@ -44,6 +45,27 @@
 namespace quillon::ui {
 
 namespace {
+// The report's text. It shows the table as one table a row; the whole text selected and copied
+// gives what "复制" gives, the one three-line table.
+class ReportText : public QTextBrowser {
+ public:
+  ReportText(QWidget* parent, std::function<QMimeData*()> whole)
+      : QTextBrowser(parent), whole_(std::move(whole)) {}
+
+ protected:
+  QMimeData* createMimeDataFromSelection() const override {
+    const QTextCursor selection = textCursor();
+    if (selection.selectionStart() == 0 &&
+        selection.selectionEnd() >= document()->characterCount() - 1) {
+      return whole_();
+    }
+    return QTextBrowser::createMimeDataFromSelection();
+  }
+
+ private:
+  std::function<QMimeData*()> whole_;
+};
+
 // A view of a new picture in the row of pictures; the picture is kept typed beside it.
 template <typename Picture>
 PictureView* Show(std::unique_ptr<Picture> picture, Picture*& kept, QWidget* row) {
@@ -58,7 +80,7 @@ ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), fee
   setAttribute(Qt::WA_DeleteOnClose);
   resize(640, 720);
 
-  browser_ = new QTextBrowser(this);
+  browser_ = new ReportText(this, [this] { return ReportMimeData(); });
   browser_->setObjectName(QStringLiteral("ReportText"));
   browser_->document()->setUndoRedoEnabled(false);
   // The pictures of the sample analyses, one row of them under the text.
@@ -469,12 +491,14 @@ void ReportWindow::FitToContent(bool resizeWindow) {
   resize(width(), std::min(wanted, room));
 }
 
-void ReportWindow::CopyReport() const {
+QMimeData* ReportWindow::ReportMimeData() const {
   auto* mime = new QMimeData;
   mime->setHtml(FromUtf8(ReportHtml(report_)));
   mime->setText(FromUtf8(ReportPlainText(report_)));
-  QApplication::clipboard()->setMimeData(mime);
+  return mime;
 }
+
+void ReportWindow::CopyReport() const { QApplication::clipboard()->setMimeData(ReportMimeData()); }
 
 void ReportWindow::SavePicture() {
   const QString path = AskPicturePath(this);

@@ -13,6 +13,7 @@
 
 class QComboBox;
 class QLabel;
+class QMimeData;
 class QPushButton;
 class QTextBrowser;
 class QTextTable;
@@ -43,6 +44,8 @@ class ReportWindow : public QWidget {
   const Report& Current() const { return report_; }
 
   void CopyReport() const;
+  // The report as "复制" puts it on the clipboard: HTML with one three-line table, and plain text.
+  QMimeData* ReportMimeData() const;
   // Asks for a file name and saves the pictures shown there, a second one beside the first.
   void SavePicture();
   // Asks for a file name and saves the report there, as SaveReportTo.

@@ -275,6 +275,13 @@ TEST_F(ReportWindowTest, CopiesHtmlTableAndPlainTextAndSavesThePlot) {
   EXPECT_TRUE(html.contains(QStringLiteral("border-top:1.5pt solid")));
   EXPECT_TRUE(html.contains(QStringLiteral(">斜率 <i>b</i></td>")));
   EXPECT_TRUE(copied->text().contains(QStringLiteral("斜率 b\t2.5000\t")));
+  // The shown text selected whole and copied is the same one table.
+  QApplication::clipboard()->clear();
+  auto* text = report->findChild<QTextBrowser*>(QStringLiteral("ReportText"));
+  text->selectAll();
+  text->copy();
+  ASSERT_NE(QApplication::clipboard()->mimeData(), nullptr);
+  EXPECT_EQ(QApplication::clipboard()->mimeData()->html(), html);
 
   QTemporaryDir directory;
   quillon::plots::PlotCanvas& plot =
