@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """A keystroke as the user feels it, measured from outside the program on a real X server.
 
-    bench/outside_keystroke.py [build folder]
+    bench/outside_keystroke.py [build folder]     (needs scripts/deps.sh --outside)
 
 Starts Xvfb and the program, pastes two columns of 32,776 values into the grid (the clipboard is
 filled with xclip), opens the results report beside the main window, and in each of the three

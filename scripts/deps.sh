@@ -14,6 +14,8 @@
 #               runtimes, clang-format
 #   --pictures  also what tools/report-pictures.sh needs to check the copied report in a word
 #               processor: LibreOffice Writer without its GUI, and pdftoppm
+#   --outside   also what bench/outside_keystroke.py needs to type into the real program from
+#               outside: xdotool, xclip (its pasted columns) and Xvfb
 set -euo pipefail
 
 packages=(
@@ -39,6 +41,7 @@ for option in "$@"; do
     --package) packages+=("${packaging_packages[@]}") ;;
     --checks) packages+=(clang-14 libclang-rt-14-dev clang-format-14) ;;
     --pictures) packages+=(libreoffice-writer-nogui poppler-utils) ;;
+    --outside) packages+=(xdotool xclip xvfb) ;;
     *) echo "deps.sh: unknown option $option" >&2; exit 2 ;;
   esac
 done
