@@ -9,6 +9,7 @@
 // The symbol is always italic; it is returned apart from the rest so that HTML can set it in
 // italics and plain text keeps it as it is.
 
+#include <array>
 #include <string>
 
 #include "report/figure.h"
@@ -16,6 +17,9 @@
 namespace quillon {
 
 enum class PStyle { ChineseMedical, Ama, Nejm, Apa };
+// Every style, in the order the windows list them.
+inline constexpr std::array<PStyle, 4> kPStyles = {PStyle::ChineseMedical, PStyle::Ama,
+                                                   PStyle::Nejm, PStyle::Apa};
 
 inline constexpr PStyle kDefaultPStyle = PStyle::ChineseMedical;
 

@@ -115,7 +115,7 @@ SampleSizeWindow::SampleSizeWindow(AnalysisMode design, ReportFeed* styles, Pilo
   style_->setObjectName(QStringLiteral("ssStyle"));
   style_->setAccessibleName(QStringLiteral("方案句子的期刊格式"));
   style_->setToolTip(QStringLiteral("方案句子的写法"));
-  for (const PStyle style : {PStyle::ChineseMedical, PStyle::Ama, PStyle::Nejm, PStyle::Apa}) {
+  for (const PStyle style : kPStyles) {
     style_->addItem(FromUtf8(PStyleName(style)), static_cast<int>(style));
   }
   auto* styleLabel = new QLabel(QStringLiteral("格式："), this);

@@ -66,6 +66,23 @@ class ReportText : public QTextBrowser {
   std::function<QMimeData*()> whole_;
 };
 
+// A drop-down list whose entries carry an enumeration's values, showing `current`; `chosen` is
+// told each value chosen.
+template <typename Value>
+QComboBox* Choice(QWidget* window, const char* name, const QString& tip,
+                  const std::vector<std::pair<QString, Value>>& entries, Value current,
+                  std::function<void(Value)> chosen) {
+  auto* box = new QComboBox(window);
+  box->setObjectName(QString::fromLatin1(name));
+  box->setToolTip(tip);
+  for (const auto& [text, value] : entries) box->addItem(text, static_cast<int>(value));
+  box->setCurrentIndex(box->findData(static_cast<int>(current)));
+  QObject::connect(box, &QComboBox::currentIndexChanged, window, [box, chosen = std::move(chosen)] {
+    chosen(static_cast<Value>(box->currentData().toInt()));
+  });
+  return box;
+}
+
 // A view of a new picture in the row of pictures; the picture is kept typed beside it.
 template <typename Picture>
 PictureView* Show(std::unique_ptr<Picture> picture, Picture*& kept, QWidget* row) {
@@ -100,42 +117,31 @@ ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), fee
   printButton->setObjectName(QStringLiteral("PrintReport"));
   saveButton_ = new QPushButton(QStringLiteral("保存图片"), this);
   saveButton_->setObjectName(QStringLiteral("cmdSavePicture"));
-  styles_ = new QComboBox(this);
-  styles_->setObjectName(QStringLiteral("cmbReportStyle"));
-  styles_->setToolTip(QStringLiteral("P值、置信区间与结果句子的写法"));
-  for (const PStyle style : {PStyle::ChineseMedical, PStyle::Ama, PStyle::Nejm, PStyle::Apa}) {
-    styles_->addItem(FromUtf8(PStyleName(style)), static_cast<int>(style));
-  }
-  styles_->setCurrentIndex(styles_->findData(static_cast<int>(feed_->Style())));
-  connect(styles_, &QComboBox::currentIndexChanged, this, [this] {
-    if (feed_ != nullptr) feed_->SetStyle(static_cast<PStyle>(styles_->currentData().toInt()));
-  });
+  std::vector<std::pair<QString, PStyle>> styles;
+  for (const PStyle style : kPStyles) styles.emplace_back(FromUtf8(PStyleName(style)), style);
+  styles_ = Choice<PStyle>(this, "cmbReportStyle", QStringLiteral("P值、置信区间与结果句子的写法"),
+                           styles, feed_->Style(), [this](PStyle style) {
+                             if (feed_ != nullptr) feed_->SetStyle(style);
+                           });
   auto* styleLabel = new QLabel(QStringLiteral("格式："), this);
   styleLabel->setBuddy(styles_);
   // Which tests the sentences report, for the sample analyses.
-  paths_ = new QComboBox(this);
-  paths_->setObjectName(QStringLiteral("cmbReportTest"));
-  paths_->setToolTip(QStringLiteral("结果句子与方法句子采用的检验；表中两种检验都列出"));
-  paths_->addItem(QStringLiteral("t检验"), static_cast<int>(TestPath::TTest));
-  paths_->addItem(QStringLiteral("秩检验"), static_cast<int>(TestPath::RankTest));
-  paths_->setCurrentIndex(paths_->findData(static_cast<int>(feed_->Path())));
-  connect(paths_, &QComboBox::currentIndexChanged, this, [this] {
-    if (feed_ != nullptr) feed_->SetPath(static_cast<TestPath>(paths_->currentData().toInt()));
-  });
+  paths_ = Choice<TestPath>(
+      this, "cmbReportTest", QStringLiteral("结果句子与方法句子采用的检验；表中两种检验都列出"),
+      {{QStringLiteral("t检验"), TestPath::TTest}, {QStringLiteral("秩检验"), TestPath::RankTest}},
+      feed_->Path(), [this](TestPath path) {
+        if (feed_ != nullptr) feed_->SetPath(path);
+      });
   pathsLabel_ = new QLabel(QStringLiteral("检验："), this);
   pathsLabel_->setBuddy(paths_);
   // What "(+)" of the four-fold table stands for, shown with that table's report alone.
-  positives_ = new QComboBox(this);
-  positives_->setObjectName(QStringLiteral("cmbPositiveMeans"));
-  positives_->setToolTip(QStringLiteral("四格表中（+）代表的结局，决定NNTB与NNTH的写法"));
-  positives_->addItem(QStringLiteral("有效"), static_cast<int>(PositiveMeans::Benefit));
-  positives_->addItem(QStringLiteral("不良事件"), static_cast<int>(PositiveMeans::Harm));
-  positives_->setCurrentIndex(positives_->findData(static_cast<int>(feed_->Positive())));
-  connect(positives_, &QComboBox::currentIndexChanged, this, [this] {
-    if (feed_ != nullptr) {
-      feed_->SetPositiveMeans(static_cast<PositiveMeans>(positives_->currentData().toInt()));
-    }
-  });
+  positives_ = Choice<PositiveMeans>(
+      this, "cmbPositiveMeans", QStringLiteral("四格表中（+）代表的结局，决定NNTB与NNTH的写法"),
+      {{QStringLiteral("有效"), PositiveMeans::Benefit},
+       {QStringLiteral("不良事件"), PositiveMeans::Harm}},
+      feed_->Positive(), [this](PositiveMeans positive) {
+        if (feed_ != nullptr) feed_->SetPositiveMeans(positive);
+      });
   positivesLabel_ = new QLabel(QStringLiteral("（+）表示："), this);
   positivesLabel_->setBuddy(positives_);
   connect(copyButton, &QPushButton::clicked, this, &ReportWindow::CopyReport);
