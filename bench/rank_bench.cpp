@@ -16,11 +16,12 @@ namespace {
 constexpr std::size_t kRows = 32776;
 
 // Log-normal values rounded to `decimals`, shifted by `shift`.
-std::vector<Fixed4> Skewed(std::uint64_t seed, int decimals, double shift) {
+std::vector<Fixed4> Skewed(std::uint64_t seed, int decimals, double shift,
+                           std::size_t rows = kRows) {
   std::mt19937_64 random(seed);
   std::lognormal_distribution<double> value(1.0, 0.8);
   const double unit = std::pow(10.0, decimals);
-  std::vector<Fixed4> values(kRows);
+  std::vector<Fixed4> values(rows);
   for (Fixed4& v : values)
     v = *Fixed4::FromDouble(std::round((value(random) + shift) * unit) / unit);
   return values;
@@ -91,6 +92,32 @@ void BM_SpearmanAtTheLargestGrid(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(SpearmanReportFigures(pairs));
 }
 BENCHMARK(BM_SpearmanAtTheLargestGrid)->Arg(4)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The largest groups whose P is exact (49 values each, 49 nonzero differences), with values of
+// one decimal: many ties, so P comes from the distribution of the mean ranks given the ties,
+// counted anew at every keystroke.
+void BM_RankSumExactGivenTies(benchmark::State& state) {
+  std::vector<Fixed4> x = Skewed(7, 1, 0.3, 49);
+  const std::vector<Fixed4> y = Skewed(8, 1, 0, 49);
+  const Fixed4 typed = x[10];
+  std::int64_t run = 0;
+  for (auto _ : state) {
+    x[10] = Typed(typed, ++run);
+    benchmark::DoNotOptimize(RankSumReportFigures(x, y));
+  }
+}
+BENCHMARK(BM_RankSumExactGivenTies)->Unit(benchmark::kMillisecond);
+
+void BM_SignedRankExactGivenTies(benchmark::State& state) {
+  auto pairs = Paired(Skewed(9, 1, 0.5, 49), Skewed(10, 1, 0, 49));
+  const Fixed4 typed = pairs[10].first;
+  std::int64_t run = 0;
+  for (auto _ : state) {
+    pairs[10].first = Typed(typed, ++run);
+    benchmark::DoNotOptimize(SignedRankReportFigures(pairs));
+  }
+}
+BENCHMARK(BM_SignedRankExactGivenTies)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace quillon

@@ -24,16 +24,28 @@ std::optional<Fixed4> SampleLists::Value(Group group, std::size_t row) const {
   return row < list.size() ? list[row].value : std::nullopt;
 }
 
+namespace {
+
+bool RoundedAt(const std::vector<SampleLists::Entry>& list, std::size_t row) {
+  return row < list.size() && list[row].rounded;
+}
+
+}  // namespace
+
 void SampleLists::WithdrawPair(std::size_t row) {
   const std::optional<Fixed4> x = Value(Group::First, row);
   const std::optional<Fixed4> y = Value(Group::Second, row);
-  if (x && y) pairs_.Remove(*x, *y);
+  if (!x || !y) return;
+  pairs_.Remove(*x, *y);
+  if (RoundedAt(lists_[0], row) || RoundedAt(lists_[1], row)) --roundedPairs_;
 }
 
 void SampleLists::ContributePair(std::size_t row) {
   const std::optional<Fixed4> x = Value(Group::First, row);
   const std::optional<Fixed4> y = Value(Group::Second, row);
-  if (x && y) pairs_.Add(*x, *y);
+  if (!x || !y) return;
+  pairs_.Add(*x, *y);
+  if (RoundedAt(lists_[0], row) || RoundedAt(lists_[1], row)) ++roundedPairs_;
 }
 
 void SampleLists::SetText(Group group, std::size_t row, std::string text) {
@@ -44,9 +56,12 @@ void SampleLists::SetText(Group group, std::size_t row, std::string text) {
 
   WithdrawPair(row);
   if (entry.value) sums_[Index(group)].Remove(*entry.value);
+  if (entry.rounded) --rounded_[Index(group)];
   entry.value = EntryValue(text);
+  entry.rounded = entry.value && Fixed4::DropsDigits(text);
   entry.text = std::move(text);
   if (entry.value) sums_[Index(group)].Add(*entry.value);
+  if (entry.rounded) ++rounded_[Index(group)];
   ContributePair(row);
 }
 
@@ -64,7 +79,9 @@ void SampleLists::AppendRow() {
 void SampleLists::Clear(Group group) {
   lists_[Index(group)].clear();
   sums_[Index(group)] = GroupSums{};
+  rounded_[Index(group)] = 0;
   pairs_ = PairSums{};
+  roundedPairs_ = 0;
 }
 
 void SampleLists::Truncate(Group group, std::size_t rows) {
@@ -78,8 +95,10 @@ void SampleLists::Reset(std::size_t rows) {
   for (std::size_t i = 0; i < 2; ++i) {
     lists_[i].assign(rows, Entry{});
     sums_[i] = GroupSums{};
+    rounded_[i] = 0;
   }
   pairs_ = PairSums{};
+  roundedPairs_ = 0;
 }
 
 GroupSums SampleLists::RecomputeSums(Group group) const {

@@ -21,6 +21,7 @@ class SampleLists {
   struct Entry {
     std::string text;
     std::optional<Fixed4> value;  // nothing for an empty cell or a text that is not a number
+    bool rounded = false;         // a number typed with digits beyond the fourth decimal
   };
 
   std::size_t Size(Group group) const { return List(group).size(); }
@@ -48,6 +49,11 @@ class SampleLists {
   // Over the rows where both entries are numbers.
   const PairSums& Pairs() const { return pairs_; }
 
+  // How many of a group's values, and of the complete pairs, were typed with digits beyond the
+  // fourth decimal that the grid rounds away.
+  std::size_t Rounded(Group group) const { return rounded_[Index(group)]; }
+  std::size_t RoundedPairs() const { return roundedPairs_; }
+
   // The sums computed anew from the texts: always equal to Sums and Pairs.
   GroupSums RecomputeSums(Group group) const;
   PairSums RecomputePairs() const;
@@ -62,6 +68,8 @@ class SampleLists {
   std::vector<Entry> lists_[2];
   GroupSums sums_[2];
   PairSums pairs_;
+  std::size_t rounded_[2] = {0, 0};
+  std::size_t roundedPairs_ = 0;
 };
 
 // How an entry counts: its value when it is a number within range, nothing otherwise (the empty

@@ -1,9 +1,12 @@
 #include "report/p_style.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <string>
+#include <system_error>
 #include <vector>
 
 namespace quillon {
@@ -15,9 +18,38 @@ constexpr double kSignificance = 0.05;
 }  // namespace
 
 std::string FixedText(double value, int decimals) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*f", decimals, value);
-  std::string result = text;
+  std::string result;
+  if (!std::isfinite(value)) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    result = text;
+  } else {
+    // The shortest decimal that reads back as the value (3.875, not the binary 3.87499…, where
+    // an exact quartile of four-decimal data lands on a half), rounded half away from zero.
+    char text[400];
+    const auto [end, error] =
+        std::to_chars(text, text + sizeof text, std::fabs(value), std::chars_format::fixed);
+    std::string digits(text, error == std::errc() ? end : text);
+    const std::size_t point = digits.find('.');
+    std::string whole = digits.substr(0, point);
+    std::string fraction = point == std::string::npos ? "" : digits.substr(point + 1);
+    const bool up = fraction.size() > static_cast<std::size_t>(decimals) &&
+                    fraction[static_cast<std::size_t>(decimals)] >= '5';
+    fraction.resize(static_cast<std::size_t>(decimals), '0');
+    std::string kept = whole + fraction;
+    if (up) {
+      std::size_t at = kept.size();
+      while (at > 0 && kept[at - 1] == '9') kept[--at] = '0';
+      if (at == 0) {
+        kept.insert(kept.begin(), '1');
+      } else {
+        ++kept[at - 1];
+      }
+    }
+    const std::size_t wholeDigits = kept.size() - static_cast<std::size_t>(decimals);
+    result = (value < 0 ? "-" : "") + kept.substr(0, wholeDigits) +
+             (decimals > 0 ? "." + kept.substr(wholeDigits) : "");
+  }
   if (result.front() == '-' && result.find_first_not_of("-0.") == std::string::npos) {
     result.erase(0, 1);
   }
@@ -101,6 +133,8 @@ StyledP FormatP(PStyle style, const Figure& p) {
         Relation(style, ">") + Number(style, Fixed(1 - std::pow(10.0, -decimals), decimals));
     return styled;
   }
+  // Where two decimals would read 0.05, three (P = 0.0504 is "0.050", not "0.05").
+  if (decimals == 2 && Fixed(value, 2) == "0.05") decimals = 3;
   std::string number = Fixed(value, decimals);
   if (value < kSignificance) {
     const int most = decimals + 2;

@@ -34,7 +34,8 @@ struct StyledP {
 };
 
 // A P value in the style; a missing P gives the symbol with "—（reason）".
-//  - Decimals: 中华 and APA three; AMA and NEJM two from 0.01 up, three below.
+//  - Decimals: 中华 and APA three; AMA and NEJM two from 0.01 up, three below, and three where
+//    two would read 0.05 (0.0504 → "0.050").
 //  - Below 0.001: "<0.001" (".001" without the leading zero).
 //  - A P that rounds to 1 at the style's decimals (P = 1 too) is "> 0.999" or "> .99": a
 //    rounded 1.000 would read as certainty.
@@ -44,7 +45,8 @@ struct StyledP {
 //  - Never 0.000: from 0.001 up the rounding cannot reach 0.
 StyledP FormatP(PStyle style, const Figure& p);
 
-// A number with fixed decimals, a minus as "-", never "-0.00".
+// A number with fixed decimals, rounded half away from zero from the shortest decimal that reads
+// back as the value (so 3.875 → "3.88", 1.005 → "1.01"), a minus as "-", never "-0.00".
 std::string FixedText(double value, int decimals);
 
 // Two bounds already written, joined as the style joins them: "a～b", "a-b" (AMA, "a to b" when a

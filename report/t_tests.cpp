@@ -97,6 +97,12 @@ Moments ExactMoments(const GroupSums& first, const GroupSums& second) {
   return m;
 }
 
+// Whether a group's sum, in ten-thousandths, is past what a double holds exactly (2⁵³).
+bool BeyondDouble(const GroupSums& sums) {
+  const Int256 limit = Int256(1) << 53;
+  return sums.sum >= limit || sums.sum <= -limit;
+}
+
 // A group's mean ± t(0.975, n − 1) · S / √n.
 void SetMeanInterval(double mean, double variance, double n, Figure& lower, Figure& upper) {
   if (n < 2) {
@@ -234,7 +240,25 @@ TwoSampleFigures TwoSampleReportFigures(const SummaryValues& input, const GroupS
                           Fixed4::FromRaw(second.count * Fixed4::kScale) == input.count2;
   if (!figures.df || !sameCounts || first.count < 1 || second.count < 1) return figures;
   figures.fromValues = true;
-  SetBeyondPooled(figures, ExactMoments(first, second));
+  const Moments exact = ExactMoments(first, second);
+  SetBeyondPooled(figures, exact);
+  if (BeyondDouble(first) || BeyondDouble(second)) {
+    // A group's sum past 2⁵³ ten-thousandths: the shown means, taken through a double, have lost
+    // their last decimals (values near 5·10¹² that differ in the fourth decimal have equal
+    // means), so the pooled test too is taken from the exact sums.
+    figures.pooledFromValues = true;
+    figures.difference = exact.difference;
+    figures.pooledVariance = exact.pooledVariance;
+    figures.standardError =
+        exact.pooledVariance
+            ? Figure::Of(std::sqrt(*exact.pooledVariance * (1 / exact.n1 + 1 / exact.n2)))
+            : exact.pooledVariance;
+    constexpr const char* kZeroError = "两组标准差均为0，合并标准误为0";
+    SetTest(figures.difference, figures.standardError, figures.df, figures.t, figures.p,
+            kZeroError);
+    SetInterval(figures.difference, figures.standardError, figures.df, figures.lower, figures.upper,
+                kZeroError);
+  }
   return figures;
 }
 

@@ -38,6 +38,9 @@ struct TwoSampleFigures {
   // Whether the figures beyond the pooled test come from the exact sums of the values in the grid
   // (true) or from the six summary values.
   bool fromValues = false;
+  // Whether the pooled test too comes from the exact sums: only where a group's sum is too large
+  // for the shown means, which pass through a double, to keep the data's fourth decimal.
+  bool pooledFromValues = false;
 };
 
 // The figures of the pooled test are the panel's own (PoolSummaryValues); the report adds P, the
@@ -45,7 +48,8 @@ struct TwoSampleFigures {
 TwoSampleFigures TwoSampleReportFigures(const SummaryValues& values);
 // The same, but every figure beyond the pooled test's (each group's mean interval, the variance
 // ratio, Welch's test, d and g) comes from the exact sums of each group's values in the grid,
-// not from the summaries rounded to four decimals; the pooled test keeps the panel's summaries.
+// not from the summaries rounded to four decimals; the pooled test keeps the panel's summaries
+// but where the data are too large for them (pooledFromValues).
 // Sums whose counts are not the summaries' are not used.
 TwoSampleFigures TwoSampleReportFigures(const SummaryValues& values, const GroupSums& first,
                                         const GroupSums& second);

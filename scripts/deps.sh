@@ -31,7 +31,7 @@ for option in "$@"; do
     --tests)
       packages+=(
         libgtest-dev libbenchmark-dev
-        python3-scipy python3-numpy python3-statsmodels r-base-core r-cran-pwr
+        python3-scipy python3-numpy python3-statsmodels r-base-core r-cran-pwr r-cran-coin
         poppler-utils libreoffice-writer-nogui
         desktop-file-utils appstream
         "${display_packages[@]}" "${packaging_packages[@]}"

@@ -1,5 +1,6 @@
 #include "stats/fixed4.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -100,6 +101,15 @@ std::optional<Fixed4> Fixed4::Parse(std::string_view text) {
   const Remainder remainder = RemainderOfDigits(parts.fractionDigits.substr(kept.size()));
   return FromSignedMagnitude(parts.negative,
                              RoundHalfEven(*whole * kScale + scaledDecimals, remainder));
+}
+
+bool Fixed4::DropsDigits(std::string_view text) {
+  const std::string_view trimmed = TrimBlanks(text);
+  const DecimalParts parts = ScanDecimal(trimmed);
+  if (!parts.HasDigits() || parts.length != trimmed.size() || !Parse(text)) return false;
+  const std::string_view beyond =
+      parts.fractionDigits.substr(std::min<std::size_t>(parts.fractionDigits.size(), kDecimals));
+  return beyond.find_first_not_of('0') != std::string_view::npos;
 }
 
 std::optional<Fixed4> Fixed4::FromDouble(double value) {

@@ -20,6 +20,9 @@ class Fixed4 {
   // Reads "12", "-3.5", " +.25 ", "5." (surrounding spaces and tabs, an optional sign, digits
   // with at most one point, at least one digit). Nothing for any other text.
   static std::optional<Fixed4> Parse(std::string_view text);
+  // Whether Parse reads the text as a number that had nonzero digits beyond the fourth decimal,
+  // which it rounds away.
+  static bool DropsDigits(std::string_view text);
 
   // The exact binary value of a finite double, rounded to four decimals.
   static std::optional<Fixed4> FromDouble(double value);

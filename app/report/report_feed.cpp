@@ -105,6 +105,7 @@ ReportView ReportFeed::TwoSample() const {
           : TwoSampleReportFigures(*values);
   view.report =
       TwoSampleReport(figures, RankSumReportFigures(first, second), style_, &checks, path_);
+  NoteRoundedValues(view.report, lists.Rounded(Group::First) + lists.Rounded(Group::Second));
   EstimationData estimation;
   const std::vector<Fixed4>* columns[] = {&first, &second};
   const Fixed4 means[] = {values->mean1, values->mean2};
@@ -138,6 +139,7 @@ ReportView ReportFeed::Paired() const {
   const std::vector<std::pair<Fixed4, Fixed4>> pairs = CompletePairs(sources_.grid->Lists());
   const PairedChecks checks = CheckPaired(pairs, figures);
   view.report = PairedReport(figures, SignedRankReportFigures(pairs), style_, &checks, path_);
+  NoteRoundedValues(view.report, sources_.grid->Lists().RoundedPairs());
   AgreementData agreement;
   agreement.points.reserve(checks.points.size());
   for (const AgreementPoint& point : checks.points) {
@@ -159,6 +161,7 @@ ReportView ReportFeed::Correlation() const {
   const CorrelationFigures figures = CorrelationReportFigures(lists.Pairs());
   CorrelationChecks checks = CheckCorrelation(pairs, lists.Pairs(), figures);
   view.report = CorrelationReport(figures, SpearmanReportFigures(pairs), style_, &checks, path_);
+  NoteRoundedValues(view.report, lists.RoundedPairs());
   std::vector<QPointF> points;
   points.reserve(pairs.size());
   for (const auto& [x, y] : pairs) points.emplace_back(x.ToDouble(), y.ToDouble());

@@ -21,9 +21,10 @@ TEST(EntryValue, CountsOnlyNumbers) {
 TEST(SampleLists, SumsFollowEveryEditExactly) {
   // Random edits, appends and clears; after each the running sums equal a fresh reading.
   std::mt19937 random(20261207);
-  const char* texts[] = {"",   "1",  "-2.5",  "10000000.1",      "3.14159",
-                         "-",  ".",  "1.2.3", "922337203685477", "0.0001",
-                         "-7", "12a"};
+  const char* texts[] = {"",         "1",   "-2.5",    "10000000.1",      "3.14159",
+                         "-",        ".",   "1.2.3",   "922337203685477", "0.0001",
+                         "-7",       "12a", "0.00001", "2.12345",         "1.00000",
+                         "-3.000050"};
   SampleLists lists;
   lists.Reset(9);
   for (int step = 0; step < 4000; ++step) {
@@ -48,6 +49,21 @@ TEST(SampleLists, SumsFollowEveryEditExactly) {
     ASSERT_EQ(lists.Sums(Group::First), lists.RecomputeSums(Group::First)) << "step " << step;
     ASSERT_EQ(lists.Sums(Group::Second), lists.RecomputeSums(Group::Second)) << "step " << step;
     ASSERT_EQ(lists.Pairs(), lists.RecomputePairs()) << "step " << step;
+    // And the counts of values typed with digits the grid rounds away.
+    std::size_t rounded[2] = {0, 0};
+    std::size_t roundedPairs = 0;
+    for (std::size_t row = 0; row < lists.LongerSize(); ++row) {
+      bool any = false;
+      for (const Group g : {Group::First, Group::Second}) {
+        const bool r = lists.Value(g, row) && Fixed4::DropsDigits(lists.Text(g, row));
+        rounded[static_cast<int>(g)] += r;
+        any = any || r;
+      }
+      roundedPairs += any && lists.Value(Group::First, row) && lists.Value(Group::Second, row);
+    }
+    ASSERT_EQ(lists.Rounded(Group::First), rounded[0]) << "step " << step;
+    ASSERT_EQ(lists.Rounded(Group::Second), rounded[1]) << "step " << step;
+    ASSERT_EQ(lists.RoundedPairs(), roundedPairs) << "step " << step;
   }
 }
 

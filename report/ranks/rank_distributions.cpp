@@ -42,6 +42,71 @@ double CountedDistribution::TwoSided(double s) const {
   return std::min(1.0, 2 * tail);
 }
 
+double CountedDistribution::TwoSidedAbout(std::int64_t s, std::int64_t mean) const {
+  const std::int64_t away = s < mean ? mean - s : s - mean;
+  if (away == 0) return 1;
+  return std::min(1.0, AtMost(mean - away) + AtLeast(mean + away));
+}
+
+namespace {
+
+// Counts kept as doubles while they are summed (the ways of a sum of 98 ranks pass 2⁶⁴), then
+// held whole.
+CountedDistribution FromDoubles(const std::vector<double>& ways) {
+  std::vector<WideInt> counts(ways.size());
+  std::transform(ways.begin(), ways.end(), counts.begin(),
+                 [](double w) { return static_cast<WideInt>(std::nearbyint(w)); });
+  return CountedDistribution(std::move(counts));
+}
+
+}  // namespace
+
+CountedDistribution TiedRankSumDistribution(std::span<const std::int64_t> twiceRanks,
+                                            std::int64_t m) {
+  const auto total = static_cast<std::int64_t>(twiceRanks.size());
+  // ways[k][s]: the ways of drawing k of the values seen so far with twice their mean ranks
+  // summing to s + k(k + 1). Any k of them sum to at least k(k + 1), and, for k ≤ total/2, to
+  // at most k(k + 1) + 2k(total − k): so every row fits the largest such width.
+  std::int64_t widest = 0;
+  for (std::int64_t k = 0; k <= m; ++k) widest = std::max(widest, 2 * k * (total - k));
+  const auto width = static_cast<std::size_t>(widest + 1);
+  std::vector<double> ways(static_cast<std::size_t>(m + 1) * width, 0.0);
+  std::vector<std::int64_t> low(m + 1, widest + 1), high(m + 1, -1);
+  ways[0] = 1;
+  low[0] = high[0] = 0;
+  for (std::int64_t j = 0; j < total; ++j) {
+    const std::int64_t rank = twiceRanks[j];
+    // Only the draws that can still be completed from the values left matter.
+    const std::int64_t least = std::max<std::int64_t>(1, m - (total - j - 1));
+    for (std::int64_t k = std::min(j + 1, m); k >= least; --k) {
+      if (high[k - 1] < low[k - 1]) continue;
+      const std::int64_t shift = rank - 2 * k;
+      const double* __restrict from = &ways[static_cast<std::size_t>(k - 1) * width];
+      double* __restrict to = &ways[static_cast<std::size_t>(k) * width + shift];
+      for (std::int64_t s = low[k - 1]; s <= high[k - 1]; ++s) to[s] += from[s];
+      low[k] = std::min(low[k], low[k - 1] + shift);
+      high[k] = std::max(high[k], high[k - 1] + shift);
+    }
+  }
+  // 2U = Σ twice ranks − m(m + 1): row m as it stands, cut to 2U ≤ 2mn.
+  const auto row = ways.begin() + static_cast<std::ptrdiff_t>(m * static_cast<std::int64_t>(width));
+  std::vector<double> last(row, row + std::min<std::int64_t>(widest, 2 * m * (total - m)) + 1);
+  return FromDoubles(last);
+}
+
+CountedDistribution TiedSignedRankDistribution(std::span<const std::int64_t> twiceRanks) {
+  std::int64_t most = 0;
+  for (const std::int64_t rank : twiceRanks) most += rank;
+  std::vector<double> ways(static_cast<std::size_t>(most + 1), 0.0);
+  ways[0] = 1;
+  std::int64_t reached = 0;
+  for (const std::int64_t rank : twiceRanks) {
+    for (std::int64_t s = reached; s >= 0; --s) ways[s + rank] += ways[s];
+    reached += rank;
+  }
+  return FromDoubles(ways);
+}
+
 CountedDistribution RankSumDistribution(std::int64_t m, std::int64_t n) {
   // Room for the product before each division.
   std::vector<WideInt> ways(m * n + m + 1, 0);

@@ -47,11 +47,13 @@ double Type6(const std::vector<V>& sorted, double p) {
   const auto n = static_cast<std::int64_t>(sorted.size());
   const double place = p * static_cast<double>(n + 1);  // exact for quarters
   const auto j = static_cast<std::int64_t>(std::floor(place));
-  const double h = place - static_cast<double>(j);
-  const double a = static_cast<double>(sorted[std::clamp<std::int64_t>(j, 1, n) - 1]) / kScale;
-  const double b = static_cast<double>(sorted[std::clamp<std::int64_t>(j + 1, 1, n) - 1]) / kScale;
-  if (h == 0 || a == b) return a;
-  return (1 - h) * a + h * b;
+  // h is a whole number of quarters: a + h(b − a) is held exactly in quarters of the grid's unit
+  // and rounded once, so that a quartile on a half (3.875) is not a hair below it.
+  const auto quarters = static_cast<std::int64_t>((place - static_cast<double>(j)) * 4);
+  const WideInt a = sorted[std::clamp<std::int64_t>(j, 1, n) - 1];
+  const WideInt b = sorted[std::clamp<std::int64_t>(j + 1, 1, n) - 1];
+  const WideInt exact = 4 * a + quarters * (b - a);
+  return static_cast<double>(exact) / (4 * kScale);
 }
 
 template <typename V>
@@ -143,8 +145,10 @@ RankPNames RankPName(RankP method) {
   switch (method) {
     case RankP::Exact:
       return {"精确概率", "exact P"};
+    case RankP::ExactGivenTies:
+      return {"含结的精确概率，按平均秩的条件分布", "exact P given the ties, by the mid-ranks"};
     case RankP::Normal:
-      return {"正态近似（连续性校正）", "normal approximation with continuity correction"};
+      return {"正态近似，连续性校正", "normal approximation with continuity correction"};
     case RankP::Edgeworth:
       return {"Edgeworth级数近似（AS 89）", "Edgeworth series approximation (AS 89)"};
     case RankP::StudentT:
@@ -186,6 +190,8 @@ RankSumFigures RankSumReportFigures(std::span<const Fixed4> first, std::span<con
   std::int64_t twiceRankSum = 0;
   double ties = 0;
   double within = 0;
+  const bool small = f.n1 < kExactBelow && f.n2 < kExactBelow;
+  std::vector<std::int64_t> twiceRanks;  // ascending, for the exact distribution given the ties
   for (std::size_t i = 0, j = 0; i < x.size() || j < y.size();) {
     const std::int64_t value = j == y.size() || (i < x.size() && x[i] < y[j]) ? x[i] : y[j];
     const auto below = static_cast<std::int64_t>(i + j);
@@ -195,6 +201,7 @@ RankSumFigures RankSumReportFigures(std::span<const Fixed4> first, std::span<con
     while (j < y.size() && y[j] == value) ++j, ++inSecond;
     const std::int64_t t = inFirst + inSecond;
     twiceRankSum += inFirst * (2 * below + t + 1);
+    if (small) twiceRanks.insert(twiceRanks.end(), t, 2 * below + t + 1);
     ties += TieTerm(t);
     within += TieTerm(inFirst) + TieTerm(inSecond);
   }
@@ -211,12 +218,23 @@ RankSumFigures RankSumReportFigures(std::span<const Fixed4> first, std::span<con
     return static_cast<double>(KthDifference(x, y, k)) / kScale;
   };
   const double total = n1 + n2;
-  if (f.n1 < kExactBelow && f.n2 < kExactBelow && ties == 0) {
-    f.method = RankP::Exact;
+  const bool allEqual = x.front() == x.back() && y.front() == y.back();
+  if (small) {
     f.z = Figure::Missing("精确概率，无需正态近似");
     const CountedDistribution distribution = RankSumDistribution(f.n1, f.n2);
-    f.p = Figure::Of(distribution.TwoSided(u));
-    ExactInterval(distribution, count, kth, f.shiftLower, f.shiftUpper);
+    if (ties == 0) {
+      f.method = RankP::Exact;
+      f.p = Figure::Of(distribution.TwoSided(u));
+    } else {
+      f.method = RankP::ExactGivenTies;
+      f.p = Figure::Of(TiedRankSumDistribution(twiceRanks, f.n1)
+                           .TwoSidedAbout(twiceRankSum - f.n1 * (f.n1 + 1), count));
+    }
+    if (allEqual) {
+      f.shiftLower = f.shiftUpper = Figure::Missing(kAllDifferencesEqual);
+    } else {
+      ExactInterval(distribution, count, kth, f.shiftLower, f.shiftUpper);
+    }
     return f;
   }
   f.method = RankP::Normal;
@@ -224,7 +242,7 @@ RankSumFigures RankSumReportFigures(std::span<const Fixed4> first, std::span<con
   const double sigma = std::sqrt(pairs / 12 * ((total + 1) - ties / (total * (total - 1))));
   f.z = Figure::Of((centred - Sign(centred) * 0.5) / sigma);
   f.p = NormalTwoSided(*f.z);
-  if (x.front() == x.back() && y.front() == y.back()) {
+  if (allEqual) {
     f.shiftLower = f.shiftUpper = Figure::Missing(kAllDifferencesEqual);
     return f;
   }
@@ -265,6 +283,8 @@ void SignedRankOfSorted(std::vector<V>& all, SignedRankFigures& f) {
   // every difference of that magnitude on either side.
   std::int64_t twiceV = 0;
   double ties = 0;
+  const bool small = f.nonzero < kExactBelow;
+  std::vector<std::int64_t> twiceRanks;  // for the exact distribution given the ties
   const auto last = static_cast<std::ptrdiff_t>(d.size());
   for (std::ptrdiff_t below = negative, above = negative, start = 0; below > 0 || above < last;) {
     const V magnitude =
@@ -275,6 +295,7 @@ void SignedRankOfSorted(std::vector<V>& all, SignedRankFigures& f) {
     while (above < last && d[above] == magnitude) ++above, ++positive;
     t += positive;
     twiceV += positive * (2 * static_cast<std::int64_t>(start) + t + 1);
+    if (small) twiceRanks.insert(twiceRanks.end(), t, 2 * static_cast<std::int64_t>(start) + t + 1);
     if (t > 1) {
       ties += static_cast<double>(t * t) * static_cast<double>(t) - static_cast<double>(t);
     }
@@ -292,12 +313,22 @@ void SignedRankOfSorted(std::vector<V>& all, SignedRankFigures& f) {
   const auto kth = [&](std::int64_t k) {
     return static_cast<double>(KthWalshSum(std::span<const V>(d), k)) / (2 * kScale);
   };
-  if (f.nonzero < kExactBelow && ties == 0 && f.nonzero == f.n) {
-    f.method = RankP::Exact;
+  if (small) {
     f.z = Figure::Missing("精确概率，无需正态近似");
     const CountedDistribution distribution = SignedRankDistribution(f.nonzero);
-    f.p = Figure::Of(distribution.TwoSided(v));
-    ExactInterval(distribution, count, kth, f.lower, f.upper);
+    if (ties == 0) {
+      f.method = RankP::Exact;
+      f.p = Figure::Of(distribution.TwoSided(v));
+    } else {
+      f.method = RankP::ExactGivenTies;
+      f.p = Figure::Of(TiedSignedRankDistribution(twiceRanks)
+                           .TwoSidedAbout(twiceV, f.nonzero * (f.nonzero + 1) / 2));
+    }
+    if (d.front() == d.back()) {
+      f.lower = f.upper = Figure::Missing(kAllDifferencesEqual);
+    } else {
+      ExactInterval(distribution, count, kth, f.lower, f.upper);
+    }
     return;
   }
   f.method = RankP::Normal;

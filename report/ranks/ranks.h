@@ -26,10 +26,11 @@ Quartiles QuartilesOf(std::span<const Fixed4> values);
 
 // How a rank test's P was found.
 enum class RankP {
-  Exact,      // the exact null distribution
-  Normal,     // the normal approximation with the tie and continuity corrections
-  Edgeworth,  // Spearman: AS 89's Edgeworth series, 10 to 1,290 pairs without ties
-  StudentT,   // Spearman: t = rs √((n − 2) / (1 − rs²)) with n − 2 degrees of freedom
+  Exact,           // the exact null distribution
+  ExactGivenTies,  // the exact distribution of the mean ranks given the ties (conditional)
+  Normal,          // the normal approximation with the tie and continuity corrections
+  Edgeworth,       // Spearman: AS 89's Edgeworth series, 10 to 1,290 pairs without ties
+  StudentT,        // Spearman: t = rs √((n − 2) / (1 − rs²)) with n − 2 degrees of freedom
 };
 
 // How the table and the sentences name the way P was found: "精确概率", "正态近似（连续性校正）",
@@ -40,8 +41,10 @@ struct RankPNames {
 };
 RankPNames RankPName(RankP method);
 
-// Exact when both groups (or the n nonzero differences) have fewer than this many values and
-// there are no ties (nor zeros), as in R.
+// Exact when both groups (or the n nonzero differences) have fewer than this many values: as R
+// without ties, and given the ties (the permutation distribution of the mean ranks) with them,
+// where R would turn to the normal approximation at any n. The Hodges–Lehmann interval of a small
+// sample is the exact one of R (the distribution without ties) in either case.
 inline constexpr std::int64_t kExactBelow = 50;
 // Spearman's P is exact or AS 89's up to this many pairs without ties, as in R.
 inline constexpr std::int64_t kSpearmanSeries = 1290;

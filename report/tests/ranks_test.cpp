@@ -18,6 +18,7 @@
 #include "report/tests/figure_matchers.h"
 #include "report/writing/rank_content.h"
 #include "report/writing/sample_content.h"
+#include "report/writing/sentences.h"
 
 namespace quillon {
 namespace {
@@ -82,6 +83,46 @@ TEST(RankTests, PublishedExamples) {
   EXPECT_EQ(spearman.method, RankP::Exact);
   EXPECT_TRUE(Matches(spearman.rs, 0.6));
   EXPECT_TRUE(Matches(spearman.p, 0.096797839506172836));
+}
+
+// Small samples with ties or zeros: P exact given the ties, against coin's wilcox_test and
+// wilcoxsign_test(zero.method = "Wilcoxon") with distribution = "exact"; where R's default would
+// take the normal approximation (1 1 1 vs 2 2 2: 0.047, five differences of 2: 0.037).
+TEST(RankTests, SmallSamplesExactGivenTheTies) {
+  struct Case {
+    const char* name;
+    Figure p;
+    RankP method;
+    double coin;
+  };
+  const Case cases[] = {
+      {"all tied within groups", RankSumReportFigures(Values({1, 1, 1}), Values({2, 2, 2})).p,
+       RankP::ExactGivenTies, 0.1},
+      {"ties across groups",
+       RankSumReportFigures(Values({1, 1, 2, 3, 3, 3}), Values({2, 4, 4, 5, 6, 6, 7})).p,
+       RankP::ExactGivenTies, 0.010489510489510488},
+      {"equal differences",
+       SignedRankReportFigures(Pairs(Values({3, 3, 3, 3, 3}), Values({1, 1, 1, 1, 1}))).p,
+       RankP::ExactGivenTies, 0.0625},
+      {"tied differences and a zero",
+       SignedRankReportFigures(
+           Pairs(Values({-1, 2, 2, 3, -3, 4, 4, 4, 0, 5}), Values({0, 0, 0, 0, 0, 0, 0, 0, 0, 0})))
+           .p,
+       RankP::ExactGivenTies, 0.04296875},
+      {"no ties", RankSumReportFigures(Values({3, 7, 8, 9, 10}), Values({1, 2, 4, 5, 6})).p,
+       RankP::Exact, 0.055555555555555552},
+  };
+  for (const Case& c : cases) EXPECT_TRUE(Matches(c.p, c.coin)) << c.name;
+  EXPECT_EQ(RankSumReportFigures(Values({1, 1, 1}), Values({2, 2, 2})).method,
+            RankP::ExactGivenTies);
+  // Where no 95 % interval can be reached, none is given, ties or not.
+  EXPECT_TRUE(IsMissingBecause(
+      RankSumReportFigures(Values({1, 2, 3}), Values({3, 4, 5})).shiftLower, "达不到95%"));
+  EXPECT_TRUE(IsMissingBecause(RankSumReportFigures(Values({1, 2}), Values({1, 2})).shiftUpper,
+                               "达不到95%"));
+  // Quartiles exact from the grid's values: 3.875 is not a hair below itself.
+  const Quartiles q = QuartilesOf(Values({3.5, 3.75, 4.25, 5, 6, 7, 8, 9}));
+  EXPECT_EQ(*q.p25, 3.875);
 }
 
 TEST(RankTests, NoFigureWithoutTheData) {
@@ -224,14 +265,60 @@ TEST(RankTests, ReportRowsAndSentences) {
   EXPECT_EQ(report.sections[report.sections.size() - 2].heading,
             "Wilcoxon秩和检验（Mann–Whitney U检验）");
   EXPECT_EQ(report.sections[report.sections.size() - 2].rows[4].formula, "精确概率");
-  // 0.305 as a double lies just below 0.305, so two decimals give 0.30.
+  // 0.305 rounds half up, as the table's 0.3050 reads; U where P is exact; brackets and comma of
+  // one width.
   EXPECT_EQ(report.results,
-            "两组分布差异无统计学意义（W=35，P=0.254），M(P25, P75)第1组1.42（0.82, 1.70），"
-            "第2组0.90（0.81, 1.18），位置差的Hodges–Lehmann估计0.30（95%CI：-0.15～0.76），"
+            "两组分布差异无统计学意义（U=35，P=0.254），M(P25, P75)第1组1.42（0.82，1.70），"
+            "第2组0.90（0.81，1.18），位置差的Hodges–Lehmann估计0.31（95%CI：-0.15～0.76），"
             "秩双列相关r=0.40（95%CI：-0.21～0.79）。");
   EXPECT_NE(report.methods.find("Wilcoxon秩和检验（精确概率）"), std::string::npos);
   const Report english = TwoSampleReport(t, ranks, PStyle::Apa, &checks, TestPath::RankTest);
   EXPECT_NE(english.methods.find("Wilcoxon rank-sum test (exact P)"), std::string::npos);
+  // Sentences that would contradict their test carry the t path's note; a missing interval is
+  // left out, its reason kept for the table; tiny values keep their digits.
+  struct Sentence {
+    const char* name;
+    std::string text;
+    const char* has;
+    const char* hasNot;
+  };
+  const auto rankSum = [&](std::initializer_list<double> a, std::initializer_list<double> b,
+                           PStyle style) {
+    return TwoSampleResults(t, RankSumReportFigures(Values(a), Values(b)), style,
+                            TestPath::RankTest);
+  };
+  const Sentence sentences[] = {
+      {"rank-biserial against P", rankSum({3, 7, 8, 9, 10}, {1, 2, 4, 5, 6}, kDefaultPStyle),
+       "（95%CI：0.24～0.94；Fisher z变换，与检验结论不一致时以检验为准）", "W="},
+      {"signed-rank's r against P",
+       PairedResults(
+           PairedReportFigures({}),
+           SignedRankReportFigures(Pairs(Values({-1, 2, 3, 4, 5, 6}), Values({0, 0, 0, 0, 0, 0}))),
+           kDefaultPStyle, TestPath::RankTest),
+       "与检验结论不一致时以检验为准", "V="},
+      {"no reason in an English sentence", rankSum({5, 6, 7}, {1, 2, 3}, PStyle::Apa),
+       "rank-biserial r = 1.00.", "秩"},
+      {"tiny values",
+       rankSum({0.0001, 0.0002, 0.0003, 0.0004, 0.0005}, {0.0006, 0.0007, 0.0008, 0.0009, 0.0010},
+               kDefaultPStyle),
+       "Hodges–Lehmann估计-0.0005（95%CI：-0.0008～-0.0002）", "0.00（"},
+  };
+  for (const Sentence& c : sentences) {
+    EXPECT_NE(c.text.find(c.has), std::string::npos) << c.name << ": " << c.text;
+    EXPECT_EQ(c.text.find(c.hasNot), std::string::npos) << c.name << ": " << c.text;
+  }
+  const auto spearman = [](std::initializer_list<double> ys) {
+    std::vector<Fixed4> xs;
+    for (int i = 1; i <= 10; ++i) xs.push_back(*Fixed4::FromInteger(i));
+    return CorrelationResults(CorrelationFigures{}, SpearmanReportFigures(Pairs(xs, Values(ys))),
+                              kDefaultPStyle, TestPath::RankTest);
+  };
+  const std::string rho = spearman({4, 1, 2, 5, 6, 8, 9, 7, 3, 10});
+  EXPECT_NE(rho.find("X与Y之间存在秩相关（rs=0.65，95%CI：-0.04～0.92；Fisher z变换，"),
+            std::string::npos)
+      << rho;
+  EXPECT_NE(spearman({2, 1, 3, 4, 5, 6, 7, 8, 9, 10}).find("～0.998"), std::string::npos);
+
   // The t path keeps the t test's sentences.
   const Report tPath = TwoSampleReport(t, ranks, kDefaultPStyle, &checks, TestPath::TTest);
   EXPECT_EQ(tPath.results, TwoSampleReport(t, kDefaultPStyle, &checks).results);

@@ -78,6 +78,31 @@ TEST(TwoSampleReportFigures, LargeMeansCloseTogetherKeepTheirDifference) {
   EXPECT_TRUE(Matches(f.welchP, 0.038249614516113854));
 }
 
+TEST(TwoSampleReportFigures, ValuesTooLargeForTheShownMeansTakeThePooledTestFromTheSums) {
+  // 5·10¹² + 0.0001, 0.0002, 0.0003 against + 0.0004, 0.0005, 0.0006: the shown means, through a
+  // double, are equal; the exact sums give the difference −0.0003, SE 0.0001·√(2/3), t with 4 df.
+  // stats.ttest_ind([1, 2, 3], [4, 5, 6]) scaled: t = −3.6742346141747673, P = 0.021311641128756.
+  GroupSums first, second;
+  for (const char* x : {"5000000000000.0001", "5000000000000.0002", "5000000000000.0003"}) {
+    first.Add(*Fixed4::Parse(x));
+  }
+  for (const char* y : {"5000000000000.0004", "5000000000000.0005", "5000000000000.0006"}) {
+    second.Add(*Fixed4::Parse(y));
+  }
+  const TwoSampleFigures f = TwoSampleReportFigures(
+      Summary({"5000000000000", "0.0001", "3", "5000000000000", "0.0001", "3"}), first, second);
+  EXPECT_TRUE(f.pooledFromValues);
+  EXPECT_TRUE(Matches(f.t, -3.6742346141747673));
+  EXPECT_TRUE(Matches(f.p, 0.021311641128756));
+  // Within a double's reach the pooled test stays the panel's.
+  GroupSums small;
+  small.Add(*Fixed4::Parse("1"));
+  small.Add(*Fixed4::Parse("3"));
+  EXPECT_FALSE(
+      TwoSampleReportFigures(Summary({"2", "1.4142", "2", "2", "1.4142", "2"}), small, small)
+          .pooledFromValues);
+}
+
 TEST(TwoSampleReportFigures, ZeroVarianceAndTooFewValues) {
   // One deviation 0: no variance ratio, the t tests still stand.
   // stats.ttest_ind_from_stats(3, 0, 5, 2, 1.5, 6, equal_var=True / False)

@@ -12,6 +12,8 @@ namespace {
 
 constexpr const char* kType6 = "四分位数按第6种定义（SPSS、Minitab同，R的type = 6）";
 constexpr const char* kHodgesLehmannExact = "按统计量精确分布的2.5%分位数取次序统计量（同R）";
+constexpr const char* kHodgesLehmannUntied =
+    "按无结时统计量精确分布的2.5%分位数取次序统计量（同R的exact = TRUE）";
 constexpr const char* kHodgesLehmannNormal = "正态近似（连续性与结校正）反推（同R）";
 
 // "1.4150 (0.8225, 1.7025)", or the reason there is none.
@@ -21,7 +23,14 @@ std::string QuartilesText(const Quartiles& q) {
 }
 
 const char* IntervalMethod(RankP method) {
-  return method == RankP::Exact ? kHodgesLehmannExact : kHodgesLehmannNormal;
+  switch (method) {
+    case RankP::Exact:
+      return kHodgesLehmannExact;
+    case RankP::ExactGivenTies:
+      return kHodgesLehmannUntied;
+    default:
+      return kHodgesLehmannNormal;
+  }
 }
 
 // The rank test's section goes after the test's own rows, before the checks.
@@ -34,7 +43,7 @@ void RankGuidance(Report& report, std::initializer_list<const NormalityFigures*>
                   const std::string& test, TestPath path) {
   for (const NormalityFigures* figures : tested) {
     if (figures->p && *figures->p < 0.05) {
-      report.sentences.push_back("宜报告" + test +
+      report.sentences.push_back("资料可能偏离正态分布（见上方Shapiro–Wilk检验），宜报告" + test +
                                  (path == TestPath::RankTest
                                       ? "的结果；下方的结果与方法句即按" + test + "写成。"
                                       : "的结果（表中" + test +
@@ -51,8 +60,8 @@ ReportSection RankSumSection(const RankSumFigures& f, PStyle style) {
   return {"Wilcoxon秩和检验（Mann–Whitney U检验）",
           {{"第1组 中位数 M (P25, P75)", QuartilesText(f.first), kType6},
            {"第2组 中位数 M (P25, P75)", QuartilesText(f.second), kType6},
-           {"W", CountText(f.w), "W = R₁ − n₁(n₁ + 1)/2，即第1组的U；U₂ = n₁n₂ − W"},
-           {"Z", NumberText(f.z), "Z = (W − n₁n₂/2 ∓ 0.5) / σ，σ含结校正"},
+           {"U", CountText(f.w), "U = R₁ − n₁(n₁ + 1)/2，第1组的U（R记为W）；U₂ = n₁n₂ − U"},
+           {"Z", NumberText(f.z), "Z = (U − n₁n₂/2 ∓ 0.5) / σ，σ含结校正"},
            {"P", PCellText(style, f.p), f.p ? RankPName(f.method).chinese : "双侧"},
            {"位置差 Hodges–Lehmann估计", NumberText(f.shift), "全部n₁n₂个差值 xᵢ − yⱼ 的中位数"},
            {"位置差的95%置信区间", IntervalText(style, f.shiftLower, f.shiftUpper),
@@ -69,8 +78,8 @@ ReportSection SignedRankSection(const SignedRankFigures& f, PStyle style) {
       {{"差值 中位数 M (P25, P75)", QuartilesText(f.differences), kType6},
        {"非零差值的对子数 n", CountText(Figure::Of(static_cast<double>(f.nonzero))),
         "差值为0的对子不参与检验"},
-       {"V（正秩和 T₊）", CountText(f.v), "|d|的秩中差值为正者之和"},
-       {"Z", NumberText(f.z), "Z = (V − n(n + 1)/4 ∓ 0.5) / σ，σ含结校正"},
+       {"T₊（正秩和）", CountText(f.v), "|d|的秩中差值为正者之和（R记为V）"},
+       {"Z", NumberText(f.z), "Z = (T₊ − n(n + 1)/4 ∓ 0.5) / σ，σ含结校正"},
        {"P", PCellText(style, f.p), f.p ? RankPName(f.method).chinese : "双侧"},
        {"伪中位数 Hodges–Lehmann估计", NumberText(f.pseudomedian),
         "Walsh平均 (dᵢ + dⱼ)/2（i ≤ j）的中位数"},

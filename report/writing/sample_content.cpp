@@ -13,11 +13,11 @@ constexpr const char* kShapiroWilk = "Shapiro–Wilk检验（Royston法，3 ≤ 
 constexpr const char* kShapiroWilkP = "Royston正态近似";
 constexpr const char* kLimitInterval = "界限 ± t(0.05/2, n − 1)·√(3Sd²/n)（Bland–Altman 1999）";
 
-// One short sentence on what the normality tests suggest: a small P points to a rank test or a
-// transformation; the main window's test is not changed.
+bool NonNormal(const NormalityFigures& figures) { return figures.p && *figures.p < 0.05; }
+
+// One short sentence on what the normality tests find; the main window's test is not changed.
 std::string NormalityGuidance(
-    PStyle style, std::initializer_list<std::pair<const char*, const NormalityFigures*>> tested,
-    const std::string& alternative) {
+    PStyle style, std::initializer_list<std::pair<const char*, const NormalityFigures*>> tested) {
   std::string small;
   std::string missing;
   for (const auto& [name, figures] : tested) {
@@ -30,8 +30,8 @@ std::string NormalityGuidance(
     }
   }
   if (!small.empty()) {
-    return "正态性：Shapiro–Wilk检验提示" + small + "可能偏离正态分布，可考虑" + alternative +
-           "；主窗口的结果不变。";
+    // What follows from it, the rank test, is said once, in the rank test's line.
+    return "正态性：Shapiro–Wilk检验提示" + small + "可能偏离正态分布；主窗口的结果不变。";
   }
   if (!missing.empty()) return "正态性：" + missing + "。";
   return "正态性：Shapiro–Wilk检验未发现偏离正态分布。";
@@ -51,23 +51,27 @@ std::string EquationText(const CorrelationFigures& f) {
          (slope.starts_with('-') ? " − " + slope.substr(1) : " + " + slope) + "X。";
 }
 
-std::string VarianceSentence(const TwoSampleFigures& f, PStyle style) {
+// The variance checks' finding, with its recommendation only where the data give no reason to
+// doubt normality: otherwise the one recommendation is the rank test's, with that reason.
+std::string VarianceSentence(const TwoSampleFigures& f, PStyle style, bool nonNormal) {
   const std::string premise = "教科书的合并方差t检验假定两组总体方差相等；";
   const std::string welch = "宜用Welch校正t检验（t′ = " + NumberText(f.welchT) +
                             "，ν′ = " + CountText(f.welchDf) + "，" + PText(style, f.welchP) +
                             "）。";
   if (f.oneDeviationZero && f.welchChosen) {
     return premise +
-           "一组标准差为0而另一组不为0，方差明显不齐（方差比为0或无穷大，F检验无法进行），" + welch;
+           "一组标准差为0而另一组不为0，方差明显不齐（方差比为0或无穷大，F检验无法进行），" +
+           (nonNormal ? "Welch校正t检验见上表。" : welch);
   }
   if (!f.fP) {
     return premise + "方差齐性F检验无法进行（" + f.fP.reason + "），无法判断方差是否不齐。";
   }
+  const std::string test = premise + "方差齐性F检验 " + PText(style, f.fP);
   if (*f.fP >= 0.05) {
-    return premise + "方差齐性F检验 " + PText(style, f.fP) +
-           "，未发现方差不齐，可用合并方差t检验。";
+    return test + (nonNormal ? "，未发现方差不齐。" : "，未发现方差不齐，可用合并方差t检验。");
   }
-  return premise + "方差齐性F检验 " + PText(style, f.fP) + "，提示方差不齐，" + welch;
+  return test +
+         (nonNormal ? "，提示方差不齐（Welch校正t检验见上表）。" : "，提示方差不齐，" + welch);
 }
 
 }  // namespace
@@ -89,9 +93,12 @@ Report TwoSampleReport(const TwoSampleFigures& f, PStyle style, const TwoSampleC
         {"第2组 均数的95%置信区间", IntervalText(style, f.mean2Lower, f.mean2Upper),
          "x̄₂ ± t(0.05/2, n₂ − 1)·S₂/√n₂"},
         {"计算依据", f.fromValues ? "各组原始数据" : "汇总值",
-         f.fromValues ? "合并方差t检验用主窗口显示的汇总值；均数的置信区间、方差齐性检验、"
-                        "Welch校正t检验与效应量用各组原始数据的精确和"
-                      : "六个汇总值（均数、标准差、例数）"}}});
+         f.pooledFromValues ? "数值过大，主窗口的均数已失去第4位小数，故全部检验（含合并方差t检验）"
+                              "用各组原始数据的"
+                              "精确和"
+         : f.fromValues     ? "合并方差t检验用主窗口显示的汇总值；均数的置信区间、方差齐性检验、"
+                              "Welch校正t检验与效应量用各组原始数据的精确和"
+                            : "六个汇总值（均数、标准差、例数）"}}});
   report.sections.push_back(
       {"合并方差t检验",
        {{"均数之差 x̄₁ − x̄₂", NumberText(f.difference), "x̄₁ − x̄₂"},
@@ -128,7 +135,9 @@ Report TwoSampleReport(const TwoSampleFigures& f, PStyle style, const TwoSampleC
          "g = J(ν)·d，J(ν) = Γ(ν/2) / [√(ν/2)·Γ((ν − 1)/2)]"},
         {"g的95%置信区间", IntervalText(style, e.g.lower, e.g.upper, IntervalNull::Zero),
          "d的区间乘J(ν)"}}});
-  report.sentences.push_back(VarianceSentence(f, style));
+  const bool nonNormal =
+      checks != nullptr && (NonNormal(checks->first) || NonNormal(checks->second));
+  report.sentences.push_back(VarianceSentence(f, style, nonNormal));
   if (checks != nullptr) {
     const BrownForsytheFigures& spread = checks->spread;
     report.sections.push_back(
@@ -145,11 +154,10 @@ Report TwoSampleReport(const TwoSampleFigures& f, PStyle style, const TwoSampleC
            "ν₁ = 1，ν₂ = n₁ + n₂ − 2"},
           {"P", PCellText(style, spread.p), "F分布，上侧"}}});
     report.sentences.push_back(
-        NormalityGuidance(style, {{"第1组", &checks->first}, {"第2组", &checks->second}},
-                          "两样本秩和检验（Wilcoxon秩和检验）或数据变换"));
+        NormalityGuidance(style, {{"第1组", &checks->first}, {"第2组", &checks->second}}));
     if (spread.p && *spread.p < 0.05) {
       report.sentences.push_back("Brown–Forsythe检验提示方差不齐（" + PText(style, spread.p) +
-                                 "），宜参考上方Welch校正t检验的结果。");
+                                 (nonNormal ? "）。" : "），宜参考上方Welch校正t检验的结果。"));
     }
   }
   report.results = TwoSampleResults(f, style);
@@ -191,8 +199,7 @@ Report PairedReport(const PairedFigures& f, PStyle style, const PairedChecks* ch
           {"95%一致性界限上限", NumberText(a.upperLimit), "d̄ + 1.96Sd"},
           {"上限的95%置信区间", IntervalText(style, a.upperLimitLower, a.upperLimitUpper),
            kLimitInterval}}});
-    report.sentences.push_back(
-        NormalityGuidance(style, {{"差值", &checks->differences}}, "Wilcoxon符号秩检验"));
+    report.sentences.push_back(NormalityGuidance(style, {{"差值", &checks->differences}}));
   }
   report.results = PairedResults(f, style);
   report.methods = PairedMethods(style);
@@ -232,12 +239,19 @@ Report CorrelationReport(const CorrelationFigures& f, PStyle style,
         {"残差的正态性（指导，不改变主窗口的检验）",
          {{"残差 Shapiro–Wilk W", NumberText(checks->residuals.w), kShapiroWilk},
           {"P", PCellText(style, checks->residuals.p), kShapiroWilkP}}});
-    report.sentences.push_back(
-        NormalityGuidance(style, {{"残差", &checks->residuals}}, "Spearman秩相关或数据变换"));
+    report.sentences.push_back(NormalityGuidance(style, {{"残差", &checks->residuals}}));
   }
   report.results = CorrelationResults(f, style);
   report.methods = CorrelationMethods(style);
   return report;
+}
+
+void NoteRoundedValues(Report& report, std::size_t count) {
+  if (count == 0) return;
+  report.sentences.push_back("有" + std::to_string(count) +
+                             "个数值的小数超过4位，已舍入到4位小数（数据表保留4位小数）；"
+                             "数值很小时，宜改用更小的单位后再输入（如以µmol/L代替mol/L、"
+                             "以mg代替g），以免有效数字丢失。");
 }
 
 }  // namespace quillon

@@ -1,5 +1,8 @@
 #include "report/writing/sentences.h"
 
+#include <cmath>
+#include <initializer_list>
+
 #include "report/writing/text.h"
 
 namespace quillon {
@@ -81,9 +84,18 @@ std::string IntervalNote(PStyle style, const Figure& p, const Figure& lower, con
              : "；" + chinese + "，与检验结论不一致时以检验为准";
 }
 
+// An interval in brackets; none where a bound is missing: the table gives the reason, a
+// sentence is not the place for it.
+std::string SentenceInterval(PStyle style, const Figure& lower, const Figure& upper,
+                             IntervalNull null) {
+  if (!lower || !upper) return {};
+  return Bracketed(style, Interval(style, lower, upper, null));
+}
+
 std::string CheckedInterval(PStyle style, const Figure& p, const Figure& lower, const Figure& upper,
                             IntervalNull null, const std::string& chinese,
                             const std::string& english) {
+  if (!lower || !upper) return {};
   return Bracketed(style, Interval(style, lower, upper, null) +
                               IntervalNote(style, p, lower, upper, null, chinese, english));
 }
@@ -102,8 +114,8 @@ std::string TwoSampleResults(const TwoSampleFigures& f, PStyle style) {
   // Welch's interval of the difference goes with Welch's P; d, whose interval rests on the
   // pooled t, is given without it (the table has it).
   const std::string interval =
-      welch ? Bracketed(style, Interval(style, f.welchLower, f.welchUpper, IntervalNull::Zero))
-            : Bracketed(style, Interval(style, f.lower, f.upper, IntervalNull::Zero));
+      welch ? SentenceInterval(style, f.welchLower, f.welchUpper, IntervalNull::Zero)
+            : SentenceInterval(style, f.lower, f.upper, IntervalNull::Zero);
   const std::string effect =
       !f.effects.d.estimate ? std::string()
       : welch               ? Is(style, "d", Two(f.effects.d.estimate))
@@ -142,12 +154,10 @@ std::string PairedResults(const PairedFigures& f, PStyle style) {
                            Is(style, English(style) ? "df" : "ν", Df(f.df)) + List(style) +
                            PText(style, f.p);
   const std::string effect =
-      f.dz.estimate
-          ? Is(style, "dz", Two(f.dz.estimate)) +
-                Bracketed(style, Interval(style, f.dz.lower, f.dz.upper, IntervalNull::Zero))
-          : std::string();
-  const std::string interval =
-      Bracketed(style, Interval(style, f.lower, f.upper, IntervalNull::Zero));
+      f.dz.estimate ? Is(style, "dz", Two(f.dz.estimate)) +
+                          SentenceInterval(style, f.dz.lower, f.dz.upper, IntervalNull::Zero)
+                    : std::string();
+  const std::string interval = SentenceInterval(style, f.lower, f.upper, IntervalNull::Zero);
   if (English(style)) {
     return Finding(style, f.p, "", "The mean paired difference") + Bracketed(style, test) +
            "; mean difference, " + Two(f.meanDifference) + interval +
@@ -183,7 +193,7 @@ std::string CorrelationResults(const CorrelationFigures& f, PStyle style) {
   r += List(style) + PText(style, f.p);
   std::string slope = Two(f.slope);
   if (f.slopeLower && f.slopeUpper) {
-    slope += Bracketed(style, Interval(style, f.slopeLower, f.slopeUpper, IntervalNull::Zero));
+    slope += SentenceInterval(style, f.slopeLower, f.slopeUpper, IntervalNull::Zero);
   }
   if (English(style)) {
     return Finding(style, f.p, "", "The linear correlation between X and Y") + Bracketed(style, r) +
@@ -355,28 +365,55 @@ std::string McNemarMethods(const McNemarFigures& f, PStyle style) {
 
 namespace {
 
-// "1.42（0.82, 1.70）" in Chinese, "1.42 (0.82, 1.70)" in English: M (P25, P75).
-std::string MedianAndQuartiles(PStyle style, const Quartiles& q) {
-  return Two(q.median) + Bracketed(style, Two(q.p25) + ", " + Two(q.p75));
+// How many decimals the rank path's location figures take in a sentence: two, as papers give
+// them, or as many more (up to the grid's four) as the smallest of them needs to show two
+// significant digits, so that 0.0005 is not "0.00".
+int LocationDecimals(std::initializer_list<const Figure*> figures) {
+  double smallest = 0;
+  for (const Figure* figure : figures) {
+    if (*figure && **figure != 0 && (smallest == 0 || std::fabs(**figure) < smallest)) {
+      smallest = std::fabs(**figure);
+    }
+  }
+  int decimals = 2;
+  while (decimals < 4 && smallest != 0 && smallest < std::pow(10.0, 1 - decimals)) ++decimals;
+  return decimals;
 }
 
-// The statistic, Z where P is approximate, and P: "W=35，Z=-1.60，P=0.111".
-std::string RankTest(PStyle style, const std::string& symbol, const Figure& statistic,
+std::string Fixed(const Figure& figure, int decimals) {
+  return figure ? FixedText(*figure, decimals) : MissingText(figure);
+}
+
+// M (P25, P75): "8.00（5.00，9.50）" in Chinese, "8.00 (5.00, 9.50)" in English.
+std::string MedianAndQuartiles(PStyle style, const Quartiles& q, int decimals) {
+  return Fixed(q.median, decimals) +
+         Bracketed(style, Fixed(q.p25, decimals) + List(style) + Fixed(q.p75, decimals));
+}
+
+// The statistic as journals print it: U (or T) where P is exact, Z where it is approximate;
+// "U=22，P=0.056", "Z=-1.60，P=0.111".
+std::string RankTest(PStyle style, const std::string& exactSymbol, const Figure& statistic,
                      const Figure& z, const Figure& p) {
-  // W and V are whole but with ties, where they may end in .5.
-  return Is(style, symbol, Df(statistic)) + (z ? List(style) + Is(style, "Z", Two(z)) : "") +
-         List(style) + PText(style, p);
+  // U and T are whole, but with ties they may end in .5.
+  const std::string shown = z ? Is(style, "Z", Two(z)) : Is(style, exactSymbol, Df(statistic));
+  return shown + List(style) + PText(style, p);
 }
 
-std::string WithInterval(PStyle style, const Figure& value, const Figure& lower,
-                         const Figure& upper) {
-  return Two(value) + Bracketed(style, Interval(style, lower, upper));
+// An interval read against the rank test's P, guarded and checked as the t path's are; none in
+// the sentence where the table gives its reason.
+std::string RankInterval(PStyle style, const Figure& p, const Figure& lower, const Figure& upper,
+                         IntervalNull null, int decimals, const std::string& chinese,
+                         const std::string& english) {
+  if (!lower || !upper) return {};
+  return Bracketed(style, FormatInterval(style, lower, upper, decimals, null) +
+                              IntervalNote(style, p, lower, upper, null, chinese, english));
 }
 
-std::string RankBiserial(PStyle style, const EffectSize& r) {
+std::string RankBiserial(PStyle style, const EffectSize& r, const Figure& p) {
   if (!r.estimate) return {};
   return (English(style) ? "; rank-biserial " : "，秩双列相关") + Is(style, "r", Two(r.estimate)) +
-         Bracketed(style, Interval(style, r.lower, r.upper));
+         RankInterval(style, p, r.lower, r.upper, IntervalNull::Correlation, 2, "Fisher z变换",
+                      "Fisher z transformation");
 }
 
 }  // namespace
@@ -385,19 +422,25 @@ std::string TwoSampleResults(const TwoSampleFigures& f, const RankSumFigures& ra
                              TestPath path) {
   if (path == TestPath::TTest) return TwoSampleResults(f, style);
   if (!ranks.p) return NoTest(style, ranks.p);
-  const std::string test = RankTest(style, "W", ranks.w, ranks.z, ranks.p);
-  const std::string shift = WithInterval(style, ranks.shift, ranks.shiftLower, ranks.shiftUpper);
+  const std::string test = RankTest(style, "U", ranks.w, ranks.z, ranks.p);
+  const int decimals = LocationDecimals({&ranks.first.median, &ranks.first.p25, &ranks.first.p75,
+                                         &ranks.second.median, &ranks.second.p25, &ranks.second.p75,
+                                         &ranks.shift, &ranks.shiftLower, &ranks.shiftUpper});
+  const std::string shift =
+      Fixed(ranks.shift, decimals) + RankInterval(style, ranks.p, ranks.shiftLower,
+                                                  ranks.shiftUpper, IntervalNull::Zero, decimals,
+                                                  "Hodges–Lehmann法", "Hodges–Lehmann method");
   if (English(style)) {
     return Finding(style, ranks.p, "", "The difference between the two distributions") +
            Bracketed(style, test) + "; median (P25, P75), group 1 " +
-           MedianAndQuartiles(style, ranks.first) + ", group 2 " +
-           MedianAndQuartiles(style, ranks.second) + "; Hodges–Lehmann shift, " + shift +
-           RankBiserial(style, ranks.rankBiserial) + ".";
+           MedianAndQuartiles(style, ranks.first, decimals) + ", group 2 " +
+           MedianAndQuartiles(style, ranks.second, decimals) + "; Hodges–Lehmann shift, " + shift +
+           RankBiserial(style, ranks.rankBiserial, ranks.p) + ".";
   }
   return Finding(style, ranks.p, "两组分布", "") + Bracketed(style, test) + "，M(P25, P75)第1组" +
-         MedianAndQuartiles(style, ranks.first) + "，第2组" +
-         MedianAndQuartiles(style, ranks.second) + "，位置差的Hodges–Lehmann估计" + shift +
-         RankBiserial(style, ranks.rankBiserial) + "。";
+         MedianAndQuartiles(style, ranks.first, decimals) + "，第2组" +
+         MedianAndQuartiles(style, ranks.second, decimals) + "，位置差的Hodges–Lehmann估计" +
+         shift + RankBiserial(style, ranks.rankBiserial, ranks.p) + "。";
 }
 
 std::string TwoSampleMethods(const TwoSampleFigures& f, const RankSumFigures& ranks, PStyle style,
@@ -420,17 +463,25 @@ std::string PairedResults(const PairedFigures& f, const SignedRankFigures& ranks
                           TestPath path) {
   if (path == TestPath::TTest) return PairedResults(f, style);
   if (!ranks.p) return NoTest(style, ranks.p);
-  const std::string test = RankTest(style, "V", ranks.v, ranks.z, ranks.p);
-  const std::string median = WithInterval(style, ranks.pseudomedian, ranks.lower, ranks.upper);
+  const std::string test = RankTest(style, "T", ranks.v, ranks.z, ranks.p);
+  const int decimals =
+      LocationDecimals({&ranks.differences.median, &ranks.differences.p25, &ranks.differences.p75,
+                        &ranks.pseudomedian, &ranks.lower, &ranks.upper});
+  const std::string median =
+      Fixed(ranks.pseudomedian, decimals) +
+      RankInterval(style, ranks.p, ranks.lower, ranks.upper, IntervalNull::Zero, decimals,
+                   "Hodges–Lehmann法", "Hodges–Lehmann method");
   if (English(style)) {
     return Finding(style, ranks.p, "", "The paired differences' shift from 0") +
            Bracketed(style, test) + "; median (P25, P75) of the differences, " +
-           MedianAndQuartiles(style, ranks.differences) + "; Hodges–Lehmann pseudomedian, " +
-           median + RankBiserial(style, ranks.rankBiserial) + ".";
+           MedianAndQuartiles(style, ranks.differences, decimals) +
+           "; Hodges–Lehmann pseudomedian, " + median +
+           RankBiserial(style, ranks.rankBiserial, ranks.p) + ".";
   }
   return Finding(style, ranks.p, "配对差值与0的", "") + Bracketed(style, test) +
-         "，差值M(P25, P75)为" + MedianAndQuartiles(style, ranks.differences) +
-         "，Hodges–Lehmann伪中位数" + median + RankBiserial(style, ranks.rankBiserial) + "。";
+         "，差值M(P25, P75)为" + MedianAndQuartiles(style, ranks.differences, decimals) +
+         "，Hodges–Lehmann伪中位数" + median + RankBiserial(style, ranks.rankBiserial, ranks.p) +
+         "。";
 }
 
 std::string PairedMethods(const SignedRankFigures& ranks, PStyle style, TestPath path) {
@@ -454,14 +505,22 @@ std::string CorrelationResults(const CorrelationFigures& f, const SpearmanFigure
                                PStyle style, TestPath path) {
   if (path == TestPath::TTest) return CorrelationResults(f, style);
   if (!ranks.p) return NoTest(style, ranks.p);
-  const std::string test = Is(style, "rs", Two(ranks.rs)) + List(style) +
-                           Interval(style, ranks.lower, ranks.upper) + List(style) +
-                           PText(style, ranks.p);
+  std::string test = Is(style, "rs", Two(ranks.rs));
+  if (ranks.lower && ranks.upper) {
+    test += List(style) +
+            FormatInterval(style, ranks.lower, ranks.upper, 2, IntervalNull::Correlation) +
+            IntervalNote(style, ranks.p, ranks.lower, ranks.upper, IntervalNull::Correlation,
+                         "Fisher z变换", "Fisher z transformation");
+  }
+  test += List(style) + PText(style, ranks.p);
   if (English(style)) {
     return Finding(style, ranks.p, "", "The rank correlation between X and Y") +
            Bracketed(style, test) + ".";
   }
-  return Finding(style, ranks.p, "X与Y的秩相关", "") + Bracketed(style, test) + "。";
+  // A correlation is not a difference: "X与Y之间存在秩相关", or that it cannot be said.
+  const std::string finding =
+      *ranks.p < kAlpha ? "X与Y之间存在秩相关" : "尚不能认为X与Y之间存在秩相关";
+  return finding + Bracketed(style, test) + "。";
 }
 
 std::string CorrelationMethods(const SpearmanFigures& ranks, PStyle style, TestPath path) {

@@ -11,6 +11,12 @@ and where the estimate's equation holds on a whole interval (an even number of d
 anywhere in that interval (the program gives its middle, the median). Those are compared to
 that bound.
 
+Below 50 values a group (50 nonzero differences) the program's P is exact given the ties, as
+coin's wilcox_test and wilcoxsign_test (zero.method = "Wilcoxon") give it with distribution =
+"exact", and its interval is R's exact one written out (the qwilcox or qsignrank quantile of the
+ordered differences or Walsh averages), ties or not; R itself would use the normal approximation
+with ties.
+
 The references get each group less the data set's offset, subtracted exactly in decimal, and
 the paired differences exact; R runs once for a whole run.
 """
@@ -34,6 +40,7 @@ TALLY = collections.Counter()
 PENDING = []
 
 R_SCRIPT = r"""
+suppressMessages(library(coin))
 lines <- readLines(commandArgs(trailingOnly = TRUE)[1])
 numbers <- function(text) if (is.na(text) || nchar(text) == 0) numeric(0) else
   as.numeric(strsplit(text, " ", fixed = TRUE)[[1]])
@@ -47,6 +54,9 @@ for (line in lines) {
     values <- if (is.null(r)) c(NA, NA) else c(r$estimate, r$p.value)
   } else {
     paired <- parts[1] == "paired"
+    d <- x[x != 0]
+    small <- if (paired) length(d) > 0 && length(d) < 50 else
+      length(x) < 50 && length(y) < 50 && length(unique(c(x, y))) > 1
     test <- function(ci) suppressWarnings(wilcox.test(x, y, paired = paired, exact = NULL,
                                                       correct = TRUE, conf.int = ci))
     r <- tryCatch(test(TRUE), error = function(e) NULL)
@@ -56,6 +66,27 @@ for (line in lines) {
     values <- if (is.null(r)) rep(NA, 7) else c(r$statistic, r$p.value,
       grepl("exact", r$method, fixed = TRUE),
       if (interval) c(r$estimate, r$conf.int, attr(r$conf.int, "conf.level")) else rep(NA, 4))
+    if (small && !is.null(r) && length(x) > 1 && (paired || length(y) > 1)) {
+      # Small samples: P exact given the ties (coin's permutation distribution of the mid-ranks,
+      # zeros dropped first), the interval R's exact one by its definition, whatever the ties.
+      if (paired) {
+        p <- pvalue(wilcoxsign_test(d ~ numeric(length(d)), zero.method = "Wilcoxon",
+                                    distribution = "exact"))
+        steps <- outer(d, d, "+"); steps <- sort(steps[!lower.tri(steps)]) / 2
+        n <- length(d); qu <- qsignrank(0.025, n); if (qu == 0) qu <- 1
+        reached <- 2 * psignrank(trunc(qu) - 1, n); top <- n * (n + 1) / 2 - qu
+      } else {
+        g <- factor(rep(c("x", "y"), c(length(x), length(y))))
+        p <- pvalue(wilcox_test(c(x, y) ~ g, distribution = "exact"))
+        steps <- sort(outer(x, y, "-"))
+        qu <- qwilcox(0.025, length(x), length(y)); if (qu == 0) qu <- 1
+        reached <- 2 * pwilcox(trunc(qu) - 1, length(x), length(y))
+        top <- length(x) * length(y) - qu
+      }
+      level <- if (reached - 0.05 > 0.025) 1 - signif(reached, 2) else 0.95
+      bounds <- if (min(steps) == max(steps)) c(NA, NA) else c(steps[qu], steps[top + 1])
+      values <- c(r$statistic, as.numeric(p), 1, median(steps), bounds, level)
+    }
     values <- c(values, q)
   }
   cat(paste(sprintf("%.17g", values), collapse = " "), "\n", sep = "")
@@ -123,10 +154,10 @@ def compare_estimate(name, text, reference, exact, steps):
     low, high = (ordered[middle], ordered[middle]) if len(ordered) % 2 else \
         (ordered[middle - 1], ordered[middle])
     compare(name + " (median)", text, (low + high) / 2, 1e-9)
-    if math.isnan(reference) and ordered[0] == ordered[-1]:
-        # Every difference the same: R's search divides by a σ of 0; the program gives that
-        # difference.
-        TALLY["estimate where R has none (all differences equal)"] += 1
+    if math.isnan(reference):
+        # Every difference the same (R's search divides by a σ of 0), or R's uniroot failed:
+        # the program's estimate was held to its definition above.
+        TALLY["estimate where R has none, held to the median of the differences"] += 1
     elif exact:
         compare(name, text, reference, 1e-9)
     elif not low - ROOT_TOLERANCE * 1.001 <= reference <= high + ROOT_TOLERANCE * 1.001:

@@ -230,6 +230,12 @@ void MonkeyTest::CheckReport() {
     Fail("the report's text is not the report laid out anew:\n" + shown.toStdString() +
          "\n--- laid out anew ---\n" + fresh.toPlainText().toStdString());
   }
+  // A sentence carries figures, never a missing figure's reason (the table does), unless there
+  // is no test to report at all.
+  const std::string& results = report->Current().results;
+  if (results.find("—（") != std::string::npos && results.rfind("尚无法给出检验结果", 0) != 0) {
+    Fail("the results sentence carries a reason meant for the table: " + results);
+  }
   ++reach.reportsChecked;
 }
 
