@@ -110,6 +110,24 @@ std::optional<std::int64_t> SmallestSampleSize(const std::function<double(std::i
   return above;
 }
 
+std::optional<std::int64_t> LeastLastingSampleSize(
+    const std::function<double(std::int64_t)>& power, double target, double guess,
+    std::int64_t least, const std::function<std::int64_t(std::int64_t)>& window) {
+  std::optional<std::int64_t> from = SmallestSampleSize(power, target, guess, least);
+  std::int64_t checked = 0;
+  while (from) {
+    const std::int64_t end = std::min(kLargestSampleSize, *from + window(*from));
+    std::int64_t n = *from + 1;
+    for (; n <= end && checked < kLargestCheck; ++n, ++checked) {
+      if (!(power(n) >= target)) break;
+    }
+    if (n > end || checked >= kLargestCheck) return from;
+    // n falls short: the next crossing above it.
+    from = SmallestSampleSize(power, target, static_cast<double>(n + 1), n + 1);
+  }
+  return std::nullopt;
+}
+
 double FisherZSampleSize(double rho, double alpha, double power) {
   const double c = std::atanh(rho);
   const double z = NormalUpper(alpha / 2) + NormalUpper(1 - power);
@@ -277,6 +295,16 @@ double ExactMcNemarPower(double p10, double p01, std::int64_t n, double alpha) {
     }
     return std::clamp(power, 0.0, 1.0);
   });
+}
+
+std::int64_t McNemarSawtoothWindow(double p10, double p01, std::int64_t n) {
+  // Below this the parity's share of the power is smaller than a step of its rise.
+  constexpr double kWashedOut = 1e-3;
+  constexpr std::int64_t kFewPairs = 4;
+  const double psi = p10 + p01;
+  const auto nd = static_cast<double>(n);
+  if (std::pow(std::abs(1 - 2 * psi), nd) < kWashedOut) return kFewPairs;
+  return static_cast<std::int64_t>(std::ceil((2 * std::sqrt(nd * psi) + 8) / psi));
 }
 
 }  // namespace quillon
