@@ -39,7 +39,7 @@ std::optional<std::int64_t> SmallestSampleSize(const std::function<double(std::i
 // the check started again above any of them that falls short. At most kLargestCheck sizes are
 // checked in all, so that a keystroke stays within a frame. Nothing when the target is not
 // reached by kLargestSampleSize.
-inline constexpr std::int64_t kLargestCheck = 1024;
+inline constexpr std::int64_t kLargestCheck = 256;
 std::optional<std::int64_t> LeastLastingSampleSize(
     const std::function<double(std::int64_t)>& power, double target, double guess,
     std::int64_t least, const std::function<std::int64_t(std::int64_t)>& window);

@@ -185,6 +185,19 @@ Method ProportionMethod(const SampleSizeInputs& in, const Counts& counts, bool c
   return method;
 }
 
+// Where the exact McNemar search starts: Connor's n for a target raised by what the exact test's
+// power falls short of Connor's there. The shortfall changes slowly with n, so that the search
+// starts within a few pairs of its end even at millions of pairs.
+double McNemarGuess(double p10, double p01, double alpha, double target) {
+  const double connor = ConnorSampleSize(p10, p01, alpha, target);
+  if (!(connor <= static_cast<double>(kLargestSampleSize))) return connor;
+  const auto n = std::max<std::int64_t>(1, static_cast<std::int64_t>(std::ceil(connor)));
+  const double shortfall =
+      ConnorPower(p10, p01, static_cast<double>(n), alpha) - ExactMcNemarPower(p10, p01, n, alpha);
+  const double raised = target + shortfall;
+  return raised > 0 && raised < 1 ? ConnorSampleSize(p10, p01, alpha, raised) : connor;
+}
+
 Method McNemarMethod(const SampleSizeInputs& in) {
   const double p10 = in.first.value;
   const double p01 = in.second.value;
@@ -196,7 +209,7 @@ Method McNemarMethod(const SampleSizeInputs& in) {
                 {},
                 {},
                 [=](std::int64_t n) { return McNemarSawtoothWindow(p10, p01, n); }};
-  if (in.power.value > 0) method.guess = ConnorSampleSize(p10, p01, alpha, in.power.value);
+  if (in.power.value > 0) method.guess = McNemarGuess(p10, p01, alpha, in.power.value);
   return method;
 }
 
