@@ -17,7 +17,8 @@ struct Case {
   SampleSizeBoxes boxes;
 };
 
-// Each design at an ordinary n, at about 100,000 (solving for it) and at a typed 100,000.
+// Each design at an ordinary n, at about 100,000 (solving for it) and at a typed 100,000; McNemar
+// at the extremes of its exact search too.
 std::vector<std::pair<std::string, Case>> Cases() {
   std::vector<std::pair<std::string, Case>> cases;
   const auto add = [&](std::string name, PowerDesign design, SolveFor solve,
@@ -43,6 +44,10 @@ std::vector<std::pair<std::string, Case>> Cases() {
   add("McNemar/100000", PowerDesign::McNemar, n, {{&B::p10, "0.2055"}, {&B::p01, "0.2"}});
   add("McNemar/typed100000", PowerDesign::McNemar, power,
       {{&B::p10, "0.102"}, {&B::p01, "0.1"}, {&B::n, "100000"}});
+  // Near the largest n, and with every pair discordant, where the exact power's saw teeth are
+  // checked over the most pairs.
+  add("McNemar/9000000", PowerDesign::McNemar, n, {{&B::p10, "0.2006"}, {&B::p01, "0.2"}});
+  add("McNemar/sawteeth", PowerDesign::McNemar, n, {{&B::p10, "0.5005"}, {&B::p01, "0.4995"}});
   return cases;
 }
 

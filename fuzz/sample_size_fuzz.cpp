@@ -45,15 +45,22 @@ void RequireShown(const Figure& figure, std::string_view input) {
           "a figure is a finite number or has a reason", input);
 }
 
-// The power the n was solved by, at n: the plan's own for the t tests and the correlation, the
-// plan of the same method for two proportions, Connor's for McNemar.
+// The power the n was solved by, at n: the plan's own for the t tests, the correlation and
+// McNemar's exact test, the plan of the same method for two proportions.
 std::optional<double> SolvedByPower(PowerDesign design, const SampleSizeResult& planned,
                                     SampleSizeBoxes boxes, std::int64_t n) {
   boxes.n = std::to_string(n);
   const SampleSizeResult at = ComputeSampleSize(design, boxes, SolveFor::Power);
-  if (design == PowerDesign::McNemar) return at.approximatePower.value;
   if (at.method == planned.method) return at.plan.power.value;
   return at.other ? at.other->power.value : std::nullopt;
+}
+
+// The power box's target: a proportion, or a percentage above 1 or with "%".
+double TargetPower(std::string text) {
+  text.erase(0, text.find_first_not_of(" \t"));
+  const bool percent = text.find('%') != std::string::npos;
+  const double value = std::stod(text);
+  return percent || value > 1 ? value / 100 : value;
 }
 
 }  // namespace
@@ -93,17 +100,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(!result.plan.power || result.curve.marked.has_value(),
           "the curve marks the plan's n where its power is known", input);
 
+  for (const Figure* count : {&result.plan.total, &result.plan.enrolledTotal}) {
+    Require(!*count || **count <= 10'000'000, "no count above 10,000,000", input);
+  }
+
   if (solve == SolveFor::SampleSize && result.plan.n1) {
-    const double target = std::stod(boxes.power);
+    const double target = TargetPower(boxes.power);
     const auto n = static_cast<std::int64_t>(*result.plan.n1);
     const std::optional<double> reached = SolvedByPower(design, result, boxes, n);
     Require(reached && *reached >= target, "the n reaches the power it was solved for", input);
-    const bool tTest = design == PowerDesign::TwoSample || design == PowerDesign::Paired;
-    if (tTest && n > 2) {
-      // Where Boost.Math cannot evaluate the noncentral t at n − 1 (an α of 1e-37 with a shift
+    const bool searched = design == PowerDesign::TwoSample || design == PowerDesign::Paired ||
+                          design == PowerDesign::McNemar;
+    if (searched && n > (design == PowerDesign::McNemar ? 1 : 2)) {
+      // Where Boost.Math cannot evaluate the noncentral t at n − 1 (an α of 1e-8 with a shift
       // of 10^8), the search counts that n as not reaching the power.
       const std::optional<double> below = SolvedByPower(design, result, boxes, n - 1);
-      Require(!below || *below < target, "for the t tests n − 1 does not reach it", input);
+      Require(!below || *below < target, "n − 1 does not reach the power", input);
     }
   }
   return 0;

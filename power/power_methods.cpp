@@ -15,6 +15,14 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
+// Boost.Math computes in double, not in the x87 long double it promotes double to by default:
+// several times faster, and a power needs far less than double's 16 digits (R's pnt works in
+// double too).
+using InDouble = boost::math::policies::policy<boost::math::policies::promote_double<false>>;
+using StudentsT = boost::math::students_t_distribution<double, InDouble>;
+using NoncentralT = boost::math::non_central_t_distribution<double, InDouble>;
+using Binomial = boost::math::binomial_distribution<double, InDouble>;
+
 // Runs one evaluation of the distributions; Boost.Math reports a domain or range error by
 // throwing, which here becomes NaN for the caller to explain.
 template <typename Evaluate>
@@ -39,10 +47,10 @@ constexpr double kCertainReach = 80;
 double NoncentralTPower(double df, double noncentrality, double alpha) {
   return Guarded([&] {
     const double critical =
-        boost::math::quantile(boost::math::complement(boost::math::students_t(df), alpha / 2));
+        boost::math::quantile(boost::math::complement(StudentsT(df), alpha / 2));
     const double shift = std::abs(noncentrality);
     if (shift > kCertainReach * std::max(1.0, critical)) return 1.0;
-    const boost::math::non_central_t shifted(df, shift);
+    const NoncentralT shifted(df, shift);
     const double power = boost::math::cdf(boost::math::complement(shifted, critical)) +
                          boost::math::cdf(shifted, -critical);
     return std::min(1.0, power);
@@ -108,6 +116,24 @@ std::optional<std::int64_t> SmallestSampleSize(const std::function<double(std::i
     (reaches(middle) ? above : below) = middle;
   }
   return above;
+}
+
+std::optional<std::int64_t> LeastLastingSampleSize(
+    const std::function<double(std::int64_t)>& power, double target, double guess,
+    std::int64_t least, const std::function<std::int64_t(std::int64_t)>& window) {
+  std::optional<std::int64_t> from = SmallestSampleSize(power, target, guess, least);
+  std::int64_t checked = 0;
+  while (from) {
+    const std::int64_t end = std::min(kLargestSampleSize, *from + window(*from));
+    std::int64_t n = *from + 1;
+    for (; n <= end && checked < kLargestCheck; ++n, ++checked) {
+      if (!(power(n) >= target)) break;
+    }
+    if (n > end || checked >= kLargestCheck) return from;
+    // n falls short: the next crossing above it.
+    from = SmallestSampleSize(power, target, static_cast<double>(n + 1), n + 1);
+  }
+  return std::nullopt;
 }
 
 double FisherZSampleSize(double rho, double alpha, double power) {
@@ -188,21 +214,19 @@ struct BinomialTail {
   double at = 0;
 
   void Start(std::int64_t m, std::int64_t c) {
-    const boost::math::binomial distribution(static_cast<double>(m), p);
+    const Binomial distribution(static_cast<double>(m), p);
     lower = boost::math::cdf(distribution, static_cast<double>(c));
     at = boost::math::pdf(distribution, static_cast<double>(c));
   }
-  // From m trials to m + 1 at the same c.
-  void NextTrial(std::int64_t m, std::int64_t c) {
+  // From m trials to m + 1 at the same c; `grow` is (m + 1) / (m + 1 − c), the same for every p.
+  void NextTrial(double grow) {
     lower -= p * at;
-    at *= static_cast<double>(m + 1) / static_cast<double>(m + 1 - c) * (1 - p);
+    at *= grow * (1 - p);
   }
-  // The probability at c + 1 of m trials, without taking it.
-  double AtNext(std::int64_t m, std::int64_t c) const {
-    return at * static_cast<double>(m - c) / static_cast<double>(c + 1) * p / (1 - p);
-  }
-  void NextCount(std::int64_t m, std::int64_t c) {
-    at = AtNext(m, c);
+  // The probability at c + 1 of m trials, without taking it; `ratio` is (m − c) / (c + 1).
+  double AtNext(double ratio) const { return at * ratio * p / (1 - p); }
+  void NextCount(double ratio) {
+    at = AtNext(ratio);
     lower += at;
   }
 };
@@ -210,7 +234,7 @@ struct BinomialTail {
 // The two-sided binomial test of b ~ Binomial(m, ½) rejects at b ≤ c or b ≥ m − c, c being the
 // largest count with 2·P(b ≤ c) ≤ α (−1 when there is none).
 std::int64_t CriticalCount(std::int64_t m, double alpha) {
-  const boost::math::binomial fair(static_cast<double>(m), 0.5);
+  const Binomial fair(static_cast<double>(m), 0.5);
   const auto rejects = [&](std::int64_t c) {
     return c >= 0 && 2 * boost::math::cdf(fair, static_cast<double>(c)) <= alpha;
   };
@@ -225,10 +249,10 @@ std::int64_t CriticalCount(std::int64_t m, double alpha) {
 
 // Binomial(n, ψ) beyond this many standard deviations (and a margin for skewed cases) holds less
 // than a double can add to the power.
-constexpr double kReach = 10;
+constexpr double kReach = 8.5;
 constexpr double kMargin = 20;
 // Steps of the ratio recurrences before Boost.Math's values are taken again.
-constexpr std::int64_t kRestart = 1024;
+constexpr std::int64_t kRestart = 8192;
 
 }  // namespace
 
@@ -245,7 +269,7 @@ double ExactMcNemarPower(double p10, double p01, std::int64_t n, double alpha) {
                                          0.0, std::floor(nd * psi - kReach * spread - kMargin)));
     const std::int64_t last =
         static_cast<std::int64_t>(std::min(nd, std::ceil(nd * psi + kReach * spread + kMargin)));
-    const boost::math::binomial discordant(nd, std::min(1.0, psi));
+    const Binomial discordant(nd, std::min(1.0, psi));
     // Tails of b for the null (½), of b (share) and of m − b (1 − share).
     BinomialTail fair{0.5};
     BinomialTail towards{share};
@@ -269,14 +293,28 @@ double ExactMcNemarPower(double p10, double p01, std::int64_t n, double alpha) {
       ++sinceStart;
       weight *= (nd - static_cast<double>(m)) / static_cast<double>(m + 1) * psi / (1 - psi);
       if (critical < 0) continue;
-      for (BinomialTail* tail : {&fair, &towards, &away}) tail->NextTrial(m, critical);
-      while (critical + 1 < m + 1 && 2 * (fair.lower + fair.AtNext(m + 1, critical)) <= alpha) {
-        for (BinomialTail* tail : {&fair, &towards, &away}) tail->NextCount(m + 1, critical);
+      const double grow = static_cast<double>(m + 1) / static_cast<double>(m + 1 - critical);
+      for (BinomialTail* tail : {&fair, &towards, &away}) tail->NextTrial(grow);
+      for (;;) {
+        const double ratio =
+            static_cast<double>(m + 1 - critical) / static_cast<double>(critical + 1);
+        if (!(critical + 1 < m + 1 && 2 * (fair.lower + fair.AtNext(ratio)) <= alpha)) break;
+        for (BinomialTail* tail : {&fair, &towards, &away}) tail->NextCount(ratio);
         ++critical;
       }
     }
     return std::clamp(power, 0.0, 1.0);
   });
+}
+
+std::int64_t McNemarSawtoothWindow(double p10, double p01, std::int64_t n) {
+  // Below this the parity's share of the power is smaller than a step of its rise.
+  constexpr double kWashedOut = 1e-3;
+  constexpr std::int64_t kFewPairs = 4;
+  const double psi = p10 + p01;
+  const auto nd = static_cast<double>(n);
+  if (std::pow(std::abs(1 - 2 * psi), nd) < kWashedOut) return kFewPairs;
+  return static_cast<std::int64_t>(std::ceil((2 * std::sqrt(nd * psi) + 8) / psi));
 }
 
 }  // namespace quillon

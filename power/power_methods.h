@@ -33,6 +33,17 @@ double NormalApproximateN(double standardized, double factor, double alpha, doub
 std::optional<std::int64_t> SmallestSampleSize(const std::function<double(std::int64_t)>& power,
                                                double target, double guess, std::int64_t least);
 
+// The least n from `least` up to kLargestSampleSize from which the power stays at or above
+// `target`, for a power that rises with n only on the whole (the saw teeth of an exact test): a
+// crossing found as SmallestSampleSize finds it, then the `window(n)` sizes above it checked, and
+// the check started again above any of them that falls short. At most kLargestCheck sizes are
+// checked in all, so that a keystroke stays within a frame. Nothing when the target is not
+// reached by kLargestSampleSize.
+inline constexpr std::int64_t kLargestCheck = 256;
+std::optional<std::int64_t> LeastLastingSampleSize(
+    const std::function<double(std::int64_t)>& power, double target, double guess,
+    std::int64_t least, const std::function<std::int64_t(std::int64_t)>& window);
+
 // Fisher's z for a correlation ρ: n = ((z(1−α/2) + z(1−β)) / C)² + 3, C = ½·ln((1+ρ)/(1−ρ)),
 // unrounded; the power at n is Φ(|C|·√(n−3) − z(1−α/2)) + Φ(−|C|·√(n−3) − z(1−α/2)).
 double FisherZSampleSize(double rho, double alpha, double power);
@@ -56,5 +67,10 @@ double ConnorPower(double p10, double p01, double n, double alpha);
 // discordant count m ~ Binomial(n, ψ) of the chance that the two-sided binomial test of
 // b ~ Binomial(m, p10/ψ) against ½ rejects at level α.
 double ExactMcNemarPower(double p10, double p01, std::int64_t n, double alpha);
+// How many pairs above n the exact McNemar power may still fall back below a level it reached
+// at n. Its saw teeth follow the parity of the discordant count and fade as √m grows; the
+// binomial spread of m washes the parity out by the factor |1 − 2ψ|^n, after which a few pairs
+// are enough; otherwise (ψ near 1) the teeth span up to about 2√m discordant pairs.
+std::int64_t McNemarSawtoothWindow(double p10, double p01, std::int64_t n);
 
 }  // namespace quillon

@@ -21,9 +21,13 @@ bool Pairs(PowerDesign design) {
   return design == PowerDesign::Paired || design == PowerDesign::McNemar;
 }
 
-// A typed fraction as a percent with the decimals it still needs: 0.80 → "80", 0.825 → "82.5".
-std::string Percent(const TypedValue& value) {
-  return FixedText(value.value * 100, std::max(0, value.decimals - 2));
+// The allocation n1:n2 in the least whole numbers, from the typed k = n2/n1 exactly: k = 0.5 →
+// "2:1", k = 1.5 → "2:3", k = 3 → "1:3".
+std::string Allocation(const TypedValue& ratio) {
+  using boost::multiprecision::cpp_int;
+  const ExactDecimal k = ExactValue(ratio);
+  const cpp_int common = boost::multiprecision::gcd(k.numerator, k.denominator);
+  return cpp_int(k.denominator / common).str() + ":" + cpp_int(k.numerator / common).str();
 }
 
 // α as the style writes it: AMA and APA without the leading zero.
@@ -34,7 +38,7 @@ std::string Alpha(const TypedValue& alpha, PStyle style) {
 
 std::string ChineseEffect(const ProtocolFacts& f) {
   const SampleSizeInputs& in = *f.inputs;
-  const std::string ratio = in.ratio.value == 1 ? "" : "，两组例数比为1:" + in.ratio.text;
+  const std::string ratio = EqualGroups(in.ratio) ? "" : "，两组例数比为" + Allocation(in.ratio);
   switch (f.design) {
     case PowerDesign::TwoSample:
       return "预期两组均数差为" + in.effect.text + "（标准差" + in.spread.text + "）" + ratio;
@@ -52,7 +56,8 @@ std::string ChineseEffect(const ProtocolFacts& f) {
 
 std::string EnglishEffect(const ProtocolFacts& f) {
   const SampleSizeInputs& in = *f.inputs;
-  const std::string ratio = in.ratio.value == 1 ? "" : " with a 1:" + in.ratio.text + " allocation";
+  const std::string ratio =
+      EqualGroups(in.ratio) ? "" : " with a " + Allocation(in.ratio) + " allocation";
   switch (f.design) {
     case PowerDesign::TwoSample:
       return "a difference in means of " + in.effect.text + " (SD " + in.spread.text + ")" + ratio;
@@ -73,30 +78,22 @@ std::string EnglishEffect(const ProtocolFacts& f) {
 std::string ChineseCounts(const ProtocolFacts& f, const Figure& n1, const Figure& n2,
                           const std::string& verb) {
   if (!TwoGroups(f.design)) return verb + Count(n1) + (Pairs(f.design) ? "对" : "例");
-  if (f.inputs->ratio.value == 1) return "每组" + verb + Count(n1) + "例";
+  if (EqualGroups(f.inputs->ratio)) return "每组" + verb + Count(n1) + "例";
   return "第1组" + verb + Count(n1) + "例、第2组" + verb + Count(n2) + "例";
 }
 
 std::string EnglishCounts(const ProtocolFacts& f, const Figure& n1, const Figure& n2) {
   if (!TwoGroups(f.design)) return Count(n1) + (Pairs(f.design) ? " pairs" : " participants");
-  if (f.inputs->ratio.value == 1) return Count(n1) + " participants per group";
+  if (EqualGroups(f.inputs->ratio)) return Count(n1) + " participants per group";
   return Count(n1) + " participants in group 1 and " + Count(n2) + " in group 2";
 }
 
 std::string ChineseMethod(const ProtocolFacts& f) {
-  std::string method = f.method;
-  if (f.exactPower)
-    method += "；此样本量下精确McNemar检验的检验效能为" + FixedText(*f.exactPower * 100, 1) + "%";
-  return method + "；" + kProgram;
+  return f.method + (f.note.empty() ? "" : "，" + f.note) + "；" + kProgram;
 }
 
 std::string EnglishMethod(const ProtocolFacts& f) {
-  std::string method = f.methodEnglish;
-  if (f.exactPower) {
-    method += "; the exact McNemar test has " + FixedText(*f.exactPower * 100, 1) +
-              "% power at this size";
-  }
-  return method + "; " + kProgram;
+  return f.methodEnglish + (f.noteEnglish.empty() ? "" : ", " + f.noteEnglish) + "; " + kProgram;
 }
 
 std::string Chinese(const ProtocolFacts& f) {
@@ -116,7 +113,7 @@ std::string Chinese(const ProtocolFacts& f) {
   if (TwoGroups(f.design)) {
     needs += "，共" + Count(in.dropout.value > 0 ? plan.enrolledTotal : plan.total) + "例";
   }
-  return "按双侧α=" + in.alpha.text + "、检验效能" + Percent(in.power) + "%，" + effect + "，" +
+  return "按双侧α=" + in.alpha.text + "、检验效能" + PercentText(in.power) + "%，" + effect + "，" +
          needs + "（" + ChineseMethod(f) + "）。";
 }
 
@@ -131,7 +128,7 @@ std::string English(const ProtocolFacts& f, PStyle style) {
   }
   const bool twoGroups = TwoGroups(f.design);
   std::string sentence =
-      "With " + alpha + " and " + Percent(in.power) + "% power to detect " + EnglishEffect(f) +
+      "With " + alpha + " and " + PercentText(in.power) + "% power to detect " + EnglishEffect(f) +
       ", " + EnglishCounts(f, plan.n1, plan.n2) +
       (twoGroups && in.dropout.value == 0 ? " (" + Count(plan.total) + " in total)" : "") +
       " are required";

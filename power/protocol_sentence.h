@@ -2,7 +2,6 @@
 // The protocol sentence of a sample-size plan: what was assumed, how many are needed and enrolled,
 // and the method; in Chinese for the Chinese journals' style, in English for the others.
 
-#include <optional>
 #include <string>
 
 #include "power/sample_size.h"
@@ -18,8 +17,10 @@ struct ProtocolFacts {
   const SamplePlan* plan = nullptr;  // its n1 has a value
   std::string method;
   std::string methodEnglish;
-  // McNemar: the exact test's power at the n, named beside Connor's method.
-  std::optional<double> exactPower;
+  // What the method's name leaves to say, in Chinese and in English (McNemar: the rule the n was
+  // chosen by and Connor's approximation beside it); may be empty.
+  std::string note;
+  std::string noteEnglish;
 };
 
 std::string ProtocolSentence(const ProtocolFacts& facts, PStyle style);

@@ -1,6 +1,7 @@
 #include "power/sample_size.h"
 
 #include <algorithm>
+#include <boost/multiprecision/cpp_int.hpp>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -17,43 +18,61 @@ namespace quillon {
 namespace {
 
 constexpr const char* kTooLarge = "所需样本量超过10,000,000";
+constexpr const char* kTooManyEnrolled = "考虑脱落后需纳入的例数超过10,000,000";
+constexpr const char* kMcNemarMethod = "配对资料McNemar检验，确切概率法";
 constexpr const char* kOneGroup = "本设计只有一组";
 constexpr const char* kNoPower = "检验效能无法计算";
 // Points of the power curve besides the plan's own.
 constexpr int kCurvePoints = 20;
 
 using PowerAt = std::function<double(std::int64_t)>;
+using boost::multiprecision::cpp_int;
 
 // One way of planning a design: the power at group 1's n (or the pairs) that the n is solved by
-// and the curve drawn with, the power shown at the n, and the closed-form n where there is one.
+// and the curve drawn with, and the closed-form n where there is one; or, for a power with saw
+// teeth, the window its steadiness is checked over (see LeastLastingSampleSize).
 struct Method {
   std::string name;
   std::string englishName;
   PowerAt power;
-  PowerAt shownPower;
   std::optional<double> formula;  // unrounded; the t tests search instead
   double guess = 0;
+  std::function<std::int64_t(std::int64_t)> sawtooth;
 };
 
-// ⌈x⌉ of a quotient or product that should be whole, without the binary rounding error of 72.0
-// computed as 72.00000000000001 pushing it to 73.
-std::int64_t CeilWhole(double x) { return static_cast<std::int64_t>(std::ceil(x * (1 - 1e-12))); }
-
-// Group 2's n, ⌈k·n1⌉, for a design of two groups.
-std::int64_t SecondGroup(const SampleSizeInputs& in, std::int64_t n1) {
-  return std::max<std::int64_t>(1, CeilWhole(in.ratio.value * static_cast<double>(n1)));
+// ⌈a / b⌉ of two positive integers, or kLargestSampleSize + 1 for anything larger.
+std::int64_t CeilQuotient(const cpp_int& a, const cpp_int& b) {
+  const cpp_int quotient = (a + b - 1) / b;
+  return quotient > kLargestSampleSize ? kLargestSampleSize + 1
+                                       : static_cast<std::int64_t>(quotient);
 }
 
-// ⌈n / (1 − dropout)⌉ with the dropout typed in percent.
-std::int64_t Enrolled(const SampleSizeInputs& in, std::int64_t n) {
-  return CeilWhole(static_cast<double>(n) * 100 / (100 - in.dropout.value));
-}
+// The exact arithmetic of the counts: group 2's ⌈k·n1⌉ and ⌈n / (1 − dropout)⌉ with the dropout
+// typed in percent, from the typed decimals.
+struct Counts {
+  ExactDecimal ratio;
+  cpp_int kept;     // 100 − dropout, times the dropout's denominator
+  cpp_int hundred;  // 100, times the same scale
+
+  explicit Counts(const SampleSizeInputs& in) : ratio(ExactValue(in.ratio)) {
+    const ExactDecimal dropout = ExactValue(in.dropout);
+    hundred = 100 * dropout.denominator;
+    kept = hundred - dropout.numerator;
+  }
+  std::int64_t SecondGroup(std::int64_t n1) const {
+    return std::max<std::int64_t>(1, CeilQuotient(ratio.numerator * n1, ratio.denominator));
+  }
+  std::int64_t Enrolled(std::int64_t n) const { return CeilQuotient(hundred * n, kept); }
+};
 
 bool TwoGroups(PowerDesign design) {
   return design == PowerDesign::TwoSample || design == PowerDesign::TwoProportions;
 }
 
 std::optional<std::int64_t> SolveN(const Method& method, double target, std::int64_t least) {
+  if (method.sawtooth) {
+    return LeastLastingSampleSize(method.power, target, method.guess, least, method.sawtooth);
+  }
   if (!method.formula) return SmallestSampleSize(method.power, target, method.guess, least);
   const double formula = *method.formula;
   if (!(formula <= static_cast<double>(kLargestSampleSize))) return std::nullopt;
@@ -70,32 +89,32 @@ SamplePlan MissingPlan(const std::string& reason) {
 
 Figure Count(std::int64_t n) { return Figure::Of(static_cast<double>(n)); }
 
-SamplePlan PlanAt(PowerDesign design, const SampleSizeInputs& in, const Method& method,
-                  std::int64_t n1) {
+SamplePlan PlanAt(PowerDesign design, const Counts& counts, const Method& method, std::int64_t n1) {
   SamplePlan plan = MissingPlan(kOneGroup);
+  const std::int64_t n2 = TwoGroups(design) ? counts.SecondGroup(n1) : 0;
+  const std::int64_t enrolled1 = counts.Enrolled(n1);
+  const std::int64_t enrolled2 = TwoGroups(design) ? counts.Enrolled(n2) : 0;
+  if (n1 + n2 > kLargestSampleSize) return MissingPlan(kTooLarge);
+  if (enrolled1 + enrolled2 > kLargestSampleSize) return MissingPlan(kTooManyEnrolled);
   plan.n1 = Count(n1);
-  plan.enrolled1 = Count(Enrolled(in, n1));
+  plan.enrolled1 = Count(enrolled1);
+  plan.total = Count(n1 + n2);
+  plan.enrolledTotal = Count(enrolled1 + enrolled2);
   if (TwoGroups(design)) {
-    const std::int64_t n2 = SecondGroup(in, n1);
     plan.n2 = Count(n2);
-    plan.total = Count(n1 + n2);
-    plan.enrolled2 = Count(Enrolled(in, n2));
-    plan.enrolledTotal = Count(Enrolled(in, n1) + Enrolled(in, n2));
-  } else {
-    plan.total = plan.n1;
-    plan.enrolledTotal = plan.enrolled1;
+    plan.enrolled2 = Count(enrolled2);
   }
-  const double power = method.shownPower(n1);
+  const double power = method.power(n1);
   plan.power = std::isnan(power) ? Figure::Missing(kNoPower) : Figure::Of(power);
   return plan;
 }
 
 SamplePlan Plan(PowerDesign design, SolveFor solve, const SampleSizeInputs& in,
-                const Method& method) {
-  if (solve == SolveFor::Power) return PlanAt(design, in, method, in.n);
+                const Counts& counts, const Method& method) {
+  if (solve == SolveFor::Power) return PlanAt(design, counts, method, in.n);
   const std::int64_t least = LeastSampleSize(design);
   const std::optional<std::int64_t> n = SolveN(method, in.power.value, least);
-  if (n) return PlanAt(design, in, method, *n);
+  if (n) return PlanAt(design, counts, method, *n);
   // Not reached by 10,000,000, unless the power could not be computed at all.
   const bool computable =
       !std::isnan(method.power(least)) && !std::isnan(method.power(kLargestSampleSize));
@@ -104,7 +123,7 @@ SamplePlan Plan(PowerDesign design, SolveFor solve, const SampleSizeInputs& in,
 
 // ---- The designs' methods ----
 
-Method TTestMethod(PowerDesign design, const SampleSizeInputs& in) {
+Method TTestMethod(PowerDesign design, const SampleSizeInputs& in, const Counts& counts) {
   const double delta = in.effect.value;
   const double sd = in.spread.value;
   const double alpha = in.alpha.value;
@@ -112,9 +131,9 @@ Method TTestMethod(PowerDesign design, const SampleSizeInputs& in) {
   if (design == PowerDesign::TwoSample) {
     method.name = "两独立样本t检验，非中心t分布法";
     method.englishName = "two-sample t test, noncentral t distribution";
-    method.power = [=](std::int64_t n1) {
+    method.power = [=, &counts](std::int64_t n1) {
       return TwoSampleTPower(delta, sd, static_cast<double>(n1),
-                             static_cast<double>(SecondGroup(in, n1)), alpha);
+                             static_cast<double>(counts.SecondGroup(n1)), alpha);
     };
   } else {
     method.name = "配对t检验，非中心t分布法";
@@ -123,7 +142,6 @@ Method TTestMethod(PowerDesign design, const SampleSizeInputs& in) {
       return PairedTPower(delta, sd, static_cast<double>(n), alpha);
     };
   }
-  method.shownPower = method.power;
   if (in.power.value > 0) {
     const double factor = design == PowerDesign::TwoSample ? 1 + 1 / in.ratio.value : 1.0;
     method.guess = NormalApproximateN(delta / sd, factor, alpha, in.power.value);
@@ -138,13 +156,13 @@ Method CorrelationMethod(const SampleSizeInputs& in) {
                 "test of a correlation coefficient, Fisher z transformation",
                 [=](std::int64_t n) { return FisherZPower(rho, static_cast<double>(n), alpha); },
                 {},
+                {},
                 {}};
-  method.shownPower = method.power;
   if (in.power.value > 0) method.formula = FisherZSampleSize(rho, alpha, in.power.value);
   return method;
 }
 
-Method ProportionMethod(const SampleSizeInputs& in, bool corrected) {
+Method ProportionMethod(const SampleSizeInputs& in, const Counts& counts, bool corrected) {
   const double p1 = in.first.value;
   const double p2 = in.second.value;
   const double alpha = in.alpha.value;
@@ -155,11 +173,10 @@ Method ProportionMethod(const SampleSizeInputs& in, bool corrected) {
                                    "correction of Fleiss, Tytun and Ury"
                                  : "comparison of two proportions, normal approximation with "
                                    "pooled variance (Fleiss)";
-  method.power = [=](std::int64_t n1) {
+  method.power = [=, &counts](std::int64_t n1) {
     return TwoProportionPower(p1, p2, static_cast<double>(n1),
-                              static_cast<double>(SecondGroup(in, n1)), alpha, corrected);
+                              static_cast<double>(counts.SecondGroup(n1)), alpha, corrected);
   };
-  method.shownPower = method.power;
   if (in.power.value > 0) {
     const double plain = TwoProportionSampleSize(p1, p2, in.ratio.value, alpha, in.power.value);
     method.formula =
@@ -168,19 +185,50 @@ Method ProportionMethod(const SampleSizeInputs& in, bool corrected) {
   return method;
 }
 
+// Where the exact McNemar search starts: Connor's n for a target raised by what the exact test's
+// power falls short of Connor's there. The shortfall changes slowly with n, so that the search
+// starts within a few pairs of its end even at millions of pairs.
+double McNemarGuess(double p10, double p01, double alpha, double target) {
+  const double connor = ConnorSampleSize(p10, p01, alpha, target);
+  if (!(connor <= static_cast<double>(kLargestSampleSize))) return connor;
+  const auto n = std::max<std::int64_t>(1, static_cast<std::int64_t>(std::ceil(connor)));
+  const double shortfall =
+      ConnorPower(p10, p01, static_cast<double>(n), alpha) - ExactMcNemarPower(p10, p01, n, alpha);
+  const double raised = target + shortfall;
+  return raised > 0 && raised < 1 ? ConnorSampleSize(p10, p01, alpha, raised) : connor;
+}
+
 Method McNemarMethod(const SampleSizeInputs& in) {
   const double p10 = in.first.value;
   const double p01 = in.second.value;
   const double alpha = in.alpha.value;
-  Method method{
-      "配对资料McNemar检验，Connor法",
-      "McNemar test, Connor's method",
-      [=](std::int64_t n) { return ConnorPower(p10, p01, static_cast<double>(n), alpha); },
-      [=](std::int64_t n) { return ExactMcNemarPower(p10, p01, n, alpha); },
-      {},
-      {}};
-  if (in.power.value > 0) method.formula = ConnorSampleSize(p10, p01, alpha, in.power.value);
+  // The exact test's power, searched from Connor's n; its saw teeth are checked over the window.
+  Method method{kMcNemarMethod,
+                "exact McNemar test, power by binomial enumeration",
+                [=](std::int64_t n) { return ExactMcNemarPower(p10, p01, n, alpha); },
+                {},
+                {},
+                [=](std::int64_t n) { return McNemarSawtoothWindow(p10, p01, n); }};
+  if (in.power.value > 0) method.guess = McNemarGuess(p10, p01, alpha, in.power.value);
   return method;
+}
+
+// Connor's normal approximation beside the exact McNemar plan: its power at the plan's n and,
+// solving for n, its own n.
+void AddConnor(SampleSizeResult& result, SolveFor solve, const SampleSizeInputs& in) {
+  const double p10 = in.first.value;
+  const double p01 = in.second.value;
+  const double alpha = in.alpha.value;
+  result.approximatePower =
+      result.plan.n1 ? Figure::Of(ConnorPower(p10, p01, *result.plan.n1, alpha)) : result.plan.n1;
+  result.approximateN = Figure::Missing("仅在求样本量时给出");
+  if (solve == SolveFor::SampleSize) {
+    const double n = ConnorSampleSize(p10, p01, alpha, in.power.value);
+    result.approximateN =
+        n <= static_cast<double>(kLargestSampleSize)
+            ? Count(std::max<std::int64_t>(1, static_cast<std::int64_t>(std::ceil(n))))
+            : Figure::Missing(kTooLarge);
+  }
 }
 
 // Whether the main window's four-fold rule would take the continuity-corrected or the exact test
@@ -215,7 +263,7 @@ void AddPlanLines(std::vector<std::string>& lines, PowerDesign design, SolveFor 
   if (!TwoGroups(design)) {
     lines.push_back(unit + "：" + FigureText(plan.n1, 0));
     if (dropout) lines.push_back(lost + "纳入" + unit + "：" + FigureText(plan.enrolled1, 0));
-  } else if (in.ratio.value == 1) {
+  } else if (EqualGroups(in.ratio)) {
     lines.push_back("每组例数：" + FigureText(plan.n1, 0));
     lines.push_back("合计：" + FigureText(plan.total, 0));
     if (dropout) {
@@ -231,7 +279,7 @@ void AddPlanLines(std::vector<std::string>& lines, PowerDesign design, SolveFor 
                       FigureText(plan.enrolled2, 0) + "，合计" + FigureText(plan.enrolledTotal, 0));
     }
   }
-  const std::string power = design == PowerDesign::McNemar  ? "精确McNemar检验的检验效能"
+  const std::string power = design == PowerDesign::McNemar  ? "确切概率法的检验效能"
                             : solve == SolveFor::SampleSize ? "实际检验效能"
                                                             : "检验效能";
   lines.push_back(power + "：" + FigureText(plan.power, 4));
@@ -287,26 +335,28 @@ SampleSizeResult ComputeSampleSize(PowerDesign design, const SampleSizeBoxes& bo
   if (const auto* reason = std::get_if<std::string>(&read)) {
     result.plan = MissingPlan(*reason);
     result.approximatePower = Figure::Missing(*reason);
+    result.approximateN = result.approximatePower;
     result.lines = {"—（" + *reason + "）"};
     result.sentence = result.lines.front();
     return result;
   }
   const SampleSizeInputs& in = std::get<SampleSizeInputs>(read);
+  const Counts counts(in);
   Method method;
   switch (design) {
     case PowerDesign::TwoSample:
     case PowerDesign::Paired:
-      method = TTestMethod(design, in);
+      method = TTestMethod(design, in, counts);
       break;
     case PowerDesign::Correlation:
       method = CorrelationMethod(in);
       break;
     case PowerDesign::TwoProportions: {
       // Both, the one the four-fold rule calls for first.
-      Method plain = ProportionMethod(in, false);
-      Method corrected = ProportionMethod(in, true);
-      SamplePlan plainPlan = Plan(design, solve, in, plain);
-      SamplePlan correctedPlan = Plan(design, solve, in, corrected);
+      Method plain = ProportionMethod(in, counts, false);
+      Method corrected = ProportionMethod(in, counts, true);
+      SamplePlan plainPlan = Plan(design, solve, in, counts, plain);
+      SamplePlan correctedPlan = Plan(design, solve, in, counts, corrected);
       result.continuityCorrected = FourfoldRuleMayCorrect(in, plainPlan);
       if (result.continuityCorrected) {
         std::swap(plain, corrected);
@@ -323,35 +373,51 @@ SampleSizeResult ComputeSampleSize(PowerDesign design, const SampleSizeBoxes& bo
       break;
   }
   result.method = method.name;
-  if (design != PowerDesign::TwoProportions) result.plan = Plan(design, solve, in, method);
+  if (design != PowerDesign::TwoProportions) result.plan = Plan(design, solve, in, counts, method);
   result.approximatePower = Figure::Missing("仅用于配对资料McNemar检验");
-  if (design == PowerDesign::McNemar) {
-    result.approximatePower =
-        result.plan.n1 ? Figure::Of(method.power(static_cast<std::int64_t>(*result.plan.n1)))
-                       : result.plan.n1;
-  }
+  result.approximateN = result.approximatePower;
+  if (design == PowerDesign::McNemar) AddConnor(result, solve, in);
 
   std::vector<std::string>& lines = result.lines;
   lines.push_back("方法：" + method.name);
   AddPlanLines(lines, design, solve, in, result.plan);
+  ProtocolFacts facts{design, solve, &in, &result.plan, method.name, method.englishName, {}, {}};
   if (design == PowerDesign::McNemar) {
-    lines.push_back("Connor近似的检验效能：" + FigureText(result.approximatePower, 4));
+    if (solve == SolveFor::SampleSize) {
+      const std::string target = PercentText(in.power);
+      if (result.plan.n1) {
+        lines.insert(lines.begin() + 2,
+                     "确切概率法的检验效能随对子数呈锯齿状起伏：取检验效能自此"
+                     "不再低于" +
+                         target + "%的最小对子数");
+      }
+      lines.push_back("Connor法近似：对子数" + FigureText(result.approximateN, 0) + "，检验效能" +
+                      FigureText(result.approximatePower, 4));
+      facts.note = "取检验效能自此不再低于" + target + "%的最小对子数；Connor法近似为" +
+                   FigureText(result.approximateN, 0) + "对";
+      facts.noteEnglish =
+          "the least number of pairs from which the power stays at or above " + target +
+          "%; Connor's approximation: " + FigureText(result.approximateN, 0) + " pairs";
+    } else {
+      lines.push_back("Connor法近似的检验效能：" + FigureText(result.approximatePower, 4));
+      if (result.approximatePower) {
+        const std::string connor = FixedText(*result.approximatePower * 100, 1) + "%";
+        facts.note = "Connor法近似为" + connor;
+        facts.noteEnglish = "Connor's approximation: " + connor;
+      }
+    }
   }
   if (result.other) {
-    lines.push_back(
-        result.continuityCorrected
-            ? "按主窗口的四格表规则，此表可能用校正χ²或确切概率法：用以上校正的样本量。对照："
-            : "按主窗口的四格表规则，此表用未校正的χ²检验：用以上样本量。对照：");
+    lines.push_back(result.continuityCorrected
+                        ? "按主窗口的四格表规则，此表可能用校正χ²检验或确切概率法，故用以上校正"
+                          "的样本量。不校正的结果如下，仅供比较："
+                        : "按主窗口的四格表规则，此表用未校正的χ²检验，故用以上样本量。连续性校"
+                          "正的结果如下，仅供比较：");
     lines.push_back("方法：" + result.otherMethod);
     AddPlanLines(lines, design, solve, in, *result.other);
   }
   if (result.plan.n1 && result.plan.power) {
-    result.sentence =
-        ProtocolSentence({design, solve, &in, &result.plan, method.name, method.englishName,
-                          design == PowerDesign::McNemar && solve == SolveFor::SampleSize
-                              ? std::optional(*result.plan.power)
-                              : std::nullopt},
-                         style);
+    result.sentence = ProtocolSentence(facts, style);
   } else {
     result.sentence = "—（" + (result.plan.n1 ? result.plan.power : result.plan.n1).reason + "）";
   }

@@ -41,7 +41,8 @@ struct SampleSizeBoxes {
 
 // The numbers of one plan: n of group 1 (or of the pairs, or of the subjects), of group 2
 // (two samples and two proportions, ⌈k·n1⌉), their total, the same after dropout
-// (⌈n / (1 − dropout)⌉ each group), and the power reached at the whole n.
+// (⌈n / (1 − dropout)⌉ each group), and the power reached at the whole n. The counts are exact
+// from the typed decimals; a plan with any count above 10,000,000 has none.
 struct SamplePlan {
   Figure n1, n2, total;
   Figure enrolled1, enrolled2, enrolledTotal;
@@ -67,8 +68,10 @@ struct SampleSizeResult {
   std::string otherMethod;
   std::optional<SamplePlan> other;
   bool continuityCorrected = false;  // two proportions: `plan` is the corrected one
-  // McNemar: Connor's approximate power at the n, beside the exact test's in plan.power.
+  // McNemar: Connor's approximate power at the n, beside the exact test's in plan.power, and
+  // Connor's n (solving for n), beside the exact test's in plan.n1.
   Figure approximatePower;
+  Figure approximateN;
   std::vector<std::string> lines;  // the result text, one line each
   std::string sentence;            // the protocol sentence in the style
   PowerCurve curve;

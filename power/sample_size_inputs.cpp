@@ -14,22 +14,83 @@ namespace {
 
 // Above this a ratio k stops meaning an allocation and only overflows group 2's n.
 constexpr double kLargestRatio = 1e6;
+// Below this an α means nothing in a study, and the searches for n only grow slow.
+constexpr double kSmallestAlpha = 1e-8;
+// Above this a dropout leaves almost nobody to analyse: 99 % already asks to enrol 100 times n.
+constexpr double kLargestDropout = 99;
 
 using Reading = std::variant<TypedValue, std::string>;
 
-Reading Read(const std::string& text, const std::string& name) {
-  const std::string_view trimmed = TrimBlanks(text);
+// How a box may be written beyond a plain decimal.
+enum class Form { Plain, Percent, ProportionOrPercent };
+
+// The decimal as the sentences write it: no "+", the integer digits without leading zeros (at
+// least "0"), the fraction digits as typed; ".05" → "0.05", "-.5" → "-0.5", "5." → "5".
+std::string PlainDecimal(const DecimalParts& parts) {
+  const std::size_t first = parts.integerDigits.find_first_not_of('0');
+  std::string text =
+      first == std::string_view::npos ? "0" : std::string(parts.integerDigits.substr(first));
+  if (!parts.fractionDigits.empty()) text += "." + std::string(parts.fractionDigits);
+  const bool zero = text.find_first_not_of("0.") == std::string::npos;
+  return parts.negative && !zero ? "-" + text : text;
+}
+
+// A plain decimal text divided by 100 exactly: "90" → "0.90", "92.5" → "0.925", "5" → "0.05".
+std::string Hundredth(const std::string& plain) {
+  const std::size_t point = plain.find('.');
+  std::string digits = plain.substr(0, point);
+  const std::string fraction = point == std::string::npos ? "" : plain.substr(point + 1);
+  digits.insert(0, 3 - std::min<std::size_t>(digits.size(), 3), '0');
+  const std::size_t whole = digits.size() - 2;
+  std::string integer = digits.substr(0, whole);
+  integer.erase(0, std::min(integer.find_first_not_of('0'), integer.size() - 1));
+  return integer + "." + digits.substr(whole) + fraction;
+}
+
+Reading Read(const std::string& text, const std::string& name, Form form = Form::Plain) {
+  std::string_view trimmed = TrimBlanks(text);
   if (trimmed.empty()) return "请输入" + name;
+  const bool percentSign = form != Form::Plain && trimmed.back() == '%';
+  if (percentSign) trimmed = TrimBlanks(trimmed.substr(0, trimmed.size() - 1));
   const DecimalParts parts = ScanDecimal(trimmed);
-  const std::optional<double> value =
-      parts.HasDigits() && parts.length == trimmed.size() ? DecimalToDouble(trimmed) : std::nullopt;
+  if (!parts.HasDigits() || parts.length != trimmed.size()) return name + "不是数字";
+  TypedValue typed{0, static_cast<int>(parts.fractionDigits.size()), PlainDecimal(parts)};
+  // A power above 1, or written with "%", is a percentage: "90" and "90%" are 0.90.
+  const std::optional<double> value = DecimalToDouble(typed.text);
   if (!value || !std::isfinite(*value)) return name + "不是数字";
-  return TypedValue{*value, static_cast<int>(parts.fractionDigits.size()), std::string(trimmed)};
+  if (form == Form::ProportionOrPercent && (percentSign || *value > 1)) {
+    typed.text = Hundredth(typed.text);
+    typed.decimals += 2;
+    typed.value = DecimalToDouble(typed.text).value_or(0);
+  } else {
+    typed.value = *value;
+  }
+  return typed;
 }
 
 bool InUnitInterval(double p) { return p > 0 && p < 1; }
 
 }  // namespace
+
+ExactDecimal ExactValue(const TypedValue& typed) {
+  using boost::multiprecision::cpp_int;
+  std::string digits = typed.text;
+  std::erase(digits, '.');
+  // Without leading zeros, which cpp_int would read as octal.
+  digits.erase(0, std::min(digits.find_first_not_of("-0"), digits.size() - 1));
+  cpp_int numerator(digits);
+  if (typed.text.starts_with('-')) numerator = -numerator;
+  return {numerator, boost::multiprecision::pow(cpp_int(10), typed.decimals)};
+}
+
+std::string PercentText(const TypedValue& proportion) {
+  return FixedText(proportion.value * 100, std::max(0, proportion.decimals - 2));
+}
+
+bool EqualGroups(const TypedValue& ratio) {
+  return ratio.text == "1" || (ratio.text.starts_with("1.") &&
+                               ratio.text.find_first_not_of('0', 2) == std::string::npos);
+}
 
 std::int64_t LeastSampleSize(PowerDesign design) {
   switch (design) {
@@ -49,9 +110,10 @@ std::variant<SampleSizeInputs, std::string> ReadSampleSizeInputs(PowerDesign des
   SampleSizeInputs in;
   std::string reason;
   // Reads one box into `into`; false (with the reason kept) at the first bad one.
-  const auto read = [&](const std::string& text, const std::string& name, TypedValue& into) {
+  const auto read = [&](const std::string& text, const std::string& name, TypedValue& into,
+                        Form form = Form::Plain) {
     if (!reason.empty()) return false;
-    Reading reading = Read(text, name);
+    Reading reading = Read(text, name, form);
     if (auto* why = std::get_if<std::string>(&reading)) {
       reason = std::move(*why);
       return false;
@@ -65,12 +127,16 @@ std::variant<SampleSizeInputs, std::string> ReadSampleSizeInputs(PowerDesign des
 
   if (read(boxes.alpha, "α", in.alpha)) {
     check(in.alpha.value > 0 && in.alpha.value <= 0.5, "α须大于0且不超过0.5");
+    check(in.alpha.value >= kSmallestAlpha, "α须不小于0.00000001");
   }
-  if (solve == SolveFor::SampleSize && read(boxes.power, "检验效能", in.power)) {
-    check(in.power.value > in.alpha.value && in.power.value < 1, "检验效能须大于α且小于1");
+  if (solve == SolveFor::SampleSize &&
+      read(boxes.power, "检验效能", in.power, Form::ProportionOrPercent)) {
+    check(in.power.value > in.alpha.value && in.power.value < 1,
+          "检验效能须大于α且小于1（或小于100%）");
   }
-  if (read(boxes.dropout, "脱落率", in.dropout)) {
-    check(in.dropout.value >= 0 && in.dropout.value < 100, "脱落率须不小于0%且小于100%");
+  if (read(boxes.dropout, "脱落率", in.dropout, Form::Percent)) {
+    check(in.dropout.value >= 0 && in.dropout.value <= kLargestDropout,
+          "脱落率须不小于0%且不超过99%");
   }
   const auto readRatio = [&] {
     if (read(boxes.ratio, "分配比例k", in.ratio)) {
@@ -124,7 +190,12 @@ std::variant<SampleSizeInputs, std::string> ReadSampleSizeInputs(PowerDesign des
         const double psi = in.first.value + in.second.value;
         const double delta = in.first.value - in.second.value;
         check(in.first.value != in.second.value, "p10与p01相等，无法计算");
-        check(psi <= 1, "p10与p01之和不能超过1");
+        // Exactly, so that 0.7 and 0.3 typed with any decimals sum to 1.
+        const ExactDecimal p10 = ExactValue(in.first);
+        const ExactDecimal p01 = ExactValue(in.second);
+        check(p10.numerator * p01.denominator + p01.numerator * p10.denominator <=
+                  p10.denominator * p01.denominator,
+              "p10与p01之和不能超过1");
         check(psi > delta * delta, "p10+p01须大于(p10−p01)²");
       }
       break;

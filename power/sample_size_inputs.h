@@ -2,6 +2,7 @@
 // The sample-size boxes read and checked: every value with the decimals it was typed with, or the
 // reason, in Chinese, why the figures cannot be computed.
 
+#include <boost/multiprecision/cpp_int.hpp>
 #include <optional>
 #include <string>
 #include <variant>
@@ -10,7 +11,8 @@
 
 namespace quillon {
 
-// A value as typed: its double and its text, trimmed, for the sentences.
+// A value as typed: its double, and its text as a plain decimal for the sentences ("0.05" for a
+// typed ".05"; a power typed in percent as its proportion, "0.90" for "90%").
 struct TypedValue {
   double value = 0;
   int decimals = 0;
@@ -29,6 +31,19 @@ struct SampleSizeInputs {
   TypedValue ratio{1, 0, "1"};
   std::int64_t n = 0;
 };
+
+// A typed value exactly, as the quotient of two integers: "0.05" is 5 / 100.
+struct ExactDecimal {
+  boost::multiprecision::cpp_int numerator;
+  boost::multiprecision::cpp_int denominator;
+};
+ExactDecimal ExactValue(const TypedValue& typed);
+
+// A typed proportion in percent with the decimals it still needs: 0.80 → "80", 0.825 → "82.5".
+std::string PercentText(const TypedValue& proportion);
+
+// Whether a typed ratio k is exactly 1 ("1", "1.000").
+bool EqualGroups(const TypedValue& ratio);
 
 // The least n of a design: 2 per group or 2 pairs for the t tests, 4 for a correlation, 1 else.
 std::int64_t LeastSampleSize(PowerDesign design);

@@ -52,8 +52,9 @@ TEST(SampleSize, PublishedExamples) {
       {"Fleiss-Tytun-Ury", PowerDesign::TwoProportions, Boxes({{&B::p1, "0.2"}, {&B::p2, "0.4"}}),
        82, 82, 91},
       // The worked example with Connor's (1987, p. 209) formula: p10 = .05, p01 = .45,
-      // two-sided α = .05, power .80: 23 pairs.
-      {"Connor", PowerDesign::McNemar, Boxes({{&B::p10, "0.05"}, {&B::p01, "0.45"}}), 23, -1, 0},
+      // two-sided α = .05, power .80: 23 pairs, where the exact test's power is 0.777; it first
+      // reaches .80 at 25 (0.820, summed with SciPy's binomial distribution).
+      {"Connor", PowerDesign::McNemar, Boxes({{&B::p10, "0.05"}, {&B::p01, "0.45"}}), 25, -1, 0},
   };
   for (const Published& example : examples) {
     SCOPED_TRACE(example.source);
@@ -62,7 +63,7 @@ TEST(SampleSize, PublishedExamples) {
     ASSERT_TRUE(r.plan.n1) << r.plan.n1.reason;
     EXPECT_EQ(*r.plan.n1, example.n1);
     EXPECT_EQ(r.plan.n2 ? *r.plan.n2 : -1, example.n2);
-    EXPECT_GE(*r.plan.power, example.design == PowerDesign::McNemar ? 0 : 0.8);
+    EXPECT_GE(*r.plan.power, 0.8);
     EXPECT_EQ(r.other ? *r.other->n1 : 0, example.otherN1);
     // The curve passes through the plan's n.
     ASSERT_TRUE(r.curve.marked);
@@ -121,8 +122,10 @@ TEST(SampleSize, BadInputsGiveTheReason) {
       {PowerDesign::TwoSample, two(&B::mean2, "1"), "两组均数相等（均数差为0），无法计算"},
       {PowerDesign::TwoSample, two(&B::ratio, "0"), "分配比例k须大于0"},
       {PowerDesign::TwoSample, two(&B::alpha, "0.6"), "α须大于0且不超过0.5"},
-      {PowerDesign::TwoSample, two(&B::power, "0.05"), "检验效能须大于α且小于1"},
-      {PowerDesign::TwoSample, two(&B::dropout, "100"), "脱落率须不小于0%且小于100%"},
+      {PowerDesign::TwoSample, two(&B::power, "0.05"), "检验效能须大于α且小于1（或小于100%）"},
+      {PowerDesign::TwoSample, two(&B::dropout, "99.9999999999"), "脱落率须不小于0%且不超过99%"},
+      {PowerDesign::TwoSample, two(&B::power, "100%"), "检验效能须大于α且小于1（或小于100%）"},
+      {PowerDesign::TwoSample, two(&B::alpha, "0.000000009"), "α须不小于0.00000001"},
       {PowerDesign::TwoSample, two(&B::mean1, "0.0001"), "所需样本量超过10,000,000"},
       {PowerDesign::Correlation, Boxes({{&B::r, "1"}}), "相关系数ρ的绝对值须小于1"},
       {PowerDesign::Correlation, Boxes({{&B::r, "0"}}), "相关系数ρ为0，无法计算"},
@@ -140,6 +143,126 @@ TEST(SampleSize, BadInputsGiveTheReason) {
     }
     EXPECT_TRUE(r.curve.points.empty());
     EXPECT_NE(r.sentence.find(bad.reason), std::string::npos);
+  }
+}
+
+// The counts at the extremes, exact from the typed decimals and within 10,000,000 in all.
+TEST(SampleSize, CountsAtTheExtremes) {
+  struct Extreme {
+    const char* what;
+    PowerDesign design;
+    SampleSizeBoxes boxes;
+    std::vector<double> counts;  // n1, total, enrolled in all; or none, and the reason
+    const char* reason = "";
+  };
+  const auto two = [](std::initializer_list<std::pair<std::string B::*, const char*>> texts) {
+    SampleSizeBoxes boxes = Boxes({{&B::mean1, "0.5"}, {&B::mean2, "0"}, {&B::sd, "1"}});
+    for (const auto& [box, text] : texts) boxes.*box = text;
+    return boxes;
+  };
+  const std::vector<Extreme> cases = {
+      // 64 / (1 − 10⁻¹⁴) lies above 64, by less than binary arithmetic keeps.
+      {"dropout", PowerDesign::TwoSample, two({{&B::dropout, "0.000000000001"}}), {64, 128, 130}},
+      {"dropout in percent", PowerDesign::TwoSample, two({{&B::dropout, "10%"}}), {64, 128, 144}},
+      // ⌈k·64⌉ for k 10⁻¹⁵ above 1 is 65.
+      {"ratio", PowerDesign::TwoSample, two({{&B::ratio, "1.000000000000001"}}), {64, 129, 129}},
+      // A power over 1 or with "%" is in percent: 0.9 gives 86 a group (power.t.test 85.03).
+      {"power 90", PowerDesign::TwoSample, two({{&B::power, "90"}}), {86, 172, 172}},
+      {"power 90%", PowerDesign::TwoSample, two({{&B::power, "90 %"}}), {86, 172, 172}},
+      {"n2",
+       PowerDesign::TwoSample,
+       two({{&B::n, "2000000"}, {&B::ratio, "1000000"}}),
+       {},
+       "所需样本量超过10,000,000"},
+      {"total", PowerDesign::TwoSample, two({{&B::n, "6000000"}}), {}, "所需样本量超过10,000,000"},
+      {"enrolment",
+       PowerDesign::Paired,
+       Boxes({{&B::meanDiff, "1"}, {&B::sdDiff, "1"}, {&B::n, "9000000"}, {&B::dropout, "50"}}),
+       {},
+       "考虑脱落后需纳入的例数超过10,000,000"},
+      // Five discordant pairs or fewer cannot reject at .05: 6 pairs, where Connor gives 5.
+      {"McNemar", PowerDesign::McNemar, Boxes({{&B::p10, "0.99"}, {&B::p01, "0.01"}}), {6, 6, 6}},
+      // The exact power first reaches .5 at 37 pairs but falls below it again up to 41.
+      {"saw teeth",
+       PowerDesign::McNemar,
+       Boxes({{&B::p10, "0.664"}, {&B::p01, "0.336"}, {&B::power, "0.5"}}),
+       {42, 42, 42}},
+  };
+  for (const Extreme& c : cases) {
+    SCOPED_TRACE(c.what);
+    const SolveFor solve = c.boxes.n.empty() ? SolveFor::SampleSize : SolveFor::Power;
+    const SampleSizeResult r = ComputeSampleSize(c.design, c.boxes, solve);
+    if (c.counts.empty()) {
+      EXPECT_EQ(r.plan.n1.reason, c.reason);
+      EXPECT_EQ(r.plan.enrolledTotal.reason, c.reason);
+      continue;
+    }
+    ASSERT_TRUE(r.plan.n1) << r.plan.n1.reason;
+    EXPECT_EQ(std::vector<double>({*r.plan.n1, *r.plan.total, *r.plan.enrolledTotal}), c.counts);
+  }
+  // The plan's n keeps the power from there on; the n before it does not.
+  const double p10 = 0.664, p01 = 0.336;
+  EXPECT_LT(ExactMcNemarPower(p10, p01, 41, 0.05), 0.5);
+  for (std::int64_t n = 42; n < 400; ++n) EXPECT_GE(ExactMcNemarPower(p10, p01, n, 0.05), 0.5);
+}
+
+// The sentences write typed numbers the style's way, name the method that gave each figure and
+// say which n the exact McNemar test's saw teeth leave.
+TEST(SampleSize, SentencesInTheStyle) {
+  struct Written {
+    PowerDesign design;
+    SolveFor solve;
+    SampleSizeBoxes boxes;
+    PStyle style;
+    std::vector<std::string> parts;
+  };
+  const SampleSizeBoxes unequal = Boxes(
+      {{&B::mean1, "0.5"}, {&B::mean2, "0"}, {&B::sd, "1"}, {&B::alpha, ".05"}, {&B::ratio, ".5"}});
+  const SampleSizeBoxes mcnemar = Boxes({{&B::p10, "0.25"}, {&B::p01, "0.05"}, {&B::n, "57"}});
+  const std::vector<Written> cases = {
+      {PowerDesign::TwoSample,
+       SolveFor::SampleSize,
+       unequal,
+       PStyle::ChineseMedical,
+       {"按双侧α=0.05、", "两组例数比为2:1，", "第2组例数：48（⌈k×n1⌉，k=0.5）"}},
+      {PowerDesign::TwoSample,
+       SolveFor::SampleSize,
+       unequal,
+       PStyle::Nejm,
+       {"α of 0.05 ", "with a 2:1 allocation"}},
+      {PowerDesign::TwoSample, SolveFor::SampleSize, unequal, PStyle::Ama, {"α of .05 "}},
+      // The exact test's 77.2 % at 57 pairs, Connor's 80.4 % beside it (Connor 1987, eq. 3).
+      {PowerDesign::McNemar,
+       SolveFor::Power,
+       mcnemar,
+       PStyle::ChineseMedical,
+       {"57对时检验效能为77.2%（配对资料McNemar检验，确切概率法，Connor法近似为80.4%；",
+        "Connor法近似的检验效能：0.8040"}},
+      {PowerDesign::McNemar,
+       SolveFor::Power,
+       mcnemar,
+       PStyle::Apa,
+       {"give 77.2% power",
+        "(exact McNemar test, power by binomial enumeration, Connor's "
+        "approximation: 80.4%;"}},
+      {PowerDesign::McNemar,
+       SolveFor::SampleSize,
+       Boxes({{&B::p10, "0.99"}, {&B::p01, "0.01"}}),
+       PStyle::ChineseMedical,
+       {"需6对（配对资料McNemar检验，确切概率法，取检验效能自此不再低于80%的最小对子数；Connor法"
+        "近似为5对；",
+        "Connor法近似：对子数5，"}},
+      {PowerDesign::TwoProportions,
+       SolveFor::SampleSize,
+       Boxes({{&B::p1, "0.2"}, {&B::p2, "0.4"}}),
+       PStyle::ChineseMedical,
+       {"连续性校正的结果如下，仅供比较："}},
+  };
+  for (const Written& c : cases) {
+    const SampleSizeResult r = ComputeSampleSize(c.design, c.boxes, c.solve, c.style);
+    std::string shown = r.sentence;
+    for (const std::string& line : r.lines) shown += "\n" + line;
+    for (const std::string& part : c.parts) EXPECT_NE(shown.find(part), std::string::npos) << shown;
   }
 }
 

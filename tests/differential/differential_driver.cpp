@@ -41,7 +41,8 @@
 // dropout, mean1, mean2, sd, ratio, meandiff, sddiff, r, p1, p2, p10, p01, n; "_" for an empty
 // box). Each output line: n1 n2 total enrolled1 enrolled2 enrolled-total power (full precision,
 // empty where there is none), Connor's power (McNemar), 1 when the plan is the continuity-corrected
-// one, the other plan's n1 n2 power (two proportions), and the reason when n1 has none.
+// one, the other plan's n1 n2 power (two proportions), the reason when n1 has none, and Connor's n
+// (McNemar, solving for n).
 //   differential_driver ranks < data sets
 //
 // runs the rank tests of the report. Each input line is "two-sample", "paired" or "spearman", a
@@ -362,6 +363,7 @@ void SampleSize(const std::string& line) {
     fields.insert(fields.end(), 3, "");
   }
   fields.push_back(plan.n1 ? "" : plan.n1.reason);
+  Append(fields, {r.approximateN});
   Print(fields);
 }
 

@@ -7,12 +7,20 @@ be the reference's to the subject, the power the reference's to 1e-6:
   statsmodels' TTestIndPower (ratio n2/n1) and TTestPower too;
 - correlation: n = ⌈((z(1−α/2) + z(1−β))/C)² + 3⌉ (Fisher's z). pwr.r.test differs on purpose:
   it turns t's critical value at n − 2 df into a critical r and adds the bias r/(2(n − 1)) to z,
-  then iterates; larger n where small n meet a small α, smaller where the bias counts. At α up
-  to 0.1 and a power from 0.5 its n stays within NEAR_PWR_R of ours or two subjects;
+  then iterates; larger n where small n meet a small α, smaller where the bias counts. At α from
+  0.001 to 0.1 and a power from 0.5 its n stays within NEAR_PWR_R of ours or two subjects;
 - two proportions: Fleiss's pooled approximation and Fleiss, Tytun and Ury's corrected n from
   their formulas, power.prop.test's power for equal groups, the power through statsmodels'
   NormalIndPower, and the plan the four-fold rule calls for in the planned table;
-- McNemar: Connor's formula, and the exact test's power summed here with SciPy's binomial.
+- McNemar: the exact test's power summed here with SciPy's binomial; n is the least from which
+  that power stays at or above the target (checked over a window of n well beyond the saw teeth,
+  and n − 1 short of it), Connor's n from his formula beside it.
+
+One plan in ten is extreme: α down to its floor of 10⁻⁸ (and below, refused), a power typed in
+percent ("90", "92.5%"), a dropout near its cap of 99 % with many decimals (and above, refused), a
+ratio k with many decimals or up to 10⁶, a typed n up to 10,000,000, discordant proportions
+summing to about 1 (the exact power's saw teeth). The counts must then still be exact, and a plan
+must have no count above 10,000,000, or say so.
 R runs once a run: every request is a line of a file Rscript reads.
 """
 
@@ -34,6 +42,10 @@ from reference_texts import Failure
 POWER_TOLERANCE = 1e-6
 LARGEST = 10_000_000
 TOO_LARGE = "所需样本量超过10,000,000"
+TOO_MANY_ENROLLED = "考虑脱落后需纳入的例数超过10,000,000"
+REFUSED = {"alpha": "α须不小于0.00000001", "dropout": "脱落率须不小于0%且不超过99%"}
+# Beyond the exact power's saw teeth: the n above the plan's checked to keep the power.
+STEADY_WINDOW = 400
 NEAR_PWR_R = 0.05
 DESIGNS = ("two-sample", "paired", "correlation", "proportions", "mcnemar")
 
@@ -121,8 +133,34 @@ def make(rng):
     if solve == "power":
         least = {"two-sample": 2, "paired": 2, "correlation": 4}.get(design, 1)
         boxes["n"] = str(int(round(math.exp(rng.uniform(math.log(least), math.log(3000))))))
+    if rng.random() < 0.1:
+        extreme(rng, design, solve, boxes)
     line = f"{design} {solve} " + " ".join(f"{k}={v}" for k, v in boxes.items())
     return line, (design, solve, boxes)
+
+
+def extreme(rng, design, solve, boxes):
+    """Pushes one box of a plan to its extreme."""
+    box = rng.choice(("alpha", "power", "dropout", "ratio", "n", "discordant"))
+    if box == "alpha":
+        alpha = pick(rng, "0.00000001", ".0000001", ".05", "0.000000005")
+        boxes["alpha"] = alpha
+        if float(boxes["power"].rstrip("%")) <= float(alpha):
+            boxes["power"] = "0.9"
+    elif box == "power" and solve == "n":
+        boxes["power"] = pick(rng, "90", "90%", "92.5%", "80%", decimal_text(rng.uniform(51, 99.9), 1))
+    elif box == "dropout":
+        boxes["dropout"] = pick(rng, "99", "98.99999999", "10%", "0.000000000001", "99.0001",
+                                decimal_text(rng.uniform(90, 99), 6))
+    elif box == "ratio" and "ratio" in boxes:
+        boxes["ratio"] = pick(rng, "1000000", "0.000001", "1.000000000000001", "0.3333333333333333",
+                              decimal_text(10 ** rng.uniform(-6, 6), 9))
+    elif box == "n" and solve == "power":
+        boxes["n"] = str(int(10 ** rng.uniform(5, 7)))
+    elif box == "discordant" and design == "mcnemar":
+        p10 = rng.uniform(0.52, 0.95)
+        boxes.update(p10=decimal_text(p10, 3), p01=decimal_text(1 - p10 - pick(rng, 0, 0.001, 0.01),
+                                                                 3))
 
 
 # ---- The program's fields ----
@@ -136,12 +174,22 @@ def close(field, value, reference, tolerance=POWER_TOLERANCE):
         raise Failure(f"{field}: program {value!r}, reference {reference!r}")
 
 
+def proportion(text):
+    """A power as the window reads it: above 1 or with "%", in percent."""
+    value = Fraction(text.rstrip("%").strip())
+    return float(value / 100 if text.endswith("%") or value > 1 else value)
+
+
+def percent(text):
+    return Fraction(text.rstrip("%").strip())
+
+
 def second_group(ratio, n1):
     return max(1, math.ceil(Fraction(ratio) * n1))
 
 
 def enrolled(n, dropout):
-    return math.ceil(Fraction(n) * 100 / (100 - Fraction(dropout)))
+    return math.ceil(Fraction(n) * 100 / (100 - percent(dropout)))
 
 
 def check_counts(design, boxes, fields):
@@ -156,6 +204,8 @@ def check_counts(design, boxes, fields):
     shown = [int(float(text)) if text else None for text in fields[:6]]
     if shown != expected:
         raise Failure(f"counts: program {shown}, reference {expected}")
+    if expected[2] > LARGEST or expected[5] > LARGEST:
+        raise Failure(f"counts beyond 10,000,000: {expected}")
     return n1, n2
 
 
@@ -226,15 +276,18 @@ def connor_power(p10, p01, n, alpha):
                                 math.sqrt(psi - delta ** 2)))
 
 
-def exact_mcnemar_power(p10, p01, n, alpha):
+def exact_mcnemar_powers(p10, p01, sizes, alpha):
     """Σ over m ~ Binomial(n, ψ) of P(the two-sided binomial test of b ~ Binomial(m, p10/ψ)
-    against ½ rejects at α)."""
+    against ½ rejects at α), for each n of `sizes`."""
     psi = p10 + p01
-    m = np.arange(0, n + 1)
-    with np.errstate(divide="ignore"):
-        weight = stats.binom.pmf(m, n, psi)
-    keep = weight > 1e-20
-    m, weight = m[keep], weight[keep]
+
+    def reach(n):
+        """Binomial(n, ψ) beyond 15 standard deviations (and 40) holds nothing a double keeps."""
+        spread = 15 * math.sqrt(n * psi * max(0.0, 1 - psi)) + 40
+        return max(0, math.floor(n * psi - spread)), min(n, math.ceil(n * psi + spread))
+
+    first = reach(min(sizes))[0]
+    m = np.arange(first, reach(max(sizes))[1] + 1)
     # The largest c with 2·P(b ≤ c) ≤ α under ½, −1 where there is none.
     c = stats.binom.ppf(alpha / 2, m, 0.5).astype(np.int64)
     c = np.where(2 * stats.binom.cdf(c, m, 0.5) <= alpha, c, c - 1)
@@ -242,7 +295,17 @@ def exact_mcnemar_power(p10, p01, n, alpha):
     share = p10 / psi
     reject = np.where(c >= 0, stats.binom.cdf(c, m, share) + stats.binom.sf(m - c - 1, m, share),
                       0.0)
-    return float(np.sum(weight * reject))
+    powers = []
+    for n in sizes:
+        low, high = reach(n)
+        with np.errstate(divide="ignore"):
+            weight = stats.binom.pmf(m[low - first:high - first + 1], n, min(psi, 1.0))
+        powers.append(float(np.sum(weight * reject[low - first:high - first + 1])))
+    return powers
+
+
+def exact_mcnemar_power(p10, p01, n, alpha):
+    return exact_mcnemar_powers(p10, p01, [n], alpha)[0]
 
 
 def ask_r(case, request, check):
@@ -251,19 +314,64 @@ def ask_r(case, request, check):
 
 # ---- The checks ----
 
+def refusal(boxes):
+    """The reason the window gives for a box beyond its limits, if any."""
+    if float(boxes["alpha"]) < 1e-8:
+        return REFUSED["alpha"]
+    if percent(boxes["dropout"]) > 99:
+        return REFUSED["dropout"]
+    return None
+
+
+def approximate_n1(design, boxes, alpha, target):
+    """Group 1's n (or the pairs) by the design's normal approximation."""
+    if design in ("two-sample", "paired"):
+        if design == "two-sample":
+            d = abs(float(Decimal(boxes["mean1"]) - Decimal(boxes["mean2"]))) / float(boxes["sd"])
+            factor = 1 + 1 / float(boxes["ratio"])
+        else:
+            d, factor = abs(float(boxes["meandiff"])) / float(boxes["sddiff"]), 1
+        return (z(alpha / 2) + z(1 - target)) ** 2 * factor / d ** 2
+    if design == "correlation":
+        return fisher_z(float(boxes["r"]), alpha, target)
+    if design == "proportions":
+        return fleiss(float(boxes["p1"]), float(boxes["p2"]), float(boxes["ratio"]), alpha,
+                      target)[0]
+    return connor(float(boxes["p10"]), float(boxes["p01"]), alpha, target)
+
+
+def check_too_large(design, solve, boxes, reason, alpha, target):
+    """A plan without n: some count must exceed 10,000,000 (the typed n's exactly, a solved n's
+    by the normal approximation, to 1 %)."""
+    n1 = int(boxes["n"]) if solve == "power" else approximate_n1(design, boxes, alpha, target)
+    two = design in ("two-sample", "proportions")
+    n2 = float(Fraction(boxes["ratio"]) * Fraction(n1)) if two else 0
+    grow = float(100 / (100 - percent(boxes["dropout"])))
+    slack = 1 if solve == "power" else 0.99
+    total = max(n1, 1) + (max(n2, 1) if two else 0)
+    if reason == TOO_LARGE and total <= slack * LARGEST:
+        raise Failure(f"{reason!r} where the reference needs {n1!r} + {n2!r}")
+    if reason == TOO_MANY_ENROLLED and not (total <= LARGEST / slack and
+                                            total * grow > slack * LARGEST):
+        raise Failure(f"{reason!r} where the reference enrols {total * grow!r} of {total!r}")
+    TALLY["beyond 10,000,000"] += 1
+
+
 def check(case, data, fields):
     design, solve, boxes = data
     reason = fields[12]
+    refused = refusal(boxes)
+    if refused or reason in REFUSED.values():
+        if reason != refused:
+            raise Failure(f"reason: program {reason!r}, expected {refused!r}")
+        TALLY["refused"] += 1
+        return design + " refused"
     alpha = float(boxes["alpha"])
-    target = float(boxes["power"])
+    target = proportion(boxes["power"])
     if reason:
-        if reason != TOO_LARGE or design != "two-sample":
+        if reason not in (TOO_LARGE, TOO_MANY_ENROLLED):
             raise Failure(f"no n: {reason!r}")
-        d = abs(float(Decimal(boxes["mean1"]) - Decimal(boxes["mean2"]))) / float(boxes["sd"])
-        normal = (z(alpha / 2) + z(1 - target)) ** 2 * (1 + 1 / float(boxes["ratio"])) / d ** 2
-        if normal < 0.99 * LARGEST:
-            raise Failure(f"beyond 10,000,000 where the normal approximation needs {normal!r}")
-        TALLY["beyond 10,000,000"] += 1
+        check_too_large(design, solve, boxes, reason, alpha, target)
         return design + " beyond 10,000,000"
     n1, n2 = check_counts(design, boxes, fields)
     if solve == "power" and n1 != int(boxes["n"]):
@@ -324,7 +432,7 @@ def check_correlation(case, solve, boxes, fields, n, _, power, alpha, target):
             raise Failure(f"n: program {n}, Fisher z {formula!r}")
 
         def near_pwr(value):
-            if alpha > 0.1 or target < 0.5:
+            if not 0.001 <= alpha <= 0.1 or target < 0.5:
                 TALLY["pwr.r.test outside the compared range"] += 1
             elif value != value or abs(value - n) > max(2, NEAR_PWR_R * n):
                 raise Failure(f"n: program {n}, pwr.r.test {value!r}, beyond {NEAR_PWR_R}")
@@ -368,8 +476,18 @@ def check_mcnemar(case, solve, boxes, fields, n, _, power, alpha, target):
     close("Connor's power", number(fields[7]), connor_power(p10, p01, n, alpha))
     if solve == "n":
         formula = connor(p10, p01, alpha, target)
-        if math.ceil(formula) != n:
-            raise Failure(f"n: program {n}, Connor {formula!r}")
+        if number(fields[13]) != max(1, math.ceil(formula)):
+            raise Failure(f"Connor's n: program {fields[13]}, Connor {formula!r}")
+        # n − 1 falls short and the power stays from n on; a power within 1e-9 of the target
+        # is a tie either way.
+        sizes = list(range(max(1, n - 1), n + 1 + STEADY_WINDOW))
+        powers = dict(zip(sizes, exact_mcnemar_powers(p10, p01, sizes, alpha)))
+        if n > 1 and powers[n - 1] >= target - 1e-9:
+            raise Failure(f"n − 1 = {n - 1} reaches {target}")
+        fall = [m for m in sizes if m > n and powers[m] < target - 1e-9]
+        if fall:
+            raise Failure(f"the power falls below {target} again at n = {fall[0]}")
+        TALLY["McNemar, steady over the window"] += 1
 
 
 def finish(failed):
