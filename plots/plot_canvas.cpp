@@ -62,7 +62,8 @@ int StepNear(double size, bool atLeast) {
   return std::clamp(3 * static_cast<int>(power) + digit, kLeastStep, kGreatestStep);
 }
 
-// The multiples k × step of a step that lie in a range (or a billionth of a step outside it).
+// The multiples k × step of a step that lie in a range, or a billionth of a step outside it (so
+// that 0.7 is a multiple of 0.1), but never more than a millionth of the range outside it.
 struct Multiples {
   std::int64_t first, last;
   std::int64_t Count() const { return last - first + 1; }
@@ -71,8 +72,9 @@ struct Multiples {
 // The step is at least sixteen units in the last place of the range's larger end, so the
 // quotients stay below 2^49 and count exactly.
 Multiples MultiplesIn(AxisRange range, double step) {
-  return {static_cast<std::int64_t>(std::ceil(range.low / step - 1e-9)),
-          static_cast<std::int64_t>(std::floor(range.high / step + 1e-9))};
+  const double slack = std::min(1e-9, (range.high / 2 - range.low / 2) / step * 2e-6);
+  return {static_cast<std::int64_t>(std::ceil(range.low / step - slack)),
+          static_cast<std::int64_t>(std::floor(range.high / step + slack))};
 }
 
 int DecimalsOf(double step) {
