@@ -68,7 +68,8 @@ double EstimationPlot::Stack(const Layout& layout, DotThinner* dots) const {
     counts[g].assign(rows, 0);
     for (const double value : data_.groups[g].values) {
       const double below = (layout.y.high - value) * rowsPerUnit;
-      const auto row = static_cast<std::uint32_t>(std::clamp(below, 0.0, rows - 1.0));
+      // A value that is not a number (no dot) counts in the top row.
+      const auto row = static_cast<std::uint32_t>(below > 0 ? std::min(below, rows - 1.0) : 0.0);
       fullest = std::max(fullest, ++counts[g][row]);
       if (dots != nullptr) rowOf_.push_back(row);
     }

@@ -8,7 +8,11 @@
 #include <QPainter>
 #include <QSvgGenerator>
 #include <algorithm>
+#include <array>
+#include <cfloat>
 #include <cmath>
+#include <cstdint>
+#include <utility>
 
 namespace quillon::plots {
 
@@ -22,11 +26,55 @@ constexpr double kLabelGap = 24;
 constexpr double kSavedPixelRatio = 2;
 const QColor kGridColour(232, 232, 232);
 
-// The range widened by a twentieth on each side (or by one when it is a single value).
-AxisRange Padded(AxisRange range) {
-  if (!(range.high > range.low)) return {range.low - 1, range.low + 1};
-  const double pad = (range.high - range.low) / 20;
-  return {range.low - pad, range.high + pad};
+// Round steps are numbered in ascending order: step 3e is 10^e, 3e + 1 is 2 × 10^e and 3e + 2 is
+// 5 × 10^e, from 10^-300 up to 10^308, the largest power of ten a double holds.
+constexpr int kLeastStep = -900;
+constexpr int kGreatestStep = 924;
+constexpr int kMostTicksAsked = 50;
+// The narrowest axis, well above the least step times the most ticks.
+constexpr double kLeastSpan = 1e-280;
+// Labels beyond these are written as powers of ten: a fixed-point label would run to 16 digits.
+constexpr double kLargestFixedLabel = 1e15;
+constexpr int kMostFixedDecimals = 12;
+
+int PowerOfStep(int step) { return step >= 0 ? step / 3 : -((2 - step) / 3); }
+
+double StepSize(int step) {
+  constexpr std::array<double, 3> kDigits{1, 2, 5};
+  const int power = PowerOfStep(step);
+  return kDigits[static_cast<std::size_t>(step - 3 * power)] * std::pow(10.0, power);
+}
+
+// The round step nearest a positive finite size (1 below 1.5, 2 below 3, 5 below 7, 10 above),
+// or the least round step at or above it.
+int StepNear(double size, bool atLeast) {
+  const double power = std::floor(std::log10(size));
+  if (!(power >= PowerOfStep(kLeastStep))) return kLeastStep;
+  if (!(power <= PowerOfStep(kGreatestStep))) return kGreatestStep;
+  const double fraction = size / std::pow(10.0, power);
+  const std::array<double, 3> bounds =
+      atLeast ? std::array<double, 3>{1, 2, 5} : std::array<double, 3>{1.5, 3, 7};
+  int digit = 0;
+  while (digit < 3 && (atLeast ? fraction > bounds[static_cast<std::size_t>(digit)]
+                               : fraction >= bounds[static_cast<std::size_t>(digit)])) {
+    ++digit;
+  }
+  return std::clamp(3 * static_cast<int>(power) + digit, kLeastStep, kGreatestStep);
+}
+
+// The multiples k × step of a step that lie in a range, or a billionth of a step outside it (so
+// that 0.7 is a multiple of 0.1), but never more than a millionth of the range outside it.
+struct Multiples {
+  std::int64_t first, last;
+  std::int64_t Count() const { return last - first + 1; }
+};
+
+// The step is at least sixteen units in the last place of the range's larger end, so the
+// quotients stay below 2^49 and count exactly.
+Multiples MultiplesIn(AxisRange range, double step) {
+  const double slack = std::min(1e-9, (range.high / 2 - range.low / 2) / step * 2e-6);
+  return {static_cast<std::int64_t>(std::ceil(range.low / step - slack)),
+          static_cast<std::int64_t>(std::floor(range.high / step + slack))};
 }
 
 int DecimalsOf(double step) {
@@ -65,25 +113,78 @@ QImage DotImage(const QColor& colour, qreal ratio) {
 
 }  // namespace
 
+AxisRange AxisFor(AxisRange data) {
+  // Far inside the largest double, so that the span and the padding stay finite.
+  constexpr double kLimit = DBL_MAX / 8;
+  double low = std::isnan(data.low) ? data.high : data.low;
+  double high = std::isnan(data.high) ? low : data.high;
+  if (std::isnan(low)) low = high = 0;
+  low = std::clamp(low, -kLimit, kLimit);
+  high = std::clamp(high, -kLimit, kLimit);
+  if (high < low) std::swap(low, high);
+  if (high > low) {
+    const double pad = (high - low) / 20;
+    low -= pad;
+    high += pad;
+  } else {
+    low -= 1;
+    high += 1;
+  }
+  // Values of 5 × 10^12 that differ in the fourth decimal are a few units in the last place
+  // apart: the axis spans at least 2^12 of them, room for round steps of sixteen.
+  const double least =
+      std::max(std::ldexp(std::max(std::fabs(low), std::fabs(high)), -40), kLeastSpan);
+  if (high - low < least) {
+    const double middle = low / 2 + high / 2;
+    low = middle - least / 2;
+    high = middle + least / 2;
+  }
+  return {low, high};
+}
+
 std::vector<Tick> RoundTicks(AxisRange range, int maxCount) {
-  const double span = range.high - range.low;
-  if (!(span > 0) || !std::isfinite(span)) return {};
-  const double raw = span / std::max(1, maxCount);
-  const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
-  const double fraction = raw / magnitude;
-  const double step = (fraction < 1.5 ? 1 : fraction < 3 ? 2 : fraction < 7 ? 5 : 10) * magnitude;
-  const int decimals = DecimalsOf(step);
+  if (!std::isfinite(range.low) || !std::isfinite(range.high)) return {};
+  if (range.high < range.low) std::swap(range.low, range.high);
+  if (!(range.high > range.low)) return {};
+  const int count = std::clamp(maxCount, 1, kMostTicksAsked);
+  const std::int64_t most = 2 * static_cast<std::int64_t>(count) + 1;
+  // Below sixteen units in the last place of the larger end, neighbouring multiples of a step
+  // would be rounded together.
+  const double magnitude = std::max(std::fabs(range.low), std::fabs(range.high));
+  const int least =
+      StepNear(magnitude < DBL_MIN ? DBL_MIN : std::ldexp(16.0, std::ilogb(magnitude) - 52), true);
+  const double raw = std::min((range.high / 2 - range.low / 2) / count * 2, 1e308);
+  int step = std::max(StepNear(raw, false), least);
+  auto ticksAt = [&range](int at) { return MultiplesIn(range, StepSize(at)).Count(); };
+  while (step < kGreatestStep && ticksAt(step) > most) ++step;
+  while (step > least && ticksAt(step) < 2 && ticksAt(step - 1) <= most) --step;
+
+  const double size = StepSize(step);
+  const Multiples multiples = MultiplesIn(range, size);
+  const int power = PowerOfStep(step);
+  const double largest =
+      static_cast<double>(std::max(std::llabs(multiples.first), std::llabs(multiples.last))) * size;
+  const bool exponent = largest >= kLargestFixedLabel || -power > kMostFixedDecimals;
+  const int digits =
+      !exponent     ? std::max(0, -power)
+      : largest > 0 ? std::clamp(static_cast<int>(std::floor(std::log10(largest))) - power, 0, 17)
+                    : 0;
   std::vector<Tick> ticks;
-  const double first = std::ceil(range.low / step - 1e-9);
-  for (double k = first; k * step <= range.high + step * 1e-9; ++k) {
-    const double value = std::fabs(k) < 0.5 ? 0.0 : k * step;
-    ticks.push_back({value, QString::number(value, 'f', decimals)});
+  for (std::int64_t k = multiples.first; k <= multiples.last; ++k) {
+    const double value = k == 0 ? 0.0 : static_cast<double>(k) * size;
+    ticks.push_back({value, exponent && k == 0
+                                ? QStringLiteral("0")
+                                : QString::number(value, exponent ? 'e' : 'f', digits)});
   }
   return ticks;
 }
 
 QString ValueBesideTicks(double value, const std::vector<Tick>& ticks) {
-  return QString::number(value, 'f', TickDecimals(ticks) + 1);
+  const int decimals = TickDecimals(ticks) + 1;
+  if (!(std::fabs(value) < kLargestFixedLabel) || decimals > kMostFixedDecimals + 1) {
+    return QString::number(value, 'g', 6);
+  }
+  return QString::number(value, 'f', decimals);
 }
 
 PlotCanvas::PlotCanvas(QString name, QString title, QString xTitle, QString yTitle)
@@ -111,19 +212,24 @@ std::vector<Tick> PlotCanvas::XTicks(AxisRange range, double width) const {
 PlotCanvas::Layout PlotCanvas::LayOut(const QRect& area, const QFontMetricsF& metrics,
                                       const Extent& extent) const {
   Layout layout;
-  layout.x = Padded(extent.x);
-  layout.y = Padded(extent.y);
+  layout.x = AxisFor(extent.x);
+  layout.y = AxisFor(extent.y);
+  // A picture too small for the margins keeps its plot area inside it, down to nothing.
+  const double pictureRight = area.left() + area.width();
+  const double pictureBottom = area.top() + area.height();
   const double line = metrics.height();
-  const double top = area.top() + std::ceil(line / 2) + 2;
-  const double bottom = area.top() + area.height() - std::ceil(2 * line + kTickLength + 6);
+  const double top = Within(area.top() + std::ceil(line / 2) + 2, area.top(), pictureBottom);
+  const double bottom =
+      Within(pictureBottom - std::ceil(2 * line + kTickLength + 6), top, pictureBottom);
   layout.yTicks = RoundTicks(layout.y, std::max(2, static_cast<int>((bottom - top) / 50)));
   double labels = 0;
   for (const Tick& tick : layout.yTicks) {
     labels = std::max(labels, metrics.horizontalAdvance(tick.label));
   }
-  const double left = area.left() + std::ceil(line + 8 + labels + kTickLength + 3);
-  const double right = area.left() + area.width() - 16;
-  layout.area = QRectF(left, top, std::max(1.0, right - left), std::max(1.0, bottom - top));
+  const double right = Within(pictureRight - 16, area.left(), pictureRight);
+  const double left =
+      Within(area.left() + std::ceil(line + 8 + labels + kTickLength + 3), area.left(), right);
+  layout.area = QRectF(left, top, right - left, bottom - top);
   layout.xTicks = XTicks(layout.x, layout.area.width());
   // Long labels (large values with decimals) get fewer ticks, so that they stay apart.
   double widest = 0;
@@ -168,7 +274,7 @@ void PlotCanvas::DrawAxes(QPainter& painter, const QRect& area, const Layout& la
     // Centred under its tick, but not past either end of the picture.
     const double width = metrics.horizontalAdvance(tick.label) + 2;
     const double left =
-        std::clamp(x - width / 2, area.left() + 2.0, area.left() + area.width() - width - 2.0);
+        Within(x - width / 2, area.left() + 2.0, area.left() + area.width() - width - 2.0);
     painter.drawText(QRectF(left, plot.bottom() + kTickLength + 1, width, line),
                      Qt::AlignHCenter | Qt::AlignTop, tick.label);
   }
@@ -187,6 +293,12 @@ void PlotCanvas::DrawAxes(QPainter& painter, const QRect& area, const Layout& la
   painter.drawText(QRectF(-plot.height() / 2, 0, plot.height(), line),
                    Qt::AlignHCenter | Qt::AlignTop, yTitle_);
   painter.restore();
+}
+
+std::optional<PlotCanvas::Layout> PlotCanvas::LaidOut(const QSize& size) const {
+  if (!extent_) return std::nullopt;
+  return LayOut(QRect(QPoint(0, 0), size.expandedTo(QSize(0, 0))), QFontMetricsF(PixelFont(font_)),
+                *extent_);
 }
 
 void PlotCanvas::DrawEmpty(QPainter& painter, const QRect& area) const {

@@ -18,6 +18,7 @@
 #include <QSize>
 #include <QString>
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -31,6 +32,12 @@ namespace quillon::plots {
 struct AxisRange {
   double low = 0, high = 1;
 };
+
+// The range an axis shows for data from low to high: padded by a twentieth on each side (by one
+// about a single value), and always finite, ascending and wide enough at double precision for a
+// few round ticks, whatever the data (huge, tiny, reversed; an end that is not a number is left
+// out).
+AxisRange AxisFor(AxisRange data);
 
 // Where the data go: the plot area in the painter's coordinates and the data ranges it shows.
 class PlotFrame {
@@ -58,12 +65,22 @@ struct Tick {
   QString label;
 };
 
-// Round values (1, 2 or 5 times a power of ten) inside a range, about maxCount of them, each
-// labelled with as many decimals as their step needs.
+// Round values (1, 2 or 5 times a power of ten) inside a range, about maxCount of them (at most
+// 50 are asked for, and never more than twice the count and one are given), each labelled with
+// as many decimals as their step needs, or as a power of ten beyond 10^15 or below 10^-12. At
+// least two where the range holds two at double precision: a step is never so small that the
+// multiples of it near the range's ends cannot be told apart. Nothing for an empty or infinite
+// range.
 std::vector<Tick> RoundTicks(AxisRange range, int maxCount);
 
 // A value as a label beside ticks of the given step: one decimal more than the ticks show.
 QString ValueBesideTicks(double value, const std::vector<Tick>& ticks);
+
+// The value kept between two bounds, the lower one winning where they cross (a text wider than
+// the room it is centred in starts at the room's left).
+inline double Within(double value, double lower, double upper) {
+  return std::max(lower, std::min(value, upper));
+}
 
 class PlotCanvas {
  public:
@@ -97,17 +114,21 @@ class PlotCanvas {
   QImage Image() const;
   static constexpr QSize kSavedSize{640, 480};
 
- protected:
   struct Extent {
     AxisRange x, y;
   };
+  // Where the picture puts its plot area inside the picture's rectangle, the ranges it shows
+  // and their ticks.
   struct Layout {
     QRectF area;
     AxisRange x, y;
     std::vector<Tick> xTicks, yTicks;
     PlotFrame Frame() const { return {area, x, y}; }
   };
+  // The layout the picture is drawn with at a size; nothing when there is nothing to plot.
+  std::optional<Layout> LaidOut(const QSize& size) const;
 
+ protected:
   PlotCanvas(QString name, QString title, QString xTitle, QString yTitle);
 
   // To be called on every change of the data: the image of the dots is drawn again.
@@ -131,11 +152,13 @@ class PlotCanvas {
    public:
     DotThinner(const QPainter& painter, const QRectF& area);
     // Keeps the dot unless one already covers its cell.
+    // A position that is not a number is no dot; one beyond the area is kept at its edge's cell.
     void Add(const QPointF& at) {
-      const auto column = static_cast<std::size_t>(
-          std::clamp(static_cast<int>((at.x() - area_.left()) * perPixel_), 0, columns_ - 1));
-      const auto row = static_cast<std::size_t>(
-          std::clamp(static_cast<int>((at.y() - area_.top()) * perPixel_), 0, rows_ - 1));
+      const double across = (at.x() - area_.left()) * perPixel_;
+      const double down = (at.y() - area_.top()) * perPixel_;
+      if (std::isnan(across) || std::isnan(down)) return;
+      const auto column = static_cast<std::size_t>(std::clamp(across, 0.0, columns_ - 1.0));
+      const auto row = static_cast<std::size_t>(std::clamp(down, 0.0, rows_ - 1.0));
       std::uint8_t& cell = taken_[row * static_cast<std::size_t>(columns_) + column];
       if (cell != 0) return;
       cell = 1;

@@ -71,9 +71,9 @@ void PowerCurvePlot::DrawOver(QPainter& painter, const Layout& layout) const {
   const QFontMetricsF metrics(painter.font());
   const QSizeF size(metrics.horizontalAdvance(text) + 2, metrics.height());
   const double left =
-      std::clamp(at.x() + 2 * kMarkRadius, area.left() + 2, area.right() - size.width() - 2);
+      Within(at.x() + 2 * kMarkRadius, area.left() + 2, area.right() - size.width() - 2);
   const double top =
-      std::clamp(at.y() + kMarkRadius, area.top() + 2, area.bottom() - size.height() - 2);
+      Within(at.y() + kMarkRadius, area.top() + 2, area.bottom() - size.height() - 2);
   painter.drawText(QRectF(QPointF(left, top), size), Qt::AlignLeft | Qt::AlignVCenter, text);
 }
 

@@ -11,7 +11,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <functional>
+#include <limits>
 #include <memory>
+#include <tuple>
 
 #include "plots/agreement_plot.h"
 #include "plots/estimation_plot.h"
@@ -48,17 +50,43 @@ QImage Fresh(const ScatterData& data, QSize size) {
 }
 
 TEST(Plots, TickLabelsAreRoundWithoutDriftOrNegativeZero) {
-  const std::vector<std::pair<AxisRange, QStringList>> cases = {
-      {{1.5, 10.3}, {"2", "4", "6", "8", "10"}},
-      {{-0.13, 0.27}, {"-0.1", "0.0", "0.1", "0.2"}},
-      {{0.7, 1.05}, {"0.7", "0.8", "0.9", "1.0"}},
-      {{9999999.95, 10000000.25}, {"10000000.0", "10000000.1", "10000000.2"}},
-      {{-250, -20}, {"-250", "-200", "-150", "-100", "-50"}},
-      {{3, 3}, {}}};
-  for (const auto& [range, labels] : cases) {
+  constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  // Ranges as given, or as a picture's axis shows data from low to high.
+  enum Of { kRange, kAxis };
+  const std::vector<std::tuple<AxisRange, Of, QStringList>> cases = {
+      {{1.5, 10.3}, kRange, {"2", "4", "6", "8", "10"}},
+      {{10.3, 1.5}, kRange, {"2", "4", "6", "8", "10"}},
+      {{-0.13, 0.27}, kRange, {"-0.1", "0.0", "0.1", "0.2"}},
+      {{0.7, 1.05}, kRange, {"0.7", "0.8", "0.9", "1.0"}},
+      {{9999999.95, 10000000.25}, kRange, {"10000000.0", "10000000.1", "10000000.2"}},
+      {{-250, -20}, kRange, {"-250", "-200", "-150", "-100", "-50"}},
+      {{3, 3}, kRange, {}},
+      // Values of 5 × 10^12 differing in the fourth decimal are a few units in the last place
+      // apart: no round step lies between them, and past 2^53 a tick counted in doubles never
+      // reached the end.
+      {{5e12 + 0.0005, 5e12 + 0.003}, kRange, {}},
+      {{5e12 + 0.0001, 5e12 + 0.0004},
+       kAxis,
+       {"4999999999998", "4999999999999", "5000000000000", "5000000000001", "5000000000002"}},
+      {{0x1p53, 0x1p53 + 4}, kRange, {}},
+      {{-1e308, 1e308}, kRange, {"-1.0e+308", "-5.0e+307", "0", "5.0e+307", "1.0e+308"}},
+      {{1e-20, 3.5e-20},
+       kRange,
+       {"1.0e-20", "1.5e-20", "2.0e-20", "2.5e-20", "3.0e-20", "3.5e-20"}},
+      {{0, 5e-324}, kRange, {"0"}},
+      {{-0.5, 0.5}, kRange, {"-0.4", "-0.2", "0.0", "0.2", "0.4"}},
+      {{kNaN, 1}, kRange, {}},
+      {{0, kInf}, kRange, {}},
+      {{kNaN, kNaN}, kAxis, {"-1.0", "-0.5", "0.0", "0.5", "1.0"}},
+      {{-kInf, kInf}, kAxis, {"-2e+307", "-1e+307", "0", "1e+307", "2e+307"}}};
+  for (const auto& [range, of, labels] : cases) {
     QStringList shown;
-    for (const Tick& tick : RoundTicks(range, 4)) shown << tick.label;
-    EXPECT_EQ(shown, labels) << range.low << " to " << range.high;
+    for (const Tick& tick : RoundTicks(of == kAxis ? AxisFor(range) : range, 4)) {
+      shown << tick.label;
+    }
+    EXPECT_EQ(shown.join(' ').toStdString(), labels.join(' ').toStdString())
+        << range.low << " to " << range.high;
   }
 }
 
@@ -107,6 +135,11 @@ TEST(Plots, SaveVectorDrawingsWithTheirTextsAndDenserPictures) {
   EstimationPlot estimationPlot;
   estimationPlot.SetData({{EstimationGroup{{12.3, 14.1, 13.5}, 13.3, 11.0, 15.6},
                            EstimationGroup{{11.2, 12.5, 11.2}, std::nullopt, {}, {}}}});
+  // Values of 5 × 10^12 that differ in the fourth decimal: one row of dots side by side in each
+  // column, on an axis of round values one apart.
+  EstimationPlot hugePlot;
+  hugePlot.SetData({{EstimationGroup{{5e12 + 0.0001, 5e12 + 0.0002, 5e12 + 0.0004}, 5e12, {}, {}},
+                     EstimationGroup{{5e12 + 0.0003, 5e12 + 0.0005}, std::nullopt, {}, {}}}});
   // Four points of a power curve, the third the plan's n: a ring round it besides the dots.
   PowerCurvePlot curvePlot;
   curvePlot.SetData({{{10, 0.3}, {20, 0.55}, {30, 0.75}, {40, 0.88}}, 2}, QString());
@@ -126,6 +159,7 @@ TEST(Plots, SaveVectorDrawingsWithTheirTextsAndDenserPictures) {
        3,
        {"偏倚 -2.1", "95%一致性界限上限 75.5", "95%一致性界限下限 -79.7", "差值 X − Y"}},
       {&estimationPlot, "EstimationPlot", 7, {"第1组", "第2组", "数值"}},
+      {&hugePlot, "EstimationPlot", 6, {"4999999999999", "5000000000000", "5000000000001"}},
       {&curvePlot, "PowerCurvePlot", 5, {"样本量 n", "检验效能 1−β", "n=30，1−β=0.75"}},
       {&empty, "ScatterPlot", 0, {"没有完整的数据对"}}};
   QTemporaryDir folder;
