@@ -161,10 +161,11 @@ class ParseBounds {
   std::map<std::string, std::size_t> overflow_;
 };
 
-// Reads the known keys of the parsed object into a state, or stops at the first wrong value.
+// Reads the known keys of the parsed object into a state, or stops at the first wrong value. The
+// groups' texts are moved out of the object.
 class StateReader {
  public:
-  explicit StateReader(const Json& file) : file_(file) {}
+  explicit StateReader(Json& file) : file_(file) {}
 
   std::optional<AnalysisFileError> Read(AnalysisState& state) {
     Choice("analysis", kAnalysisKeys, state.analysis);
@@ -263,31 +264,30 @@ class StateReader {
   }
 
   void Group(std::string_view key, std::vector<std::string>& rows) {
-    const Json* value = Member(file_, key);
-    if (value == nullptr) return;
+    const auto value = file_.find(key);
+    if (value == file_.end()) return;
     if (!value->is_array()) {
       Fail(AnalysisFileProblem::WrongType, Key("", key) + "的值应为文本的列表（[…]）");
       return;
     }
     std::vector<std::string> read;
     read.reserve(value->size());
-    for (const Json& row : *value) {
+    for (Json& row : *value) {
       if (!row.is_string()) {
         Fail(AnalysisFileProblem::WrongType,
              Key("", key) + "的第" + std::to_string(read.size() + 1) + "项应为文本");
         return;
       }
-      read.push_back(row.get_ref<const std::string&>());
+      read.push_back(std::move(row.get_ref<std::string&>()));
     }
     rows = std::move(read);
   }
 
-  const Json& file_;
+  Json& file_;
   std::optional<AnalysisFileError> error_;
 };
 
-std::variant<AnalysisState, AnalysisFileError> ReadParsed(const Json& file,
-                                                          const ParseBounds& bounds) {
+std::variant<AnalysisState, AnalysisFileError> ReadParsed(Json& file, const ParseBounds& bounds) {
   using P = AnalysisFileProblem;
   if (!file.is_object()) return Refusal(P::OtherFormat, "文件的内容不是Quillon分析文件");
   const auto format = file.find("format");
@@ -374,7 +374,7 @@ std::variant<AnalysisState, AnalysisFileError> ReadAnalysis(std::string_view byt
   }
   try {
     ParseBounds bounds;
-    const Json file = Json::parse(bytes.begin(), bytes.end(), std::ref(bounds));
+    Json file = Json::parse(bytes.begin(), bytes.end(), std::ref(bounds));
     return ReadParsed(file, bounds);
   } catch (const Json::parse_error& error) {
     if (error.byte > bytes.size()) return Refusal(P::Truncated, "文件不完整：内容在结尾处中断");
