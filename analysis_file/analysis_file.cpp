@@ -113,11 +113,19 @@ std::pair<std::size_t, std::size_t> LineAndColumn(std::string_view bytes, std::s
   return {line, inLine.size() - continuations + 1};
 }
 
+// Whether the bytes from the first one that is not UTF-8 on are a character cut off by the end.
+bool CutInsideACharacter(std::string_view rest) {
+  const auto lead = static_cast<unsigned char>(rest.front());
+  const std::size_t length = lead < 0xC2 || lead > 0xF4 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+  return rest.size() < length &&
+         std::all_of(rest.begin() + 1, rest.end(), [](char byte) { return (byte & 0xC0) == 0x80; });
+}
+
 AnalysisFileError Refusal(AnalysisFileProblem problem, std::string reason) {
   return {problem, std::move(reason)};
 }
 
-// The filter on the parser's events: values of keys the file does not have are never built, and
+// The filter on the parser's events: values under keys the file does not have are never built, and
 // no container below the top-level object holds more than a grid's rows or anything nested, so a
 // hostile file of 64 MiB costs no more memory than a full grid.
 class ParseBounds {
@@ -364,7 +372,11 @@ std::variant<AnalysisState, AnalysisFileError> ReadAnalysis(std::string_view byt
     return Refusal(P::TooLarge, "文件超过" + std::to_string(kMaxAnalysisFileBytes >> 20) +
                                     " MiB，不是Quillon分析文件");
   }
+  constexpr std::string_view kCutShort = "文件不完整：内容在结尾处中断";
   if (const auto bad = utf8::find_invalid(bytes.begin(), bytes.end()); bad != bytes.end()) {
+    if (CutInsideACharacter(bytes.substr(static_cast<std::size_t>(bad - bytes.begin())))) {
+      return Refusal(P::Truncated, std::string(kCutShort));
+    }
     const auto [line, column] = LineAndColumn(bytes, static_cast<std::size_t>(bad - bytes.begin()));
     return Refusal(P::NotUtf8, "文件不是UTF-8文本：第" + std::to_string(line) +
                                    "行有无法识别的字节（可能是GBK等其他编码）");
@@ -377,7 +389,7 @@ std::variant<AnalysisState, AnalysisFileError> ReadAnalysis(std::string_view byt
     Json file = Json::parse(bytes.begin(), bytes.end(), std::ref(bounds));
     return ReadParsed(file, bounds);
   } catch (const Json::parse_error& error) {
-    if (error.byte > bytes.size()) return Refusal(P::Truncated, "文件不完整：内容在结尾处中断");
+    if (error.byte > bytes.size()) return Refusal(P::Truncated, std::string(kCutShort));
     const auto [line, column] = LineAndColumn(bytes, error.byte - 1);
     return Refusal(P::NotJson, "文件不是JSON格式：第" + std::to_string(line) + "行第" +
                                    std::to_string(column) + "个字符附近有误");

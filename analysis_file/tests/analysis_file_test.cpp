@@ -96,6 +96,8 @@ TEST(AnalysisFile, BadFilesAreRefusedWithTheirReason) {
       {" \r\n", P::Truncated, "文件是空的"},
       {"{\"group1\": [\"1\", \"2\"", P::Truncated, "文件不完整"},
       {"{\"group1\": [\"1\", \"2", P::Truncated, "文件不完整"},
+      {"{\"group1\": [\"\xE4\xB8", P::Truncated, "文件不完整"},  // cut inside "中"
+      {"{\"group1\": [\"\xE4\xB8\"]}", P::NotUtf8, "UTF-8"},
       {"{\"group1\":\n [\"中\" \"2\"]}", P::NotJson, "第2行第9个字符附近"},
       {"{\"group1\": [\"\\ud800\"]}", P::NotJson, "不是JSON"},
       {"{\"a\": 1} x", P::NotJson, "不是JSON"},
