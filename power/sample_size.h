@@ -37,6 +37,8 @@ struct SampleSizeBoxes {
   std::string p1, p2;
   std::string p10, p01;
   std::string n;  // group 1's n or the pairs, when solving for power
+
+  friend bool operator==(const SampleSizeBoxes&, const SampleSizeBoxes&) = default;
 };
 
 // The numbers of one plan: n of group 1 (or of the pairs, or of the subjects), of group 2

@@ -2,7 +2,8 @@
 # Installs the Debian packages Quillon needs; quick when all of them are already there. Runs
 # apt-get as root, or through sudo. Without options, only what the program needs to be built and
 # to run (scripts/run.sh): the compiler and build tools, Qt 6 with its SVG support, print support
-# (in qt6-base-dev), its Chinese translation and the Chinese fonts, and the Boost headers.
+# (in qt6-base-dev), its Chinese translation and the Chinese fonts, the Boost headers, and the JSON
+# library and UTF-8 checks (nlohmann-json, utfcpp) of the analysis file.
 #   --tests     also what building and running the tests and benchmarks needs (scripts/test.sh):
 #               GoogleTest, Google Benchmark, the references of the differential tests (SciPy,
 #               NumPy, statsmodels, R with pwr), the desktop files' validators, and what --xvfb
@@ -21,7 +22,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-translations-l10n libgl-dev
-  libboost-dev libboost-math-dev
+  libboost-dev libboost-math-dev nlohmann-json3-dev libutfcpp-dev
   fonts-arphic-uming fonts-wqy-microhei
 )
 display_packages=(xvfb xauth)
