@@ -57,6 +57,7 @@ MainWindow::MainWindow(QWidget* parent)
   new CalculatorPanel(client);
   NameMainWindow(this);  // first: the named results join the Tab chain
   SetTabOrder();
+  FollowResultTexts(this);
 
   AnalysisControls controls;
   controls.buttons = analysisButtons_;
@@ -108,6 +109,11 @@ void MainWindow::showEvent(QShowEvent* event) {
     centred_ = true;
     CentreOnScreen(this);
   }
+}
+
+bool MainWindow::focusNextPrevChild(bool next) {
+  FollowResultTexts(this);
+  return QMainWindow::focusNextPrevChild(next);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -132,10 +132,9 @@ void GroupFiles::Export(Group group) {
   if (chosen.isEmpty()) return;
   const QString path = chosen.endsWith(Extension, Qt::CaseSensitive) ? chosen : chosen + Extension;
   if (QFileInfo::exists(path) && !dialogs_.confirmReplace(owner_, path)) return;
-  if (!WriteGroupFile(path, grid_->Lists(), group)) {
-    dialogs_.tell(
-        owner_,
-        QStringLiteral("无法写入文件：\n%1\n%2数据未导出。").arg(Shown(path), GroupName(group)));
+  if (const std::optional<QString> failure = WriteGroupFile(path, grid_->Lists(), group)) {
+    dialogs_.tell(owner_, QStringLiteral("无法写入文件：\n%1\n%2。\n%3数据未导出。")
+                              .arg(Shown(path), *failure, GroupName(group)));
   }
 }
 

@@ -8,6 +8,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -17,9 +18,13 @@
 #include <QTextImageFormat>
 #include <QTextTable>
 #include <QUrl>
+#include <algorithm>
 #include <array>
+#include <cmath>
+#include <limits>
 
 #include "app/widgets/utf8.h"
+#include "app/widgets/write_failures.h"
 #include "plots/plot_canvas.h"
 
 namespace quillon::ui {
@@ -47,20 +52,6 @@ constexpr std::array<FormatName, 3> kFormats = {{
 
 const FormatName& NameOf(DocumentFormat format) {
   return kFormats[static_cast<std::size_t>(format)];
-}
-
-// Why a save failed, in Chinese, with the system's own words after it.
-QString Reason(const QSaveFile& file, bool opened) {
-  QString reason;
-  if (!opened) {
-    reason = QStringLiteral("无法在该位置创建文件");
-  } else if (file.error() == QFileDevice::WriteError || file.error() == QFileDevice::ResizeError) {
-    reason = QStringLiteral("写入失败，磁盘可能已满");
-  } else {
-    reason = QStringLiteral("无法完成写入");
-  }
-  const QString system = file.errorString();
-  return system.isEmpty() ? reason : reason + QStringLiteral("（%1）").arg(system);
 }
 
 // The ODF writer keeps only what the text's formats set themselves, so the font's size goes on
@@ -100,6 +91,61 @@ void SuitOdfWriter(QTextDocument& text) {
 
 }  // namespace
 
+void KeepRowsWhole(QTextDocument& text, double deviceScale) {
+  const double pageHeight = text.pageSize().height();
+  QAbstractTextDocumentLayout* layout = text.documentLayout();
+  for (QTextFrame* frame : text.rootFrame()->childFrames()) {
+    auto* table = qobject_cast<QTextTable*>(frame);
+    if (table == nullptr) continue;
+    for (int row = 1; row < table->rows(); ++row) {
+      // The row's lines, where the layout has them now (a row moved moves those under it).
+      double top = std::numeric_limits<double>::max();
+      double bottom = std::numeric_limits<double>::lowest();
+      for (int column = 0; column < table->columns(); ++column) {
+        const QTextTableCell cell = table->cellAt(row, column);
+        if (cell.row() != row || cell.column() != column) continue;
+        for (QTextBlock block = cell.firstCursorPosition().block();
+             block.isValid() && block.position() <= cell.lastPosition(); block = block.next()) {
+          const QRectF lines = layout->blockBoundingRect(block);
+          top = std::min(top, lines.top());
+          bottom = std::max(bottom, lines.bottom());
+        }
+      }
+      const double pageEnd = (std::floor(top / pageHeight) + 1) * pageHeight;
+      if (top > bottom || bottom <= pageEnd || bottom - top >= pageHeight) continue;
+      // The row above takes the rest of the page as room under its text, which shows nothing:
+      // only the header and the last row carry rules. The padding is in pixels of 1/96 inch.
+      const double gap = (pageEnd - top) / deviceScale + 1;
+      for (int column = 0; column < table->columns(); ++column) {
+        QTextTableCell above = table->cellAt(row - 1, column);
+        if (above.column() != column) continue;
+        QTextTableCellFormat format = above.format().toTableCellFormat();
+        const double padding = format.hasProperty(QTextFormat::TableCellBottomPadding)
+                                   ? format.bottomPadding()
+                                   : table->format().cellPadding();
+        format.setBottomPadding(padding + gap);
+        above.setFormat(format);
+      }
+    }
+  }
+}
+
+void KeepMinusSignsWithTheirNumbers(QTextDocument& text) {
+  // A hyphen before a digit that does not follow one: a range or a date keeps its hyphen.
+  static const QRegularExpression sign(QStringLiteral(R"((?<!\d)-(?=\d))"));
+  static const QString minus = QStringLiteral("\u2212\u2060");
+  for (QTextCursor found = text.find(sign); !found.isNull(); found = text.find(sign, found)) {
+    found.insertText(minus, found.charFormat());
+  }
+}
+
+QString SuggestedReportName(const std::string& title, QDate date) {
+  QString name = FromUtf8(title);
+  static const QRegularExpression unsafe(QStringLiteral(R"([/\\:*?"<>|])"));
+  name.replace(unsafe, QStringLiteral("-"));
+  return name + QLatin1Char('-') + date.toString(Qt::ISODate) + QStringLiteral(".pdf");
+}
+
 std::optional<DocumentFormat> FormatOfPath(const QString& path) {
   const QString name = path.section(QLatin1Char('/'), -1);
   const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
@@ -117,7 +163,7 @@ QString ReportPath(const QString& chosen, DocumentFormat selected) {
   return chosen + QLatin1Char('.') + QLatin1String(NameOf(selected).extension);
 }
 
-QString AskForReportPath(QWidget* owner) {
+QString AskForReportPath(QWidget* owner, const QString& suggested) {
   QStringList filters;
   for (const FormatName& known : kFormats) filters << QString::fromUtf8(known.filter);
   QFileDialog dialog(owner, QStringLiteral("保存报告"));
@@ -132,6 +178,8 @@ QString AskForReportPath(QWidget* owner) {
   };
   suffix(filters.front());
   QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, suffix);
+  // Qt's dialog gives the suggested name the extension of another type chosen.
+  dialog.selectFile(suggested);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   const auto selected = std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter()));
   return ReportPath(dialog.selectedFiles().front(),
@@ -170,6 +218,7 @@ bool ReportDocument::Paint(QPagedPaintDevice& device) const {
   text.setDocumentMargin(0);
   SetText(text);
   text.setPageSize(QSizeF(width, height));
+  KeepRowsWhole(text, device.logicalDpiY() / 96.0);
   const int pages = text.pageCount();
   // A page shows the lines that lie on it. A line moved to the next page may begin a hair above
   // its top, where the layout rounds; it is left to that page, not drawn clipped on this one.
@@ -224,6 +273,7 @@ QByteArray ReportDocument::Odt() const {
   QTextDocument text;
   SetText(text);
   SuitOdfWriter(text);
+  KeepMinusSignsWithTheirNumbers(text);
   QTextCursor cursor(&text);
   cursor.movePosition(QTextCursor::End);
   int number = 0;
@@ -291,9 +341,11 @@ std::optional<QString> ReportDocument::Save(const QString& path, DocumentFormat 
   const QByteArray contents = Contents(format);
   if (contents.isEmpty()) return QStringLiteral("无法生成文档");
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return Reason(file, false);
   // A failed write is discarded by the commit, which leaves the old file as it was.
-  if (file.write(contents) != contents.size() || !file.commit()) return Reason(file, true);
+  if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size() ||
+      !file.commit()) {
+    return WriteFailureReason(path, file, contents.size());
+  }
   return std::nullopt;
 }
 

@@ -58,6 +58,8 @@ void ExpectEveryControlNamed(QWidget* window) {
 
 using AccessibilityWindowTest = MainWindowTest;
 
+std::string Name(const QWidget* w) { return w->objectName().toStdString(); }
+
 // The menu a key opened, closed again.
 QMenu* OpenedMenu() {
   auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
@@ -66,18 +68,10 @@ QMenu* OpenedMenu() {
 }
 
 TEST_F(AccessibilityWindowTest, EachAnalysisNamesItsControlsAndTabsThroughItsRegions) {
-  const std::vector<std::vector<Region>> regions = {
-      {Analyses, Data, Summary, Results, Calculator, Top},
-      {Analyses, Data, Results, Calculator, Top},
-      {Analyses, Data, Results, Calculator, Top},
-      {Analyses, Data, Results, Calculator, Top},
-      {Analyses, Data, Results, Calculator, Top}};
-  for (int mode = 0; mode < 5; ++mode) {
-    SCOPED_TRACE(mode);
+  // The regions Tab passes through, round from the first analysis button; every stop is reached
+  // and no empty result is one.
+  auto tabRound = [this] {
     QWidget* first = Control(QStringLiteral("Command1(0)"));
-    Control<QPushButton>(QStringLiteral("Command1(%1)").arg(mode))->click();
-    ExpectEveryControlNamed(window);
-
     first->setFocus(Qt::TabFocusReason);
     std::vector<Region> passed;
     QSet<QWidget*> reached;
@@ -85,19 +79,50 @@ TEST_F(AccessibilityWindowTest, EachAnalysisNamesItsControlsAndTabsThroughItsReg
       QWidget* focused = QApplication::focusWidget();
       reached.insert(focused);
       if (passed.empty() || passed.back() != RegionOf(focused)) passed.push_back(RegionOf(focused));
+      auto* label = qobject_cast<QLabel*>(focused);
+      EXPECT_TRUE(label == nullptr || !label->text().isEmpty()) << Name(focused);
       QTest::keyClick(focused, Qt::Key_Tab);
     }
     EXPECT_EQ(QApplication::focusWidget(), first) << "Tab does not come round";
-    EXPECT_EQ(passed, regions[static_cast<std::size_t>(mode)]);
     for (QWidget* w : window->findChildren<QWidget*>()) {
-      EXPECT_TRUE(!TabReaches(w) || reached.contains(w)) << w->objectName().toStdString();
+      EXPECT_TRUE(!TabReaches(w) || reached.contains(w)) << Name(w);
     }
+    return passed;
+  };
+  // Without data the sample analyses show no result; the count analyses show critical values.
+  const std::vector<std::vector<Region>> regions = {{Analyses, Data, Summary, Calculator, Top},
+                                                    {Analyses, Data, Calculator, Top},
+                                                    {Analyses, Data, Calculator, Top},
+                                                    {Analyses, Data, Results, Calculator, Top},
+                                                    {Analyses, Data, Results, Calculator, Top}};
+  for (int mode = 0; mode < 5; ++mode) {
+    SCOPED_TRACE(mode);
+    Control<QPushButton>(QStringLiteral("Command1(%1)").arg(mode))->click();
+    ExpectEveryControlNamed(window);
+    EXPECT_EQ(tabRound(), regions[static_cast<std::size_t>(mode)]);
   }
+  // A result shown is a stop again.
+  Control<QPushButton>(QStringLiteral("Command1(1)"))->click();
+  window->Grid()->ReplaceGroup(quillon::Group::First, {"1", "2", "4"});
+  window->Grid()->ReplaceGroup(quillon::Group::Second, {"2", "2", "7"});
+  EXPECT_EQ(tabRound(), (std::vector<Region>{Analyses, Data, Results, Calculator, Top}));
   // The report of the four-fold table shows the most controls.
   Control<QPushButton>(QStringLiteral("Command1(3)"))->click();
   window->ShowReportWindow();
   QCoreApplication::processEvents();
-  ExpectEveryControlNamed(window->ReportWindowIfOpen());
+  QWidget* report = window->ReportWindowIfOpen();
+  ExpectEveryControlNamed(report);
+  // Its bottom row as it reads: the drop-down lists, then the buttons to their right.
+  QWidget* focused = report->findChild<QWidget*>(QStringLiteral("cmbReportStyle"));
+  ASSERT_NE(focused, nullptr);
+  focused->setFocus(Qt::TabFocusReason);
+  QStringList row;
+  for (int step = 0; step < 5; ++step) {
+    row << QApplication::focusWidget()->objectName();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  }
+  EXPECT_EQ(row, (QStringList{"cmbReportStyle", "cmbPositiveMeans", "cmdCopyReport", "SaveReport",
+                              "PrintReport"}));
 }
 
 TEST_F(AccessibilityWindowTest, NamesFollowTheRowsTheCaptionsAndTheResults) {

@@ -8,6 +8,9 @@
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDate>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QImage>
 #include <QMenu>
 #include <QMessageBox>
@@ -23,11 +26,14 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QTextFrame>
 #include <QTextTable>
 #include <QTimer>
+#include <set>
 
 #include "app/analyses/sample_grid.h"
 #include "app/report/picture_view.h"
+#include "app/report/report_document.h"
 #include "plots/scatter_plot.h"
 #include "window_fixture.h"
 
@@ -238,9 +244,11 @@ TEST_F(ReportWindowTest, TakesRawValuesTheTestChosenAndWhatPositiveMeans) {
   EXPECT_FALSE(Shown(report).contains(QStringLiteral("两组比较采用Wilcoxon秩和检验")));
   path->setCurrentIndex(1);
   EXPECT_TRUE(Shown(report).contains(QStringLiteral("两组比较采用Wilcoxon秩和检验")));
+  EXPECT_EQ(report->Current().title, "两样本比较的Wilcoxon秩和检验");
   path->setCurrentIndex(0);
   EXPECT_TRUE(Shown(report).contains(QStringLiteral("Cohen效应量 d\t0.1231")))
       << Shown(report).toStdString();
+  EXPECT_EQ(report->Current().title, "两样本均数t检验");
   // A summary box typed over: the figures go back to the summaries.
   Type(Box(QStringLiteral("Text4(0)")), QStringLiteral("-0.0043"));
   EXPECT_TRUE(Shown(report).contains(QStringLiteral("汇总值")));
@@ -375,8 +383,64 @@ TEST_F(ReportWindowTest, PrintsThroughThePreviewAndTellsAFailedSave) {
   });
   const QString nowhere = directory.filePath(QStringLiteral("无此文件夹/报告"));
   EXPECT_FALSE(report->SaveReportTo(nowhere));
-  EXPECT_TRUE(told.startsWith(QStringLiteral("无法保存报告“%1.pdf”：").arg(nowhere)))
+  EXPECT_TRUE(told.startsWith(QStringLiteral("无法保存报告“%1.pdf”：文件夹不存在（").arg(nowhere)))
       << told.toStdString();
+}
+
+TEST_F(ReportWindowTest, SaveSuggestsANameAndTheOdtKeepsMinusSignsWithTheirNumbers) {
+  ReportWindow* report = TwoSampleReport();
+  ASSERT_NE(report, nullptr);
+  QString suggested;
+  QTimer::singleShot(0, [&suggested] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    suggested = QFileInfo(dialog->selectedFiles().value(0)).fileName();
+    dialog->reject();
+  });
+  QTest::mouseClick(report->findChild<QPushButton*>(QStringLiteral("SaveReport")), Qt::LeftButton);
+  EXPECT_EQ(
+      suggested,
+      QStringLiteral("两样本均数t检验-%1.pdf").arg(QDate::currentDate().toString(Qt::ISODate)));
+
+  QTextDocument text;
+  text.setPlainText(QStringLiteral("差值-0.0043，r = -1，1.2E-05，2026-12-08"));
+  quillon::ui::KeepMinusSignsWithTheirNumbers(text);
+  EXPECT_EQ(text.toPlainText(), QStringLiteral("差值\u2212\u20600.0043，r = \u2212\u20601，"
+                                               "1.2E\u2212\u206005，2026-12-08"));
+}
+
+// The rows of a table whose lines a page's end cuts, on pages 200 pixels high.
+int RowsCut(QTextDocument& text) {
+  auto* table = qobject_cast<QTextTable*>(text.rootFrame()->childFrames().value(0));
+  if (table == nullptr) return -1;
+  int cut = 0;
+  for (int row = 0; row < table->rows(); ++row) {
+    std::set<int> pages;
+    for (int column = 0; column < table->columns(); ++column) {
+      const QTextBlock block = table->cellAt(row, column).firstCursorPosition().block();
+      const QRectF lines = text.documentLayout()->blockBoundingRect(block);
+      pages.insert(static_cast<int>(lines.top() / 200));
+      pages.insert(static_cast<int>((lines.bottom() - 0.01) / 200));
+    }
+    if (pages.size() > 1) ++cut;
+  }
+  return cut;
+}
+
+TEST(ReportDocument, TableRowsStayWholeOnAPage) {
+  QString html = QStringLiteral("<table cellpadding=\"3\">");
+  for (int row = 0; row < 40; ++row) {
+    html += QStringLiteral("<tr><td>第%1行</td><td>一<br>二<br>三</td></tr>").arg(row);
+  }
+  QTextDocument text;
+  text.setDocumentMargin(0);
+  text.setHtml(html + QStringLiteral("</table>"));
+  text.setPageSize(QSizeF(300, 200));
+  ASSERT_GT(RowsCut(text), 0);
+  const int pages = text.pageCount();
+  quillon::ui::KeepRowsWhole(text, 1);
+  EXPECT_EQ(RowsCut(text), 0);
+  EXPECT_LE(text.pageCount(), pages + 2);
 }
 
 }  // namespace
