@@ -7,8 +7,8 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
-#include "app/files/gbk_text.h"
 #include "app/widgets/form_layout.h"
+#include "app/widgets/gbk_text.h"
 #include "app/widgets/painted_widgets.h"
 #include "app/widgets/text_boxes.h"
 #include "entry/grid_rows.h"

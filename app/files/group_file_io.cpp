@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include "app/files/gbk_text.h"
+#include "app/widgets/gbk_text.h"
 #include "app/widgets/text_boxes.h"
 #include "app/widgets/write_failures.h"
 #include "entry/group_file.h"
