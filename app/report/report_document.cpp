@@ -21,7 +21,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <limits>
 
 #include "app/widgets/utf8.h"
 #include "app/widgets/write_failures.h"
@@ -91,40 +90,62 @@ void SuitOdfWriter(QTextDocument& text) {
 
 }  // namespace
 
+namespace {
+// A cell's padding on one side, its own or the table's.
+double Padding(const QTextTableCellFormat& cell, QTextFormat::Property side,
+               const QTextTableFormat& table) {
+  return cell.hasProperty(side) ? cell.doubleProperty(side) : table.cellPadding();
+}
+}  // namespace
+
 void KeepRowsWhole(QTextDocument& text, double deviceScale) {
   const double pageHeight = text.pageSize().height();
   QAbstractTextDocumentLayout* layout = text.documentLayout();
   for (QTextFrame* frame : text.rootFrame()->childFrames()) {
     auto* table = qobject_cast<QTextTable*>(frame);
     if (table == nullptr) continue;
-    for (int row = 1; row < table->rows(); ++row) {
-      // The row's lines, where the layout has them now (a row moved moves those under it).
-      double top = std::numeric_limits<double>::max();
-      double bottom = std::numeric_limits<double>::lowest();
+    // The top and bottom of a row's lines, where the layout has them now.
+    auto lines = [&](int row) {
+      QRectF all;
       for (int column = 0; column < table->columns(); ++column) {
         const QTextTableCell cell = table->cellAt(row, column);
         if (cell.row() != row || cell.column() != column) continue;
         for (QTextBlock block = cell.firstCursorPosition().block();
              block.isValid() && block.position() <= cell.lastPosition(); block = block.next()) {
-          const QRectF lines = layout->blockBoundingRect(block);
-          top = std::min(top, lines.top());
-          bottom = std::max(bottom, lines.bottom());
+          all |= layout->blockBoundingRect(block);
         }
       }
-      const double pageEnd = (std::floor(top / pageHeight) + 1) * pageHeight;
-      if (top > bottom || bottom <= pageEnd || bottom - top >= pageHeight) continue;
-      // The row above takes the rest of the page as room under its text, which shows nothing:
-      // only the header and the last row carry rules. The padding is in pixels of 1/96 inch.
-      const double gap = (pageEnd - top) / deviceScale + 1;
+      return all;
+    };
+    const QTextTableFormat format = table->format();
+    for (int row = 1; row < table->rows(); ++row) {
+      const QRectF shown = lines(row);
+      const double pageEnd = (std::floor(shown.top() / pageHeight) + 1) * pageHeight;
+      if (shown.isNull() || shown.bottom() <= pageEnd || shown.height() >= pageHeight) continue;
+      // The row above reaches down to the end of the page, its text at the top of its cells and
+      // the room under it: it carries no rule there (only the header and the last row do), and
+      // Qt then moves this row to the next page, whole. Qt keeps a cell's lines above its bottom
+      // padding, the cell spacing, the border and the margins; a few pixels more are left to what
+      // it rounds, and this row's cells begin as much lower. In pixels of 1/96 inch.
+      constexpr double kSlack = 3;
+      const double room = (pageEnd - lines(row - 1).bottom()) / deviceScale -
+                          text.documentMargin() - format.bottomMargin() - format.padding() -
+                          format.cellSpacing() - format.border() - kSlack;
       for (int column = 0; column < table->columns(); ++column) {
         QTextTableCell above = table->cellAt(row - 1, column);
-        if (above.column() != column) continue;
-        QTextTableCellFormat format = above.format().toTableCellFormat();
-        const double padding = format.hasProperty(QTextFormat::TableCellBottomPadding)
-                                   ? format.bottomPadding()
-                                   : table->format().cellPadding();
-        format.setBottomPadding(padding + gap);
-        above.setFormat(format);
+        if (above.column() == column) {
+          QTextTableCellFormat cell = above.format().toTableCellFormat();
+          cell.setBottomPadding(
+              std::max(Padding(cell, QTextFormat::TableCellBottomPadding, format), room));
+          cell.setVerticalAlignment(QTextCharFormat::AlignTop);
+          above.setFormat(cell);
+        }
+        QTextTableCell moved = table->cellAt(row, column);
+        if (moved.column() == column) {
+          QTextTableCellFormat cell = moved.format().toTableCellFormat();
+          cell.setTopPadding(Padding(cell, QTextFormat::TableCellTopPadding, format) + kSlack);
+          moved.setFormat(cell);
+        }
       }
     }
   }

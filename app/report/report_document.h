@@ -44,8 +44,8 @@ QString AskForReportPath(QWidget* owner, const QString& suggested);
 
 // Moves each table row that a page's end would cut to the next page, whole (Qt moves a row only
 // when none of its cells' first lines fits): the row above takes the rest of the page as room
-// under its text. The text has its page size; `deviceScale` is the device's pixels to one of
-// 1/96 inch.
+// under its text, and the row moved begins a few pixels below the page's top. The text has its
+// page size; `deviceScale` is the device's pixels to one of 1/96 inch.
 void KeepRowsWhole(QTextDocument& text, double deviceScale);
 
 // Each minus sign of a number becomes U+2212 joined to its digits by a word joiner (U+2060), which
