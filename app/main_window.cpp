@@ -57,6 +57,7 @@ MainWindow::MainWindow(QWidget* parent)
   new CalculatorPanel(client);
   NameMainWindow(this);  // first: the named results join the Tab chain
   SetTabOrder();
+  FollowResultTexts(this);
 
   AnalysisControls controls;
   controls.buttons = analysisButtons_;
@@ -75,7 +76,10 @@ MainWindow::MainWindow(QWidget* parent)
   controls.chiSquares = chiSquares_;
   modes_ = new AnalysisModes(this, std::move(controls));
   connect(modes_, &AnalysisModes::AnalysisSelected, this, [this] { NameFourfoldCells(this); });
-  files_ = std::make_unique<GroupFiles>(this, grid_);
+  files_ = std::make_unique<GroupFiles>(
+      this, grid_->Lists(), [grid = grid_](Group group, std::vector<std::string> lines) {
+        grid->ReplaceGroup(group, std::move(lines));
+      });
   for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->installEventFilter(this);
   // Installed last, so that it sees a box's events before the window's and the grid's filters.
   transfer_ = new EntryTransfer(this, grid_, fourfoldTable_, files_.get());
@@ -108,6 +112,11 @@ void MainWindow::showEvent(QShowEvent* event) {
     centred_ = true;
     CentreOnScreen(this);
   }
+}
+
+bool MainWindow::focusNextPrevChild(bool next) {
+  FollowResultTexts(this);
+  return QMainWindow::focusNextPrevChild(next);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

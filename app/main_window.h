@@ -71,6 +71,8 @@ class MainWindow : public QMainWindow {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  // Tab and Shift+Tab pass by the result labels that show nothing.
+  bool focusNextPrevChild(bool next) override;
 
  private:
   // Layout of the design state, one region at a time (main_window_layout.cpp).

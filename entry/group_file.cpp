@@ -6,6 +6,7 @@ namespace {
 constexpr char kCr = '\r';
 constexpr char kLf = '\n';
 constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kLineEnds = "\r\n";
 }  // namespace
 
 GroupFileLines SplitGroupFile(std::string_view bytes, std::size_t maxLines) {
@@ -16,7 +17,7 @@ GroupFileLines SplitGroupFile(std::string_view bytes, std::size_t maxLines) {
   }
   std::size_t start = 0;
   while (start < bytes.size()) {
-    std::size_t end = bytes.find(kCr, start);
+    std::size_t end = bytes.find_first_of(kLineEnds, start);
     const bool terminated = end != std::string_view::npos;
     if (!terminated) end = bytes.size();
     if (file.lines.size() < maxLines) {
@@ -26,8 +27,8 @@ GroupFileLines SplitGroupFile(std::string_view bytes, std::size_t maxLines) {
     }
     start = end;
     if (terminated) {
-      ++start;  // the CR
-      if (start < bytes.size() && bytes[start] == kLf) ++start;
+      // CR LF is one line end; a lone CR or a lone LF is one too.
+      if (bytes[start++] == kCr && start < bytes.size() && bytes[start] == kLf) ++start;
     }
   }
   return file;

@@ -1,9 +1,11 @@
 #pragma once
 // The group text file: one entry per line, in row order, in the 8-bit code page (GBK). Writing
 // puts CR LF after every entry and one more CR LF at the end, so an exported file always ends
-// with an empty line. Reading ends a line at CR LF or at a lone CR (the terminator is not part of
-// the line), keeps a lone LF inside its line, and reads a last line that has no terminator. Here
-// the file is bytes; the characters are decoded and encoded where the program meets the file.
+// with an empty line. Reading ends a line at CR LF, at a lone CR or at a lone LF, as files written
+// on any system end them (the terminator is not part of the line), and reads a last line that
+// has no terminator; no entry holds a line end, so every file the program wrote reads back as it
+// was. Here the file is bytes; the characters are decoded and encoded where the program meets the
+// file.
 
 #include <cstddef>
 #include <string>

@@ -27,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   std::size_t held = 0;
   for (const std::string_view line : all.lines) {
-    Require(line.find('\r') == std::string_view::npos, "no line holds a CR", bytes);
+    Require(line.find_first_of("\r\n") == std::string_view::npos, "no line holds a line end",
+            bytes);
     held += line.size();
   }
   Require(held <= bytes.size(), "the lines hold no more than the file", bytes);

@@ -15,8 +15,8 @@
 
 #include "app/analyses/fourfold_table.h"
 #include "app/analyses/sample_grid.h"
-#include "app/files/gbk_text.h"
 #include "app/files/group_files.h"
+#include "app/widgets/gbk_text.h"
 #include "app/widgets/text_boxes.h"
 #include "entry/grid_paste.h"
 #include "entry/grid_rows.h"

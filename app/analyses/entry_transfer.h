@@ -5,9 +5,9 @@
 // A paste is caught where it starts, not in the box's change handling: the paste keys
 // (QKeySequence::Paste, Shift+Insert among them), the box's context menu, the middle button's
 // paste of the selection and a dropped text. A change of the text could not tell a paste from
-// the program's own writes (a refresh, an import whose line holds a line feed, the filter's
-// nested write-backs), nor which part of the new text was pasted. A text of one cell is left to
-// the box, which pastes it as it always has.
+// the program's own writes (a refresh, an import, the filter's nested write-backs), nor which
+// part of the new text was pasted. A text of one cell is left to the box, which pastes it as it
+// always has.
 
 #include <QObject>
 

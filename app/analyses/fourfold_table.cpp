@@ -3,8 +3,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "app/files/gbk_text.h"
 #include "app/widgets/form_layout.h"
+#include "app/widgets/gbk_text.h"
 #include "app/widgets/painted_widgets.h"
 #include "app/widgets/text_boxes.h"
 

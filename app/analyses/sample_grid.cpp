@@ -1,12 +1,14 @@
 #include "app/analyses/sample_grid.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QWheelEvent>
 
-#include "app/files/gbk_text.h"
 #include "app/widgets/form_layout.h"
+#include "app/widgets/gbk_text.h"
 #include "app/widgets/painted_widgets.h"
 #include "app/widgets/text_boxes.h"
 #include "entry/grid_rows.h"
@@ -58,6 +60,7 @@ SampleGrid::SampleGrid(QWidget* client) : QObject(client) {
   vs1_->setRange(0, 0);
   vs1_->setPageStep(kVisibleRows);
   vs1_->setEnabled(false);
+  panel_->installEventFilter(this);  // the wheel between the boxes
   // Any change of the offset, by the arrows, the track, a drag or the program, refreshes.
   connect(vs1_, &QScrollBar::valueChanged, this, &SampleGrid::RefreshVisibleRows);
 }
@@ -108,9 +111,11 @@ void SampleGrid::ResetDataGrid() {
   for (int row = 0; row < kVisibleRows; ++row) {
     text3_[static_cast<std::size_t>(row)]->setText(QString::number(row + 1));
   }
+  // Blanked by setText, which also forgets each box's own undo: Ctrl+Z after a switch brings
+  // back nothing of the analysis before it (clear() could be undone).
   for (int row = 0; row < kVisibleRows; ++row) {
-    text1_[static_cast<std::size_t>(row)]->clear();
-    text2_[static_cast<std::size_t>(row)]->clear();
+    text1_[static_cast<std::size_t>(row)]->setText(QString());
+    text2_[static_cast<std::size_t>(row)]->setText(QString());
   }
 }
 
@@ -198,6 +203,15 @@ const std::array<QLineEdit*, 9>& SampleGrid::Column(QObject* box, int* index) co
 }
 
 bool SampleGrid::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Wheel) {
+    // The wheel over the boxes, the row numbers or the rules between them scrolls the rows as it
+    // does over VS1: the bar takes the event, with its rows a notch and what it keeps of partial
+    // turns (a touchpad's small deltas add up). Over the bar itself the bar has had it already.
+    const auto* wheel = static_cast<QWheelEvent*>(event);
+    if (watched == panel_ && panel_->childAt(wheel->position().toPoint()) == vs1_) return false;
+    QCoreApplication::sendEvent(vs1_, event);
+    return true;
+  }
   if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
   const int key = static_cast<QKeyEvent*>(event)->key();
   int box = -1;

@@ -1,6 +1,7 @@
 #pragma once
 // The data grid of the three sample analyses (panel Picture2): nine visible rows of a row number
-// and one entry per group, over the two group lists; the scroll bar VS1 holds the row offset.
+// and one entry per group, over the two group lists; the scroll bar VS1 holds the row offset, and
+// the mouse wheel over the rows turns it as over the bar.
 // Every change of an entry box is cleaned, stored into its list and reported, so that the
 // current analysis re-runs.
 

@@ -132,7 +132,8 @@ void TwoSamplePanel::UpdateGroupSummary(Group group, const GroupSums& sums) {
 }
 
 void TwoSamplePanel::ClearSummaryBoxes() {
-  for (QLineEdit* box : text4_) box->clear();
+  // setText, unlike clear(), leaves nothing for the box's own undo to bring back.
+  for (QLineEdit* box : text4_) box->setText(QString());
 }
 
 void TwoSamplePanel::ClearCriticalValues() {

@@ -4,8 +4,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include "app/files/gbk_text.h"
+#include "app/widgets/gbk_text.h"
 #include "app/widgets/text_boxes.h"
+#include "app/widgets/write_failures.h"
 #include "entry/group_file.h"
 
 namespace quillon::ui {
@@ -43,7 +44,7 @@ GroupFileRead ReadGroupFile(const QString& path, std::size_t maxLines) {
   return read;
 }
 
-bool WriteGroupFile(const QString& path, const SampleLists& lists, Group group) {
+std::optional<QString> WriteGroupFile(const QString& path, const SampleLists& lists, Group group) {
   QStringEncoder encoder = GbkEncoder();
   std::vector<std::string> entries;
   const std::size_t size = lists.Size(group);
@@ -54,13 +55,14 @@ bool WriteGroupFile(const QString& path, const SampleLists& lists, Group group) 
   }
   const std::string bytes = JoinGroupFile(entries);
 
+  const auto length = static_cast<qint64>(bytes.size());
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-      static_cast<qint64>(bytes.size())) {
-    file.cancelWriting();
+  // Unless the commit succeeds, the new file is discarded and the old one left as it was.
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), length) != length ||
+      !file.commit()) {
+    return WriteFailureReason(path, file, length);
   }
-  return file.commit();
+  return std::nullopt;
 }
 
 }  // namespace quillon::ui

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,8 @@ struct GroupFileRead {
 GroupFileRead ReadGroupFile(const QString& path, std::size_t maxLines);
 
 // Writes the group's entries to a new file beside `path` and renames it over `path` once it is
-// complete, so that a failure leaves any earlier file of that name as it was. False on failure.
-bool WriteGroupFile(const QString& path, const SampleLists& lists, Group group);
+// complete, so that a failure leaves any earlier file of that name as it was. Nothing when it was
+// written, otherwise why not (write_failures.h).
+std::optional<QString> WriteGroupFile(const QString& path, const SampleLists& lists, Group group);
 
 }  // namespace quillon::ui

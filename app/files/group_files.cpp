@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
-#include "app/analyses/sample_grid.h"
 #include "app/files/group_file_io.h"
 #include "entry/grid_rows.h"
 
@@ -59,8 +58,11 @@ GroupFiles::Dialogs GroupFiles::StandardDialogs() {
   return dialogs;
 }
 
-GroupFiles::GroupFiles(QWidget* owner, SampleGrid* grid)
-    : owner_(owner), grid_(grid), dialogs_(StandardDialogs()) {}
+GroupFiles::GroupFiles(QWidget* owner, const SampleLists& lists, ReplaceGroup replaceGroup)
+    : owner_(owner),
+      lists_(lists),
+      replaceGroup_(std::move(replaceGroup)),
+      dialogs_(StandardDialogs()) {}
 
 QString GroupFiles::ChosenPath(const std::function<QString(QWidget*)>& choose) {
   const QString chosen = WithoutSurroundingSpaces(choose(owner_));
@@ -117,7 +119,7 @@ void GroupFiles::ImportPath(Group group, const QString& path) {
     case GroupFileRead::Outcome::Read:
       break;
   }
-  grid_->ReplaceGroup(group, std::move(read.lines));
+  replaceGroup_(group, std::move(read.lines));
   if (read.leftOut > 0) {
     dialogs_.tell(owner_,
                   QStringLiteral("文件的行数超过数据表最多可容纳的 %1 行：已导入前 %1 行，其余 %2 "
@@ -132,10 +134,9 @@ void GroupFiles::Export(Group group) {
   if (chosen.isEmpty()) return;
   const QString path = chosen.endsWith(Extension, Qt::CaseSensitive) ? chosen : chosen + Extension;
   if (QFileInfo::exists(path) && !dialogs_.confirmReplace(owner_, path)) return;
-  if (!WriteGroupFile(path, grid_->Lists(), group)) {
-    dialogs_.tell(
-        owner_,
-        QStringLiteral("无法写入文件：\n%1\n%2数据未导出。").arg(Shown(path), GroupName(group)));
+  if (const std::optional<QString> failure = WriteGroupFile(path, lists_, group)) {
+    dialogs_.tell(owner_, QStringLiteral("无法写入文件：\n%1\n%2。\n%3数据未导出。")
+                              .arg(Shown(path), *failure, GroupName(group)));
   }
 }
 

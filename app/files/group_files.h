@@ -1,20 +1,22 @@
 #pragma once
 // The four group file operations of the menu and the toolbar: a group of the data grid is
 // written to a text file, or replaced by the lines of one. The file dialogs and the message
-// boxes are steps that can be exchanged (the window tests answer them without a person).
+// boxes are steps that can be exchanged (the window tests answer them without a person). The
+// grid is known only by its lists and by the step that replaces a group with the lines read, so
+// that the grid's folder may use this one and not the other way round.
 
 #include <QList>
 #include <QString>
 #include <QUrl>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "entry/sample_lists.h"
 
 class QWidget;
 
 namespace quillon::ui {
-
-class SampleGrid;
 
 class GroupFiles {
  public:
@@ -29,7 +31,11 @@ class GroupFiles {
   // Qt's own dialogs, in Chinese, starting in the program's folder each time.
   static Dialogs StandardDialogs();
 
-  GroupFiles(QWidget* owner, SampleGrid* grid);
+  // Replaces a group of the grid with the lines of a file (as UTF-8 text, at most the grid's
+  // largest number of rows).
+  using ReplaceGroup = std::function<void(Group group, std::vector<std::string> lines)>;
+
+  GroupFiles(QWidget* owner, const SampleLists& lists, ReplaceGroup replaceGroup);
 
   void SetDialogs(Dialogs dialogs) { dialogs_ = std::move(dialogs); }
 
@@ -53,7 +59,8 @@ class GroupFiles {
   void ImportPath(Group group, const QString& path);
 
   QWidget* owner_;
-  SampleGrid* grid_;
+  const SampleLists& lists_;
+  ReplaceGroup replaceGroup_;
   Dialogs dialogs_;
   QString lastPath_;
 };

@@ -8,6 +8,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -17,9 +18,12 @@
 #include <QTextImageFormat>
 #include <QTextTable>
 #include <QUrl>
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "app/widgets/utf8.h"
+#include "app/widgets/write_failures.h"
 #include "plots/plot_canvas.h"
 
 namespace quillon::ui {
@@ -47,20 +51,6 @@ constexpr std::array<FormatName, 3> kFormats = {{
 
 const FormatName& NameOf(DocumentFormat format) {
   return kFormats[static_cast<std::size_t>(format)];
-}
-
-// Why a save failed, in Chinese, with the system's own words after it.
-QString Reason(const QSaveFile& file, bool opened) {
-  QString reason;
-  if (!opened) {
-    reason = QStringLiteral("无法在该位置创建文件");
-  } else if (file.error() == QFileDevice::WriteError || file.error() == QFileDevice::ResizeError) {
-    reason = QStringLiteral("写入失败，磁盘可能已满");
-  } else {
-    reason = QStringLiteral("无法完成写入");
-  }
-  const QString system = file.errorString();
-  return system.isEmpty() ? reason : reason + QStringLiteral("（%1）").arg(system);
 }
 
 // The ODF writer keeps only what the text's formats set themselves, so the font's size goes on
@@ -100,6 +90,83 @@ void SuitOdfWriter(QTextDocument& text) {
 
 }  // namespace
 
+namespace {
+// A cell's padding on one side, its own or the table's.
+double Padding(const QTextTableCellFormat& cell, QTextFormat::Property side,
+               const QTextTableFormat& table) {
+  return cell.hasProperty(side) ? cell.doubleProperty(side) : table.cellPadding();
+}
+}  // namespace
+
+void KeepRowsWhole(QTextDocument& text, double deviceScale) {
+  const double pageHeight = text.pageSize().height();
+  QAbstractTextDocumentLayout* layout = text.documentLayout();
+  for (QTextFrame* frame : text.rootFrame()->childFrames()) {
+    auto* table = qobject_cast<QTextTable*>(frame);
+    if (table == nullptr) continue;
+    // The top and bottom of a row's lines, where the layout has them now.
+    auto lines = [&](int row) {
+      QRectF all;
+      for (int column = 0; column < table->columns(); ++column) {
+        const QTextTableCell cell = table->cellAt(row, column);
+        if (cell.row() != row || cell.column() != column) continue;
+        for (QTextBlock block = cell.firstCursorPosition().block();
+             block.isValid() && block.position() <= cell.lastPosition(); block = block.next()) {
+          all |= layout->blockBoundingRect(block);
+        }
+      }
+      return all;
+    };
+    const QTextTableFormat format = table->format();
+    for (int row = 1; row < table->rows(); ++row) {
+      const QRectF shown = lines(row);
+      const double pageEnd = (std::floor(shown.top() / pageHeight) + 1) * pageHeight;
+      if (shown.isNull() || shown.bottom() <= pageEnd || shown.height() >= pageHeight) continue;
+      // The row above reaches down to the end of the page, its text at the top of its cells and
+      // the room under it: it carries no rule there (only the header and the last row do), and
+      // Qt then moves this row to the next page, whole. Qt keeps a cell's lines above its bottom
+      // padding, the cell spacing, the border and the margins; a few pixels more are left to what
+      // it rounds, and this row's cells begin as much lower. In pixels of 1/96 inch.
+      constexpr double kSlack = 3;
+      const double room = (pageEnd - lines(row - 1).bottom()) / deviceScale -
+                          text.documentMargin() - format.bottomMargin() - format.padding() -
+                          format.cellSpacing() - format.border() - kSlack;
+      for (int column = 0; column < table->columns(); ++column) {
+        QTextTableCell above = table->cellAt(row - 1, column);
+        if (above.column() == column) {
+          QTextTableCellFormat cell = above.format().toTableCellFormat();
+          cell.setBottomPadding(
+              std::max(Padding(cell, QTextFormat::TableCellBottomPadding, format), room));
+          cell.setVerticalAlignment(QTextCharFormat::AlignTop);
+          above.setFormat(cell);
+        }
+        QTextTableCell moved = table->cellAt(row, column);
+        if (moved.column() == column) {
+          QTextTableCellFormat cell = moved.format().toTableCellFormat();
+          cell.setTopPadding(Padding(cell, QTextFormat::TableCellTopPadding, format) + kSlack);
+          moved.setFormat(cell);
+        }
+      }
+    }
+  }
+}
+
+void KeepMinusSignsWithTheirNumbers(QTextDocument& text) {
+  // A hyphen before a digit that does not follow one: a range or a date keeps its hyphen.
+  static const QRegularExpression sign(QStringLiteral(R"((?<!\d)-(?=\d))"));
+  static const QString minus = QStringLiteral("\u2212\u2060");
+  for (QTextCursor found = text.find(sign); !found.isNull(); found = text.find(sign, found)) {
+    found.insertText(minus, found.charFormat());
+  }
+}
+
+QString SuggestedReportName(const std::string& title, QDate date) {
+  QString name = FromUtf8(title);
+  static const QRegularExpression unsafe(QStringLiteral(R"([/\\:*?"<>|])"));
+  name.replace(unsafe, QStringLiteral("-"));
+  return name + QLatin1Char('-') + date.toString(Qt::ISODate) + QStringLiteral(".pdf");
+}
+
 std::optional<DocumentFormat> FormatOfPath(const QString& path) {
   const QString name = path.section(QLatin1Char('/'), -1);
   const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
@@ -117,7 +184,7 @@ QString ReportPath(const QString& chosen, DocumentFormat selected) {
   return chosen + QLatin1Char('.') + QLatin1String(NameOf(selected).extension);
 }
 
-QString AskForReportPath(QWidget* owner) {
+QString AskForReportPath(QWidget* owner, const QString& suggested) {
   QStringList filters;
   for (const FormatName& known : kFormats) filters << QString::fromUtf8(known.filter);
   QFileDialog dialog(owner, QStringLiteral("保存报告"));
@@ -132,6 +199,8 @@ QString AskForReportPath(QWidget* owner) {
   };
   suffix(filters.front());
   QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, suffix);
+  // Qt's dialog gives the suggested name the extension of another type chosen.
+  dialog.selectFile(suggested);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   const auto selected = std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter()));
   return ReportPath(dialog.selectedFiles().front(),
@@ -170,6 +239,7 @@ bool ReportDocument::Paint(QPagedPaintDevice& device) const {
   text.setDocumentMargin(0);
   SetText(text);
   text.setPageSize(QSizeF(width, height));
+  KeepRowsWhole(text, device.logicalDpiY() / 96.0);
   const int pages = text.pageCount();
   // A page shows the lines that lie on it. A line moved to the next page may begin a hair above
   // its top, where the layout rounds; it is left to that page, not drawn clipped on this one.
@@ -224,6 +294,7 @@ QByteArray ReportDocument::Odt() const {
   QTextDocument text;
   SetText(text);
   SuitOdfWriter(text);
+  KeepMinusSignsWithTheirNumbers(text);
   QTextCursor cursor(&text);
   cursor.movePosition(QTextCursor::End);
   int number = 0;
@@ -291,9 +362,11 @@ std::optional<QString> ReportDocument::Save(const QString& path, DocumentFormat 
   const QByteArray contents = Contents(format);
   if (contents.isEmpty()) return QStringLiteral("无法生成文档");
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return Reason(file, false);
   // A failed write is discarded by the commit, which leaves the old file as it was.
-  if (file.write(contents) != contents.size() || !file.commit()) return Reason(file, true);
+  if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size() ||
+      !file.commit()) {
+    return WriteFailureReason(path, file, contents.size());
+  }
   return std::nullopt;
 }
 

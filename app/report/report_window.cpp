@@ -165,6 +165,10 @@ ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), fee
   layout->addWidget(browser_, 1);
   layout->addWidget(pictures_, 1);
   layout->addLayout(buttons);
+  // Tab along the bottom row as it reads, the drop-down lists before the buttons to their right.
+  const std::array<QWidget*, 7> row = {styles_,          paths_,      positives_, copyButton,
+                                       saveReportButton, printButton, saveButton_};
+  for (std::size_t i = 1; i < row.size(); ++i) setTabOrder(row[i - 1], row[i]);
 
   pending_ = new QTimer(this);
   pending_->setSingleShot(true);
@@ -533,7 +537,8 @@ std::vector<const plots::PlotCanvas*> ReportWindow::ShownPictures() const {
 }
 
 void ReportWindow::SaveReport() {
-  const QString path = AskForReportPath(this);
+  const QString path =
+      AskForReportPath(this, SuggestedReportName(report_.title, QDate::currentDate()));
   if (!path.isEmpty()) SaveReportTo(path);
 }
 

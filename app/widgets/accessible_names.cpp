@@ -219,6 +219,16 @@ void ApplyAccessibleNames(QWidget* window, std::span<const AccessibleName> names
   }
 }
 
+void FollowResultTexts(QWidget* window) {
+  for (const AccessibleName& entry : MainWindowNames) {
+    if (entry.spoken != Spoken::NameAndResult) continue;
+    auto* label = window->findChild<QLabel*>(QString::fromLatin1(entry.control));
+    if (label != nullptr) {
+      label->setFocusPolicy(label->text().isEmpty() ? Qt::NoFocus : Qt::TabFocus);
+    }
+  }
+}
+
 void NameMainWindow(QWidget* window) {
   ApplyAccessibleNames(window, MainWindowNames);
   if (auto* bar = window->findChild<QMenuBar*>()) bar->setAccessibleName(QStringLiteral("菜单栏"));

@@ -33,6 +33,11 @@ void InstallLabelReadings();
 // Names the window's controls after the table; an objectName missing from the window is skipped.
 void ApplyAccessibleNames(QWidget* window, std::span<const AccessibleName> names);
 
+// Tab stops on a result label of the main window only while it shows a result: each label's stop
+// is set after its text. Run before every Tab step, so that a label emptied since is passed by
+// and one that has its text again is reached.
+void FollowResultTexts(QWidget* window);
+
 // The main window's names, the grid's boxes with their group and row ("第一组 第3行") for the
 // rows shown at the scroll bar's offset, following it, and the four-fold cells.
 void NameMainWindow(QWidget* window);

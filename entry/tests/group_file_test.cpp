@@ -19,10 +19,12 @@ TEST(GroupFile, LineEnds) {
   EXPECT_EQ(Split(""), Lines{});
   EXPECT_EQ(Split("\r\n"), Lines{""});
   EXPECT_EQ(Split("1.5\r\n2\r\n\r\n3\r\n\r\n"), (Lines{"1.5", "2", "", "3", ""}));
-  // A lone CR ends a line; a lone LF is an ordinary character.
+  // A lone CR ends a line, and so does a lone LF (files from R, macOS and Linux); LF CR is two.
   EXPECT_EQ(Split("1\r2\r\r\n3"), (Lines{"1", "2", "", "3"}));
-  EXPECT_EQ(Split("1\n2\n3\n"), Lines{"1\n2\n3\n"});
-  EXPECT_EQ(Split("1\n\r\n2\r"), (Lines{"1\n", "2"}));
+  EXPECT_EQ(Split("1\n2\n3\n"), (Lines{"1", "2", "3"}));
+  EXPECT_EQ(Split("1\n\n2"), (Lines{"1", "", "2"}));
+  EXPECT_EQ(Split("1\n\r\n2\r"), (Lines{"1", "", "2"}));
+  EXPECT_EQ(Split("\n"), Lines{""});
   // The last line is read without a terminator, and a terminator at the end adds no line.
   EXPECT_EQ(Split("7\r\n8"), (Lines{"7", "8"}));
   EXPECT_EQ(Split("7\r\n8\r\n"), (Lines{"7", "8"}));
@@ -80,7 +82,7 @@ TEST(GroupFile, Join) {
 }
 
 TEST(GroupFile, JoinedEntriesSplitBackWithOneEmptyLineMore) {
-  const std::vector<std::string> entries = {"1", "", "-2.5", "\xD6\xD0", "x\ny"};
+  const std::vector<std::string> entries = {"1", "", "-2.5", "\xD6\xD0", "x\ty"};
   const std::string bytes = JoinGroupFile(entries);
   const GroupFileLines file = SplitGroupFile(bytes, kNoBound);
   std::vector<std::string> read(file.lines.begin(), file.lines.end());

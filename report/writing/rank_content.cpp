@@ -100,6 +100,7 @@ ReportSection SpearmanSection(const SpearmanFigures& f, PStyle style) {
 Report TwoSampleReport(const TwoSampleFigures& figures, const RankSumFigures& ranks, PStyle style,
                        const TwoSampleChecks* checks, TestPath path) {
   Report report = TwoSampleReport(figures, style, checks);
+  if (path == TestPath::RankTest) report.title = "两样本比较的Wilcoxon秩和检验";
   InsertBeforeChecks(report, checks != nullptr, RankSumSection(ranks, style));
   if (checks != nullptr) {
     RankGuidance(report, {&checks->first, &checks->second}, "Wilcoxon秩和检验", path);
@@ -112,6 +113,7 @@ Report TwoSampleReport(const TwoSampleFigures& figures, const RankSumFigures& ra
 Report PairedReport(const PairedFigures& figures, const SignedRankFigures& ranks, PStyle style,
                     const PairedChecks* checks, TestPath path) {
   Report report = PairedReport(figures, style, checks);
+  if (path == TestPath::RankTest) report.title = "配对资料Wilcoxon符号秩检验";
   InsertBeforeChecks(report, checks != nullptr, SignedRankSection(ranks, style));
   if (checks != nullptr) {
     RankGuidance(report, {&checks->differences}, "Wilcoxon符号秩检验", path);
@@ -124,6 +126,7 @@ Report PairedReport(const PairedFigures& figures, const SignedRankFigures& ranks
 Report CorrelationReport(const CorrelationFigures& figures, const SpearmanFigures& ranks,
                          PStyle style, const CorrelationChecks* checks, TestPath path) {
   Report report = CorrelationReport(figures, style, checks);
+  if (path == TestPath::RankTest) report.title = "Spearman秩相关与直线回归";
   InsertBeforeChecks(report, checks != nullptr, SpearmanSection(ranks, style));
   if (checks != nullptr) RankGuidance(report, {&checks->residuals}, "Spearman秩相关", path);
   report.results = CorrelationResults(figures, ranks, style, path);

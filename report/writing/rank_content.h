@@ -1,8 +1,9 @@
 #pragma once
 // The reports of the sample analyses with their rank tests: the rows of the t test (or of
 // Pearson's correlation) as they are, then the rank test's rows, then the checks; the results
-// and methods sentences follow the path chosen. Where Shapiro–Wilk finds a departure from
-// normality, a line names the rank test as the one to report; the path never changes by itself.
+// and methods sentences, and the title, follow the path chosen. Where Shapiro–Wilk finds a
+// departure from normality, a line names the rank test as the one to report; the path never changes
+// by itself.
 
 #include "report/checks/checks.h"
 #include "report/ranks/ranks.h"

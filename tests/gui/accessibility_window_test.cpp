@@ -58,6 +58,8 @@ void ExpectEveryControlNamed(QWidget* window) {
 
 using AccessibilityWindowTest = MainWindowTest;
 
+std::string Name(const QWidget* w) { return w->objectName().toStdString(); }
+
 // The menu a key opened, closed again.
 QMenu* OpenedMenu() {
   auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
@@ -66,12 +68,12 @@ QMenu* OpenedMenu() {
 }
 
 TEST_F(AccessibilityWindowTest, EachAnalysisNamesItsControlsAndTabsThroughItsRegions) {
-  const std::vector<std::vector<Region>> regions = {
-      {Analyses, Data, Summary, Results, Calculator, Top},
-      {Analyses, Data, Results, Calculator, Top},
-      {Analyses, Data, Results, Calculator, Top},
-      {Analyses, Data, Results, Calculator, Top},
-      {Analyses, Data, Results, Calculator, Top}};
+  // Without data the sample analyses show no result, which Tab passes by.
+  const std::vector<std::vector<Region>> regions = {{Analyses, Data, Summary, Calculator, Top},
+                                                    {Analyses, Data, Calculator, Top},
+                                                    {Analyses, Data, Calculator, Top},
+                                                    {Analyses, Data, Results, Calculator, Top},
+                                                    {Analyses, Data, Results, Calculator, Top}};
   for (int mode = 0; mode < 5; ++mode) {
     SCOPED_TRACE(mode);
     QWidget* first = Control(QStringLiteral("Command1(0)"));
@@ -85,19 +87,35 @@ TEST_F(AccessibilityWindowTest, EachAnalysisNamesItsControlsAndTabsThroughItsReg
       QWidget* focused = QApplication::focusWidget();
       reached.insert(focused);
       if (passed.empty() || passed.back() != RegionOf(focused)) passed.push_back(RegionOf(focused));
+      auto* label = qobject_cast<QLabel*>(focused);
+      EXPECT_TRUE(label == nullptr || !label->text().isEmpty()) << Name(focused);
       QTest::keyClick(focused, Qt::Key_Tab);
     }
     EXPECT_EQ(QApplication::focusWidget(), first) << "Tab does not come round";
     EXPECT_EQ(passed, regions[static_cast<std::size_t>(mode)]);
     for (QWidget* w : window->findChildren<QWidget*>()) {
-      EXPECT_TRUE(!TabReaches(w) || reached.contains(w)) << w->objectName().toStdString();
+      EXPECT_TRUE(!TabReaches(w) || reached.contains(w)) << Name(w);
     }
   }
+  // A result shown is a stop again.
+  Control<QPushButton>(QStringLiteral("Command1(2)"))->click();
+  window->Grid()->ReplaceGroup(quillon::Group::First, {"1", "2", "4"});
+  window->Grid()->ReplaceGroup(quillon::Group::Second, {"2", "3", "7"});
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_TRUE(TabReaches(Control(QStringLiteral("Label13(6)"))));
   // The report of the four-fold table shows the most controls.
   Control<QPushButton>(QStringLiteral("Command1(3)"))->click();
   window->ShowReportWindow();
   QCoreApplication::processEvents();
-  ExpectEveryControlNamed(window->ReportWindowIfOpen());
+  QWidget* report = window->ReportWindowIfOpen();
+  ExpectEveryControlNamed(report);
+  // Its bottom row as it reads: the drop-down lists, then the buttons to their right.
+  report->findChild<QWidget*>(QStringLiteral("cmbReportStyle"))->setFocus(Qt::TabFocusReason);
+  QStringList row;
+  for (int step = 0; step < 5; ++step, QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab))
+    row << QApplication::focusWidget()->objectName();
+  EXPECT_EQ(row, (QStringList{"cmbReportStyle", "cmbPositiveMeans", "cmdCopyReport", "SaveReport",
+                              "PrintReport"}));
 }
 
 TEST_F(AccessibilityWindowTest, NamesFollowTheRowsTheCaptionsAndTheResults) {

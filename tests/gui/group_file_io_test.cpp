@@ -34,6 +34,9 @@ TEST_F(GroupFileIo, ReadsGbkAndUtf8AfterItsByteOrderMark) {
                                                         "12.5\r\n中\r\n"),
                                            100);
   EXPECT_EQ(utf8.lines, (Lines{"12.5", "中"}));
+  // Lines ended by LF alone, as R, macOS and Linux write them.
+  EXPECT_EQ(ReadGroupFile(folder.Write("lf.txt", "1.5\n\xD6\xD0\n7\n"), 100).lines,
+            (Lines{"1.5", "中", "7"}));
 }
 
 TEST_F(GroupFileIo, BytesThatAreNotTextStayInTheirLines) {
@@ -68,20 +71,23 @@ TEST_F(GroupFileIo, WritesGbkWithCrLf) {
   SampleLists lists;
   lists.Reset(0);
   for (const char* entry : {"1.5", "中", "", "3"}) lists.Append(Group::Second, entry);
-  ASSERT_TRUE(WriteGroupFile(folder.Path("out.txt"), lists, Group::Second));
+  ASSERT_EQ(WriteGroupFile(folder.Path("out.txt"), lists, Group::Second), std::nullopt);
   EXPECT_EQ(folder.Contents("out.txt"), QByteArray("1.5\r\n\xD6\xD0\r\n\r\n3\r\n\r\n"));
-  ASSERT_TRUE(WriteGroupFile(folder.Path("out.txt"), lists, Group::First));
+  ASSERT_EQ(WriteGroupFile(folder.Path("out.txt"), lists, Group::First), std::nullopt);
   EXPECT_EQ(folder.Contents("out.txt"), QByteArray("\r\n"));
 }
 
 TEST_F(GroupFileIo, AFailedWriteLeavesNothingBehind) {
   SampleLists lists;
   lists.Reset(9);
-  EXPECT_FALSE(WriteGroupFile(folder.Path("no/such/folder/out.txt"), lists, Group::First));
+  EXPECT_TRUE(WriteGroupFile(folder.Path("no/such/folder/out.txt"), lists, Group::First)
+                  ->startsWith(QStringLiteral("文件夹不存在（")));
   // The file cannot take the place of a folder of that name: the folder stays, and no half
   // written file is left beside it.
   ASSERT_TRUE(QDir(folder.FolderPath()).mkdir(QStringLiteral("taken.txt")));
-  EXPECT_FALSE(WriteGroupFile(folder.Path("taken.txt"), lists, Group::First));
+  EXPECT_TRUE(WriteGroupFile(folder.Path("taken.txt"), lists, Group::First)
+                  .value_or(QString())
+                  .startsWith(QStringLiteral("已有同名的文件夹")));
   EXPECT_TRUE(QFileInfo(folder.Path("taken.txt")).isDir());
   EXPECT_EQ(QDir(folder.FolderPath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
             QStringList{QStringLiteral("taken.txt")});

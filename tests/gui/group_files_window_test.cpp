@@ -267,6 +267,7 @@ TEST_F(GroupFilesWindowTest, ExportConfirmsReplacingAndReportsFailure) {
   Shortcut(Qt::Key_L);
   ASSERT_EQ(told.size(), 1);
   EXPECT_TRUE(told.first().startsWith(QStringLiteral("无法写入文件")));
+  EXPECT_TRUE(told.first().contains(QStringLiteral("文件夹不存在"))) << told.first().toStdString();
   EXPECT_TRUE(told.first().contains(QStringLiteral("第二组")));
 }
 

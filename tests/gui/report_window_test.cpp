@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDate>
 #include <QImage>
 #include <QMenu>
 #include <QMessageBox>
@@ -28,6 +29,7 @@
 
 #include "app/analyses/sample_grid.h"
 #include "app/report/picture_view.h"
+#include "app/report/report_document.h"
 #include "plots/scatter_plot.h"
 #include "window_fixture.h"
 
@@ -238,9 +240,11 @@ TEST_F(ReportWindowTest, TakesRawValuesTheTestChosenAndWhatPositiveMeans) {
   EXPECT_FALSE(Shown(report).contains(QStringLiteral("两组比较采用Wilcoxon秩和检验")));
   path->setCurrentIndex(1);
   EXPECT_TRUE(Shown(report).contains(QStringLiteral("两组比较采用Wilcoxon秩和检验")));
+  EXPECT_EQ(report->Current().title, "两样本比较的Wilcoxon秩和检验");
   path->setCurrentIndex(0);
   EXPECT_TRUE(Shown(report).contains(QStringLiteral("Cohen效应量 d\t0.1231")))
       << Shown(report).toStdString();
+  EXPECT_EQ(report->Current().title, "两样本均数t检验");
   // A summary box typed over: the figures go back to the summaries.
   Type(Box(QStringLiteral("Text4(0)")), QStringLiteral("-0.0043"));
   EXPECT_TRUE(Shown(report).contains(QStringLiteral("汇总值")));
@@ -375,8 +379,40 @@ TEST_F(ReportWindowTest, PrintsThroughThePreviewAndTellsAFailedSave) {
   });
   const QString nowhere = directory.filePath(QStringLiteral("无此文件夹/报告"));
   EXPECT_FALSE(report->SaveReportTo(nowhere));
-  EXPECT_TRUE(told.startsWith(QStringLiteral("无法保存报告“%1.pdf”：").arg(nowhere)))
+  EXPECT_TRUE(told.startsWith(QStringLiteral("无法保存报告“%1.pdf”：文件夹不存在（").arg(nowhere)))
       << told.toStdString();
+}
+
+TEST(ReportDocument, SuggestedNameAndMinusSignsKeptWithTheirNumbers) {
+  EXPECT_EQ(quillon::ui::SuggestedReportName("配对资料t检验", QDate(2026, 12, 8)),
+            QStringLiteral("配对资料t检验-2026-12-08.pdf"));
+  QTextDocument text;
+  text.setPlainText(QStringLiteral("差值-0.0043，r = -1，1.2E-05，2026-12-08"));
+  quillon::ui::KeepMinusSignsWithTheirNumbers(text);
+  EXPECT_EQ(text.toPlainText(), QStringLiteral("差值\u2212\u20600.0043，r = \u2212\u20601，"
+                                               "1.2E\u2212\u206005，2026-12-08"));
+}
+
+// Each row of a table on one page (200 pixels high) once KeepRowsWhole has run, not before.
+TEST(ReportDocument, TableRowsStayWholeOnAPage) {
+  QString html;
+  for (int row = 0; row < 40; ++row)
+    html += QStringLiteral("<tr><td>%1</td><td>%2</td></tr>")
+                .arg(row)
+                .arg(QStringLiteral("一<br>").repeated(row % 3 + 1));
+  QTextDocument text;
+  text.setHtml(QStringLiteral("<table cellpadding=\"3\">%1</table>").arg(html));
+  text.setPageSize(QSizeF(300, 200));
+  auto rowsCut = [&text, cut = 0]() mutable {
+    for (QTextBlock block = text.begin(); block.isValid(); block = block.next()) {
+      const QRectF lines = text.documentLayout()->blockBoundingRect(block);
+      cut += int(lines.top() / 200) != int((lines.bottom() - 0.01) / 200);
+    }
+    return std::exchange(cut, 0);
+  };
+  ASSERT_GT(rowsCut(), 0);
+  quillon::ui::KeepRowsWhole(text, 1);
+  EXPECT_EQ(rowsCut(), 0);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include "app/analyses/sample_grid.h"
 #include "app/files/group_files.h"
@@ -148,6 +149,21 @@ TEST_F(SampleGridWindowTest, ScrollingShowsTheStoredRowsWithoutStoringAnything) 
   EXPECT_EQ(Cell("Text1", 0)->text(), "5");
   EXPECT_EQ(Stored(Group::First, 11), "7");
   EXPECT_EQ(Lists().Size(Group::First), 12u);
+}
+
+TEST_F(SampleGridWindowTest, TheWheelOverTheRowsScrollsThemAsTheBarDoes) {
+  GrowTo(20);
+  ScrollBar()->setValue(0);
+  for (const auto& [box, delta, offset] : {std::tuple{Cell("Text2", 4), -120, 3},
+                                           {Cell("Text3", 1), -60, 4},
+                                           {Cell("Text1", 0), -60, 6},
+                                           {Cell("Text1", 8), 360, 0}}) {
+    QWheelEvent wheel(QPointF(4, 4), box->mapToGlobal(QPointF(4, 4)), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(box, &wheel);
+    EXPECT_EQ(ScrollBar()->value(), offset) << delta;  // three rows a notch, half notches add up
+  }
+  EXPECT_EQ(Lists().Size(Group::First), 20u);
 }
 
 TEST_F(SampleGridWindowTest, TwoSampleSummariesFollowTheGrid) {

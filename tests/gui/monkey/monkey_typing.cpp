@@ -150,7 +150,18 @@ std::string MonkeyTest::ScrollEvent() {
 std::string MonkeyTest::SwitchEvent() {
   const int mode = Uniform(0, 4);
   QTest::mouseClick(command1[static_cast<std::size_t>(mode)], Qt::LeftButton);
-  return "click Command1(" + std::to_string(mode) + ")";
+  std::string what = "click Command1(" + std::to_string(mode) + ")";
+  if (Chance(0.5)) {
+    // Ctrl+Z straight after: nothing of the analysis before comes back.
+    QLineEdit* box = Pick(Inputs());
+    QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+    what += ", then Ctrl+Z in " + Name(box).toStdString();
+    if (!box->text().isEmpty() || Entries(Group::First) != std::vector<std::string>(9) ||
+        Entries(Group::Second) != std::vector<std::string>(9)) {
+      Fail("Ctrl+Z after a switch brought a value back");
+    }
+  }
+  return what;
 }
 
 std::string MonkeyTest::CalculatorEvent() {

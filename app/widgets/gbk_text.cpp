@@ -1,4 +1,4 @@
-#include "app/files/gbk_text.h"
+#include "app/widgets/gbk_text.h"
 
 #include <QLineEdit>
 
