@@ -231,7 +231,8 @@ void SampleGrid::ReplaceGroup(Group group, std::vector<std::string> lines) {
   if (lines.size() > kMaxGridRows) lines.resize(kMaxGridRows);
   beforePaste_.reset();
   ScrollTo(0);  // refilled from the top, so that no other row is overwritten
-  for (QLineEdit* box : EntryBoxes(group)) box->clear();
+  // setText, not clear(): a cleared box could take its old text back with its own Ctrl+Z.
+  for (QLineEdit* box : EntryBoxes(group)) box->setText(QString());
   lists_.Clear(group);
   for (std::string& line : lines) lists_.Append(group, std::move(line));
   SetScrollRange();
