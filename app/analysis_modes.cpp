@@ -57,6 +57,7 @@ void AnalysisModes::RerunCountTest() {
 }
 
 void AnalysisModes::SelectAnalysis(AnalysisMode mode) {
+  emit AnalysisAboutToChange();
   const bool countData = IsCountData(mode);
   for (QWidget* button : controls_.importExportButtons) button->setEnabled(!countData);
   for (QAction* item : controls_.importExportItems) item->setEnabled(!countData);

@@ -52,6 +52,8 @@ class AnalysisModes : public QObject {
   bool IsCurrent(AnalysisMode mode) const;
 
  signals:
+  // Before a switch empties anything (the data are still there to keep).
+  void AnalysisAboutToChange();
   // After a switch, with everything emptied.
   void AnalysisSelected(quillon::ui::AnalysisMode mode);
 

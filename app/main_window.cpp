@@ -1,6 +1,9 @@
 #include "app/main_window.h"
 
 #include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -16,6 +19,7 @@
 #include "app/analyses/sample_grid.h"
 #include "app/analyses/sample_panels.h"
 #include "app/application.h"
+#include "app/analysis_keeper.h"
 #include "app/files/group_files.h"
 #include "app/report/report_feed.h"
 #include "app/tools/banner_messages.h"
@@ -89,6 +93,9 @@ MainWindow::MainWindow(QWidget* parent)
   timer1_->setInterval(BannerIntervalMs);
   connect(timer1_, &QTimer::timeout, this, &MainWindow::AdvanceBanner);
   connect(banner_, &BannerStrip::clicked, this, [this] { OpenVendorPage(VendorHomePage); });
+
+  keeper_ = new AnalysisKeeper(this);
+  setAcceptDrops(true);
 
   MarkFocus(this);
   OpenMenusFromKeyboard(this, menuBar());
@@ -203,11 +210,51 @@ void MainWindow::ShowSampleSizeWindow() {
                              : PilotEstimates(QStringLiteral("主窗口已关闭"));
     };
     sampleSizeWindow_ = new SampleSizeWindow(shown, Feed(), pilot);
+    if (planning_) sampleSizeWindow_->SetPlan(*planning_);
+    planning_.reset();
+    connect(sampleSizeWindow_, &SampleSizeWindow::PlanChanged, keeper_,
+            &AnalysisKeeper::NoteChange);
     MarkFocus(sampleSizeWindow_);
   }
   sampleSizeWindow_->show();
   sampleSizeWindow_->raise();
   sampleSizeWindow_->activateWindow();
+}
+
+SampleSizeWindow::Plan MainWindow::PlanningState() const {
+  if (sampleSizeWindow_ != nullptr) return sampleSizeWindow_->CurrentPlan();
+  if (planning_) return *planning_;
+  // As the window would open: on the analysis shown here.
+  SampleSizeWindow::Plan plan;
+  for (int mode = 0; mode < AnalysisModeCount; ++mode) {
+    if (modes_->IsCurrent(static_cast<AnalysisMode>(mode))) {
+      plan.design = kPowerDesigns[static_cast<std::size_t>(mode)];
+    }
+  }
+  return plan;
+}
+
+void MainWindow::SetPlanningState(const SampleSizeWindow::Plan& plan) {
+  if (sampleSizeWindow_ != nullptr) {
+    sampleSizeWindow_->SetPlan(plan);
+  } else {
+    planning_ = plan;
+  }
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.size() == 1 && urls.front().isLocalFile()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.size() != 1 || !urls.front().isLocalFile()) return;
+  event->acceptProposedAction();
+  // Once the drop is over, so that the program the file came from is not kept waiting.
+  QMetaObject::invokeMethod(
+      this, [this, path = urls.front().toLocalFile()] { keeper_->Open(path); },
+      Qt::QueuedConnection);
 }
 
 void MainWindow::ExitProgram() {

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "app/analysis_modes.h"
 #include "app/planning/sample_size_window.h"
@@ -24,6 +25,7 @@ class QToolButton;
 
 namespace quillon::ui {
 
+class AnalysisKeeper;
 class BannerStrip;
 class ChiSquarePanels;
 class CorrelationPanel;
@@ -63,6 +65,14 @@ class MainWindow : public QMainWindow {
   GroupFiles* Files() const { return files_.get(); }
   FourfoldTable* Fourfold() const { return fourfoldTable_; }
   EntryTransfer* Transfer() const { return transfer_; }
+  TwoSamplePanel* TwoSample() const { return twoSample_; }
+  AnalysisKeeper* Keeper() const { return keeper_; }
+  // The report's feed, made when first needed: the report's choices live there.
+  ReportFeed* Feed();
+  // The sample-size window's design, what it solves for and its boxes: its own while it is open,
+  // otherwise those it will open with.
+  SampleSizeWindow::Plan PlanningState() const;
+  void SetPlanningState(const SampleSizeWindow::Plan& plan);
 
   TTableWindow* TTableWindowIfOpen() const { return tTableWindow_; }
   ReportWindow* ReportWindowIfOpen() const { return reportWindow_; }
@@ -73,6 +83,9 @@ class MainWindow : public QMainWindow {
   void showEvent(QShowEvent* event) override;
   // Tab and Shift+Tab pass by the result labels that show nothing.
   bool focusNextPrevChild(bool next) override;
+  // A file dropped anywhere on the window (outside a group's column) is opened as an analysis.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   // Layout of the design state, one region at a time (main_window_layout.cpp).
@@ -85,8 +98,6 @@ class MainWindow : public QMainWindow {
   // The Load steps of the window; the banner's tick.
   void Load();
   void AdvanceBanner();
-  // The report's feed, made when a window first needs it.
-  ReportFeed* Feed();
 
   // Controls the code works with; the rest are found by name.
   std::array<QPushButton*, AnalysisModeCount> analysisButtons_{};
@@ -114,6 +125,9 @@ class MainWindow : public QMainWindow {
   // The sample-size window: no parent either; it shares the report's journal style.
   QPointer<SampleSizeWindow> sampleSizeWindow_;
   bool centred_ = false;
+  AnalysisKeeper* keeper_ = nullptr;
+  // What a sample-size window not yet opened opens with, once an analysis file has set it.
+  std::optional<SampleSizeWindow::Plan> planning_;
 };
 
 }  // namespace quillon::ui

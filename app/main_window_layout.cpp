@@ -19,6 +19,7 @@
 #include "app/analyses/sample_grid.h"
 #include "app/analyses/sample_panels.h"
 #include "app/application.h"
+#include "app/analysis_keeper.h"
 #include "app/main_window.h"
 #include "app/widgets/form_layout.h"
 #include "app/widgets/keyboard_access.h"
@@ -69,6 +70,12 @@ void MainWindow::BuildMenus() {
       separator,
       {"mnuExport1", QStringLiteral("导出第一组数据"), QKeySequence(Qt::CTRL | Qt::Key_I), [this] { ExportGroup1(); }},
       {"mnuExport2", QStringLiteral("导出第二组数据"), QKeySequence(Qt::CTRL | Qt::Key_L), [this] { ExportGroup2(); }},
+      {"mnuExportCsv", QStringLiteral("导出为CSV…"), {}, [this] { keeper_->ExportCsv(); }},
+      separator,
+      {"mnuOpenAnalysis", QStringLiteral("打开分析…"), QKeySequence(Qt::CTRL | Qt::Key_O), [this] { keeper_->OpenWithDialog(); }},
+      {"mnuSaveAnalysis", QStringLiteral("保存分析"), QKeySequence(Qt::CTRL | Qt::Key_S), [this] { keeper_->Save(); }},
+      {"mnuSaveAnalysisAs", QStringLiteral("分析另存为…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { keeper_->SaveAs(); }},
+      {"mnuRestoreWork", QStringLiteral("恢复上次的工作"), {}, [] {}},
       separator,
       {"mnuTTable", QStringLiteral("t界值表"), QKeySequence(Qt::CTRL | Qt::Key_T), [this] { ShowTTableWindow(); }},
       {"mnuReport", QStringLiteral("结果报告"), QKeySequence(Qt::CTRL | Qt::Key_R), [this] { ShowReportWindow(); }},
@@ -81,6 +88,15 @@ void MainWindow::BuildMenus() {
       {"mnuOnlineHelp", QStringLiteral("在线帮助"), QKeySequence(Qt::CTRL | Qt::Key_K), [this] { OpenVendorPage(VendorHelpPage); }},
   });
   // clang-format on
+
+  // The recent analysis files, before the item that restores the work of the last run (which is
+  // enabled while there is such work).
+  auto* fileMenu = menuBar()->findChild<QMenu*>(QStringLiteral("mnuFile"));
+  auto* restore = findChild<QAction*>(QStringLiteral("mnuRestoreWork"));
+  restore->setEnabled(false);
+  auto* recent = new QMenu(QStringLiteral("最近的分析"), fileMenu);
+  recent->setObjectName(QStringLiteral("mnuRecentAnalyses"));
+  fileMenu->insertMenu(restore, recent);
 }
 
 void MainWindow::BuildTopStrip(QWidget* client) {

@@ -25,6 +25,15 @@ namespace quillon::ui {
 
 namespace {
 
+// One local analysis file (.quillon) or table of columns (.csv): the whole window's, wherever it
+// is dropped; a group's text file (.txt) stays the column's own import.
+bool ClaimsWholeAnalysis(const QList<QUrl>& urls) {
+  if (urls.size() != 1 || !urls.front().isLocalFile()) return false;
+  const QString path = urls.front().toLocalFile();
+  return path.endsWith(QStringLiteral(".quillon"), Qt::CaseInsensitive) ||
+         path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
+}
+
 // Dropped files: any local file among the URLs makes the drop a drop of files (several of them,
 // a folder or a remote address among them is refused when dropped).
 bool HoldsFiles(const QMimeData* data) {
@@ -64,7 +73,15 @@ bool EntryTransfer::Paste(QLineEdit* box, const QString& text) {
   return PasteIntoCells(text);
 }
 
+bool EntryTransfer::PasteFromFirstRow(const QString& text) {
+  return PasteIntoGridAt(Group::First, 0, text);
+}
+
 bool EntryTransfer::PasteIntoGrid(Group group, int box, const QString& text) {
+  return PasteIntoGridAt(group, static_cast<std::size_t>(grid_->RowOffset() + box), text);
+}
+
+bool EntryTransfer::PasteIntoGridAt(Group group, std::size_t firstRow, const QString& text) {
   const std::string utf8 = ToUtf8(text);
   const PastedCells cells = SplitPastedText(utf8);
   if (!HoldsSeveralCells(cells)) return false;
@@ -74,7 +91,6 @@ bool EntryTransfer::PasteIntoGrid(Group group, int box, const QString& text) {
                      .arg(cells.columns));
     return true;
   }
-  const std::size_t firstRow = static_cast<std::size_t>(grid_->RowOffset() + box);
   GridPaste paste = PrepareGridPaste(cells, firstRow, GbkCharacterCode);
   const std::size_t leftOut = paste.leftOut;
   grid_->Paste(group, firstRow, std::move(paste));
@@ -104,6 +120,7 @@ bool EntryTransfer::PasteIntoCells(const QString& text) {
 }
 
 bool EntryTransfer::UndoPaste(QLineEdit* box) {
+  if (undoFirst_ && undoFirst_()) return true;
   if (grid_->FindEntryBox(box)) {
     if (!grid_->CanUndoPaste()) return false;
     grid_->UndoPaste();
@@ -144,6 +161,14 @@ bool EntryTransfer::HandleDrag(QObject* watched, QEvent* event) {
     group = grid_->GroupColumnAt(drop->position().toPoint());
   }
 
+  if (HoldsFiles(data) && openDropped_ && ClaimsWholeAnalysis(data->urls())) {
+    drop->acceptProposedAction();
+    if (event->type() == QEvent::Drop) {
+      QMetaObject::invokeMethod(
+          this, [this, urls = data->urls()] { openDropped_(urls); }, Qt::QueuedConnection);
+    }
+    return true;
+  }
   if (HoldsFiles(data)) {
     // Files go to a group's column; a four-fold cell or the row numbers take none.
     if (!group) {

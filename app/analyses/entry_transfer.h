@@ -9,7 +9,10 @@
 // part of the new text was pasted. A text of one cell is left to the box, which pastes it as it
 // always has.
 
+#include <QList>
 #include <QObject>
+#include <QUrl>
+#include <functional>
 
 #include "entry/sample_lists.h"
 
@@ -33,12 +36,23 @@ class EntryTransfer : public QObject {
   // A paste of this text into a grid box or a four-fold cell: false when it is a single cell,
   // which the box pastes itself; true when it was taken here (pasted, or refused with a message).
   bool Paste(QLineEdit* box, const QString& text);
+  // A text of one or two columns pasted from the grid's first row on, as a paste into the first
+  // group's first box would be (taken back by Ctrl+Z); false when it holds a single cell.
+  bool PasteFromFirstRow(const QString& text);
+
+  // Steps taken before the grid's own: Ctrl+Z in an entry box (true when it took something
+  // back), and dropped files (true when it opened them as a whole analysis).
+  void SetUndoFirst(std::function<bool()> undo) { undoFirst_ = std::move(undo); }
+  void SetOpenDropped(std::function<bool(const QList<QUrl>&)> open) {
+    openDropped_ = std::move(open);
+  }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   bool PasteIntoGrid(Group group, int box, const QString& text);
+  bool PasteIntoGridAt(Group group, std::size_t firstRow, const QString& text);
   bool PasteIntoCells(const QString& text);
   bool UndoPaste(QLineEdit* box);
   void ShowContextMenu(QLineEdit* box, const QPoint& globalPos);
@@ -48,6 +62,8 @@ class EntryTransfer : public QObject {
   SampleGrid* grid_;
   FourfoldTable* table_;
   GroupFiles* files_;
+  std::function<bool()> undoFirst_;
+  std::function<bool(const QList<QUrl>&)> openDropped_;
 };
 
 }  // namespace quillon::ui

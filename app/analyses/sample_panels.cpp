@@ -108,6 +108,13 @@ void TwoSamplePanel::RunSummaryTTest(int index) {
   emit SummaryChanged();
 }
 
+void TwoSamplePanel::SetSummaryTexts(const std::array<std::string, kSummaryBoxCount>& texts) {
+  for (std::size_t k = 0; k < kSummaryBoxCount; ++k) {
+    const QString text = FromUtf8(texts[k]);
+    if (text4_[k]->text() != text) text4_[k]->setText(text);
+  }
+}
+
 std::array<std::string, kSummaryBoxCount> TwoSamplePanel::SummaryTexts() const {
   std::array<std::string, kSummaryBoxCount> texts;
   for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = ToUtf8(text4_[i]->text());

@@ -36,6 +36,8 @@ class TwoSamplePanel : public QObject {
 
   // The texts of the six boxes, in their order on screen.
   std::array<std::string, kSummaryBoxCount> SummaryTexts() const;
+  // Writes the six boxes' texts; each box that changes runs the test.
+  void SetSummaryTexts(const std::array<std::string, kSummaryBoxCount>& texts);
 
  signals:
   // After every change of a summary box and the test it ran.

@@ -250,31 +250,48 @@ void SampleSizeWindow::SyncStyle() {
   style_->setCurrentIndex(style_->findData(static_cast<int>(styles_->Style())));
 }
 
+std::vector<std::pair<QLineEdit*, std::string SampleSizeBoxes::*>> SampleSizeWindow::BoxFields()
+    const {
+  return {{alpha_, &SampleSizeBoxes::alpha}, {power_, &SampleSizeBoxes::power},
+          {dropout_, &SampleSizeBoxes::dropout}, {mean1_, &SampleSizeBoxes::mean1},
+          {mean2_, &SampleSizeBoxes::mean2},     {sd_, &SampleSizeBoxes::sd},
+          {ratio_, &SampleSizeBoxes::ratio},     {meanDiff_, &SampleSizeBoxes::meanDiff},
+          {sdDiff_, &SampleSizeBoxes::sdDiff},   {r_, &SampleSizeBoxes::r},
+          {p1_, &SampleSizeBoxes::p1},           {p2_, &SampleSizeBoxes::p2},
+          {p10_, &SampleSizeBoxes::p10},         {p01_, &SampleSizeBoxes::p01},
+          {n_, &SampleSizeBoxes::n}};
+}
+
+SampleSizeBoxes SampleSizeWindow::Boxes() const {
+  SampleSizeBoxes boxes;
+  for (const auto& [box, field] : BoxFields()) boxes.*field = ToUtf8(box->text());
+  return boxes;
+}
+
+SampleSizeWindow::Plan SampleSizeWindow::CurrentPlan() const {
+  return {Design(), Solve(), Boxes()};
+}
+
+void SampleSizeWindow::SetPlan(const Plan& plan) {
+  // Each write recomputes; the last one leaves the window as the plan has it.
+  design_->setCurrentIndex(static_cast<int>(
+      std::find(kPowerDesigns.begin(), kPowerDesigns.end(), plan.design) - kPowerDesigns.begin()));
+  solve_->setCurrentIndex(solve_->findData(static_cast<int>(plan.solve)));
+  for (const auto& [box, field] : BoxFields()) box->setText(FromUtf8(plan.boxes.*field));
+  ShowBoxes();
+  Recompute();
+}
+
 void SampleSizeWindow::Recompute() {
   // Called while the boxes are being built; the first whole computation comes at the end.
   if (style_ == nullptr) return;
-  SampleSizeBoxes boxes;
-  boxes.alpha = ToUtf8(alpha_->text());
-  boxes.power = ToUtf8(power_->text());
-  boxes.dropout = ToUtf8(dropout_->text());
-  boxes.mean1 = ToUtf8(mean1_->text());
-  boxes.mean2 = ToUtf8(mean2_->text());
-  boxes.sd = ToUtf8(sd_->text());
-  boxes.ratio = ToUtf8(ratio_->text());
-  boxes.meanDiff = ToUtf8(meanDiff_->text());
-  boxes.sdDiff = ToUtf8(sdDiff_->text());
-  boxes.r = ToUtf8(r_->text());
-  boxes.p1 = ToUtf8(p1_->text());
-  boxes.p2 = ToUtf8(p2_->text());
-  boxes.p10 = ToUtf8(p10_->text());
-  boxes.p01 = ToUtf8(p01_->text());
-  boxes.n = ToUtf8(n_->text());
-  result_ = ComputeSampleSize(Design(), boxes, Solve(), Style());
+  result_ = ComputeSampleSize(Design(), Boxes(), Solve(), Style());
   const QString shown = ShownText();
   if (shown != text_->toPlainText()) text_->setPlainText(shown);
   // Without a curve the picture says why: the first missing figure's reason.
   const Figure& missing = result_.plan.n1 ? result_.plan.power : result_.plan.n1;
   curve_->SetData(result_.curve, FromUtf8(missing.reason));
+  emit PlanChanged();
 }
 
 QString SampleSizeWindow::ShownText() const {

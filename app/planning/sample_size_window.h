@@ -41,6 +41,16 @@ class SampleSizeWindow : public QWidget {
   SampleSizeWindow(AnalysisMode design, ReportFeed* styles, PilotReader pilot = {});
 
   const SampleSizeResult& Current() const { return result_; }
+
+  // What the window is set to: the design, what it solves for and every box, as typed.
+  struct Plan {
+    PowerDesign design = PowerDesign::TwoSample;
+    SolveFor solve = SolveFor::SampleSize;
+    SampleSizeBoxes boxes;
+  };
+  Plan CurrentPlan() const;
+  // Sets every choice and box as given and computes anew.
+  void SetPlan(const Plan& plan);
   // The result text and the sentence, as shown.
   QString ShownText() const;
 
@@ -50,6 +60,10 @@ class SampleSizeWindow : public QWidget {
   void SavePicture();
   // Fills the design's boxes with the main window's estimates, or says why there are none.
   void FillFromPilot();
+
+ signals:
+  // After every recomputation: a box, a choice or the style changed.
+  void PlanChanged();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -71,6 +85,8 @@ class SampleSizeWindow : public QWidget {
   void ShowBoxes();
   void SyncStyle();
   void Recompute();
+  SampleSizeBoxes Boxes() const;
+  std::vector<std::pair<QLineEdit*, std::string SampleSizeBoxes::*>> BoxFields() const;
 
   QPointer<ReportFeed> styles_;
   PilotReader pilot_;

@@ -295,6 +295,9 @@ void ReportWindow::Refresh() {
   if (feed_ == nullptr) return;
   // The style is the run's: the sample-size window may have chosen it.
   styles_->setCurrentIndex(styles_->findData(static_cast<int>(feed_->Style())));
+  // So are the test path and what (+) means: an opened analysis file sets them.
+  paths_->setCurrentIndex(paths_->findData(static_cast<int>(feed_->Path())));
+  positives_->setCurrentIndex(positives_->findData(static_cast<int>(feed_->Positive())));
   ReportView view = feed_->CurrentView();
   pathsLabel_->setVisible(view.samples);
   paths_->setVisible(view.samples);

@@ -7,12 +7,15 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
+#include <variant>
 
 #include "analysis_file/analysis_file.h"
 
 class QAction;
 class QMenu;
+class QWidget;
 
 namespace quillon::ui {
 
@@ -21,7 +24,18 @@ class MainWindow;
 class AnalysisKeeper : public QObject {
   Q_OBJECT
  public:
+  // The file dialogs and the message boxes, exchangeable so that the window tests answer them.
+  struct Dialogs {
+    // The path chosen, or the empty text when the dialog was cancelled.
+    std::function<QString(QWidget* owner)> choosePathToOpen;
+    std::function<QString(QWidget* owner, const QString& suggested, const QString& filter)>
+        choosePathToSave;
+    std::function<void(QWidget* owner, const QString& message)> tell;
+  };
+  static Dialogs StandardDialogs();
+
   explicit AnalysisKeeper(MainWindow* window);
+  void SetDialogs(Dialogs dialogs) { dialogs_ = std::move(dialogs); }
 
   // The window's state now.
   AnalysisState Capture() const;
@@ -31,6 +45,12 @@ class AnalysisKeeper : public QObject {
 
   QString FilePath() const { return filePath_; }
   bool IsModified() const { return modified_; }
+
+  // Right after an analysis switch, before anything else changed: puts the analysis shown
+  // before it back with all its data. Returns whether there was one to put back.
+  bool UndoSwitch();
+  // A change the window's own signals do not carry (the sample-size window's boxes).
+  void NoteChange();
 
   // The menu's operations. Each failure is told in a message box that names the file, and leaves
   // the window and the file on disk as they were.
@@ -60,11 +80,16 @@ class AnalysisKeeper : public QObject {
   void MarkModified(bool modified);
   void RememberRecent(const QString& path);
   void FillRecentMenu();
+  bool OpenColumns(const QString& path);
 
   MainWindow* window_;
+  Dialogs dialogs_;
   QString filePath_;
   bool modified_ = false;
   bool restoring_ = false;
+  // The state before the last switch, while nothing has changed since.
+  std::optional<AnalysisState> beforeSwitch_;
+  bool switching_ = false;
 };
 
 }  // namespace quillon::ui
