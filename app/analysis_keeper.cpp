@@ -94,9 +94,8 @@ AnalysisKeeper::AnalysisKeeper(MainWindow* window)
     emit Changed();
   });
   window_->Transfer()->SetUndoFirst([this] { return UndoSwitch(); });
-  window_->Transfer()->SetOpenDropped([this](const QList<QUrl>& urls) {
-    return Open(urls.front().toLocalFile());
-  });
+  window_->Transfer()->SetOpenDropped(
+      [this](const QList<QUrl>& urls) { return Open(urls.front().toLocalFile()); });
   FillRecentMenu();
 }
 
@@ -122,7 +121,8 @@ AnalysisState AnalysisKeeper::Capture() const {
   }
   state.summary = window_->TwoSample()->SummaryTexts();
   for (int cell = 0; cell < 4; ++cell) {
-    state.fourfold[static_cast<std::size_t>(cell)] = ToUtf8(window_->Fourfold()->Cell(cell)->text());
+    state.fourfold[static_cast<std::size_t>(cell)] =
+        ToUtf8(window_->Fourfold()->Cell(cell)->text());
   }
   const ReportFeed* feed = window_->Feed();
   state.style = feed->Style();
@@ -159,7 +159,10 @@ void AnalysisKeeper::Restore(const AnalysisState& state, const QString& filePath
 }
 
 bool AnalysisKeeper::UndoSwitch() {
-  if (!beforeSwitch_) return false;
+  // A paste since the switch is the later step: Ctrl+Z takes that back first.
+  if (!beforeSwitch_ || window_->Grid()->CanUndoPaste() || window_->Fourfold()->CanUndoPaste()) {
+    return false;
+  }
   const AnalysisState before = std::move(*beforeSwitch_);
   beforeSwitch_.reset();
   Restore(before, filePath_, true);
@@ -169,9 +172,9 @@ bool AnalysisKeeper::UndoSwitch() {
 void AnalysisKeeper::MarkModified(bool modified) {
   modified_ = modified;
   window_->setWindowFilePath(filePath_);
-  window_->setWindowTitle(filePath_.isEmpty()
-                              ? QStringLiteral("Quillon V3.0")
-                              : QFileInfo(filePath_).fileName() + QStringLiteral("[*] - Quillon V3.0"));
+  window_->setWindowTitle(filePath_.isEmpty() ? QStringLiteral("Quillon V3.0")
+                                              : QFileInfo(filePath_).fileName() +
+                                                    QStringLiteral("[*] - Quillon V3.0"));
   window_->setWindowModified(modified && !filePath_.isEmpty());
 }
 
@@ -199,12 +202,15 @@ std::optional<QString> AnalysisKeeper::WriteStateFile(const QString& path,
 
 std::variant<AnalysisState, QString> AnalysisKeeper::ReadStateFile(const QString& path) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return QStringLiteral("无法读取文件（%1）").arg(file.errorString());
+  if (!file.open(QIODevice::ReadOnly))
+    return QStringLiteral("无法读取文件（%1）").arg(file.errorString());
   if (file.size() > static_cast<qint64>(kMaxAnalysisFileBytes)) {
-    return QStringLiteral("文件超过%1 MiB，不是Quillon写的分析文件").arg(kMaxAnalysisFileBytes >> 20);
+    return QStringLiteral("文件超过%1 MiB，不是Quillon写的分析文件")
+        .arg(kMaxAnalysisFileBytes >> 20);
   }
   const QByteArray bytes = file.read(static_cast<qint64>(kMaxAnalysisFileBytes) + 1);
-  auto read = ReadAnalysis(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  auto read =
+      ReadAnalysis(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
   if (auto* error = std::get_if<AnalysisFileError>(&read)) return FromUtf8(error->reason);
   return std::get<AnalysisState>(std::move(read));
 }
@@ -270,14 +276,13 @@ bool AnalysisKeeper::Save() {
 }
 
 bool AnalysisKeeper::SaveAs() {
-  const QString suggested =
-      filePath_.isEmpty()
-          ? QStringLiteral("%1-%2%3")
-                .arg(window_->findChild<QLabel*>(QStringLiteral("Label1"))->text(),
-                     QDate::currentDate().toString(Qt::ISODate), kSuffix)
-          : filePath_;
-  QString path = dialogs_.choosePathToSave(window_, suggested,
-                                           QStringLiteral("Quillon 分析文件 (*.quillon)"));
+  const QString suggested = filePath_.isEmpty()
+                                ? QStringLiteral("%1-%2%3").arg(
+                                      window_->findChild<QLabel*>(QStringLiteral("Label1"))->text(),
+                                      QDate::currentDate().toString(Qt::ISODate), kSuffix)
+                                : filePath_;
+  QString path =
+      dialogs_.choosePathToSave(window_, suggested, QStringLiteral("Quillon 分析文件 (*.quillon)"));
   if (path.isEmpty()) return false;
   if (!path.endsWith(kSuffix)) path += kSuffix;
   if (const std::optional<QString> failure = WriteStateFile(path, Capture())) {
@@ -295,9 +300,9 @@ void AnalysisKeeper::ExportCsv() {
   const auto* modes = window_->Modes();
   const bool counts = modes->IsCurrent(AnalysisMode::FourfoldChiSquare) ||
                       modes->IsCurrent(AnalysisMode::PairedChiSquare);
-  const QString suggested = QStringLiteral("%1-%2.csv").arg(
-      window_->findChild<QLabel*>(QStringLiteral("Label1"))->text(),
-      QDate::currentDate().toString(Qt::ISODate));
+  const QString suggested = QStringLiteral("%1-%2.csv")
+                                .arg(window_->findChild<QLabel*>(QStringLiteral("Label1"))->text(),
+                                     QDate::currentDate().toString(Qt::ISODate));
   QString path = dialogs_.choosePathToSave(window_, suggested, QStringLiteral("CSV (*.csv)"));
   if (path.isEmpty()) return;
   if (!path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) path += QStringLiteral(".csv");
@@ -355,8 +360,8 @@ void AnalysisKeeper::FillRecentMenu() {
   const QStringList paths = RecentFiles();
   int number = 0;
   for (const QString& path : paths) {
-    QAction* action = menu->addAction(
-        QStringLiteral("&%1 %2").arg(++number).arg(QFileInfo(path).fileName()));
+    QAction* action =
+        menu->addAction(QStringLiteral("&%1 %2").arg(++number).arg(QFileInfo(path).fileName()));
     action->setToolTip(Shown(path));
     action->setStatusTip(Shown(path));
     connect(action, &QAction::triggered, this, [this, path] { Open(path); });

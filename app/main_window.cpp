@@ -1,14 +1,14 @@
 #include "app/main_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMimeData>
-#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
@@ -18,8 +18,8 @@
 #include "app/analyses/fourfold_table.h"
 #include "app/analyses/sample_grid.h"
 #include "app/analyses/sample_panels.h"
-#include "app/application.h"
 #include "app/analysis_keeper.h"
+#include "app/application.h"
 #include "app/files/group_files.h"
 #include "app/report/report_feed.h"
 #include "app/tools/banner_messages.h"
@@ -138,6 +138,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         if (action->isEnabled() && action->shortcut() == pressed) return true;
       }
     }
+  }
+  // Ctrl+Z right after an analysis switch, in any box, brings the analysis before it back.
+  if (event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo) && keeper_ != nullptr &&
+      keeper_->UndoSwitch()) {
+    return true;
   }
   return QMainWindow::eventFilter(watched, event);
 }

@@ -252,13 +252,20 @@ void SampleSizeWindow::SyncStyle() {
 
 std::vector<std::pair<QLineEdit*, std::string SampleSizeBoxes::*>> SampleSizeWindow::BoxFields()
     const {
-  return {{alpha_, &SampleSizeBoxes::alpha}, {power_, &SampleSizeBoxes::power},
-          {dropout_, &SampleSizeBoxes::dropout}, {mean1_, &SampleSizeBoxes::mean1},
-          {mean2_, &SampleSizeBoxes::mean2},     {sd_, &SampleSizeBoxes::sd},
-          {ratio_, &SampleSizeBoxes::ratio},     {meanDiff_, &SampleSizeBoxes::meanDiff},
-          {sdDiff_, &SampleSizeBoxes::sdDiff},   {r_, &SampleSizeBoxes::r},
-          {p1_, &SampleSizeBoxes::p1},           {p2_, &SampleSizeBoxes::p2},
-          {p10_, &SampleSizeBoxes::p10},         {p01_, &SampleSizeBoxes::p01},
+  return {{alpha_, &SampleSizeBoxes::alpha},
+          {power_, &SampleSizeBoxes::power},
+          {dropout_, &SampleSizeBoxes::dropout},
+          {mean1_, &SampleSizeBoxes::mean1},
+          {mean2_, &SampleSizeBoxes::mean2},
+          {sd_, &SampleSizeBoxes::sd},
+          {ratio_, &SampleSizeBoxes::ratio},
+          {meanDiff_, &SampleSizeBoxes::meanDiff},
+          {sdDiff_, &SampleSizeBoxes::sdDiff},
+          {r_, &SampleSizeBoxes::r},
+          {p1_, &SampleSizeBoxes::p1},
+          {p2_, &SampleSizeBoxes::p2},
+          {p10_, &SampleSizeBoxes::p10},
+          {p01_, &SampleSizeBoxes::p01},
           {n_, &SampleSizeBoxes::n}};
 }
 

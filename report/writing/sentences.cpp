@@ -276,12 +276,15 @@ std::string FourfoldResults(const FourfoldFigures& f, PStyle style) {
                                                  "Newcombe interval of the risk "
                                                  "difference"));
   }
+  // The two rates where both have one (a group with no subjects has none: the table says why).
+  const bool rates = r.risk1 && r.risk2;
   if (English(style)) {
     return Finding(style, p, "", "The difference in the proportion with (+) between the groups") +
-           Bracketed(style, test) + ": " + Two(r.risk1) + " vs " + Two(r.risk2) + estimates + ".";
+           Bracketed(style, test) + (rates ? ": " + Two(r.risk1) + " vs " + Two(r.risk2) : "") +
+           estimates + ".";
   }
-  return Finding(style, p, "两组（+）率", "") + Bracketed(style, test) + "，试验组" + Two(r.risk1) +
-         "，对照组" + Two(r.risk2) + estimates + "。";
+  return Finding(style, p, "两组（+）率", "") + Bracketed(style, test) +
+         (rates ? "，试验组" + Two(r.risk1) + "，对照组" + Two(r.risk2) : "") + estimates + "。";
 }
 
 std::string FourfoldMethods(const FourfoldFigures& f, PStyle style) {

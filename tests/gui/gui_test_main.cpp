@@ -16,6 +16,9 @@ int main(int argc, char* argv[]) {
   // anything was written there, and the developer's own is never touched.
   const QTemporaryDir userConfig;
   qputenv("XDG_CONFIG_HOME", QFile::encodeName(userConfig.path()));
+  // Likewise the state folder (recent analyses, the recovery of unsaved work).
+  const QTemporaryDir userState;
+  qputenv("XDG_STATE_HOME", QFile::encodeName(userState.path()));
   QApplication app(argc, argv);
   quillon::ui::KeepSettingsForThisRunOnly(app);
   quillon::ui::InstallChineseInterface(app);

@@ -102,6 +102,9 @@ class MonkeyTest : public MainWindowTest {
   std::vector<std::string> Entries(Group g) const;
   std::string PasteEvent();
   std::string ExportEvent();
+  std::string KeepEvent();
+  // After a whole analysis was put back: which summary boxes follow the lists, as it reads now.
+  void ResyncSummaries();
 
   // ---- Checks ----
 

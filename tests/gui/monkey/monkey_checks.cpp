@@ -113,6 +113,19 @@ void MonkeyTest::CheckTwoSample(bool current) {
   }
 }
 
+void MonkeyTest::ResyncSummaries() {
+  for (int g = 0; g < 2; ++g) {
+    const auto texts3 =
+        quillon::SummarizeGroup(grid->Lists().RecomputeSums(g == 0 ? Group::First : Group::Second));
+    const QStringList shown = {text4[3 * g]->text(), text4[3 * g + 1]->text(),
+                               text4[3 * g + 2]->text()};
+    summary[g] = shown == QStringList{Q(texts3.mean), Q(texts3.deviation), Q(texts3.count)}
+                     ? Summary::FromList
+                 : shown.join(QString()).isEmpty() ? Summary::Empty
+                                                   : Summary::Typed;
+  }
+}
+
 void MonkeyTest::CheckPaired(bool current) {
   const std::array<QLabel*, 7> labels = {label13[5], label13[4], label13[3], label5[10],
                                          label5[9],  label5[8],  label5[7]};

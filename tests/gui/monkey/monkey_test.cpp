@@ -254,6 +254,7 @@ std::string MonkeyTest::RandomEvent() {
   if (roll < 832) return ExportEvent();
   if (roll < 862) return PasteEvent();
   if (roll < 995) return CalculatorEvent();
+  if (roll < 998) return KeepEvent();
   QCoreApplication::processEvents();
   return "let pending events run";
 }

@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "app/analysis_keeper.h"
 #include "entry/grid_paste.h"
 #include "entry/grid_rows.h"
 #include "tests/gui/monkey/monkey.h"
@@ -300,6 +301,8 @@ std::string MonkeyTest::PasteEvent() {
     if (text11[i]->text() != cellsBefore[i])
       Fail("Ctrl+Z after a paste did not give the cells back");
   }
+  // A refused paste changes nothing: right after a switch, Ctrl+Z then brings the analysis back.
+  if (!gridPaste && !cellPaste) ResyncSummaries();
   return what;
 }
 
@@ -316,6 +319,25 @@ std::string MonkeyTest::ExportEvent() {
   }
   return "export group " + std::to_string(group + 1) + " to " +
          QFileInfo(chosenPath).fileName().toStdString();
+}
+
+// The whole analysis saved and opened again at a random moment: it must come back as it was.
+std::string MonkeyTest::KeepEvent() {
+  quillon::ui::AnalysisKeeper* keeper = window->Keeper();
+  quillon::ui::AnalysisKeeper::Dialogs dialogs;
+  dialogs.tell = [this](QWidget*, const QString& message) {
+    Fail("the analysis file was refused: " + message.toStdString());
+  };
+  keeper->SetDialogs(dialogs);
+  const quillon::AnalysisState before = keeper->Capture();
+  const QString path = folder.Path(QStringLiteral("analysis%1.quillon").arg(Uniform(1, 3)));
+  if (const auto refused = quillon::ui::AnalysisKeeper::WriteStateFile(path, before)) {
+    Fail("the analysis could not be saved: " + refused->toStdString());
+  } else if (keeper->Open(path) && !(keeper->Capture() == before)) {
+    Fail("the analysis opened again is not the one saved");
+  }
+  ResyncSummaries();
+  return "save and open " + QFileInfo(path).fileName().toStdString();
 }
 
 }  // namespace monkey
