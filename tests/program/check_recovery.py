@@ -2,7 +2,9 @@
 """The real program under Xvfb, typed into with xdotool, with its state folder in a temporary
 folder: values typed and then killed with SIGKILL are in the recovery file a second later; the
 next start offers them back, Return restores them, and a value typed just before SIGTERM is
-written as the program ends; after "退出" (Ctrl+E) the work of that run is kept as well.
+written as the program ends; after "退出" (Ctrl+E) the work of that run is kept as well. A file
+named on the command line opens (the work typed into it then belongs to it); one that cannot be
+read is told in a message box.
 
 Usage: check_recovery.py PROGRAM SCREENSHOT_TOOL"""
 
@@ -54,12 +56,12 @@ def main():
             return subprocess.run(["xdotool", *args], env=env, check=True, capture_output=True,
                                   text=True, timeout=TIMEOUT).stdout
 
-        def window_named(title):
-            return lambda: subprocess.run(["xdotool", "search", "--name", title], env=env,
-                                          capture_output=True, text=True).stdout.split()
+        def window_named(title, *options):
+            return lambda: subprocess.run(["xdotool", "search", *options, "--name", title],
+                                          env=env, capture_output=True, text=True).stdout.split()
 
-        def start():
-            started = subprocess.Popen([PROGRAM], env=env)
+        def start(*arguments):
+            started = subprocess.Popen([PROGRAM, *arguments], env=env)
             wait_for("main window", window_named("Quillon"))
             time.sleep(1)  # the earlier runs' work is looked for after the first paint
             return started
@@ -131,6 +133,27 @@ def main():
         expect(program.pid, ["12.5", "14"], ["11.259"])
         if os.path.exists(os.path.join(state, f"recovery-{terminated}.quillon")):
             fail("the restored run's file is still there")
+
+        analysis = os.path.join(temp.name, "随访 1.quillon")
+        with open(analysis, "w", encoding="utf-8") as file:
+            json.dump({"group1": ["3", "4"], "group2": ["6"]}, file)
+        program = start(analysis)
+        type_into("Text2(0)", "5")
+        time.sleep(1.5)
+        expect(program.pid, ["3", "4"], ["65"])
+        with open(os.path.join(state, f"recovery-{program.pid}.path"), encoding="utf-8") as file:
+            if file.read() != analysis:
+                fail("the work typed into the opened file does not belong to it")
+        program.kill()
+        ended(program)
+
+        with open(analysis, "w", encoding="utf-8") as file:
+            file.write("{\"group1\": [")
+        program = start(analysis)
+        # The main window and the message box over it.
+        wait_for("message box", lambda: len(window_named("Quillon", "--onlyvisible")()) == 2)
+        program.kill()
+        ended(program)
         program = None
     finally:
         if program is not None and program.poll() is None:
