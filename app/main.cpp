@@ -7,9 +7,9 @@
 #include "app/analysis_keeper.h"
 #include "app/application.h"
 #include "app/command_line.h"
-#include "app/files/work_recovery.h"
 #include "app/first_paint.h"
 #include "app/main_window.h"
+#include "app/work_recovery.h"
 
 int main(int argc, char* argv[]) {
   // --version and --help are answered without a window system.

@@ -1,4 +1,4 @@
-#include "app/files/work_recovery.h"
+#include "app/work_recovery.h"
 
 #include <sys/socket.h>
 #include <unistd.h>
