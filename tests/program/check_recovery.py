@@ -34,15 +34,32 @@ def wait_for(what, test):
     fail(f"no {what} after {TIMEOUT} s")
 
 
+def start_xvfb():
+    """An X server on a display number no other is using; tried until one starts."""
+    for number in range(100 + os.getpid() % 400, 600):
+        if os.path.exists(f"/tmp/.X{number}-lock"):
+            continue
+        display = f":{number}"
+        # -noreset: the server would otherwise reset, refusing connections for a moment, each
+        # time its last client leaves.
+        xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", "1280x1024x24", "-noreset",
+                                 "-nolisten", "tcp"], stderr=subprocess.DEVNULL)
+        deadline = time.monotonic() + TIMEOUT
+        while xvfb.poll() is None and time.monotonic() < deadline:
+            reached = subprocess.run(["xdotool", "getmouselocation"], capture_output=True,
+                                     env=dict(os.environ, DISPLAY=display))
+            if reached.returncode == 0:
+                return xvfb, display
+            time.sleep(0.1)
+        xvfb.kill()
+        xvfb.wait()
+    fail("no X server started")
+
+
 def main():
     temp = tempfile.TemporaryDirectory()
     state = os.path.join(temp.name, "state", "quillon")
-    read_fd, write_fd = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24",
-                             "-nolisten", "tcp"], pass_fds=[write_fd], stderr=subprocess.DEVNULL)
-    os.close(write_fd)
-    with os.fdopen(read_fd) as display_number:
-        display = ":" + display_number.readline().strip()
+    xvfb, display = start_xvfb()
     env = dict(os.environ, DISPLAY=display, XDG_STATE_HOME=os.path.join(temp.name, "state"))
     env.pop("QT_QPA_PLATFORM", None)
     program = None
