@@ -16,6 +16,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QSocketNotifier>
+#include <QThreadPool>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cerrno>
@@ -80,7 +81,8 @@ WorkRecovery::WorkRecovery(AnalysisKeeper* keeper, QWidget* window)
     : QObject(window), keeper_(keeper), window_(window) {
   timer_.setSingleShot(true);
   timer_.setInterval(kWriteDelayMs);
-  connect(&timer_, &QTimer::timeout, this, &WorkRecovery::WriteNow);
+  connect(&timer_, &QTimer::timeout, this, &WorkRecovery::Write);
+  writer_.setMaxThreadCount(1);
   connect(keeper_, &AnalysisKeeper::Changed, this, &WorkRecovery::NoteChange);
   connect(qApp, &QCoreApplication::aboutToQuit, this, &WorkRecovery::WriteNow);
   TakeSignals();
@@ -88,6 +90,7 @@ WorkRecovery::WorkRecovery(AnalysisKeeper* keeper, QWidget* window)
 }
 
 WorkRecovery::~WorkRecovery() {
+  writer_.waitForDone();
   if (signals_ == nullptr) return;
   std::signal(SIGTERM, SIG_DFL);
   std::signal(SIGHUP, SIG_DFL);
@@ -128,7 +131,7 @@ void WorkRecovery::NoteChange() {
   if (!timer_.isActive()) timer_.start();
 }
 
-void WorkRecovery::WriteNow() {
+void WorkRecovery::Write() {
   timer_.stop();
   if (!pending_ && keeper_->IsModified()) return;
   pending_ = false;
@@ -136,29 +139,39 @@ void WorkRecovery::WriteNow() {
   if (!keeper_->IsModified()) {
     // Everything is in the analysis file (just opened or saved): nothing to keep, and an earlier
     // run's work is not replaced.
-    if (wroteOnce_) RemoveBase(base);
-    writtenPath_.reset();
+    if (wroteOnce_) writer_.start([base] { RemoveBase(base); });
     return;
   }
-  if (const std::optional<QString> failure =
-          AnalysisKeeper::WriteStateFile(base + StateSuffix, keeper_->Capture())) {
-    qWarning("The work could not be kept in %s: %s", qUtf8Printable(base + StateSuffix),
-             qUtf8Printable(*failure));
-    return;
-  }
-  const QString path = keeper_->FilePath();
-  if (writtenPath_ != path) {
-    QSaveFile file(base + PathSuffix);
-    if (file.open(QIODevice::WriteOnly) && file.write(path.toUtf8()) >= 0 && file.commit()) {
-      writtenPath_ = path;
-    }
-  }
+  // The state is taken here; turning it into JSON and writing it, with the wait for the disk,
+  // happen on the writer's thread, in the order of the changes.
+  QStringList replaced;
   if (!wroteOnce_) {
-    // This run's work replaces what earlier runs left.
+    // This run's work replaces what earlier runs left, once it is on the disk.
     wroteOnce_ = true;
     earlier_.removeAll(base);
-    RemoveEarlierFiles();
+    replaced = earlier_;
+    earlier_.clear();
+    WithdrawOffer();
   }
+  writer_.start([base, state = keeper_->Capture(), path = keeper_->FilePath(), replaced] {
+    if (const std::optional<QString> failure =
+            AnalysisKeeper::WriteStateFile(base + StateSuffix, state)) {
+      qWarning("The work could not be kept in %s: %s", qUtf8Printable(base + StateSuffix),
+               qUtf8Printable(*failure));
+      return;
+    }
+    QSaveFile file(base + PathSuffix);
+    if (file.open(QIODevice::WriteOnly)) {
+      file.write(path.toUtf8());
+      file.commit();
+    }
+    for (const QString& earlier : replaced) RemoveBase(earlier);
+  });
+}
+
+void WorkRecovery::WriteNow() {
+  Write();
+  writer_.waitForDone();
 }
 
 void WorkRecovery::FindEarlierWork() {
@@ -262,12 +275,10 @@ void WorkRecovery::RestoreWork() {
   keeper_->Restore(work.state, work.filePath, /*modified=*/true);
   // Kept as this run's work at once; only then do the earlier files go.
   pending_ = true;
-  WriteNow();
+  Write();
 }
 
-void WorkRecovery::DiscardWork() { RemoveEarlierFiles(); }
-
-void WorkRecovery::RemoveEarlierFiles() {
+void WorkRecovery::DiscardWork() {
   WithdrawOffer();
   for (const QString& base : std::as_const(earlier_)) RemoveBase(base);
   earlier_.clear();

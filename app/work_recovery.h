@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QThreadPool>
 #include <QTimer>
 #include <optional>
 
@@ -45,7 +46,7 @@ class WorkRecovery : public QObject {
   void RestoreWork();
   // Removes the earlier runs' work without restoring it.
   void DiscardWork();
-  // Writes this run's work now if a change waits to be written.
+  // Writes this run's work now if a change waits to be written, and waits until it is written.
   void WriteNow();
 
   // Looks for the earlier runs' work in the state folder: removes what there is nothing to
@@ -60,18 +61,20 @@ class WorkRecovery : public QObject {
   };
 
   void NoteChange();
+  // Takes the state and hands it to the writer's thread.
+  void Write();
   void ShowOffer();
   void WithdrawOffer();
-  void RemoveEarlierFiles();
   void TakeSignals();
   void HandleSignal();
 
   AnalysisKeeper* keeper_;
   QPointer<QWidget> window_;
   QTimer timer_;
+  // One thread: the writes, one after another.
+  QThreadPool writer_;
   bool pending_ = false;
   bool wroteOnce_ = false;
-  std::optional<QString> writtenPath_;
   // The recovery files (without their suffix) of ended runs that are kept for now.
   QStringList earlier_;
   std::optional<Recovered> recovered_;

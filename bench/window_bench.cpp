@@ -256,6 +256,14 @@ void BM_SaveAnalysisAtTheLargestGrid(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveAnalysisAtTheLargestGrid)->Unit(benchmark::kMillisecond);
 
+// What keeping the work for the next start costs the window's thread once a second while typing
+// goes on: taking the state (the writer's thread turns it into JSON and writes it).
+void BM_TakeStateAtTheLargestGrid(benchmark::State& state) {
+  AnalysisFilesAtHand files;
+  for (auto _ : state) benchmark::DoNotOptimize(files.Keeper()->Capture());
+}
+BENCHMARK(BM_TakeStateAtTheLargestGrid)->Unit(benchmark::kMillisecond);
+
 // A column of the grid's largest size pasted into the first box of group 1, from the paste key
 // to the results shown and the window drawn, in elapsed time. Two columns of different values
 // take turns, so that every paste changes every row.

@@ -104,6 +104,10 @@ def main():
             if found != (group1, group2):
                 fail(f"run {pid} kept {found}, not {(group1, group2)}")
 
+        def gone(pid):
+            wait_for("removal of the restored run's file", lambda: not os.path.exists(
+                os.path.join(state, f"recovery-{pid}.quillon")))
+
         def ended(process):
             try:
                 return process.wait(TIMEOUT)
@@ -129,8 +133,7 @@ def main():
         wait_for("restored work", lambda: os.path.exists(
             os.path.join(state, f"recovery-{program.pid}.quillon")))
         expect(program.pid, ["12.5"], ["11.25"])
-        if os.path.exists(os.path.join(state, f"recovery-{killed}.quillon")):
-            fail("the restored run's file is still there")
+        gone(killed)
 
         # A value typed straight before SIGTERM is written as the program ends.
         type_into("Text1(1)", "14")
@@ -148,8 +151,7 @@ def main():
         if ended(program) != 0:
             fail("退出 did not end the program normally")
         expect(program.pid, ["12.5", "14"], ["11.259"])
-        if os.path.exists(os.path.join(state, f"recovery-{terminated}.quillon")):
-            fail("the restored run's file is still there")
+        gone(terminated)
 
         analysis = os.path.join(temp.name, "随访 1.quillon")
         with open(analysis, "w", encoding="utf-8") as file:
