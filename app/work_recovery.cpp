@@ -99,10 +99,6 @@ WorkRecovery::~WorkRecovery() {
   signalPipe[0] = signalPipe[1] = -1;
 }
 
-QString WorkRecovery::OwnFile() const {
-  return FileBase(QCoreApplication::applicationPid()) + StateSuffix;
-}
-
 void WorkRecovery::TakeSignals() {
   if (signalPipe[0] != -1 ||
       ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, signalPipe) != 0) {

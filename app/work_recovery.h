@@ -36,11 +36,6 @@ class WorkRecovery : public QObject {
   WorkRecovery(AnalysisKeeper* keeper, QWidget* window);
   ~WorkRecovery() override;
 
-  // This run's recovery file.
-  QString OwnFile() const;
-  // Whether an earlier run's work waits to be restored.
-  bool HasRecoveredWork() const { return recovered_.has_value(); }
-
   // Puts the earlier run's work back into the window, with the file it belonged to, marked
   // modified; it becomes this run's work and the earlier files go.
   void RestoreWork();
@@ -49,11 +44,11 @@ class WorkRecovery : public QObject {
   // Writes this run's work now if a change waits to be written, and waits until it is written.
   void WriteNow();
 
+ private:
   // Looks for the earlier runs' work in the state folder: removes what there is nothing to
   // offer from and offers the newest of the rest.
   void FindEarlierWork();
 
- private:
   struct Recovered {
     AnalysisState state;
     QString filePath;  // the analysis file the work belonged to, or empty
