@@ -184,7 +184,7 @@ void WorkRecovery::FindEarlierWork() {
     if (!match.hasMatch() || IsRunning(match.captured(1).toLongLong())) continue;
     const QString base = entry.path() + QStringLiteral("/recovery-") + match.captured(1);
     if (match.captured(2) == PathSuffix.mid(1)) {
-      if (!QFile::exists(base + StateSuffix)) QFile::remove(entry.filePath());  // left alone
+      if (!QFile::exists(base + StateSuffix)) QFile::remove(entry.filePath());  // no work beside it
       continue;
     }
     found.push_back({base, entry.lastModified()});
