@@ -69,4 +69,12 @@ bool AnswerOwnCommandLine(int argc, char* argv[]) {
   return true;
 }
 
+QString FileToOpen(const QStringList& arguments) {
+  QCommandLineParser parser;
+  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+  static_cast<void>(parser.parse(arguments));
+  const QStringList files = parser.positionalArguments();
+  return files.isEmpty() ? QString() : QFileInfo(files.first()).absoluteFilePath();
+}
+
 }  // namespace quillon::ui

@@ -1,6 +1,7 @@
 #pragma once
-// The two questions the program answers on its command line, --version and --help, in Chinese
-// when the user's locale is Chinese and in English otherwise. Any other argument is left to Qt.
+// The program's command line: the two questions it answers, --version and --help, in Chinese
+// when the user's locale is Chinese and in English otherwise, and the file it opens
+// (`quillon FILE.quillon`). Any other argument is left to Qt.
 
 #include <QLocale>
 #include <QString>
@@ -16,5 +17,9 @@ std::optional<QString> AnswerCommandLine(const QStringList& arguments, const QLo
 // Prints the answer to the process's own command line on standard output; false when there is
 // none and the window should start.
 bool AnswerOwnCommandLine(int argc, char* argv[]);
+
+// The file named on the command line (the first argument that is not an option), as an absolute
+// path; empty when there is none. Give it the arguments Qt has left once the application is made.
+QString FileToOpen(const QStringList& arguments);
 
 }  // namespace quillon::ui

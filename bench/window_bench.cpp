@@ -1,7 +1,8 @@
 // The real window, drawn offscreen: start-up to the first shown window; and the data grid at its
 // largest: one keystroke in a box and one scroll step, from the key or the scroll bar to the last
 // result written, in each of the three sample analyses; importing and exporting a group file of
-// that size; saving the results report; each picture of the report with that many points, after a
+// that size; opening and saving an analysis file of that size; saving the results report; each
+// picture of the report with that many points, after a
 // change of its data and repainted as it is.
 
 #include <benchmark/benchmark.h>
@@ -22,6 +23,7 @@
 #include <random>
 
 #include "app/analyses/sample_grid.h"
+#include "app/analysis_keeper.h"
 #include "app/analysis_modes.h"
 #include "app/application.h"
 #include "app/files/group_files.h"
@@ -204,6 +206,63 @@ void BM_ExportGroupFile(benchmark::State& state) {
   for (auto _ : state) file.Window().ExportGroup2();
 }
 BENCHMARK(BM_ExportGroupFile)->Unit(benchmark::kMillisecond);
+
+// Two analysis files with both groups at the grid's largest size and different values, written
+// from a window that then shows the first.
+class AnalysisFilesAtHand {
+ public:
+  AnalysisFilesAtHand() : grid_(AnalysisMode::TwoSampleMeans) {
+    AnalysisState state = Keeper()->Capture();
+    for (const QString& name : {QStringLiteral("a.quillon"), QStringLiteral("b.quillon")}) {
+      paths_.push_back(folder_.filePath(name));
+      if (AnalysisKeeper::WriteStateFile(paths_.back(), state)) qFatal("not written");
+      std::swap(state.group1, state.group2);
+    }
+    grid_.Window().show();
+  }
+  AnalysisKeeper* Keeper() { return grid_.Window().Keeper(); }
+  MainWindow& Window() { return grid_.Window(); }
+  const QString& Path(std::size_t index) const { return paths_[index % paths_.size()]; }
+
+ private:
+  QTemporaryDir folder_;
+  std::vector<QString> paths_;
+  FullGrid grid_;
+};
+
+// Opening one of the two files in turn, from the file to the results shown and the window drawn.
+void BM_OpenAnalysisAtTheLargestGrid(benchmark::State& state) {
+  AnalysisFilesAtHand files;
+  std::size_t turn = 0;
+  for (auto _ : state) {
+    if (!files.Keeper()->Open(files.Path(++turn))) state.SkipWithError("not opened");
+    files.Window().repaint();
+    QApplication::processEvents();
+  }
+  if (files.Window().Grid()->Lists().Size(Group::Second) != kMaxGridRows)
+    state.SkipWithError("short");
+}
+BENCHMARK(BM_OpenAnalysisAtTheLargestGrid)->Unit(benchmark::kMillisecond);
+
+// Saving: the window's state taken and written to the file. Processor time, which leaves out the
+// wait for the disk's flush before the new file replaces the old.
+void BM_SaveAnalysisAtTheLargestGrid(benchmark::State& state) {
+  AnalysisFilesAtHand files;
+  for (auto _ : state) {
+    if (AnalysisKeeper::WriteStateFile(files.Path(0), files.Keeper()->Capture())) {
+      state.SkipWithError("not written");
+    }
+  }
+}
+BENCHMARK(BM_SaveAnalysisAtTheLargestGrid)->Unit(benchmark::kMillisecond);
+
+// What keeping the work for the next start costs the window's thread once a second while typing
+// goes on: taking the state (the writer's thread turns it into JSON and writes it).
+void BM_TakeStateAtTheLargestGrid(benchmark::State& state) {
+  AnalysisFilesAtHand files;
+  for (auto _ : state) benchmark::DoNotOptimize(files.Keeper()->Capture());
+}
+BENCHMARK(BM_TakeStateAtTheLargestGrid)->Unit(benchmark::kMillisecond);
 
 // A column of the grid's largest size pasted into the first box of group 1, from the paste key
 // to the results shown and the window drawn, in elapsed time. Two columns of different values

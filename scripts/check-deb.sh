@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks the Debian package on a fresh Debian 12: bootstraps a minimal bookworm root into a
 # temporary folder, installs the package there with apt-get (which pulls in everything it
-# depends on), then runs quillon --version and --help under both locales and starts its window
-# offscreen for a few seconds. Takes some minutes and needs root and Debian's package mirror:
+# depends on), checks that the system knows *.quillon as the program's file type, then runs
+# quillon --version and --help under both locales and starts its window offscreen for a few
+# seconds. Takes some minutes and needs root and Debian's package mirror:
 # a check to run by hand before a release, not part of CI.
 #
 #   scripts/check-deb.sh [PACKAGE.deb]    (default: builds it with scripts/package.sh)
@@ -45,6 +46,10 @@ for package in quillon fonts-arphic-uming fonts-wqy-microhei qt6-translations-l1
   in_root dpkg-query -W -f='${Status}\n' "$package" | grep -q 'install ok installed' ||
     fail "$package is not installed"
 done
+
+echo "== the analysis file's type, read into the system's MIME database"
+grep -q '^[0-9]*:application/x-quillon:\*\.quillon$' "$root/usr/share/mime/globs2" ||
+  fail "*.quillon is not known as application/x-quillon"
 
 echo "== quillon --version and --help"
 english=$(in_root env LANG=C.UTF-8 quillon --version)

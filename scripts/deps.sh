@@ -6,8 +6,10 @@
 # library and UTF-8 checks (nlohmann-json, utfcpp) of the analysis file.
 #   --tests     also what building and running the tests and benchmarks needs (scripts/test.sh):
 #               GoogleTest, Google Benchmark, the references of the differential tests (SciPy,
-#               NumPy, statsmodels, R with pwr), the desktop files' validators, and what --xvfb
-#               and --package install
+#               NumPy, statsmodels, R with pwr), the desktop files' validators (with
+#               update-mime-database, which reads the file type's definition), xdotool (which
+#               types into the real program in the recovery test), and what --xvfb and --package
+#               install
 #   --xvfb      also Xvfb and xauth, for the scripts that draw pictures under a virtual X server
 #   --package   also what scripts/package.sh and scripts/check-deb.sh need: dpkg-dev and file
 #               (dpkg-shlibdeps), debootstrap
@@ -34,7 +36,7 @@ for option in "$@"; do
         libgtest-dev libbenchmark-dev
         python3-scipy python3-numpy python3-statsmodels r-base-core r-cran-pwr r-cran-coin
         poppler-utils libreoffice-writer-nogui
-        desktop-file-utils appstream
+        desktop-file-utils appstream shared-mime-info xdotool
         "${display_packages[@]}" "${packaging_packages[@]}"
       )
       ;;

@@ -1,8 +1,11 @@
-// The command line's two questions, and Qt's own options that must still reach the window.
+// The command line's two questions, the file it names, and Qt's own options that must still reach
+// the window.
 
 #include "app/command_line.h"
 
 #include <gtest/gtest.h>
+
+#include <QDir>
 
 using quillon::ui::AnswerCommandLine;
 
@@ -28,4 +31,14 @@ TEST(CommandLine, HelpWinsOverVersionAndNamesTheProgramWithoutItsFolder) {
   ASSERT_TRUE(answer);
   EXPECT_TRUE(answer->contains(QStringLiteral("用法：quillon [选项]"))) << answer->toStdString();
   EXPECT_FALSE(answer->contains(QStringLiteral("/usr/bin")));
+}
+
+TEST(CommandLine, TheFirstArgumentThatIsNoOptionIsTheFileToOpen) {
+  using quillon::ui::FileToOpen;
+  EXPECT_EQ(FileToOpen(Arguments({})), QString());
+  EXPECT_EQ(FileToOpen(Arguments({"--unknown"})), QString());
+  EXPECT_EQ(FileToOpen(Arguments({"-reverse", "/data/随访.quillon", "b.quillon"})),
+            QStringLiteral("/data/随访.quillon"));
+  EXPECT_EQ(FileToOpen(Arguments({"--", "-a.quillon"})),
+            QDir::current().absoluteFilePath(QStringLiteral("-a.quillon")));
 }
