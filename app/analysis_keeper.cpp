@@ -309,14 +309,16 @@ void AnalysisKeeper::ExportCsv() {
   const AnalysisState state = Capture();
   std::string bytes;
   if (counts) {
-    // The table as the window captions it: its rows and columns, with their headings.
-    const auto caption = [this](const char* name) {
-      const auto* label = window_->findChild<QLabel*>(QString::fromLatin1(name));
-      return label != nullptr ? ToUtf8(label->text()) : std::string();
+    // The table as the window captions it: the row heading in the corner, the rows' captions,
+    // and the column heading with (+) and (-); the captions' spacing for the eye left out.
+    const auto caption = [this](int index) {
+      const auto* label = window_->findChild<QLabel*>(QStringLiteral("Label17(%1)").arg(index));
+      QString text = label != nullptr ? label->text() : QString();
+      return ToUtf8(text.remove(QLatin1Char(' ')));
     };
-    bytes = FourfoldCsv({caption("Label17(3)"), caption("Label17(4)")},
-                        {caption("Label17(1)"), caption("Label17(2)")}, state.fourfold,
-                        caption("Label17(0)"));
+    const std::string column = caption(1);
+    bytes = FourfoldCsv({caption(3), caption(4)}, {column + "（+）", column + "（-）"},
+                        state.fourfold, caption(0));
   } else {
     const auto [first, second] = ColumnCaptions(*modes);
     bytes = SamplesCsv(ToUtf8(first), ToUtf8(second), state.group1, state.group2);

@@ -71,10 +71,10 @@ void MainWindow::BuildMenus() {
       {"mnuExport1", QStringLiteral("导出第一组数据"), QKeySequence(Qt::CTRL | Qt::Key_I), [this] { ExportGroup1(); }},
       {"mnuExport2", QStringLiteral("导出第二组数据"), QKeySequence(Qt::CTRL | Qt::Key_L), [this] { ExportGroup2(); }},
       {"mnuExportCsv", QStringLiteral("导出为CSV…"), {}, [this] { keeper_->ExportCsv(); }},
-      separator,
       {"mnuOpenAnalysis", QStringLiteral("打开分析…"), QKeySequence(Qt::CTRL | Qt::Key_O), [this] { keeper_->OpenWithDialog(); }},
       {"mnuSaveAnalysis", QStringLiteral("保存分析"), QKeySequence(Qt::CTRL | Qt::Key_S), [this] { keeper_->Save(); }},
       {"mnuSaveAnalysisAs", QStringLiteral("分析另存为…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { keeper_->SaveAs(); }},
+      // Enabled and run by the recovery of unsaved work (work_recovery).
       {"mnuRestoreWork", QStringLiteral("恢复上次的工作"), {}, [] {}},
       separator,
       {"mnuTTable", QStringLiteral("t界值表"), QKeySequence(Qt::CTRL | Qt::Key_T), [this] { ShowTTableWindow(); }},

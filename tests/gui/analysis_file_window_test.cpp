@@ -110,6 +110,25 @@ TEST_F(AnalysisFileWindowTest, BadFileLeavesTheWindowAsItWas) {
   EXPECT_TRUE(window->Keeper()->Capture() == before);
 }
 
+TEST_F(AnalysisFileWindowTest, BothColumnsOutAndInAsCsv) {
+  Type(Box(QStringLiteral("Text1(0)")), QStringLiteral("1.5"));
+  Type(Box(QStringLiteral("Text2(0)")), QStringLiteral("2"));
+  Type(Box(QStringLiteral("Text2(1)")), QStringLiteral("3"));
+  const QString path = scratch.Path(QStringLiteral("两列.csv"));
+  Answer(path);
+  window->Keeper()->ExportCsv();
+  EXPECT_EQ(scratch.Contents(QStringLiteral("两列.csv")).left(3), QByteArray("\xEF\xBB\xBF"));
+  const quillon::AnalysisState typed = window->Keeper()->Capture();
+  Control<QPushButton>(QStringLiteral("Command1(0)"))->click();
+  ASSERT_TRUE(window->Keeper()->Open(path));
+  EXPECT_EQ(window->Grid()->Lists().Text(Group::First, 0), "1.5");
+  EXPECT_EQ(window->Grid()->Lists().Text(Group::Second, 1), "3");
+  // Taken back as the paste it is.
+  QTest::keyClick(Box(QStringLiteral("Text1(0)")), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(window->Grid()->Lists().Text(Group::First, 0), "");
+  EXPECT_EQ(typed.group1.front(), "1.5");
+}
+
 TEST_F(AnalysisFileWindowTest, CtrlZRightAfterASwitchBringsTheAnalysisBack) {
   Type(Box(QStringLiteral("Text1(0)")), QStringLiteral("7"));
   const quillon::AnalysisState before = window->Keeper()->Capture();

@@ -238,7 +238,8 @@ TEST_F(GroupFilesWindowTest, DroppingSeveralFilesAFolderOrAnotherTypeIsRefused) 
   const std::vector<std::string> entries = Entries(Group::First);
   const QString one = WriteFile("one.txt", "1");
   const QString two = WriteFile("two.txt", "2");
-  const QString csv = WriteFile("data.csv", "3");
+  // (A .csv is the whole window's: two columns for both groups.)
+  const QString csv = WriteFile("data.dat", "3");
   DropFiles(Cell("Text1", 2), {one, two});
   DropFiles(Cell("Text1", 2), {folder.FolderPath()});
   DropFiles(Cell("Text1", 2), {csv});
