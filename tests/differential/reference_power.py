@@ -335,8 +335,10 @@ def approximate_n1(design, boxes, alpha, target):
     if design == "correlation":
         return fisher_z(float(boxes["r"]), alpha, target)
     if design == "proportions":
+        # The larger of the two plans: the program plans with the corrected one where the
+        # planned table has a small expected count, as it does at an extreme ratio.
         return fleiss(float(boxes["p1"]), float(boxes["p2"]), float(boxes["ratio"]), alpha,
-                      target)[0]
+                      target)[1]
     return connor(float(boxes["p10"]), float(boxes["p01"]), alpha, target)
 
 
@@ -345,7 +347,8 @@ def check_too_large(design, solve, boxes, reason, alpha, target):
     by the normal approximation, to 1 %)."""
     n1 = int(boxes["n"]) if solve == "power" else approximate_n1(design, boxes, alpha, target)
     two = design in ("two-sample", "proportions")
-    n2 = float(Fraction(boxes["ratio"]) * Fraction(n1)) if two else 0
+    # Group 2 follows the whole n1: at a ratio of a million, a unit of n1 is a million of n2.
+    n2 = float(Fraction(boxes["ratio"]) * Fraction(math.ceil(n1))) if two else 0
     grow = float(100 / (100 - percent(boxes["dropout"])))
     slack = 1 if solve == "power" else 0.99
     total = max(n1, 1) + (max(n2, 1) if two else 0)
