@@ -183,6 +183,8 @@ class StateReader {
       for (std::size_t box = 0; box < kSummaryKeys.size(); ++box) {
         Text(*summary, "summary", kSummaryKeys[box], state.summary[box]);
       }
+    } else {
+      state.summaryGiven = false;
     }
     if (const Json* fourfold = Object(file_, "fourfold")) {
       for (std::size_t cell = 0; cell < kFourfoldKeys.size(); ++cell) {
@@ -346,9 +348,11 @@ std::string WriteAnalysis(const AnalysisState& state) {
   file["analysis"] = KeyText(kAnalysisKeys, state.analysis);
   file["group1"] = state.group1;
   file["group2"] = state.group2;
-  Ordered& summary = file["summary"] = Ordered::object();
-  for (std::size_t box = 0; box < kSummaryKeys.size(); ++box) {
-    summary[std::string(kSummaryKeys[box])] = state.summary[box];
+  if (state.summaryGiven) {
+    Ordered& summary = file["summary"] = Ordered::object();
+    for (std::size_t box = 0; box < kSummaryKeys.size(); ++box) {
+      summary[std::string(kSummaryKeys[box])] = state.summary[box];
+    }
   }
   Ordered& fourfold = file["fourfold"] = Ordered::object();
   for (std::size_t cell = 0; cell < kFourfoldKeys.size(); ++cell) {

@@ -70,6 +70,9 @@ struct AnalysisState {
   std::vector<std::string> group2 = std::vector<std::string>(kVisibleRows);
   // The two-sample t test's summary boxes, in SummaryBox order (mean, SD, n of each group).
   std::array<std::string, kSummaryBoxCount> summary;
+  // Whether the file gave the summary boxes: one without them (written by hand or by another
+  // program, with the groups alone) leaves them to what the grid's values give.
+  bool summaryGiven = true;
   // The four-fold table's cells a, b (first row), c, d (second row), shared by both count
   // analyses.
   std::array<std::string, 4> fourfold;

@@ -142,12 +142,8 @@ void AnalysisKeeper::Restore(const AnalysisState& state, const QString& filePath
   window_->Modes()->SelectAnalysis(ModeOf(state.analysis));
   window_->Grid()->ReplaceGroup(Group::First, state.group1);
   window_->Grid()->ReplaceGroup(Group::Second, state.group2);
-  // Summary boxes all empty (a file written by hand, or by another program, with the groups
-  // alone) keep what the grid's values give them.
-  if (std::any_of(state.summary.begin(), state.summary.end(),
-                  [](const std::string& text) { return !text.empty(); })) {
-    window_->TwoSample()->SetSummaryTexts(state.summary);
-  }
+  // A file without the summary boxes leaves them to what the grid's values give.
+  if (state.summaryGiven) window_->TwoSample()->SetSummaryTexts(state.summary);
   for (int cell = 0; cell < 4; ++cell) {
     QLineEdit* box = window_->Fourfold()->Cell(cell);
     const QString text = FromUtf8(state.fourfold[static_cast<std::size_t>(cell)]);
