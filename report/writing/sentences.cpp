@@ -335,12 +335,14 @@ std::string McNemarResults(const McNemarFigures& f, PStyle style) {
                                                            FixedText(*paired.oddsLower, 2)),
                                         "∞"));
   }
+  // The exact test where it has a P (it needs whole counts; the table says why otherwise).
   if (English(style)) {
     return Finding(style, f.p, "", "The difference between the paired proportions") +
-           Bracketed(style, test) + estimates + "; exact test, " + PText(style, f.exactP) + ".";
+           Bracketed(style, test) + estimates +
+           (f.exactP ? "; exact test, " + PText(style, f.exactP) : std::string()) + ".";
   }
   return Finding(style, f.p, "配对的两种结果阳性率", "") + Bracketed(style, test) + estimates +
-         "；确切概率法" + PText(style, f.exactP) + "。";
+         (f.exactP ? "；确切概率法" + PText(style, f.exactP) : std::string()) + "。";
 }
 
 std::string McNemarMethods(const McNemarFigures& f, PStyle style) {
