@@ -11,9 +11,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QSaveFile>
-#include <QStandardPaths>
 #include <QStringDecoder>
-#include <QTextStream>
 #include <algorithm>
 
 #include "analysis_file/csv.h"
@@ -190,9 +188,11 @@ QString AnalysisKeeper::StateFolder() {
   return folder;
 }
 
-std::optional<QString> AnalysisKeeper::WriteStateFile(const QString& path,
-                                                      const AnalysisState& state) {
-  const std::string bytes = WriteAnalysis(state);
+namespace {
+
+// Writes the bytes beside the old file and puts them in its place once complete; the reason in
+// Chinese on failure.
+std::optional<QString> WriteWhole(const QString& path, const std::string& bytes) {
   QSaveFile file(path);
   const auto size = static_cast<qint64>(bytes.size());
   if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), size) != size ||
@@ -200,6 +200,13 @@ std::optional<QString> AnalysisKeeper::WriteStateFile(const QString& path,
     return WriteFailureReason(path, file, size);
   }
   return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<QString> AnalysisKeeper::WriteStateFile(const QString& path,
+                                                      const AnalysisState& state) {
+  return WriteWhole(path, WriteAnalysis(state));
 }
 
 std::variant<AnalysisState, QString> AnalysisKeeper::ReadStateFile(const QString& path) {
@@ -325,12 +332,8 @@ void AnalysisKeeper::ExportCsv() {
     const auto [first, second] = ColumnCaptions(*modes);
     bytes = SamplesCsv(ToUtf8(first), ToUtf8(second), state.group1, state.group2);
   }
-  QSaveFile file(path);
-  const auto size = static_cast<qint64>(bytes.size());
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), size) != size ||
-      !file.commit()) {
-    dialogs_.tell(window_, QStringLiteral("无法写入文件：\n%1\n%2。")
-                               .arg(Shown(path), WriteFailureReason(path, file, size)));
+  if (const std::optional<QString> failure = WriteWhole(path, bytes)) {
+    dialogs_.tell(window_, QStringLiteral("无法写入文件：\n%1\n%2。").arg(Shown(path), *failure));
   }
 }
 
