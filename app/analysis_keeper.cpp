@@ -13,6 +13,8 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
+#include <array>
+#include <map>
 
 #include "analysis_file/csv.h"
 #include "app/analyses/entry_transfer.h"
@@ -52,6 +54,42 @@ std::pair<QString, QString> ColumnCaptions(const AnalysisModes& modes) {
     return {QStringLiteral("处理前"), QStringLiteral("处理后")};
   }
   return {QStringLiteral("第一组"), QStringLiteral("第二组")};
+}
+
+// The report's names of the analysis by the file's keys: the two groups (or times, variables,
+// methods, rows), the outcome and units, the count tables' results, and what pairs mean.
+constexpr std::array<std::pair<const char*, std::string ReportNames::*>, 8> kNameKeys = {{
+    {"group1", &ReportNames::first},
+    {"group2", &ReportNames::second},
+    {"outcome", &ReportNames::outcome},
+    {"unit", &ReportNames::unit},
+    {"unit1", &ReportNames::firstUnit},
+    {"unit2", &ReportNames::secondUnit},
+    {"positive", &ReportNames::positive},
+    {"negative", &ReportNames::negative},
+}};
+constexpr const char* kMeaningKey = "pairedMeaning";
+constexpr const char* kTwoMethods = "two-methods";
+
+std::map<std::string, std::string> NamesMap(const ReportNames& names) {
+  std::map<std::string, std::string> map;
+  for (const auto& [key, member] : kNameKeys) {
+    if (!(names.*member).empty()) map[key] = names.*member;
+  }
+  if (names.meaning == PairedMeaning::TwoMethods) map[kMeaningKey] = kTwoMethods;
+  return map;
+}
+
+ReportNames NamesOf(const std::map<std::string, std::string>& map) {
+  ReportNames names;
+  for (const auto& [key, member] : kNameKeys) {
+    if (const auto found = map.find(key); found != map.end()) names.*member = found->second;
+  }
+  const auto meaning = map.find(kMeaningKey);
+  if (meaning != map.end() && meaning->second == kTwoMethods) {
+    names.meaning = PairedMeaning::TwoMethods;
+  }
+  return names;
 }
 
 }  // namespace
@@ -127,6 +165,7 @@ AnalysisState AnalysisKeeper::Capture() const {
   state.style = feed->Style();
   state.testPath = feed->Path();
   state.positiveMeans = feed->Positive();
+  state.names = NamesMap(feed->Names());
   const SampleSizeWindow::Plan plan = window_->PlanningState();
   state.design = plan.design;
   state.solveFor = plan.solve;
@@ -151,6 +190,7 @@ void AnalysisKeeper::Restore(const AnalysisState& state, const QString& filePath
   feed->SetStyle(state.style);
   feed->SetPath(state.testPath);
   feed->SetPositiveMeans(state.positiveMeans);
+  feed->SetNames(NamesOf(state.names));
   window_->SetPlanningState({state.design, state.solveFor, state.sampleSize});
   restoring_ = false;
   filePath_ = filePath;

@@ -179,11 +179,12 @@ McNemarFigures McNemarReportFigures(const FourfoldCells& cells) {
   McNemarFigures figures;
   const double b = cells[1].value_or(Fixed4{}).ToDouble();
   const double c = cells[2].value_or(Fixed4{}).ToDouble();
+  figures.a = cells[0].value_or(Fixed4{}).ToDouble();
   figures.b = b;
   figures.c = c;
+  figures.d = cells[3].value_or(Fixed4{}).ToDouble();
   figures.shown = PairedChiSquare(cells);
-  figures.paired = PairedProportions(cells[0].value_or(Fixed4{}).ToDouble(), b, c,
-                                     cells[3].value_or(Fixed4{}).ToDouble());
+  figures.paired = PairedProportions(figures.a, b, c, figures.d);
   if (AnyNegative({b, c})) {
     figures.chiSquare = figures.p = figures.exactP = Figure::Missing("计数须为非负的有限数");
     return figures;

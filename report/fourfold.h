@@ -37,8 +37,8 @@ Figure FisherExactP(double a, double b, double c, double d);
 // McNemar's test on the discordant cells b and c.
 // The chi-square is the main window's own (PairedChiSquare).
 struct McNemarFigures {
-  double b = 0, c = 0;
-  PairedChiSquareResult shown;  // as the main window shows it
+  double a = 0, b = 0, c = 0, d = 0;  // an empty cell counts as 0
+  PairedChiSquareResult shown;        // as the main window shows it
   bool corrected = false;  // b + c < 40: (max(0, |b − c| − 1))² / (b + c); else (b − c)² / (b + c)
   bool noDiscordantPairs = false;  // b + c = 0: no test applies
   Figure chiSquare, p;

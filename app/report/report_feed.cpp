@@ -10,6 +10,7 @@
 #include "report/checks/checks.h"
 #include "report/ranks/ranks.h"
 #include "report/writing/count_content.h"
+#include "report/writing/paper_table.h"
 #include "report/writing/rank_content.h"
 #include "report/writing/sample_content.h"
 #include "stats/correlation.h"
@@ -58,6 +59,47 @@ bool SummariesFromGrid(const std::array<std::string, kSummaryBoxCount>& boxes,
   return true;
 }
 
+// The decimals of the paper's means and SDs where only the summary values were typed: as many as
+// the most the typed means and SDs have.
+int TypedDecimals(const std::array<std::string, kSummaryBoxCount>& boxes) {
+  int most = 0;
+  for (const std::size_t k : {0, 1, 3, 4}) {
+    const std::size_t point = boxes[k].find('.');
+    if (point == std::string::npos) continue;
+    const std::size_t end = boxes[k].find_first_not_of("0123456789", point + 1);
+    most = std::max(
+        most, static_cast<int>((end == std::string::npos ? boxes[k].size() : end) - point - 1));
+  }
+  return std::min(most, 4);
+}
+
+// Each column of the complete pairs described as the panel describes a group.
+PairedColumns ColumnsOf(const SampleLists& lists,
+                        const std::vector<std::pair<Fixed4, Fixed4>>& pairs) {
+  const PairSums& sums = lists.Pairs();
+  PairedColumns columns;
+  const GroupSums sides[] = {{sums.count, sums.sumX, sums.sumXX},
+                             {sums.count, sums.sumY, sums.sumYY}};
+  Figure* described[][2] = {{&columns.mean1, &columns.deviation1},
+                            {&columns.mean2, &columns.deviation2}};
+  for (std::size_t k = 0; k < 2; ++k) {
+    const GroupSummaryTexts texts = SummarizeGroup(sides[k]);
+    if (texts.plainMean.empty()) continue;
+    *described[k][0] = Figure::Of(std::stod(texts.plainMean));
+    *described[k][1] = Figure::Of(std::stod(texts.plainDeviation));
+  }
+  std::vector<Fixed4> first, second;
+  first.reserve(pairs.size());
+  second.reserve(pairs.size());
+  for (const auto& [x, y] : pairs) {
+    first.push_back(x);
+    second.push_back(y);
+  }
+  columns.first = QuartilesOf(first);
+  columns.second = QuartilesOf(second);
+  return columns;
+}
+
 }  // namespace
 
 ReportFeed::ReportFeed(QObject* parent, ReportSources sources)
@@ -86,25 +128,46 @@ void ReportFeed::SetPositiveMeans(PositiveMeans positive) {
   emit Changed();
 }
 
+AnalysisMode ReportFeed::Current() const {
+  for (int k = 0; k < AnalysisModeCount; ++k) {
+    if (sources_.modes->IsCurrent(static_cast<AnalysisMode>(k)))
+      return static_cast<AnalysisMode>(k);
+  }
+  return AnalysisMode::TwoSampleMeans;
+}
+
+const ReportNames& ReportFeed::Names() const { return names_[static_cast<std::size_t>(Current())]; }
+
+void ReportFeed::SetNames(const ReportNames& names) {
+  ReportNames& kept = names_[static_cast<std::size_t>(Current())];
+  if (names == kept) return;
+  kept = names;
+  emit Changed();
+}
+
 ReportView ReportFeed::TwoSample() const {
   ReportView view;
   view.samples = true;
   const std::array<std::string, kSummaryBoxCount> boxes = sources_.twoSample->SummaryTexts();
   const std::optional<SummaryValues> values = ReadSummaryValues(boxes);
   if (!values) {
-    view.report = Report{"两样本均数t检验", {}, {"两组的均数、标准差和例数尚未填全。"}, {}, {}};
+    view.report = Report{"两样本均数t检验", {}, {"两组的均数、标准差和例数尚未填全。"}, {}, {}, {}};
     return view;
   }
   const SampleLists& lists = sources_.grid->Lists();
   const std::vector<Fixed4> first = NumbersOf(lists, Group::First);
   const std::vector<Fixed4> second = NumbersOf(lists, Group::Second);
   const TwoSampleChecks checks = CheckTwoSample(first, second);
+  const bool fromGrid = SummariesFromGrid(boxes, lists);
   const TwoSampleFigures figures =
-      SummariesFromGrid(boxes, lists)
+      fromGrid
           ? TwoSampleReportFigures(*values, lists.Sums(Group::First), lists.Sums(Group::Second))
           : TwoSampleReportFigures(*values);
-  view.report =
-      TwoSampleReport(figures, RankSumReportFigures(first, second), style_, &checks, path_);
+  const RankSumFigures ranks = RankSumReportFigures(first, second);
+  const ReportNames& names = Names();
+  view.report = TwoSampleReport(figures, ranks, style_, &checks, path_, names);
+  view.report.paper = TwoSamplePaper(figures, ranks, style_, path_, names,
+                                     fromGrid ? MeanDecimals(first, second) : TypedDecimals(boxes));
   NoteRoundedValues(view.report, lists.Rounded(Group::First) + lists.Rounded(Group::Second));
   EstimationData estimation;
   const std::vector<Fixed4>* columns[] = {&first, &second};
@@ -138,7 +201,14 @@ ReportView ReportFeed::Paired() const {
   const PairedFigures figures = PairedReportFigures(sources_.grid->Lists().Pairs());
   const std::vector<std::pair<Fixed4, Fixed4>> pairs = CompletePairs(sources_.grid->Lists());
   const PairedChecks checks = CheckPaired(pairs, figures);
-  view.report = PairedReport(figures, SignedRankReportFigures(pairs), style_, &checks, path_);
+  const SignedRankFigures ranks = SignedRankReportFigures(pairs);
+  const ReportNames& names = Names();
+  view.report = PairedReport(figures, ranks, style_, &checks, path_, names);
+  std::vector<Fixed4> values;
+  values.reserve(2 * pairs.size());
+  for (const auto& [x, y] : pairs) values.insert(values.end(), {x, y});
+  view.report.paper = PairedPaper(figures, ranks, ColumnsOf(sources_.grid->Lists(), pairs), style_,
+                                  path_, names, MeanDecimals(values));
   NoteRoundedValues(view.report, sources_.grid->Lists().RoundedPairs());
   AgreementData agreement;
   agreement.points.reserve(checks.points.size());
@@ -160,7 +230,9 @@ ReportView ReportFeed::Correlation() const {
   const std::vector<std::pair<Fixed4, Fixed4>> pairs = CompletePairs(lists);
   const CorrelationFigures figures = CorrelationReportFigures(lists.Pairs());
   CorrelationChecks checks = CheckCorrelation(pairs, lists.Pairs(), figures);
-  view.report = CorrelationReport(figures, SpearmanReportFigures(pairs), style_, &checks, path_);
+  const SpearmanFigures ranks = SpearmanReportFigures(pairs);
+  view.report = CorrelationReport(figures, ranks, style_, &checks, path_, Names());
+  view.report.paper = CorrelationPaper(figures, ranks, style_, path_, Names());
   NoteRoundedValues(view.report, lists.RoundedPairs());
   std::vector<QPointF> points;
   points.reserve(pairs.size());
@@ -178,13 +250,16 @@ ReportView ReportFeed::CurrentView() const {
   if (modes.IsCurrent(AnalysisMode::CorrelationRegression)) return Correlation();
   ReportView view;
   if (modes.IsCurrent(AnalysisMode::FourfoldChiSquare)) {
-    view.report =
-        FourfoldReport(FourfoldReportFigures(sources_.fourfold->Cells(), positive_), style_);
+    const FourfoldFigures figures = FourfoldReportFigures(sources_.fourfold->Cells(), positive_);
+    view.report = FourfoldReport(figures, style_, Names());
+    view.report.paper = FourfoldPaper(figures, style_, Names());
     view.fourfold = true;
   } else if (modes.IsCurrent(AnalysisMode::PairedChiSquare)) {
-    view.report = McNemarReport(McNemarReportFigures(sources_.fourfold->Cells()), style_);
+    const McNemarFigures figures = McNemarReportFigures(sources_.fourfold->Cells());
+    view.report = McNemarReport(figures, style_, Names());
+    view.report.paper = McNemarPaper(figures, style_, Names());
   } else {
-    view.report = Report{"结果报告", {}, {"没有选定分析。"}, {}, {}};
+    view.report = Report{"结果报告", {}, {"没有选定分析。"}, {}, {}, {}};
   }
   return view;
 }

@@ -6,15 +6,18 @@
 
 #include <QObject>
 #include <QString>
+#include <array>
 #include <optional>
 #include <vector>
 
+#include "app/analysis_mode.h"
 #include "plots/agreement_plot.h"
 #include "plots/estimation_plot.h"
 #include "plots/scatter_plot.h"
 #include "report/checks/normality.h"
 #include "report/proportions.h"
 #include "report/test_path.h"
+#include "report/writing/names.h"
 #include "report/writing/text.h"
 
 namespace quillon::ui {
@@ -63,6 +66,13 @@ class ReportFeed : public QObject {
   // table's report; for the run only, like the style.
   PositiveMeans Positive() const { return positive_; }
   void SetPositiveMeans(PositiveMeans positive);
+  // What the user calls the groups, the outcome and the variables of the current analysis, and
+  // what its pairs mean; each analysis keeps its own for the run. They change the report alone,
+  // never the main window.
+  const ReportNames& Names() const;
+  void SetNames(const ReportNames& names);
+  // Which analysis is current: the report's choices of the names follow it.
+  AnalysisMode Current() const;
 
  signals:
   void Changed();
@@ -76,6 +86,7 @@ class ReportFeed : public QObject {
   PStyle style_ = kDefaultPStyle;
   PositiveMeans positive_ = PositiveMeans::Benefit;
   TestPath path_ = TestPath::TTest;
+  std::array<ReportNames, AnalysisModeCount> names_{};
 };
 
 }  // namespace quillon::ui

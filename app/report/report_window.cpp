@@ -36,6 +36,8 @@
 #include "app/report/print_preview.h"
 #include "app/report/report_document.h"
 #include "app/report/report_feed.h"
+#include "app/report/report_names.h"
+#include "app/report/shown_report.h"
 #include "app/widgets/utf8.h"
 #include "plots/agreement_plot.h"
 #include "plots/estimation_plot.h"
@@ -106,11 +108,23 @@ ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), fee
   residualsView_ = Show(std::make_unique<plots::ResidualPlot>(), residuals_, pictures_);
   agreementView_ = Show(std::make_unique<plots::AgreementPlot>(), agreement_, pictures_);
   estimationView_ = Show(std::make_unique<plots::EstimationPlot>(), estimation_, pictures_);
+  plotView_->setObjectName(QStringLiteral("picScatter"));
+  residualsView_->setObjectName(QStringLiteral("picResiduals"));
+  agreementView_->setObjectName(QStringLiteral("picAgreement"));
+  estimationView_->setObjectName(QStringLiteral("picEstimation"));
+  names_ = new ReportNamesRow(this);
+  connect(names_, &ReportNamesRow::Edited, this, [this](const ReportNames& names) {
+    if (feed_ != nullptr) feed_->SetNames(names);
+  });
   auto* pictureRow = new QHBoxLayout(pictures_);
   pictureRow->setContentsMargins(0, 0, 0, 0);
   for (QWidget* picture : Pictures()) pictureRow->addWidget(picture);
   auto* copyButton = new QPushButton(QStringLiteral("复制"), this);
   copyButton->setObjectName(QStringLiteral("cmdCopyReport"));
+  copyButton->setToolTip(QStringLiteral("复制论文用的表格与结果、方法句子"));
+  auto* copyWholeButton = new QPushButton(QStringLiteral("复制完整报告"), this);
+  copyWholeButton->setObjectName(QStringLiteral("cmdCopyWholeReport"));
+  copyWholeButton->setToolTip(QStringLiteral("复制全部计算过程、结果与句子"));
   auto* saveReportButton = new QPushButton(QStringLiteral("保存报告"), this);
   saveReportButton->setObjectName(QStringLiteral("SaveReport"));
   auto* printButton = new QPushButton(QStringLiteral("打印"), this);
@@ -145,6 +159,7 @@ ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), fee
   positivesLabel_ = new QLabel(QStringLiteral("（+）表示："), this);
   positivesLabel_->setBuddy(positives_);
   connect(copyButton, &QPushButton::clicked, this, &ReportWindow::CopyReport);
+  connect(copyWholeButton, &QPushButton::clicked, this, &ReportWindow::CopyWholeReport);
   connect(saveButton_, &QPushButton::clicked, this, &ReportWindow::SavePicture);
   connect(saveReportButton, &QPushButton::clicked, this, &ReportWindow::SaveReport);
   connect(printButton, &QPushButton::clicked, this, &ReportWindow::PrintReport);
@@ -158,16 +173,26 @@ ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), fee
   buttons->addWidget(positives_);
   buttons->addStretch();
   buttons->addWidget(copyButton);
+  buttons->addWidget(copyWholeButton);
   buttons->addWidget(saveReportButton);
   buttons->addWidget(printButton);
   buttons->addWidget(saveButton_);
   auto* layout = new QVBoxLayout(this);
+  layout->addWidget(names_);
   layout->addWidget(browser_, 1);
   layout->addWidget(pictures_, 1);
   layout->addLayout(buttons);
-  // Tab along the bottom row as it reads, the drop-down lists before the buttons to their right.
-  const std::array<QWidget*, 7> row = {styles_,          paths_,      positives_, copyButton,
-                                       saveReportButton, printButton, saveButton_};
+  // Tab through the names above the text, then along the bottom row as it reads, the drop-down
+  // lists before the buttons to their right.
+  std::vector<QWidget*> row = names_->TabOrder();
+  row.push_back(browser_);
+  for (QWidget* widget :
+       {static_cast<QWidget*>(styles_), static_cast<QWidget*>(paths_),
+        static_cast<QWidget*>(positives_), static_cast<QWidget*>(copyButton),
+        static_cast<QWidget*>(copyWholeButton), static_cast<QWidget*>(saveReportButton),
+        static_cast<QWidget*>(printButton), static_cast<QWidget*>(saveButton_)}) {
+    row.push_back(widget);
+  }
   for (std::size_t i = 1; i < row.size(); ++i) setTabOrder(row[i - 1], row[i]);
 
   pending_ = new QTimer(this);
@@ -201,95 +226,6 @@ ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), fee
   Refresh();
 }
 
-namespace {
-
-// Whether two reports have the same table, whatever its texts: the same sections under the same
-// headings with as many rows. A row's label or method may change with the data (an exact P
-// becomes a normal approximation once values tie), and a line of guidance may come or go under
-// the table: the table keeps its shape for those.
-bool SameShape(const Report& a, const Report& b) {
-  if (a.title != b.title || a.sections.size() != b.sections.size()) return false;
-  for (std::size_t i = 0; i < a.sections.size(); ++i) {
-    if (a.sections[i].heading != b.sections[i].heading ||
-        a.sections[i].rows.size() != b.sections[i].rows.size()) {
-      return false;
-    }
-  }
-  return true;
-}
-
-// The paragraphs under the table, in their order.
-std::vector<const std::string*> Paragraphs(const Report& report) {
-  std::vector<const std::string*> paragraphs;
-  for (const std::string& sentence : report.sentences) paragraphs.push_back(&sentence);
-  for (const std::string* text : {&report.results, &report.methods}) {
-    if (!text->empty()) paragraphs.push_back(text);
-  }
-  return paragraphs;
-}
-
-// The selected text replaced by another, its symbols in italics as the full rendering has them.
-void Replace(QTextCursor cursor, const std::string& text) {
-  cursor.removeSelectedText();
-  QTextCharFormat format;
-  for (const TextRun& run : SymbolRuns(text)) {
-    format.setFontItalic(run.italic);
-    cursor.insertText(FromUtf8(run.text), format);
-  }
-}
-
-// Changes made through a cursor between its construction and its end, laid out once.
-class EditBlock {
- public:
-  explicit EditBlock(QTextCursor& cursor) : cursor_(cursor) { cursor_.beginEditBlock(); }
-  ~EditBlock() { cursor_.endEditBlock(); }
-  EditBlock(const EditBlock&) = delete;
-  EditBlock& operator=(const EditBlock&) = delete;
-
- private:
-  QTextCursor& cursor_;
-};
-
-// The tables a report is shown in: the header's, then each section's heading's and one for each
-// of its rows.
-std::size_t TableCount(const Report& report) {
-  std::size_t count = 1;
-  for (const ReportSection& section : report.sections) count += 1 + section.rows.size();
-  return count;
-}
-
-// Calls `row(table, now, shown)` for each figure's row of two reports of the same shape, with
-// the index of the table that shows it.
-template <typename Row>
-void ForEachRow(const Report& next, const Report& shown, Row row) {
-  std::size_t table = 1;  // after the header's
-  for (std::size_t i = 0; i < next.sections.size(); ++i) {
-    ++table;  // the section's heading
-    for (std::size_t k = 0; k < next.sections[i].rows.size(); ++k, ++table) {
-      row(table, next.sections[i].rows[k], shown.sections[i].rows[k]);
-    }
-  }
-}
-
-// Each paragraph keeps its text shaped once laid out, so that a repaint draws the glyphs as they
-// are instead of shaping every line it shows again.
-void KeepShapedText(const QTextDocument& document) {
-  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-    block.layout()->setCacheEnabled(true);
-  }
-}
-
-// The text's tables, in their order.
-std::vector<QTextTable*> Tables(const QTextDocument& document) {
-  std::vector<QTextTable*> tables;
-  for (QTextFrame* frame : document.rootFrame()->childFrames()) {
-    if (auto* table = qobject_cast<QTextTable*>(frame)) tables.push_back(table);
-  }
-  return tables;
-}
-
-}  // namespace
-
 void ReportWindow::Refresh() {
   pending_->stop();
   if (feed_ == nullptr) return;
@@ -298,6 +234,10 @@ void ReportWindow::Refresh() {
   // So are the test path and what (+) means: an opened analysis file sets them.
   paths_->setCurrentIndex(paths_->findData(static_cast<int>(feed_->Path())));
   positives_->setCurrentIndex(positives_->findData(static_cast<int>(feed_->Positive())));
+  // The names are the analysis's: another analysis, or an opened file, shows its own.
+  if (feed_->Names() != names_->Names() || feed_->Current() != names_->Analysis()) {
+    names_->Show(feed_->Current(), feed_->Names());
+  }
   ReportView view = feed_->CurrentView();
   pathsLabel_->setVisible(view.samples);
   paths_->setVisible(view.samples);
@@ -349,10 +289,11 @@ void ReportWindow::ShowAnew(const Report& report) {
   const std::vector<QTextTable*> tables = Tables(whole);
   widthsAt_ = shown->textWidth();
   widths_ = {};
-  if (!tables.empty()) {
+  if (tables.size() > PaperTables(report)) {
+    const QTextTable* header = tables[PaperTables(report)];
     std::array<double, 3> measured{};
     for (int column = 0; column < 3; ++column) {
-      const QTextTableCell cell = tables.front()->cellAt(0, column);
+      const QTextTableCell cell = header->cellAt(0, column);
       const QTextTableCellFormat format = cell.format().toTableCellFormat();
       measured[static_cast<std::size_t>(column)] =
           whole.documentLayout()->blockBoundingRect(cell.firstCursorPosition().block()).width() +
@@ -362,7 +303,7 @@ void ReportWindow::ShowAnew(const Report& report) {
     // so that the table is no wider than the whole one was.
     widths_ = {static_cast<int>(std::floor(measured[0])), static_cast<int>(std::ceil(measured[1])),
                static_cast<int>(std::floor(measured[2]))};
-    const QTextTableCellFormat value = tables.front()->cellAt(0, 1).format().toTableCellFormat();
+    const QTextTableCellFormat value = header->cellAt(0, 1).format().toTableCellFormat();
     valueRoom_ = widths_.value - value.leftPadding() - value.rightPadding();
   }
   // The text is laid out anew where it was scrolled to.
@@ -375,13 +316,19 @@ void ReportWindow::ShowAnew(const Report& report) {
 bool ReportWindow::UpdateInPlace(const Report& next) {
   QTextDocument* document = browser_->document();
   const std::vector<QTextTable*> tables = Tables(*document);
-  if (tables.size() != TableCount(next) || !FitsColumns(next)) return false;
+  if (tables.size() != TableCount(next) || PaperTables(next) != PaperTables(report_) ||
+      !FitsColumns(next)) {
+    return false;
+  }
   QAbstractTextDocumentLayout* layout = document->documentLayout();
   // The rows that change, where they are shown before the change.
   std::vector<std::pair<QTextFrame*, QRectF>> changed;
   ForEachRow(next, report_, [&](std::size_t table, const ReportRow& now, const ReportRow& shown) {
     if (now != shown) changed.emplace_back(tables[table], layout->frameBoundingRect(tables[table]));
   });
+  if (next.paper != report_.paper) {
+    changed.emplace_back(tables.front(), layout->frameBoundingRect(tables.front()));
+  }
   const std::vector<const std::string*> before = Paragraphs(report_);
   const std::vector<const std::string*> after = Paragraphs(next);
   const bool paragraphs =
@@ -440,6 +387,7 @@ bool ReportWindow::FitsColumns(const Report& next) const {
 bool ReportWindow::WriteChanges(const std::vector<QTextTable*>& tables, const Report& next) {
   // Each row is one edit, laid out when it ends: Qt lays out again every table from the first
   // change of an edit to its last, so that the rows left as they were are not touched.
+  if (!next.paper.empty() && !WritePaperChanges(tables.front(), next.paper)) return false;
   QTextCursor edit(tables.front()->document());
   ForEachRow(next, report_, [&](std::size_t table, const ReportRow& now, const ReportRow& shown) {
     if (now == shown) return;
@@ -481,6 +429,34 @@ bool ReportWindow::WriteChanges(const std::vector<QTextTable*>& tables, const Re
   return true;
 }
 
+bool ReportWindow::WritePaperChanges(QTextTable* table, const PaperTable& next) {
+  const PaperTable& shown = report_.paper;
+  // A new caption, heading, note or name is laid out anew with the rest.
+  if (next.caption != shown.caption || next.header != shown.header || next.note != shown.note ||
+      next.rows.size() != shown.rows.size() ||
+      table->rows() != static_cast<int>(next.rows.size()) + 1) {
+    return false;
+  }
+  for (std::size_t r = 0; r < next.rows.size(); ++r) {
+    if (next.rows[r].size() != shown.rows[r].size() ||
+        next.rows[r].front() != shown.rows[r].front()) {
+      return false;
+    }
+  }
+  QTextCursor edit(table->document());
+  const EditBlock block(edit);
+  for (std::size_t r = 0; r < next.rows.size(); ++r) {
+    for (std::size_t k = 1; k < next.rows[r].size(); ++k) {
+      if (next.rows[r][k] == shown.rows[r][k]) continue;
+      const QTextTableCell cell = table->cellAt(static_cast<int>(r) + 1, static_cast<int>(k));
+      QTextCursor cursor = cell.firstCursorPosition();
+      cursor.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+      Replace(cursor, next.rows[r][k]);
+    }
+  }
+  return true;
+}
+
 void ReportWindow::FitToContent(bool resizeWindow) {
   // The text's own height: with a picture, the picture takes everything below it; without one,
   // the window is made as tall as the text when the analysis changes.
@@ -511,7 +487,18 @@ QMimeData* ReportWindow::ReportMimeData() const {
   return mime;
 }
 
-void ReportWindow::CopyReport() const { QApplication::clipboard()->setMimeData(ReportMimeData()); }
+QMimeData* ReportWindow::PaperMimeData() const {
+  auto* mime = new QMimeData;
+  mime->setHtml(FromUtf8(PaperHtml(report_)));
+  mime->setText(FromUtf8(PaperPlainText(report_)));
+  return mime;
+}
+
+void ReportWindow::CopyReport() const { QApplication::clipboard()->setMimeData(PaperMimeData()); }
+
+void ReportWindow::CopyWholeReport() const {
+  QApplication::clipboard()->setMimeData(ReportMimeData());
+}
 
 void ReportWindow::SavePicture() {
   const QString path = AskPicturePath(this);
@@ -570,6 +557,9 @@ void ReportWindow::PrintReport() {
 void ReportWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   FitToContent(false);
+  // The text takes its new width once laid out: its columns are measured again then, whether or
+  // not its size changed with it.
+  remeasure_->start();
 }
 
 void ReportWindow::showEvent(QShowEvent* event) {

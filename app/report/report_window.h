@@ -31,6 +31,7 @@ namespace quillon::ui {
 
 class PictureView;
 class ReportFeed;
+class ReportNamesRow;
 struct ReportView;
 
 class ReportWindow : public QWidget {
@@ -43,8 +44,11 @@ class ReportWindow : public QWidget {
   void Refresh();
   const Report& Current() const { return report_; }
 
+  // "复制": what a paper takes as it is, the paper's table and the sentences.
   void CopyReport() const;
-  // The report as "复制" puts it on the clipboard: HTML with one three-line table, and plain text.
+  QMimeData* PaperMimeData() const;
+  // "复制完整报告": the whole report, HTML with its three-line tables, and plain text.
+  void CopyWholeReport() const;
   QMimeData* ReportMimeData() const;
   // Asks for a file name and saves the pictures shown there, a second one beside the first.
   void SavePicture();
@@ -75,12 +79,15 @@ class ReportWindow : public QWidget {
   // the shown ones and its numbers fit the value column.
   bool FitsColumns(const Report& next) const;
   bool WriteChanges(const std::vector<QTextTable*>& tables, const Report& next);
+  // Writes the paper's table's changed cells; false where its shape or names changed.
+  bool WritePaperChanges(QTextTable* table, const PaperTable& next);
   // Lays the report out anew, its table shown row by row with the columns the whole
   // table has at the text's width.
   void ShowAnew(const Report& report);
 
   ReportFeed* feed_;
   Report report_;
+  ReportNamesRow* names_ = nullptr;
   // The columns the shown rows share, and the text's width they were measured at.
   ColumnWidths widths_;
   double widthsAt_ = -1;

@@ -161,10 +161,14 @@ constexpr AccessibleName ReportWindowNames[] = {
     {"ReportText", "报告正文"},
     {"cmbReportStyle", "报告格式"},
     {"cmbPositiveMeans", "四格表中（+）代表的结局"},
-    {"ScatterPlot", "散点图"},
-    {"ResidualPlot", "残差图"},
-    {"AgreementPlot", "一致性图"},
-    {"EstimationPlot", "两组数据图"},
+    {"picScatter", "散点图"},
+    {"picResiduals", "残差图"},
+    {"picAgreement", "一致性图"},
+    {"picEstimation", "两组数据图"},
+    {"picBoxPlot", "箱线图"},
+    {"picPairedLines", "配对连线图"},
+    {"cmbPairedMeaning", "配对的含义"},
+    {"cmdCopyWholeReport", "复制完整报告"},
 };
 // clang-format on
 

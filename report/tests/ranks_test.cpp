@@ -314,7 +314,7 @@ TEST(RankTests, ReportRowsAndSentences) {
                               kDefaultPStyle, TestPath::RankTest);
   };
   const std::string rho = spearman({4, 1, 2, 5, 6, 8, 9, 7, 3, 10});
-  EXPECT_NE(rho.find("X与Y之间存在秩相关（rs=0.65，95%CI：-0.04～0.92；Fisher z变换，"),
+  EXPECT_NE(rho.find("X与Y呈正相关（rs=0.65，95%CI：-0.04～0.92；Fisher z变换，"),
             std::string::npos)
       << rho;
   EXPECT_NE(spearman({2, 1, 3, 4, 5, 6, 7, 8, 9, 10}).find("～0.998"), std::string::npos);

@@ -4,6 +4,8 @@
 
 #include "report/tests/figure_matchers.h"
 #include "report/writing/count_content.h"
+#include "report/writing/paper_table.h"
+#include "report/writing/rank_content.h"
 #include "report/writing/sample_content.h"
 #include "report/writing/sentences.h"
 
@@ -200,6 +202,142 @@ TEST(ReportText, EveryAnalysisRendersItsMissingFiguresWithReasons) {
   line.Add(Fixed4::FromRaw(30000), Fixed4::FromRaw(80000));
   EXPECT_EQ(CorrelationReport(CorrelationReportFigures(line)).sentences,
             std::vector<std::string>{"回归方程：Ŷ = 0.3333 + 2.5000X。"});
+}
+
+// The paper's table of each design, checked by hand (and by scipy): the same rounding as the
+// sentences, the headings of the style, the names where given and the defaults where not.
+struct PaperCase {
+  const char* what;
+  PaperTable table;
+  std::vector<std::string> header;
+  std::vector<std::vector<std::string>> rows;
+  std::string caption;
+};
+
+std::vector<Fixed4> Values(std::initializer_list<double> values) {
+  std::vector<Fixed4> fixed;
+  for (const double value : values) fixed.push_back(*Fixed4::FromDouble(value));
+  return fixed;
+}
+
+TEST(ReportText, PaperTableOfEachDesignAndStyle) {
+  const TwoSampleFigures pooled =
+      TwoSampleReportFigures(Summary({"13.1", "2.829", "10", "10.0", "2.829", "10"}));
+  const TwoSampleFigures welch = TwoSampleReportFigures(Summary({"1.5", "1", "40", "0", "3", "5"}));
+  const std::vector<Fixed4> high = Values({3, 7, 8, 9, 10}), low = Values({1, 2, 4, 5, 6});
+  const RankSumFigures ranks = RankSumReportFigures(high, low);
+  ReportNames named;
+  named.first = "试验组";
+  named.second = "对照组";
+  named.outcome = "收缩压";
+  named.unit = "mmHg";
+  // Pairs 10 12 14 16 / 9 10 13 13: d = 1 2 1 3, t = 3.656 (ttest_rel), P = 0.035.
+  PairSums pairSums;
+  std::vector<std::pair<Fixed4, Fixed4>> pairs;
+  for (const auto& [x, y] : {std::pair{10, 9}, {12, 10}, {14, 13}, {16, 13}}) {
+    pairs.emplace_back(*Fixed4::FromDouble(x), *Fixed4::FromDouble(y));
+    pairSums.Add(pairs.back().first, pairs.back().second);
+  }
+  const PairedColumns columns{Figure::Of(13),
+                              Figure::Of(2.5820),
+                              Figure::Of(11.25),
+                              Figure::Of(2.0616),
+                              QuartilesOf(Values({10, 12, 14, 16})),
+                              QuartilesOf(Values({9, 10, 13, 13}))};
+  const PairedFigures paired = PairedReportFigures(pairSums);
+  PairSums weak;
+  for (const auto& [x, y] : {std::pair{1, 2}, {2, 4}, {3, 5}, {4, 4}, {5, 5}}) {
+    weak.Add(*Fixed4::FromDouble(x), *Fixed4::FromDouble(y));
+  }
+  std::vector<std::pair<Fixed4, Fixed4>> weakPairs;
+  const CorrelationFigures correlation = CorrelationReportFigures(weak);
+  const SpearmanFigures spearman = SpearmanReportFigures(weakPairs);
+  const PaperCase cases[] = {
+      {"pooled t, named",
+       TwoSamplePaper(pooled, ranks, PStyle::ChineseMedical, TestPath::TTest, named, 2),
+       {"组别", "n", "x̄±s", "t", "P"},
+       {{"试验组", "10", "13.10±2.83", "2.45", "0.025"}, {"对照组", "10", "10.00±2.83", "", ""}},
+       "表1  试验组与对照组收缩压（mmHg）的比较"},
+      {"Welch, AMA",
+       TwoSamplePaper(welch, ranks, PStyle::Ama, TestPath::TTest, {}, 1),
+       {"Group", "n", "Mean ± SD", "t′", "P"},
+       {{"Group 1", "40", "1.5 ± 1.0", "1.11", ".33"}, {"Group 2", "5", "0.0 ± 3.0", "", ""}},
+       "Table 1. Comparison between group 1 and group 2"},
+      // U = 22, exact P = 0.056; quartiles by type 6.
+      {"rank sum",
+       TwoSamplePaper(pooled, ranks, PStyle::ChineseMedical, TestPath::RankTest, {}, 2),
+       {"组别", "n", "M(P₂₅, P₇₅)", "U", "P"},
+       {{"第1组", "10", "8.00（5.00，9.50）", "22", "0.056"},
+        {"第2组", "10", "4.00（1.50，5.50）", "", ""}},
+       "表1  第1组与第2组的比较"},
+      {"paired t",
+       PairedPaper(paired, SignedRankReportFigures(pairs), columns, PStyle::ChineseMedical,
+                   TestPath::TTest, {}, 1),
+       {"指标", "处理前 x̄±s", "处理后 x̄±s", "差值 x̄±s", "t", "P"},
+       {{"测量值", "13.0±2.6", "11.3±2.1", "1.8±1.0", "3.66", "0.035"}},
+       "表1  处理前与处理后的比较（n=4）"},
+      // r = 0.775, P = 0.124 (pearsonr); Fisher z interval −0.34 to 0.98; b = 6/10, a = 4 − 3b.
+      {"correlation",
+       CorrelationPaper(correlation, spearman, PStyle::ChineseMedical, TestPath::TTest, {}),
+       {"n", "r（95%CI）", "P", "回归方程"},
+       {{"5", "0.77（95%CI：-0.34～0.98）", "0.124", "Ŷ = 2.2000 + 0.6000X"}},
+       "表1  X与Y的相关与回归"},
+      // Expected 3.5 < 5: the corrected χ² = 40(100 − 20)²/92400 = 2.77, P = 0.096.
+      {"four-fold",
+       FourfoldPaper(FourfoldReportFigures(Table(6, 14, 1, 19)), PStyle::ChineseMedical, {}),
+       {"组别", "n", "（+） n（%）", "χ²c", "P"},
+       {{"试验组", "20", "6（30.0）", "2.77", "0.096"}, {"对照组", "20", "1（5.0）", "", ""}},
+       "表1  试验组与对照组（+）率的比较"},
+      // b + c = 20 < 40: (|5 − 15| − 1)²/20 = 4.05, P = 0.044.
+      {"McNemar",
+       McNemarPaper(McNemarReportFigures(Table(10, 5, 15, 20)), PStyle::Nejm, {}),
+       {"After \\ Before", "(+)", "(−)", "Total", "χ²", "P"},
+       {{"(+)", "10", "5", "15", "4.05", "0.04"},
+        {"(−)", "15", "20", "35", "", ""},
+        {"Total", "25", "25", "50", "", ""}},
+       "Table 1. Paired results, After and Before"},
+  };
+  for (const PaperCase& c : cases) {
+    EXPECT_EQ(c.table.header, c.header) << c.what;
+    EXPECT_EQ(c.table.rows, c.rows) << c.what;
+    EXPECT_EQ(c.table.caption, c.caption) << c.what;
+  }
+  // The sentences round as the table does, and the HTML sets the subscripts as subscripts.
+  const Report report =
+      TwoSampleReport(pooled, ranks, PStyle::ChineseMedical, nullptr, TestPath::RankTest, named);
+  EXPECT_NE(report.results.find("M(P25, P75)试验组8.00（5.00，9.50），对照组4.00（1.50，5.50）"),
+            std::string::npos)
+      << report.results;
+  EXPECT_NE(PaperCellHtml("M(P₂₅, P₇₅)").find("<i>P<sub>25</sub></i>"), std::string::npos);
+  EXPECT_EQ(PaperCellHtml("a<b₁"), "<i>a</i>&lt;<i>b<sub>1</sub></i>");
+}
+
+// Names go everywhere the defaults went, and before-and-after pairs read as a change.
+TEST(ReportText, NamedSentencesTellTheDirection) {
+  PairSums sums;
+  for (const auto& [x, y] : {std::pair{150, 140}, {160, 148}, {155, 150}, {170, 152}}) {
+    sums.Add(*Fixed4::FromDouble(x), *Fixed4::FromDouble(y));
+  }
+  ReportNames names;
+  names.first = "治疗前";
+  names.second = "治疗后";
+  names.outcome = "收缩压";
+  names.unit = "mmHg";
+  const Report lower =
+      PairedReport(PairedReportFigures(sums), PStyle::ChineseMedical, nullptr, names);
+  EXPECT_TRUE(lower.results.starts_with("治疗后收缩压较治疗前降低，差异有统计学意义"))
+      << lower.results;
+  EXPECT_NE(lower.results.find("差值（治疗前 − 治疗后）均数11.25 mmHg"), std::string::npos);
+  EXPECT_EQ(lower.sections.front().heading, "差值 d = 治疗前 − 治疗后");
+  std::vector<std::pair<Fixed4, Fixed4>> ranked;
+  for (int k = 1; k <= 10; ++k) {
+    ranked.emplace_back(*Fixed4::FromDouble(k), *Fixed4::FromDouble(k == 1 ? 2 : k == 2 ? 1 : k));
+  }
+  names.first = "年龄";
+  names.second = "血压";
+  EXPECT_TRUE(CorrelationResults(CorrelationFigures{}, SpearmanReportFigures(ranked),
+                                 PStyle::ChineseMedical, TestPath::RankTest, names)
+                  .starts_with("年龄与血压呈正相关（rs=0.99"));
 }
 
 }  // namespace

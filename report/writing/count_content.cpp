@@ -55,7 +55,8 @@ std::string McNemarRuleSentence(const McNemarFigures& f, PStyle style) {
 
 }  // namespace
 
-Report FourfoldReport(const FourfoldFigures& f, PStyle style) {
+Report FourfoldReport(const FourfoldFigures& f, PStyle style, const ReportNames& names) {
+  const std::string positive = NameOr(names.positive, kPositive);
   Report report;
   report.title = "四格表资料χ²检验";
   const char* cellNames[] = {"a", "b", "c", "d"};
@@ -89,8 +90,10 @@ Report FourfoldReport(const FourfoldFigures& f, PStyle style) {
   const NumberNeededText nnt = NumberNeededTexts(f.numberNeeded);
   report.sections.push_back(
       {"率与绝对效应（" + PositiveMeansText(f.positive) + "）",
-       {{"试验组（+）率 p₁", NumberText(r.risk1), "p₁ = a / (a + b)"},
-        {"对照组（+）率 p₂", NumberText(r.risk2), "p₂ = c / (c + d)"},
+       {{NameOr(names.first, kTreated) + positive + "率 p₁", NumberText(r.risk1),
+         "p₁ = a / (a + b)"},
+        {NameOr(names.second, kControl) + positive + "率 p₂", NumberText(r.risk2),
+         "p₂ = c / (c + d)"},
         {"率差 RD", NumberText(r.difference), "RD = p₁ − p₂"},
         {"RD的95%置信区间", IntervalText(style, r.lower, r.upper, IntervalNull::Zero),
          "Newcombe混合score法（两组Wilson区间合成）"},
@@ -102,19 +105,23 @@ Report FourfoldReport(const FourfoldFigures& f, PStyle style) {
          r.lower && r.upper ? nnt.interval : MissingText(r.lower ? r.upper : r.lower),
          "RD置信区间两端取倒数；跨0时经∞（Altman法）"}}});
   report.sentences.push_back(RuleSentence(f, style));
-  report.results = FourfoldResults(f, style);
+  report.results = FourfoldResults(f, style, names);
   report.methods = FourfoldMethods(f, style);
   return report;
 }
 
-Report McNemarReport(const McNemarFigures& f, PStyle style) {
+Report McNemarReport(const McNemarFigures& f, PStyle style, const ReportNames& names) {
+  const std::string later = NameOr(names.first, kLater);
+  const std::string earlier = NameOr(names.second, kEarlier);
+  const std::string positive = NameOr(names.positive, kPositive);
+  const std::string negative = NameOr(names.negative, kNegative);
   Report report;
   report.title = "配对资料χ²检验（McNemar检验）";
   const Figure discordant = Figure::Of(f.b + f.c);
   report.sections.push_back(
       {"不一致的对子",
-       {{"b", CountText(Figure::Of(f.b)), "治疗后（+）治疗前（-）"},
-        {"c", CountText(Figure::Of(f.c)), "治疗后（-）治疗前（+）"},
+       {{"b", CountText(Figure::Of(f.b)), later + positive + earlier + negative},
+        {"c", CountText(Figure::Of(f.c)), later + negative + earlier + positive},
         {"b + c", CountText(discordant), "b + c"},
         f.noDiscordantPairs ? ReportRow{"χ²", NumberText(f.chiSquare), "b + c = 0，不作检验"}
         : f.corrected       ? ReportRow{"χ²（b + c < 40，校正）", NumberText(f.chiSquare),

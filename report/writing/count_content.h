@@ -3,11 +3,14 @@
 // written in the chosen style.
 
 #include "report/fourfold.h"
+#include "report/writing/names.h"
 #include "report/writing/text.h"
 
 namespace quillon {
 
-Report FourfoldReport(const FourfoldFigures& figures, PStyle style = kDefaultPStyle);
-Report McNemarReport(const McNemarFigures& figures, PStyle style = kDefaultPStyle);
+Report FourfoldReport(const FourfoldFigures& figures, PStyle style = kDefaultPStyle,
+                      const ReportNames& names = {});
+Report McNemarReport(const McNemarFigures& figures, PStyle style = kDefaultPStyle,
+                     const ReportNames& names = {});
 
 }  // namespace quillon

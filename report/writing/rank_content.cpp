@@ -56,20 +56,22 @@ void RankGuidance(Report& report, std::initializer_list<const NormalityFigures*>
 
 }  // namespace
 
-ReportSection RankSumSection(const RankSumFigures& f, PStyle style) {
-  return {"Wilcoxon秩和检验（Mann–Whitney U检验）",
-          {{"第1组 中位数 M (P25, P75)", QuartilesText(f.first), kType6},
-           {"第2组 中位数 M (P25, P75)", QuartilesText(f.second), kType6},
-           {"U", CountText(f.w), "U = R₁ − n₁(n₁ + 1)/2，第1组的U（R记为W）；U₂ = n₁n₂ − U"},
-           {"Z", NumberText(f.z), "Z = (U − n₁n₂/2 ∓ 0.5) / σ，σ含结校正"},
-           {"P", PCellText(style, f.p), f.p ? RankPName(f.method).chinese : "双侧"},
-           {"位置差 Hodges–Lehmann估计", NumberText(f.shift), "全部n₁n₂个差值 xᵢ − yⱼ 的中位数"},
-           {"位置差的95%置信区间", IntervalText(style, f.shiftLower, f.shiftUpper),
-            IntervalMethod(f.method)},
-           {"优势概率 U/(n₁n₂)", NumberText(f.superiority), "P(X > Y) + P(X = Y)/2"},
-           {"秩双列相关 r", NumberText(f.rankBiserial.estimate), "r = 2U/(n₁n₂) − 1"},
-           {"r的95%置信区间", IntervalText(style, f.rankBiserial.lower, f.rankBiserial.upper),
-            "Fisher z变换，SE = √[(n₁ + n₂ + 1)/(3n₁n₂)]（同R的effectsize包）"}}};
+ReportSection RankSumSection(const RankSumFigures& f, PStyle style, const ReportNames& names) {
+  return {
+      "Wilcoxon秩和检验（Mann–Whitney U检验）",
+      {{NameOr(names.first, kFirstGroup) + " 中位数 M (P25, P75)", QuartilesText(f.first), kType6},
+       {NameOr(names.second, kSecondGroup) + " 中位数 M (P25, P75)", QuartilesText(f.second),
+        kType6},
+       {"U", CountText(f.w), "U = R₁ − n₁(n₁ + 1)/2，第1组的U（R记为W）；U₂ = n₁n₂ − U"},
+       {"Z", NumberText(f.z), "Z = (U − n₁n₂/2 ∓ 0.5) / σ，σ含结校正"},
+       {"P", PCellText(style, f.p), f.p ? RankPName(f.method).chinese : "双侧"},
+       {"位置差 Hodges–Lehmann估计", NumberText(f.shift), "全部n₁n₂个差值 xᵢ − yⱼ 的中位数"},
+       {"位置差的95%置信区间", IntervalText(style, f.shiftLower, f.shiftUpper),
+        IntervalMethod(f.method)},
+       {"优势概率 U/(n₁n₂)", NumberText(f.superiority), "P(X > Y) + P(X = Y)/2"},
+       {"秩双列相关 r", NumberText(f.rankBiserial.estimate), "r = 2U/(n₁n₂) − 1"},
+       {"r的95%置信区间", IntervalText(style, f.rankBiserial.lower, f.rankBiserial.upper),
+        "Fisher z变换，SE = √[(n₁ + n₂ + 1)/(3n₁n₂)]（同R的effectsize包）"}}};
 }
 
 ReportSection SignedRankSection(const SignedRankFigures& f, PStyle style) {
@@ -98,38 +100,39 @@ ReportSection SpearmanSection(const SpearmanFigures& f, PStyle style) {
 }
 
 Report TwoSampleReport(const TwoSampleFigures& figures, const RankSumFigures& ranks, PStyle style,
-                       const TwoSampleChecks* checks, TestPath path) {
-  Report report = TwoSampleReport(figures, style, checks);
+                       const TwoSampleChecks* checks, TestPath path, const ReportNames& names) {
+  Report report = TwoSampleReport(figures, style, checks, names);
   if (path == TestPath::RankTest) report.title = "两样本比较的Wilcoxon秩和检验";
-  InsertBeforeChecks(report, checks != nullptr, RankSumSection(ranks, style));
+  InsertBeforeChecks(report, checks != nullptr, RankSumSection(ranks, style, names));
   if (checks != nullptr) {
     RankGuidance(report, {&checks->first, &checks->second}, "Wilcoxon秩和检验", path);
   }
-  report.results = TwoSampleResults(figures, ranks, style, path);
+  report.results = TwoSampleResults(figures, ranks, style, path, names);
   report.methods = TwoSampleMethods(figures, ranks, style, path);
   return report;
 }
 
 Report PairedReport(const PairedFigures& figures, const SignedRankFigures& ranks, PStyle style,
-                    const PairedChecks* checks, TestPath path) {
-  Report report = PairedReport(figures, style, checks);
+                    const PairedChecks* checks, TestPath path, const ReportNames& names) {
+  Report report = PairedReport(figures, style, checks, names);
   if (path == TestPath::RankTest) report.title = "配对资料Wilcoxon符号秩检验";
   InsertBeforeChecks(report, checks != nullptr, SignedRankSection(ranks, style));
   if (checks != nullptr) {
     RankGuidance(report, {&checks->differences}, "Wilcoxon符号秩检验", path);
   }
-  report.results = PairedResults(figures, ranks, style, path);
+  report.results = PairedResults(figures, ranks, style, path, names);
   report.methods = PairedMethods(ranks, style, path);
   return report;
 }
 
 Report CorrelationReport(const CorrelationFigures& figures, const SpearmanFigures& ranks,
-                         PStyle style, const CorrelationChecks* checks, TestPath path) {
-  Report report = CorrelationReport(figures, style, checks);
+                         PStyle style, const CorrelationChecks* checks, TestPath path,
+                         const ReportNames& names) {
+  Report report = CorrelationReport(figures, style, checks, names);
   if (path == TestPath::RankTest) report.title = "Spearman秩相关与直线回归";
   InsertBeforeChecks(report, checks != nullptr, SpearmanSection(ranks, style));
   if (checks != nullptr) RankGuidance(report, {&checks->residuals}, "Spearman秩相关", path);
-  report.results = CorrelationResults(figures, ranks, style, path);
+  report.results = CorrelationResults(figures, ranks, style, path, names);
   report.methods = CorrelationMethods(ranks, style, path);
   return report;
 }

@@ -17,7 +17,7 @@ bool NonNormal(const NormalityFigures& figures) { return figures.p && *figures.p
 
 // One short sentence on what the normality tests find; the main window's test is not changed.
 std::string NormalityGuidance(
-    PStyle style, std::initializer_list<std::pair<const char*, const NormalityFigures*>> tested) {
+    PStyle style, std::initializer_list<std::pair<std::string, const NormalityFigures*>> tested) {
   std::string small;
   std::string missing;
   for (const auto& [name, figures] : tested) {
@@ -42,13 +42,6 @@ std::string InterceptText(const CorrelationFigures& f) {
   if (!f.intercept) return MissingText(f.intercept);
   if (!f.shown.intercept) return NumberText(f.intercept);
   return FormatFixed4(f.shown.intercept->ToPlainText());
-}
-
-std::string EquationText(const CorrelationFigures& f) {
-  if (!f.intercept || !f.slope) return {};
-  const std::string slope = NumberText(f.slope);
-  return "回归方程：Ŷ = " + InterceptText(f) +
-         (slope.starts_with('-') ? " − " + slope.substr(1) : " + " + slope) + "X。";
 }
 
 // The variance checks' finding, with its recommendation only where the data give no reason to
@@ -76,21 +69,31 @@ std::string VarianceSentence(const TwoSampleFigures& f, PStyle style, bool nonNo
 
 }  // namespace
 
-Report TwoSampleReport(const TwoSampleFigures& f, PStyle style, const TwoSampleChecks* checks) {
+std::string RegressionEquation(const CorrelationFigures& f) {
+  if (!f.intercept || !f.slope) return {};
+  const std::string slope = NumberText(f.slope);
+  return "Ŷ = " + InterceptText(f) +
+         (slope.starts_with('-') ? " − " + slope.substr(1) : " + " + slope) + "X";
+}
+
+Report TwoSampleReport(const TwoSampleFigures& f, PStyle style, const TwoSampleChecks* checks,
+                       const ReportNames& names) {
   const SummaryValues& v = f.input;
+  const std::string first = NameOr(names.first, kFirstGroup);
+  const std::string second = NameOr(names.second, kSecondGroup);
   Report report;
   report.title = "两样本均数t检验";
   report.sections.push_back(
       {"各组描述",
-       {{"第1组 均数 x̄₁", NumberText(Figure::Of(v.mean1.ToDouble())), "样本均数"},
-        {"第1组 标准差 S₁", NumberText(Figure::Of(v.deviation1.ToDouble())), "样本标准差"},
-        {"第1组 例数 n₁", CountText(Figure::Of(v.count1.ToDouble())), "例数"},
-        {"第1组 均数的95%置信区间", IntervalText(style, f.mean1Lower, f.mean1Upper),
+       {{first + " 均数 x̄₁", NumberText(Figure::Of(v.mean1.ToDouble())), "样本均数"},
+        {first + " 标准差 S₁", NumberText(Figure::Of(v.deviation1.ToDouble())), "样本标准差"},
+        {first + " 例数 n₁", CountText(Figure::Of(v.count1.ToDouble())), "例数"},
+        {first + " 均数的95%置信区间", IntervalText(style, f.mean1Lower, f.mean1Upper),
          "x̄₁ ± t(0.05/2, n₁ − 1)·S₁/√n₁"},
-        {"第2组 均数 x̄₂", NumberText(Figure::Of(v.mean2.ToDouble())), "样本均数"},
-        {"第2组 标准差 S₂", NumberText(Figure::Of(v.deviation2.ToDouble())), "样本标准差"},
-        {"第2组 例数 n₂", CountText(Figure::Of(v.count2.ToDouble())), "例数"},
-        {"第2组 均数的95%置信区间", IntervalText(style, f.mean2Lower, f.mean2Upper),
+        {second + " 均数 x̄₂", NumberText(Figure::Of(v.mean2.ToDouble())), "样本均数"},
+        {second + " 标准差 S₂", NumberText(Figure::Of(v.deviation2.ToDouble())), "样本标准差"},
+        {second + " 例数 n₂", CountText(Figure::Of(v.count2.ToDouble())), "例数"},
+        {second + " 均数的95%置信区间", IntervalText(style, f.mean2Lower, f.mean2Upper),
          "x̄₂ ± t(0.05/2, n₂ − 1)·S₂/√n₂"},
         {"计算依据", f.fromValues ? "各组原始数据" : "汇总值",
          f.pooledFromValues ? "数值过大，主窗口的均数已失去第4位小数，故全部检验（含合并方差t检验）"
@@ -142,9 +145,9 @@ Report TwoSampleReport(const TwoSampleFigures& f, PStyle style, const TwoSampleC
     const BrownForsytheFigures& spread = checks->spread;
     report.sections.push_back(
         {"正态性与方差齐性（指导，不改变主窗口的检验）",
-         {{"第1组 Shapiro–Wilk W", NumberText(checks->first.w), kShapiroWilk},
+         {{first + " Shapiro–Wilk W", NumberText(checks->first.w), kShapiroWilk},
           {"P", PCellText(style, checks->first.p), kShapiroWilkP},
-          {"第2组 Shapiro–Wilk W", NumberText(checks->second.w), kShapiroWilk},
+          {second + " Shapiro–Wilk W", NumberText(checks->second.w), kShapiroWilk},
           {"P", PCellText(style, checks->second.p), kShapiroWilkP},
           {"Brown–Forsythe F", NumberText(spread.f),
            "各值与本组中位数之差的绝对值作单因素方差分析"},
@@ -154,23 +157,28 @@ Report TwoSampleReport(const TwoSampleFigures& f, PStyle style, const TwoSampleC
            "ν₁ = 1，ν₂ = n₁ + n₂ − 2"},
           {"P", PCellText(style, spread.p), "F分布，上侧"}}});
     report.sentences.push_back(
-        NormalityGuidance(style, {{"第1组", &checks->first}, {"第2组", &checks->second}}));
+        NormalityGuidance(style, {{first, &checks->first}, {second, &checks->second}}));
     if (spread.p && *spread.p < 0.05) {
       report.sentences.push_back("Brown–Forsythe检验提示方差不齐（" + PText(style, spread.p) +
                                  (nonNormal ? "）。" : "），宜参考上方Welch校正t检验的结果。"));
     }
   }
-  report.results = TwoSampleResults(f, style);
+  report.results = TwoSampleResults(f, style, names);
   report.methods = TwoSampleMethods(f, style);
   return report;
 }
 
-Report PairedReport(const PairedFigures& f, PStyle style, const PairedChecks* checks) {
+Report PairedReport(const PairedFigures& f, PStyle style, const PairedChecks* checks,
+                    const ReportNames& names) {
+  const bool twoMethods = names.meaning == PairedMeaning::TwoMethods;
+  const std::string first = NameOr(names.first, twoMethods ? kX : kBefore);
+  const std::string second = NameOr(names.second, twoMethods ? kY : kAfter);
   Report report;
   report.title = "配对资料t检验";
   report.sections.push_back(
-      {"差值 d = X − Y",
-       {{"对子数 n", CountText(Figure::Of(static_cast<double>(f.n))), "X与Y均有数值的行"},
+      {"差值 d = " + first + " − " + second,
+       {{"对子数 n", CountText(Figure::Of(static_cast<double>(f.n))),
+         first + "与" + second + "均有数值的行"},
         {"差值均数 d̄", NumberText(f.meanDifference), "d̄ = Σd / n"},
         {"差值标准差 Sd", NumberText(f.deviation), "Sd = √[(Σd² − (Σd)²/n) / (n − 1)]"},
         {"标准误 S(d̄)", NumberText(f.standardError), "S(d̄) = Sd / √n"},
@@ -184,7 +192,13 @@ Report PairedReport(const PairedFigures& f, PStyle style, const PairedChecks* ch
        {{"标准化差值 dz", NumberText(f.dz.estimate), "dz = d̄ / Sd"},
         {"dz的95%置信区间", IntervalText(style, f.dz.lower, f.dz.upper, IntervalNull::Zero),
          kNoncentral}}});
-  if (checks != nullptr) {
+  if (checks != nullptr && !twoMethods) {
+    report.sections.push_back(
+        {"差值的正态性（指导，不改变主窗口的检验）",
+         {{"差值 Shapiro–Wilk W", NumberText(checks->differences.w), kShapiroWilk},
+          {"P", PCellText(style, checks->differences.p), kShapiroWilkP}}});
+    report.sentences.push_back(NormalityGuidance(style, {{"差值", &checks->differences}}));
+  } else if (checks != nullptr) {
     const AgreementFigures& a = checks->agreement;
     report.sections.push_back(
         {"差值的正态性与两种测量的一致性（Bland–Altman）",
@@ -201,18 +215,21 @@ Report PairedReport(const PairedFigures& f, PStyle style, const PairedChecks* ch
            kLimitInterval}}});
     report.sentences.push_back(NormalityGuidance(style, {{"差值", &checks->differences}}));
   }
-  report.results = PairedResults(f, style);
+  report.results = PairedResults(f, style, names);
   report.methods = PairedMethods(style);
   return report;
 }
 
-Report CorrelationReport(const CorrelationFigures& f, PStyle style,
-                         const CorrelationChecks* checks) {
+Report CorrelationReport(const CorrelationFigures& f, PStyle style, const CorrelationChecks* checks,
+                         const ReportNames& names) {
+  const std::string x = NameOr(names.first, kX);
+  const std::string y = NameOr(names.second, kY);
   Report report;
   report.title = "直线相关与回归";
   report.sections.push_back(
       {"相关",
-       {{"对子数 n", CountText(Figure::Of(static_cast<double>(f.n))), "X与Y均有数值的行"},
+       {{"对子数 n", CountText(Figure::Of(static_cast<double>(f.n))),
+         x + "与" + y + "均有数值的行"},
         {"相关系数 r", NumberText(f.r), "Pearson积差相关 r = lxy / √(lxx·lyy)"},
         {"r的95%置信区间", IntervalText(style, f.rLower, f.rUpper, IntervalNull::Correlation),
          "Fisher z变换 tanh(z ± 1.96/√(n − 3))"},
@@ -221,7 +238,7 @@ Report CorrelationReport(const CorrelationFigures& f, PStyle style,
         {"P", PCellText(style, f.p), kTwoSidedT},
         {"决定系数 r²", NumberText(f.rSquared), "r²"}}});
   report.sections.push_back(
-      {"回归（Y对X）",
+      {"回归（" + y + "对" + x + "）",
        {{"截距 a", InterceptText(f), "a = ȳ − b·x̄"},
         {"截距的标准误 Sa", NumberText(f.interceptError), "Sa = S(y·x)·√(1/n + x̄²/lxx)"},
         {"截距的95%置信区间",
@@ -231,8 +248,8 @@ Report CorrelationReport(const CorrelationFigures& f, PStyle style,
         {"斜率的标准误 Sb", NumberText(f.slopeError), "Sb = S(y·x) / √lxx"},
         {"斜率的95%置信区间", IntervalText(style, f.slopeLower, f.slopeUpper, IntervalNull::Zero),
          "b ± t(0.05/2, n − 2)·Sb"}}});
-  if (const std::string equation = EquationText(f); !equation.empty()) {
-    report.sentences.push_back(equation);
+  if (const std::string equation = RegressionEquation(f); !equation.empty()) {
+    report.sentences.push_back("回归方程：" + equation + "。");
   }
   if (checks != nullptr) {
     report.sections.push_back(
@@ -241,7 +258,7 @@ Report CorrelationReport(const CorrelationFigures& f, PStyle style,
           {"P", PCellText(style, checks->residuals.p), kShapiroWilkP}}});
     report.sentences.push_back(NormalityGuidance(style, {{"残差", &checks->residuals}}));
   }
-  report.results = CorrelationResults(f, style);
+  report.results = CorrelationResults(f, style, names);
   report.methods = CorrelationMethods(style);
   return report;
 }

@@ -100,9 +100,65 @@ std::string CheckedInterval(PStyle style, const Figure& p, const Figure& lower, 
                               IntervalNote(style, p, lower, upper, null, chinese, english));
 }
 
+// "两组" where the groups have no names of their own, "试验组与对照组" where they have; in English
+// "the two groups" or "the treatment group and the control group".
+std::string Groups(PStyle style, const ReportNames& names) {
+  const bool named = !NameOr(names.first, "").empty() || !NameOr(names.second, "").empty();
+  if (English(style)) {
+    return named ? NameOr(names.first, "group 1") + " and " + NameOr(names.second, "group 2")
+                 : "the two groups";
+  }
+  return named ? NameOr(names.first, kFirstGroup) + "与" + NameOr(names.second, kSecondGroup)
+               : "两组";
+}
+
+std::string Outcome(const ReportNames& names) { return NameOr(names.outcome, ""); }
+
+// The paired data's names where they mean before and after, or two methods.
+std::string PairedFirst(const ReportNames& names) {
+  return NameOr(names.first, names.meaning == PairedMeaning::BeforeAfter ? kBefore : kX);
+}
+std::string PairedSecond(const ReportNames& names) {
+  return NameOr(names.second, names.meaning == PairedMeaning::BeforeAfter ? kAfter : kY);
+}
+
+// The direction of a change from before to after, read from the estimate of before − after:
+// "处理后收缩压较处理前降低，" / "The decrease in systolic pressure from before to after"; the
+// two times side by side where there is no direction to tell.
+std::string Change(PStyle style, const ReportNames& names, const Figure& beforeLessAfter) {
+  const std::string before = PairedFirst(names);
+  const std::string after = PairedSecond(names);
+  const std::string outcome = Outcome(names);
+  const int sign = !beforeLessAfter ? 0 : *beforeLessAfter > 0 ? 1 : *beforeLessAfter < 0 ? -1 : 0;
+  if (English(style)) {
+    const std::string of = outcome.empty() ? "" : " in " + outcome;
+    if (sign == 0) return "The difference" + of + " between " + before + " and " + after;
+    return std::string(sign > 0 ? "The decrease" : "The increase") + of + " from " + before +
+           " to " + after;
+  }
+  if (sign == 0) return before + "与" + after + outcome + "的";
+  return after + outcome + "较" + before + (sign > 0 ? "降低，" : "升高，");
+}
+
+// "差值均数" or, named, "差值（处理前 − 处理后）均数".
+std::string DifferenceName(PStyle style, const ReportNames& names, const char* chinese,
+                           const char* english) {
+  if (English(style)) {
+    return std::string(english) + " (" + PairedFirst(names) + " − " + PairedSecond(names) + ")";
+  }
+  return std::string("差值（") + PairedFirst(names) + " − " + PairedSecond(names) + "）" + chinese;
+}
+
 }  // namespace
 
-std::string TwoSampleResults(const TwoSampleFigures& f, PStyle style) {
+std::string StatisticText(const Figure& figure) { return Two(figure); }
+
+std::string EstimateText(PStyle style, const Figure& estimate, const Figure& lower,
+                         const Figure& upper, IntervalNull null) {
+  return Two(estimate) + SentenceInterval(style, lower, upper, null);
+}
+
+std::string TwoSampleResults(const TwoSampleFigures& f, PStyle style, const ReportNames& names) {
   const bool welch = UsesWelch(f);
   const Figure& t = welch ? f.welchT : f.t;
   const Figure& df = welch ? f.welchDf : f.df;
@@ -122,13 +178,19 @@ std::string TwoSampleResults(const TwoSampleFigures& f, PStyle style) {
                             : Is(style, "d", Two(f.effects.d.estimate)) +
                     CheckedInterval(style, p, f.effects.d.lower, f.effects.d.upper,
                                     IntervalNull::Zero, "非中心t分布法", "noncentral t method");
+  const std::string unit = UnitSuffix(names.unit);
   if (English(style)) {
-    return Finding(style, p, "", "The difference between the two means") + Bracketed(style, test) +
-           "; mean difference, " + Two(f.difference) + interval +
-           (effect.empty() ? "" : "; Cohen " + effect) + ".";
+    const std::string subject = Outcome(names).empty() && Groups(style, names) == "the two groups"
+                                    ? "The difference between the two means"
+                                    : "The difference in mean " +
+                                          (Outcome(names).empty() ? "value" : Outcome(names)) +
+                                          " between " + Groups(style, names);
+    return Finding(style, p, "", subject) + Bracketed(style, test) + "; mean difference, " +
+           Two(f.difference) + unit + interval + (effect.empty() ? "" : "; Cohen " + effect) + ".";
   }
-  return Finding(style, p, "两组均数", "") + Bracketed(style, test) + "，均数差" +
-         Two(f.difference) + interval + (effect.empty() ? "" : "，" + effect) + "。";
+  return Finding(style, p, Groups(style, names) + Outcome(names) + "均数", "") +
+         Bracketed(style, test) + "，均数差" + Two(f.difference) + unit + interval +
+         (effect.empty() ? "" : "，" + effect) + "。";
 }
 
 std::string TwoSampleMethods(const TwoSampleFigures& f, PStyle style) {
@@ -148,7 +210,7 @@ std::string TwoSampleMethods(const TwoSampleFigures& f, PStyle style) {
          "，效应量为Cohen d及其95%CI（非中心t分布法）；" + Closing(style);
 }
 
-std::string PairedResults(const PairedFigures& f, PStyle style) {
+std::string PairedResults(const PairedFigures& f, PStyle style, const ReportNames& names) {
   if (!f.p) return NoTest(style, f.p);
   const std::string test = Is(style, "t", Two(f.t)) + List(style) +
                            Is(style, English(style) ? "df" : "ν", Df(f.df)) + List(style) +
@@ -158,13 +220,25 @@ std::string PairedResults(const PairedFigures& f, PStyle style) {
                           SentenceInterval(style, f.dz.lower, f.dz.upper, IntervalNull::Zero)
                     : std::string();
   const std::string interval = SentenceInterval(style, f.lower, f.upper, IntervalNull::Zero);
+  const std::string unit = UnitSuffix(names.unit);
+  if (names.meaning == PairedMeaning::BeforeAfter) {
+    const std::string difference = DifferenceName(style, names, "均数", "mean difference");
+    if (English(style)) {
+      return Finding(style, f.p, "", Change(style, names, f.meanDifference)) +
+             Bracketed(style, test) + "; " + difference + ", " + Two(f.meanDifference) + unit +
+             interval + (effect.empty() ? "" : "; " + effect) + ".";
+    }
+    return Finding(style, f.p, Change(style, names, f.meanDifference), "") +
+           Bracketed(style, test) + "，" + difference + Two(f.meanDifference) + unit + interval +
+           (effect.empty() ? "" : "，" + effect) + "。";
+  }
   if (English(style)) {
     return Finding(style, f.p, "", "The mean paired difference") + Bracketed(style, test) +
-           "; mean difference, " + Two(f.meanDifference) + interval +
+           "; mean difference, " + Two(f.meanDifference) + unit + interval +
            (effect.empty() ? "" : "; " + effect) + ".";
   }
   return Finding(style, f.p, "配对差值均数与0的", "") + Bracketed(style, test) + "，差值均数" +
-         Two(f.meanDifference) + interval + (effect.empty() ? "" : "，" + effect) + "。";
+         Two(f.meanDifference) + unit + interval + (effect.empty() ? "" : "，" + effect) + "。";
 }
 
 std::string PairedMethods(PStyle style) {
@@ -177,7 +251,10 @@ std::string PairedMethods(PStyle style) {
          Closing(style);
 }
 
-std::string CorrelationResults(const CorrelationFigures& f, PStyle style) {
+std::string CorrelationResults(const CorrelationFigures& f, PStyle style,
+                               const ReportNames& names) {
+  const std::string x = NameOr(names.first, kX);
+  const std::string y = NameOr(names.second, kY);
   if (!f.p) return NoTest(style, f.p);
   // A perfect correlation has P = 0 and no t, and neither r nor the slope an interval.
   std::string r = Is(style, "r", Two(f.r));
@@ -196,12 +273,12 @@ std::string CorrelationResults(const CorrelationFigures& f, PStyle style) {
     slope += SentenceInterval(style, f.slopeLower, f.slopeUpper, IntervalNull::Zero);
   }
   if (English(style)) {
-    return Finding(style, f.p, "", "The linear correlation between X and Y") + Bracketed(style, r) +
-           "; slope of Y on X, " + slope + ".";
+    return Finding(style, f.p, "", "The linear correlation between " + x + " and " + y) +
+           Bracketed(style, r) + "; slope of " + y + " on " + x + ", " + slope + ".";
   }
   const std::string finding =
-      *f.p < kAlpha ? "X与Y之间有直线相关关系" : "尚不能认为X与Y之间有直线相关关系";
-  return finding + Bracketed(style, r) + "，Y对X的回归斜率" + slope + "。";
+      (*f.p < kAlpha ? "" : "尚不能认为") + x + "与" + y + "之间有直线相关关系";
+  return finding + Bracketed(style, r) + "，" + y + "对" + x + "的回归斜率" + slope + "。";
 }
 
 std::string CorrelationMethods(PStyle style) {
@@ -214,14 +291,12 @@ std::string CorrelationMethods(PStyle style) {
          Closing(style);
 }
 
-namespace {
-
-enum class FourfoldVariant { Pearson, Yates, Fisher };
-
 FourfoldVariant VariantOf(const FourfoldFigures& f) {
   if (f.shown.warned) return FourfoldVariant::Fisher;
   return f.shown.allExpectedAtLeast5 ? FourfoldVariant::Pearson : FourfoldVariant::Yates;
 }
+
+namespace {
 
 // ", RR = 0.47 (95% CI, 0.27-0.62)" and so on, for each ratio that has a value; its interval,
 // of another method than the test's, checked against the test's P.
@@ -235,7 +310,7 @@ std::string Ratio(PStyle style, const std::string& name, const Figure& value, co
 
 }  // namespace
 
-std::string FourfoldResults(const FourfoldFigures& f, PStyle style) {
+std::string FourfoldResults(const FourfoldFigures& f, PStyle style, const ReportNames& names) {
   const FourfoldVariant variant = VariantOf(f);
   const Figure& p = variant == FourfoldVariant::Fisher  ? f.fisherP
                     : variant == FourfoldVariant::Yates ? f.correctedP
@@ -279,12 +354,18 @@ std::string FourfoldResults(const FourfoldFigures& f, PStyle style) {
   // The two rates where both have one (a group with no subjects has none: the table says why).
   const bool rates = r.risk1 && r.risk2;
   if (English(style)) {
-    return Finding(style, p, "", "The difference in the proportion with (+) between the groups") +
+    const std::string positive = NameOr(names.positive, "(+)");
+    return Finding(style, p, "",
+                   "The difference in the proportion with " + positive + " between the groups") +
            Bracketed(style, test) + (rates ? ": " + Two(r.risk1) + " vs " + Two(r.risk2) : "") +
            estimates + ".";
   }
-  return Finding(style, p, "两组（+）率", "") + Bracketed(style, test) +
-         (rates ? "，试验组" + Two(r.risk1) + "，对照组" + Two(r.risk2) : "") + estimates + "。";
+  return Finding(style, p, "两组" + NameOr(names.positive, kPositive) + "率", "") +
+         Bracketed(style, test) +
+         (rates ? "，" + NameOr(names.first, kTreated) + Two(r.risk1) + "，" +
+                      NameOr(names.second, kControl) + Two(r.risk2)
+                : "") +
+         estimates + "。";
 }
 
 std::string FourfoldMethods(const FourfoldFigures& f, PStyle style) {
@@ -373,7 +454,7 @@ namespace {
 // How many decimals the rank path's location figures take in a sentence: two, as papers give
 // them, or as many more (up to the grid's four) as the smallest of them needs to show two
 // significant digits, so that 0.0005 is not "0.00".
-int LocationDecimals(std::initializer_list<const Figure*> figures) {
+int DecimalsFor(std::initializer_list<const Figure*> figures) {
   double smallest = 0;
   for (const Figure* figure : figures) {
     if (*figure && **figure != 0 && (smallest == 0 || std::fabs(**figure) < smallest)) {
@@ -389,19 +470,11 @@ std::string Fixed(const Figure& figure, int decimals) {
   return figure ? FixedText(*figure, decimals) : MissingText(figure);
 }
 
-// M (P25, P75): "8.00（5.00，9.50）" in Chinese, "8.00 (5.00, 9.50)" in English.
-std::string MedianAndQuartiles(PStyle style, const Quartiles& q, int decimals) {
-  return Fixed(q.median, decimals) +
-         Bracketed(style, Fixed(q.p25, decimals) + List(style) + Fixed(q.p75, decimals));
-}
-
-// The statistic as journals print it: U (or T) where P is exact, Z where it is approximate;
 // "U=22，P=0.056", "Z=-1.60，P=0.111".
 std::string RankTest(PStyle style, const std::string& exactSymbol, const Figure& statistic,
                      const Figure& z, const Figure& p) {
-  // U and T are whole, but with ties they may end in .5.
-  const std::string shown = z ? Is(style, "Z", Two(z)) : Is(style, exactSymbol, Df(statistic));
-  return shown + List(style) + PText(style, p);
+  const auto [symbol, value] = RankStatistic(exactSymbol, statistic, z);
+  return Is(style, symbol, value) + List(style) + PText(style, p);
 }
 
 // An interval read against the rank test's P, guarded and checked as the t path's are; none in
@@ -423,29 +496,54 @@ std::string RankBiserial(PStyle style, const EffectSize& r, const Figure& p) {
 
 }  // namespace
 
+// M (P25, P75): "8.00（5.00，9.50）" in Chinese, "8.00 (5.00, 9.50)" in English.
+std::string MedianAndQuartiles(PStyle style, const Quartiles& q, int decimals) {
+  return Fixed(q.median, decimals) +
+         Bracketed(style, Fixed(q.p25, decimals) + List(style) + Fixed(q.p75, decimals));
+}
+
+int LocationDecimals(const RankSumFigures& ranks) {
+  return DecimalsFor({&ranks.first.median, &ranks.first.p25, &ranks.first.p75, &ranks.second.median,
+                      &ranks.second.p25, &ranks.second.p75, &ranks.shift, &ranks.shiftLower,
+                      &ranks.shiftUpper});
+}
+
+int LocationDecimals(const SignedRankFigures& ranks) {
+  return DecimalsFor({&ranks.differences.median, &ranks.differences.p25, &ranks.differences.p75,
+                      &ranks.pseudomedian, &ranks.lower, &ranks.upper});
+}
+
+std::pair<std::string, std::string> RankStatistic(const std::string& exactSymbol,
+                                                  const Figure& statistic, const Figure& z) {
+  // U and T are whole, but with ties they may end in .5.
+  return z ? std::pair<std::string, std::string>{"Z", Two(z)}
+           : std::pair<std::string, std::string>{exactSymbol, Df(statistic)};
+}
+
 std::string TwoSampleResults(const TwoSampleFigures& f, const RankSumFigures& ranks, PStyle style,
-                             TestPath path) {
-  if (path == TestPath::TTest) return TwoSampleResults(f, style);
+                             TestPath path, const ReportNames& names) {
+  if (path == TestPath::TTest) return TwoSampleResults(f, style, names);
   if (!ranks.p) return NoTest(style, ranks.p);
   const std::string test = RankTest(style, "U", ranks.w, ranks.z, ranks.p);
-  const int decimals = LocationDecimals({&ranks.first.median, &ranks.first.p25, &ranks.first.p75,
-                                         &ranks.second.median, &ranks.second.p25, &ranks.second.p75,
-                                         &ranks.shift, &ranks.shiftLower, &ranks.shiftUpper});
+  const int decimals = LocationDecimals(ranks);
   const std::string shift =
-      Fixed(ranks.shift, decimals) + RankInterval(style, ranks.p, ranks.shiftLower,
-                                                  ranks.shiftUpper, IntervalNull::Zero, decimals,
-                                                  "Hodges–Lehmann法", "Hodges–Lehmann method");
+      Fixed(ranks.shift, decimals) + UnitSuffix(names.unit) +
+      RankInterval(style, ranks.p, ranks.shiftLower, ranks.shiftUpper, IntervalNull::Zero, decimals,
+                   "Hodges–Lehmann法", "Hodges–Lehmann method");
   if (English(style)) {
     return Finding(style, ranks.p, "", "The difference between the two distributions") +
-           Bracketed(style, test) + "; median (P25, P75), group 1 " +
-           MedianAndQuartiles(style, ranks.first, decimals) + ", group 2 " +
+           Bracketed(style, test) + "; median (P25, P75), " + NameOr(names.first, "group 1") + " " +
+           MedianAndQuartiles(style, ranks.first, decimals) + ", " +
+           NameOr(names.second, "group 2") + " " +
            MedianAndQuartiles(style, ranks.second, decimals) + "; Hodges–Lehmann shift, " + shift +
            RankBiserial(style, ranks.rankBiserial, ranks.p) + ".";
   }
-  return Finding(style, ranks.p, "两组分布", "") + Bracketed(style, test) + "，M(P25, P75)第1组" +
-         MedianAndQuartiles(style, ranks.first, decimals) + "，第2组" +
-         MedianAndQuartiles(style, ranks.second, decimals) + "，位置差的Hodges–Lehmann估计" +
-         shift + RankBiserial(style, ranks.rankBiserial, ranks.p) + "。";
+  return Finding(style, ranks.p, Groups(style, names) + Outcome(names) + "分布", "") +
+         Bracketed(style, test) + "，M(P25, P75)" + NameOr(names.first, kFirstGroup) +
+         MedianAndQuartiles(style, ranks.first, decimals) + "，" +
+         NameOr(names.second, kSecondGroup) + MedianAndQuartiles(style, ranks.second, decimals) +
+         "，位置差的Hodges–Lehmann估计" + shift + RankBiserial(style, ranks.rankBiserial, ranks.p) +
+         "。";
 }
 
 std::string TwoSampleMethods(const TwoSampleFigures& f, const RankSumFigures& ranks, PStyle style,
@@ -465,17 +563,29 @@ std::string TwoSampleMethods(const TwoSampleFigures& f, const RankSumFigures& ra
 }
 
 std::string PairedResults(const PairedFigures& f, const SignedRankFigures& ranks, PStyle style,
-                          TestPath path) {
-  if (path == TestPath::TTest) return PairedResults(f, style);
+                          TestPath path, const ReportNames& names) {
+  if (path == TestPath::TTest) return PairedResults(f, style, names);
   if (!ranks.p) return NoTest(style, ranks.p);
   const std::string test = RankTest(style, "T", ranks.v, ranks.z, ranks.p);
-  const int decimals =
-      LocationDecimals({&ranks.differences.median, &ranks.differences.p25, &ranks.differences.p75,
-                        &ranks.pseudomedian, &ranks.lower, &ranks.upper});
+  const int decimals = LocationDecimals(ranks);
   const std::string median =
-      Fixed(ranks.pseudomedian, decimals) +
+      Fixed(ranks.pseudomedian, decimals) + UnitSuffix(names.unit) +
       RankInterval(style, ranks.p, ranks.lower, ranks.upper, IntervalNull::Zero, decimals,
                    "Hodges–Lehmann法", "Hodges–Lehmann method");
+  if (names.meaning == PairedMeaning::BeforeAfter) {
+    if (English(style)) {
+      return Finding(style, ranks.p, "", Change(style, names, ranks.pseudomedian)) +
+             Bracketed(style, test) + "; median (P25, P75) of the differences (" +
+             PairedFirst(names) + " − " + PairedSecond(names) + "), " +
+             MedianAndQuartiles(style, ranks.differences, decimals) +
+             "; Hodges–Lehmann pseudomedian, " + median +
+             RankBiserial(style, ranks.rankBiserial, ranks.p) + ".";
+    }
+    return Finding(style, ranks.p, Change(style, names, ranks.pseudomedian), "") +
+           Bracketed(style, test) + "，" + DifferenceName(style, names, "M(P25, P75)为", "") +
+           MedianAndQuartiles(style, ranks.differences, decimals) + "，Hodges–Lehmann伪中位数" +
+           median + RankBiserial(style, ranks.rankBiserial, ranks.p) + "。";
+  }
   if (English(style)) {
     return Finding(style, ranks.p, "", "The paired differences' shift from 0") +
            Bracketed(style, test) + "; median (P25, P75) of the differences, " +
@@ -507,8 +617,10 @@ std::string PairedMethods(const SignedRankFigures& ranks, PStyle style, TestPath
 }
 
 std::string CorrelationResults(const CorrelationFigures& f, const SpearmanFigures& ranks,
-                               PStyle style, TestPath path) {
-  if (path == TestPath::TTest) return CorrelationResults(f, style);
+                               PStyle style, TestPath path, const ReportNames& names) {
+  if (path == TestPath::TTest) return CorrelationResults(f, style, names);
+  const std::string x = NameOr(names.first, kX);
+  const std::string y = NameOr(names.second, kY);
   if (!ranks.p) return NoTest(style, ranks.p);
   std::string test = Is(style, "rs", Two(ranks.rs));
   if (ranks.lower && ranks.upper) {
@@ -518,13 +630,20 @@ std::string CorrelationResults(const CorrelationFigures& f, const SpearmanFigure
                          "Fisher z变换", "Fisher z transformation");
   }
   test += List(style) + PText(style, ranks.p);
+  // A correlation is not a difference: its direction where it is found ("X与Y呈正相关"), or
+  // that it cannot be said.
+  const bool found = *ranks.p < kAlpha && ranks.rs && *ranks.rs != 0;
+  const bool positive = found && *ranks.rs > 0;
   if (English(style)) {
-    return Finding(style, ranks.p, "", "The rank correlation between X and Y") +
+    if (found) {
+      return std::string(positive ? "There was a positive" : "There was a negative") +
+             " rank correlation between " + x + " and " + y + Bracketed(style, test) + ".";
+    }
+    return Finding(style, ranks.p, "", "The rank correlation between " + x + " and " + y) +
            Bracketed(style, test) + ".";
   }
-  // A correlation is not a difference: "X与Y之间存在秩相关", or that it cannot be said.
-  const std::string finding =
-      *ranks.p < kAlpha ? "X与Y之间存在秩相关" : "尚不能认为X与Y之间存在秩相关";
+  const std::string finding = found ? x + "与" + y + (positive ? "呈正相关" : "呈负相关")
+                                    : "尚不能认为" + x + "与" + y + "之间存在秩相关";
   return finding + Bracketed(style, test) + "。";
 }
 

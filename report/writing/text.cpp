@@ -45,8 +45,14 @@ bool IsCell(char32_t code) { return code >= U'a' && code <= U'd'; }
 
 // The marks a symbol carries: prime, squared, subscripts 1 and 2, a combining bar or hat.
 bool IsSymbolMark(char32_t code) {
-  return code == U'\u2032' || code == U'\u00B2' || code == U'\u2081' || code == U'\u2082' ||
-         code == U'\u0304' || code == U'\u0302';
+  return code == U'\u2032' || code == U'\u00B2' || (code >= U'\u2080' && code <= U'\u2089') ||
+         code == U'\u209B' || code == U'\u0304' || code == U'\u0302';
+}
+
+// The subscript digits and the subscript s, and the letters they stand for.
+char SubscriptOf(char32_t code) {
+  if (code >= U'\u2080' && code <= U'\u2089') return static_cast<char>('0' + (code - U'\u2080'));
+  return code == U'\u209B' ? 's' : 0;
 }
 
 }  // namespace
@@ -207,7 +213,11 @@ std::string ReportHtmlOf(const Report& report, const ColumnWidths* widths) {
   std::string html =
       "<html><head><meta charset=\"utf-8\"></head><body>\n"
       "<p style=\"font-weight:bold;margin-bottom:4pt;\">" +
-      HtmlEscaped(report.title) + "</p>\n" + table;
+      HtmlEscaped(report.title) + "</p>\n" + PaperTableHtml(report.paper) +
+      (report.paper.empty() ? ""
+                            : "<p style=\"font-weight:bold;margin-bottom:4pt;\">" +
+                                  std::string("计算过程与全部结果") + "</p>\n") +
+      table;
   const std::string headerRules =
       std::string("border-top:") + kHeavyRule + ";border-bottom:" + kThinRule + ";";
   html += "<tr>" + Cell("th", "项目", Align::Left, headerRules, width[0]) +
@@ -246,6 +256,102 @@ std::string ReportHtmlOf(const Report& report, const ColumnWidths* widths) {
 
 }  // namespace
 
+std::string PaperCellHtml(const std::string& text) {
+  std::string html;
+  for (const TextRun& run : SymbolRuns(text)) {
+    // Each run of subscripts becomes one <sub>, inside the run's italics where it has them.
+    std::string part;
+    std::string sub;
+    auto flush = [&] {
+      if (!sub.empty()) part += "<sub>" + sub + "</sub>";
+      sub.clear();
+    };
+    std::size_t at = 0;
+    std::size_t plainFrom = 0;
+    while (at < run.text.size()) {
+      std::size_t length = 0;
+      const char letter = SubscriptOf(CodePointAt(run.text, at, length));
+      if (letter != 0) {
+        if (plainFrom < at) part += HtmlEscaped(run.text.substr(plainFrom, at - plainFrom));
+        sub += letter;
+        plainFrom = at + length;
+      } else if (!sub.empty()) {
+        flush();
+      }
+      at += length;
+    }
+    if (plainFrom < run.text.size()) {
+      flush();
+      part += HtmlEscaped(run.text.substr(plainFrom));
+    }
+    flush();
+    html += run.italic ? "<i>" + part + "</i>" : part;
+  }
+  return html;
+}
+
+std::string PaperTableHtml(const PaperTable& paper) {
+  if (paper.empty()) return {};
+  std::string html = "<p style=\"font-weight:bold;margin-bottom:4pt;\">" + Html(paper.caption) +
+                     "</p>\n<table cellspacing=\"0\" cellpadding=\"4\" "
+                     "style=\"border-collapse:collapse;\">\n<tr>";
+  const std::string headerRules =
+      std::string("border-top:") + kHeavyRule + ";border-bottom:" + kThinRule + ";";
+  for (std::size_t k = 0; k < paper.header.size(); ++k) {
+    html += Cell("th", PaperCellHtml(paper.header[k]), k == 0 ? Align::Left : Align::Right,
+                 headerRules, " nowrap");
+  }
+  html += "</tr>\n";
+  for (std::size_t r = 0; r < paper.rows.size(); ++r) {
+    const std::string rules =
+        r + 1 == paper.rows.size() ? std::string("border-bottom:") + kHeavyRule + ";" : "";
+    html += "<tr>";
+    for (std::size_t k = 0; k < paper.rows[r].size(); ++k) {
+      html += Cell("td", PaperCellHtml(paper.rows[r][k]), k == 0 ? Align::Left : Align::Right,
+                   rules, " nowrap");
+    }
+    html += "</tr>\n";
+  }
+  html += "</table>\n";
+  if (!paper.note.empty()) html += "<p>" + Html(paper.note) + "</p>\n";
+  return html;
+}
+
+std::string PaperHtml(const Report& report) {
+  std::string html =
+      "<html><head><meta charset=\"utf-8\"></head><body>\n" + PaperTableHtml(report.paper);
+  for (const std::string* paragraph : {&report.results, &report.methods}) {
+    if (!paragraph->empty()) html += "<p>" + Html(*paragraph) + "</p>\n";
+  }
+  return html + "</body></html>\n";
+}
+
+namespace {
+
+std::string PaperTableText(const PaperTable& paper) {
+  if (paper.empty()) return {};
+  std::string text = paper.caption + "\n";
+  auto line = [&](const std::vector<std::string>& cells) {
+    for (std::size_t k = 0; k < cells.size(); ++k) text += (k == 0 ? "" : "\t") + cells[k];
+    text += "\n";
+  };
+  line(paper.header);
+  for (const std::vector<std::string>& row : paper.rows) line(row);
+  if (!paper.note.empty()) text += paper.note + "\n";
+  return text;
+}
+
+}  // namespace
+
+std::string PaperPlainText(const Report& report) {
+  std::string text = PaperTableText(report.paper);
+  if (!text.empty() && (!report.results.empty() || !report.methods.empty())) text += "\n";
+  for (const std::string* paragraph : {&report.results, &report.methods}) {
+    if (!paragraph->empty()) text += *paragraph + "\n";
+  }
+  return text;
+}
+
 std::string ReportHtml(const Report& report) { return ReportHtmlOf(report, nullptr); }
 
 std::string ReportHtmlByRow(const Report& report, const ColumnWidths& widths) {
@@ -254,6 +360,7 @@ std::string ReportHtmlByRow(const Report& report, const ColumnWidths& widths) {
 
 std::string ReportPlainText(const Report& report) {
   std::string text = report.title + "\n";
+  if (!report.paper.empty()) text += "\n" + PaperTableText(report.paper);
   for (const ReportSection& section : report.sections) {
     text += "\n【" + section.heading + "】\n";
     for (const ReportRow& row : section.rows) {

@@ -27,12 +27,26 @@ struct ReportSection {
   friend bool operator==(const ReportSection&, const ReportSection&) = default;
 };
 
+// The short three-line table a paper prints at the head of its results (组别, n, x̄±s, t, P):
+// a caption, a header and rows of cells. Subscripts are the Unicode ones ("P₂₅", "rₛ"), set as
+// real subscripts in HTML.
+struct PaperTable {
+  std::string caption;
+  std::vector<std::string> header;
+  std::vector<std::vector<std::string>> rows;
+  std::string note;  // under the table; may be empty
+
+  bool empty() const { return header.empty(); }
+  friend bool operator==(const PaperTable&, const PaperTable&) = default;
+};
+
 struct Report {
   std::string title;
   std::vector<ReportSection> sections;
   std::vector<std::string> sentences;  // notes on the rules and assumptions, under the table
   std::string results;                 // the results sentence, ready for a paper
   std::string methods;                 // the methods sentence
+  PaperTable paper;                    // at the head of the report; may be empty
 
   friend bool operator==(const Report&, const Report&) = default;
 };
@@ -82,5 +96,12 @@ std::vector<TextRun> SymbolRuns(const std::string& text);
 std::string InlineHtml(const std::string& text);
 std::string ValueCellHtml(const std::string& value);
 std::string ReportPlainText(const Report& report);
+// What a paper takes as it is: the paper's table and the results and methods sentences, as HTML
+// and as plain text (the table's cells tab-separated).
+std::string PaperHtml(const Report& report);
+std::string PaperPlainText(const Report& report);
+// The paper's table alone as HTML, and a cell's content.
+std::string PaperTableHtml(const PaperTable& table);
+std::string PaperCellHtml(const std::string& text);
 
 }  // namespace quillon

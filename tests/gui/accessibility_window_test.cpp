@@ -114,8 +114,8 @@ TEST_F(AccessibilityWindowTest, EachAnalysisNamesItsControlsAndTabsThroughItsReg
   QStringList row;
   for (int step = 0; step < 5; ++step, QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab))
     row << QApplication::focusWidget()->objectName();
-  EXPECT_EQ(row, (QStringList{"cmbReportStyle", "cmbPositiveMeans", "cmdCopyReport", "SaveReport",
-                              "PrintReport"}));
+  EXPECT_EQ(row, (QStringList{"cmbReportStyle", "cmbPositiveMeans", "cmdCopyReport",
+                              "cmdCopyWholeReport", "SaveReport"}));
 }
 
 TEST_F(AccessibilityWindowTest, NamesFollowTheRowsTheCaptionsAndTheResults) {

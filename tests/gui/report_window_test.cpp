@@ -10,6 +10,8 @@
 #include <QComboBox>
 #include <QDate>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
@@ -166,7 +168,7 @@ TEST_F(ReportWindowTest, FollowsTypingSwitchingAndAnImport) {
   window->Grid()->ReplaceGroup(quillon::Group::First, {"1", "2", "3", "4", "5"});
   window->Grid()->ReplaceGroup(quillon::Group::Second, {"2", "4", "5", "4", "5"});
   EXPECT_TRUE(Shown(report).contains(QStringLiteral("相关系数 r\t0.7746")));
-  auto* plot = report->findChild<quillon::ui::PictureView*>(QStringLiteral("ScatterPlot"));
+  auto* plot = report->findChild<quillon::ui::PictureView*>(QStringLiteral("picScatter"));
   ASSERT_NE(plot, nullptr);
   EXPECT_TRUE(plot->isVisible());
   EXPECT_GE(plot->minimumWidth(), 300);
@@ -215,10 +217,15 @@ TEST_F(ReportWindowTest, RowsLineUpAtAnyWidth) {
     whole.setTextWidth(text->textWidth());
     whole.setHtml(QString::fromStdString(quillon::ReportHtml(report->Current())));
     // As wide as the table laid out whole, but for the rounding to whole pixels.
-    EXPECT_NEAR(
-        text->documentLayout()->frameBoundingRect(tables.front()).right(),
-        whole.documentLayout()->frameBoundingRect(whole.rootFrame()->childFrames().front()).right(),
-        2)
+    // (The paper's table, of other columns, comes first.)
+    QTextFrame* wholeTable = nullptr;
+    for (QTextFrame* frame : whole.rootFrame()->childFrames()) {
+      auto* table = qobject_cast<QTextTable*>(frame);
+      if (wholeTable == nullptr && table != nullptr && table->columns() == 3) wholeTable = table;
+    }
+    ASSERT_NE(wholeTable, nullptr);
+    EXPECT_NEAR(text->documentLayout()->frameBoundingRect(tables.front()).right(),
+                whole.documentLayout()->frameBoundingRect(wholeTable).right(), 2)
         << width;
   }
 }
@@ -269,17 +276,32 @@ TEST_F(ReportWindowTest, CopiesHtmlTableAndPlainTextAndSavesThePlot) {
   window->Grid()->ReplaceGroup(quillon::Group::Second, {"3", "5", "8"});
   ReportWindow* report = Open();
   ASSERT_NE(report, nullptr);
+  // The names typed above the table go into it, never into the main window.
+  auto* x = report->findChild<QLineEdit*>(QStringLiteral("ReportXName"));
+  ASSERT_NE(x, nullptr);
+  QTest::keyClicks(x, QStringLiteral("年龄"));
+  EXPECT_TRUE(Shown(report).contains(QStringLiteral("表1  年龄与Y的相关与回归")));
+  EXPECT_TRUE(Shown(report).contains(QStringLiteral("年龄与Y之间")));
+  // "复制": the paper's table and the sentences; "复制完整报告": everything.
   QTest::mouseClick(report->findChild<QPushButton*>(QStringLiteral("cmdCopyReport")),
+                    Qt::LeftButton);
+  const QMimeData* paper = QApplication::clipboard()->mimeData();
+  ASSERT_NE(paper, nullptr);
+  EXPECT_EQ(paper->html().count(QStringLiteral("<table")), 1);
+  EXPECT_TRUE(paper->text().startsWith(QStringLiteral("表1  年龄与Y的相关与回归\nn\tr（95%CI）")))
+      << paper->text().toStdString();
+  EXPECT_FALSE(paper->text().contains(QStringLiteral("斜率 b")));
+  QTest::mouseClick(report->findChild<QPushButton*>(QStringLiteral("cmdCopyWholeReport")),
                     Qt::LeftButton);
   const QMimeData* copied = QApplication::clipboard()->mimeData();
   ASSERT_NE(copied, nullptr);
   ASSERT_TRUE(copied->hasHtml());
   const QString html = copied->html();
-  EXPECT_EQ(html.count(QStringLiteral("<table")), 1);
+  EXPECT_EQ(html.count(QStringLiteral("<table")), 2);
   EXPECT_TRUE(html.contains(QStringLiteral("border-top:1.5pt solid")));
   EXPECT_TRUE(html.contains(QStringLiteral(">斜率 <i>b</i></td>")));
   EXPECT_TRUE(copied->text().contains(QStringLiteral("斜率 b\t2.5000\t")));
-  // The shown text selected whole and copied is the same one table.
+  // The shown text selected whole and copied is the whole report.
   QApplication::clipboard()->clear();
   auto* text = report->findChild<QTextBrowser*>(QStringLiteral("ReportText"));
   text->selectAll();
@@ -289,7 +311,7 @@ TEST_F(ReportWindowTest, CopiesHtmlTableAndPlainTextAndSavesThePlot) {
 
   QTemporaryDir directory;
   quillon::plots::PlotCanvas& plot =
-      report->findChild<quillon::ui::PictureView*>(QStringLiteral("ScatterPlot"))->Picture();
+      report->findChild<quillon::ui::PictureView*>(QStringLiteral("picScatter"))->Picture();
   ASSERT_TRUE(plot.Save(directory.filePath(QStringLiteral("plot.png"))));
   EXPECT_FALSE(QImage(directory.filePath(QStringLiteral("plot.png"))).isNull());
   ASSERT_TRUE(plot.Save(directory.filePath(QStringLiteral("plot.svg"))));
