@@ -54,7 +54,7 @@ SampleSizeWindow::SampleSizeWindow(AnalysisMode design, ReportFeed* styles, Pilo
   setObjectName(QStringLiteral("SampleSizeWindow"));
   setWindowTitle(QStringLiteral("样本量估计"));
   setAttribute(Qt::WA_DeleteOnClose);
-  resize(780, 640);
+  resize(860, 660);
 
   design_ = new QComboBox(this);
   design_->setObjectName(QStringLiteral("ssDesign"));
@@ -157,6 +157,13 @@ SampleSizeWindow::SampleSizeWindow(AnalysisMode design, ReportFeed* styles, Pilo
   source_ = AddName(
       "ssSource", QStringLiteral("估计值来源"), QStringLiteral("均数、标准差、率等估计值的来源"),
       QStringLiteral("文献[12]、预试验"), QStringLiteral("估计值出自何处，如“文献[12]”或“预试验”"));
+
+  // Room for a long outcome; the fields of both forms fill the column, so that their right edges
+  // line up.
+  outcome_->setMinimumWidth(
+      outcome_->fontMetrics().horizontalAdvance(QStringLiteral("如：治疗12周后的收缩压（mmHg）")));
+  form_->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+  namesForm_->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
 
   auto* inputs = new QVBoxLayout;
   inputs->addLayout(form_);
