@@ -363,15 +363,6 @@ TEST(SampleSize, NamedSentences) {
        with(paired, {{&B::outcome, " "}, {&B::group1, "试验组"}}), PStyle::ChineseMedical,
        "按双侧α=0.05、检验效能80%，预期差值的均数为5（标准差10），需34对；考虑10%的脱落，纳入38对"
        "（配对t检验，非中心t分布法；Quillon 3.0）。"},
-      {PowerDesign::Paired, SolveFor::SampleSize, paired, PStyle::Ama,
-       "With a two-sided α of .05 and 80% power to detect a mean difference of 5 (SD of the "
-       "differences 10), 34 pairs are required; allowing for 10% dropout, 38 pairs will be "
-       "enrolled "
-       "(paired t test, noncentral t distribution; Quillon 3.0)."},
-      {PowerDesign::Correlation, SolveFor::SampleSize, Boxes({{&B::r, "0.3"}}),
-       PStyle::ChineseMedical,
-       "按双侧α=0.05、检验效能80%，预期相关系数为0.3，需85例（直线相关系数检验，Fisher z变换法；"
-       "Quillon 3.0）。"},
   };
   for (const Named& c : cases) {
     const SampleSizeResult r = ComputeSampleSize(c.design, c.boxes, c.solve, c.style);
