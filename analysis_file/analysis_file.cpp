@@ -67,6 +67,13 @@ constexpr std::pair<std::string_view, std::string B::*> kSampleSizeBoxes[] = {
     {"p10", &B::p10},
     {"p01", &B::p01},
     {"n", &B::n}};
+// The names the sample-size window's sentence gives, after its boxes; each a name in length.
+constexpr std::pair<std::string_view, std::string B::*> kSampleSizeNames[] = {
+    {"outcome", &B::outcome},
+    {"unit", &B::unit},
+    {"group1", &B::group1},
+    {"group2", &B::group2},
+    {"source", &B::source}};
 
 // The keys the top-level object may hold; anything else is passed over unread.
 constexpr std::array<std::string_view, 10> kTopKeys = {
@@ -202,18 +209,17 @@ class StateReader {
       for (const auto& [key, box] : kSampleSizeBoxes) {
         Text(*plan, "sampleSize", key, state.sampleSize.*box);
       }
+      for (const auto& [key, box] : kSampleSizeNames) {
+        if (const Json* value = Member(*plan, key)) {
+          Name(*value, "sampleSize", key, state.sampleSize.*box);
+        }
+      }
     }
     if (const Json* names = Object(file_, "names")) {
       for (const auto& [key, value] : names->items()) {
-        if (!value.is_string()) {
-          Fail(AnalysisFileProblem::WrongType, Key("names", key) + "的值应为文本");
-        } else if (CodePoints(value.get_ref<const std::string&>()) > kMaxAnalysisNameLength) {
-          Fail(
-              AnalysisFileProblem::BadValue,
-              Key("names", key) + "的名称超过" + std::to_string(kMaxAnalysisNameLength) + "个字符");
-        } else if (!error_) {
-          state.names[key] = value.get_ref<const std::string&>();
-        }
+        std::string name;
+        Name(value, "names", key, name);
+        if (!error_) state.names[key] = std::move(name);
       }
     }
     return error_;
@@ -251,6 +257,19 @@ class StateReader {
       text = value->get_ref<const std::string&>();
     } else {
       Fail(AnalysisFileProblem::WrongType, Key(parentKey, key) + "的值应为文本");
+    }
+  }
+
+  // A text of at most kMaxAnalysisNameLength code points.
+  void Name(const Json& value, std::string_view parentKey, std::string_view key,
+            std::string& name) {
+    if (!value.is_string()) {
+      Fail(AnalysisFileProblem::WrongType, Key(parentKey, key) + "的值应为文本");
+    } else if (CodePoints(value.get_ref<const std::string&>()) > kMaxAnalysisNameLength) {
+      Fail(AnalysisFileProblem::BadValue,
+           Key(parentKey, key) + "的名称超过" + std::to_string(kMaxAnalysisNameLength) + "个字符");
+    } else {
+      name = value.get_ref<const std::string&>();
     }
   }
 
@@ -365,6 +384,7 @@ std::string WriteAnalysis(const AnalysisState& state) {
   plan["design"] = KeyText(kDesignKeys, state.design);
   plan["solveFor"] = KeyText(kSolveKeys, state.solveFor);
   for (const auto& [key, box] : kSampleSizeBoxes) plan[std::string(key)] = state.sampleSize.*box;
+  for (const auto& [key, box] : kSampleSizeNames) plan[std::string(key)] = state.sampleSize.*box;
   Ordered& names = file["names"] = Ordered::object();
   for (const auto& [key, name] : state.names) names[key] = name;
   return file.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";

@@ -22,7 +22,10 @@
 //                    "solveFor": "sample-size", sample-size | power
 //                    "alpha": "0.05", "power": "0.80", "dropout": "0", "mean1": "", "mean2": "",
 //                    "sd": "", "ratio": "1", "meanDiff": "", "sdDiff": "", "r": "", "p1": "",
-//                    "p2": "", "p10": "", "p01": "", "n": ""},
+//                    "p2": "", "p10": "", "p01": "", "n": "",
+//                    "outcome": "", "unit": "",   the protocol sentence's names, each at most
+//                    "group1": "", "group2": "",  kMaxAnalysisNameLength code points like
+//                    "source": ""},               those of "names"
 //     "names": {"group1": "试验组"}            names of groups, outcome and variables
 //   }
 //
@@ -54,7 +57,7 @@ inline constexpr std::string_view kAnalysisFileSuffix = ".quillon";
 // The largest file read: a full grid typed as 32,776 long entries in both groups is far smaller.
 // Check a file's size against it before reading it into memory.
 inline constexpr std::size_t kMaxAnalysisFileBytes = std::size_t{64} << 20;
-// The longest name in "names", in code points.
+// The longest name in "names" and in the sample-size plan's names, in code points.
 inline constexpr std::size_t kMaxAnalysisNameLength = 40;
 
 // The five analyses, in the order of the main window's buttons (the same order as the windows'

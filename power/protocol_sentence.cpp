@@ -41,7 +41,8 @@ std::string ChineseEffect(const ProtocolFacts& f) {
   const std::string ratio = EqualGroups(in.ratio) ? "" : "，两组例数比为" + Allocation(in.ratio);
   switch (f.design) {
     case PowerDesign::TwoSample:
-      return "预期两组均数差为" + in.effect.text + "（标准差" + in.spread.text + "）" + ratio;
+      return "预期两组均数分别为" + in.first.text + "和" + in.second.text + "（标准差" +
+             in.spread.text + "）" + ratio;
     case PowerDesign::Paired:
       return "预期差值的均数为" + in.effect.text + "（标准差" + in.spread.text + "）";
     case PowerDesign::Correlation:
@@ -60,7 +61,8 @@ std::string EnglishEffect(const ProtocolFacts& f) {
       EqualGroups(in.ratio) ? "" : " with a " + Allocation(in.ratio) + " allocation";
   switch (f.design) {
     case PowerDesign::TwoSample:
-      return "a difference in means of " + in.effect.text + " (SD " + in.spread.text + ")" + ratio;
+      return "a difference between means of " + in.first.text + " and " + in.second.text + " (SD " +
+             in.spread.text + ")" + ratio;
     case PowerDesign::Paired:
       return "a mean difference of " + in.effect.text + " (SD of the differences " +
              in.spread.text + ")";
@@ -74,18 +76,27 @@ std::string EnglishEffect(const ProtocolFacts& f) {
   return {};
 }
 
+// A group as the sentence calls it: by the name typed, or "第1组" ("group 1").
+std::string GroupName(const ProtocolFacts& f, int group, bool chinese) {
+  const std::string& typed = group == 1 ? f.inputs->names.group1 : f.inputs->names.group2;
+  if (!typed.empty()) return typed;
+  return chinese ? "第" + std::to_string(group) + "组" : "group " + std::to_string(group);
+}
+
 // "每组需64例", "第1组需64例、第2组需128例", "需52对", "需85例" (the verb may be empty).
 std::string ChineseCounts(const ProtocolFacts& f, const Figure& n1, const Figure& n2,
                           const std::string& verb) {
   if (!TwoGroups(f.design)) return verb + Count(n1) + (Pairs(f.design) ? "对" : "例");
   if (EqualGroups(f.inputs->ratio)) return "每组" + verb + Count(n1) + "例";
-  return "第1组" + verb + Count(n1) + "例、第2组" + verb + Count(n2) + "例";
+  return GroupName(f, 1, true) + verb + Count(n1) + "例、" + GroupName(f, 2, true) + verb +
+         Count(n2) + "例";
 }
 
 std::string EnglishCounts(const ProtocolFacts& f, const Figure& n1, const Figure& n2) {
   if (!TwoGroups(f.design)) return Count(n1) + (Pairs(f.design) ? " pairs" : " participants");
   if (EqualGroups(f.inputs->ratio)) return Count(n1) + " participants per group";
-  return Count(n1) + " participants in group 1 and " + Count(n2) + " in group 2";
+  return Count(n1) + " participants in " + GroupName(f, 1, false) + " and " + Count(n2) + " in " +
+         GroupName(f, 2, false);
 }
 
 std::string ChineseMethod(const ProtocolFacts& f) {
@@ -141,10 +152,129 @@ std::string English(const ProtocolFacts& f, PStyle style) {
   return sentence + " (" + EnglishMethod(f) + ").";
 }
 
+// ---- The named form: the outcome, the estimates and their source, then α, power, allocation
+// and the counts. Whatever was not named is left out. ----
+
+// A value and its unit: "110 mmHg", "37.5℃", "65岁" (no space before a unit that begins with "%"
+// or with a character beyond ASCII).
+std::string WithUnit(const std::string& value, const std::string& unit) {
+  if (unit.empty()) return value;
+  const auto lead = static_cast<unsigned char>(unit.front());
+  return value + (lead >= 0x80 || lead == '%' ? "" : " ") + unit;
+}
+
+std::string ChineseEstimates(const ProtocolFacts& f) {
+  const SampleSizeInputs& in = *f.inputs;
+  const std::string& unit = in.names.unit;
+  const bool named = !(in.names.group1.empty() && in.names.group2.empty());
+  const std::string groups = named ? GroupName(f, 1, true) + "与" + GroupName(f, 2, true) : "两组";
+  switch (f.design) {
+    case PowerDesign::TwoSample:
+      return groups + "的预期均数分别为" + in.first.text + "和" + WithUnit(in.second.text, unit) +
+             "，标准差" + WithUnit(in.spread.text, unit);
+    case PowerDesign::Paired:
+      return "差值的预期均数为" + WithUnit(in.effect.text, unit) + "（标准差" +
+             WithUnit(in.spread.text, unit) + "）";
+    case PowerDesign::Correlation:
+      return "预期相关系数为" + in.r.text;
+    case PowerDesign::TwoProportions:
+      return groups + "的预期率分别为" + in.first.text + "和" + in.second.text;
+    case PowerDesign::McNemar:
+      return "两种不一致结果的预期比例分别为" + in.first.text + "和" + in.second.text;
+  }
+  return {};
+}
+
+// After "the expected".
+std::string EnglishEstimates(const ProtocolFacts& f) {
+  const SampleSizeInputs& in = *f.inputs;
+  const std::string& unit = in.names.unit;
+  const std::string in1 = " in " + GroupName(f, 1, false);
+  const std::string in2 = " in " + GroupName(f, 2, false);
+  switch (f.design) {
+    case PowerDesign::TwoSample:
+      return "means were " + WithUnit(in.first.text, unit) + in1 + " and " +
+             WithUnit(in.second.text, unit) + in2 + " (SD " + WithUnit(in.spread.text, unit) + ")";
+    case PowerDesign::Paired:
+      return "mean difference was " + WithUnit(in.effect.text, unit) + " (SD " +
+             WithUnit(in.spread.text, unit) + ")";
+    case PowerDesign::Correlation:
+      return "correlation was " + in.r.text;
+    case PowerDesign::TwoProportions:
+      return "proportions were " + in.first.text + in1 + " and " + in.second.text + in2;
+    case PowerDesign::McNemar:
+      return "discordant proportions were " + in.first.text + " and " + in.second.text;
+  }
+  return {};
+}
+
+std::string ChineseNamed(const ProtocolFacts& f) {
+  const SampleSizeInputs& in = *f.inputs;
+  const SamplePlan& plan = *f.plan;
+  std::string sentence;
+  if (!in.names.outcome.empty()) {
+    sentence = "主要结局指标为" + in.names.outcome +
+               (in.names.unit.empty() ? "" : "（" + in.names.unit + "）") + "。";
+  }
+  if (!in.names.source.empty()) sentence += "根据" + in.names.source + "，";
+  sentence += ChineseEstimates(f) + "；按双侧α=" + in.alpha.text;
+  const std::string allocation =
+      TwoGroups(f.design) ? "、" + Allocation(in.ratio) + "分配" : std::string();
+  if (f.solve == SolveFor::Power) {
+    return sentence + allocation + "，" + ChineseCounts(f, plan.n1, plan.n2, "") + "时检验效能为" +
+           FixedText(*plan.power * 100, 1) + "%（" + ChineseMethod(f) + "）。";
+  }
+  sentence += "、检验效能" + PercentText(in.power) + "%" + allocation + "，" +
+              ChineseCounts(f, plan.n1, plan.n2, "需");
+  const bool dropout = in.dropout.value > 0;
+  if (dropout) {
+    sentence += "，考虑" + in.dropout.text + "%的脱落，" +
+                ChineseCounts(f, plan.enrolled1, plan.enrolled2, "纳入");
+  }
+  if (TwoGroups(f.design))
+    sentence += "，共" + Count(dropout ? plan.enrolledTotal : plan.total) + "例";
+  return sentence + "（" + ChineseMethod(f) + "）。";
+}
+
+std::string EnglishNamed(const ProtocolFacts& f, PStyle style) {
+  const SampleSizeInputs& in = *f.inputs;
+  const SamplePlan& plan = *f.plan;
+  std::string sentence;
+  if (!in.names.outcome.empty()) {
+    sentence = "The primary outcome is " + in.names.outcome +
+               (in.names.unit.empty() ? "" : " (" + in.names.unit + ")") + ". ";
+  }
+  sentence += (in.names.source.empty() ? "The" : "Based on " + in.names.source + ", the") +
+              " expected " + EnglishEstimates(f) + "; with a two-sided α of " +
+              Alpha(in.alpha, style);
+  const bool twoGroups = TwoGroups(f.design);
+  const std::string allocation = twoGroups ? Allocation(in.ratio) + " allocation" : "";
+  if (f.solve == SolveFor::Power) {
+    return sentence + (twoGroups ? " and " + allocation : "") + ", " +
+           EnglishCounts(f, plan.n1, plan.n2) + " give " + FixedText(*plan.power * 100, 1) +
+           "% power (" + EnglishMethod(f) + ").";
+  }
+  const std::string power = PercentText(in.power) + "% power";
+  sentence += (twoGroups ? ", " + power + " and " + allocation : " and " + power) + ", " +
+              EnglishCounts(f, plan.n1, plan.n2);
+  const bool dropout = in.dropout.value > 0;
+  if (twoGroups && !dropout) sentence += " (" + Count(plan.total) + " in total)";
+  sentence += " are required";
+  if (dropout) {
+    sentence += ", and allowing for " + in.dropout.text + "% dropout, " +
+                EnglishCounts(f, plan.enrolled1, plan.enrolled2) +
+                (twoGroups ? " (" + Count(plan.enrolledTotal) + " in total)" : "") +
+                " will be enrolled";
+  }
+  return sentence + " (" + EnglishMethod(f) + ").";
+}
+
 }  // namespace
 
 std::string ProtocolSentence(const ProtocolFacts& facts, PStyle style) {
-  return style == PStyle::ChineseMedical ? Chinese(facts) : English(facts, style);
+  const bool chinese = style == PStyle::ChineseMedical;
+  if (facts.inputs->names.Any()) return chinese ? ChineseNamed(facts) : EnglishNamed(facts, style);
+  return chinese ? Chinese(facts) : English(facts, style);
 }
 
 }  // namespace quillon

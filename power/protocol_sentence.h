@@ -1,6 +1,10 @@
 #pragma once
 // The protocol sentence of a sample-size plan: what was assumed, how many are needed and enrolled,
-// and the method; in Chinese for the Chinese journals' style, in English for the others.
+// and the method; in Chinese for the Chinese journals' style, in English for the others. A plan
+// that names nothing gives the short form (α and power, the effect, the counts); one that names
+// the outcome, its unit, the groups or the source of the estimates gives the named form: the
+// outcome, the estimates (after their source), α, power, allocation and the counts, each name
+// left out where it was not given.
 
 #include <string>
 

@@ -37,6 +37,9 @@ struct SampleSizeBoxes {
   std::string p1, p2;
   std::string p10, p01;
   std::string n;  // group 1's n or the pairs, when solving for power
+  // Names for the protocol sentence only, never read as numbers: the primary outcome and its
+  // unit, the two groups (two samples and two proportions) and where the estimates come from.
+  std::string outcome, unit, group1, group2, source;
 
   friend bool operator==(const SampleSizeBoxes&, const SampleSizeBoxes&) = default;
 };

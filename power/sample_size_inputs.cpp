@@ -70,6 +70,18 @@ Reading Read(const std::string& text, const std::string& name, Form form = Form:
 
 bool InUnitInterval(double p) { return p > 0 && p < 1; }
 
+// A name without the blanks around it, the ideographic space of a Chinese input method too.
+std::string TrimmedName(std::string_view text) {
+  constexpr std::string_view kIdeographicSpace = "\u3000";
+  for (std::string_view last; last != text;) {
+    last = text;
+    text = TrimBlanks(text);
+    if (text.starts_with(kIdeographicSpace)) text.remove_prefix(kIdeographicSpace.size());
+    if (text.ends_with(kIdeographicSpace)) text.remove_suffix(kIdeographicSpace.size());
+  }
+  return std::string(text);
+}
+
 }  // namespace
 
 ExactDecimal ExactValue(const TypedValue& typed) {
@@ -147,10 +159,9 @@ std::variant<SampleSizeInputs, std::string> ReadSampleSizeInputs(PowerDesign des
   };
   switch (design) {
     case PowerDesign::TwoSample: {
-      TypedValue mean1, mean2;
-      if (read(boxes.mean1, "均数1", mean1) && read(boxes.mean2, "均数2", mean2)) {
-        const int decimals = std::max(mean1.decimals, mean2.decimals);
-        const double difference = std::abs(mean1.value - mean2.value);
+      if (read(boxes.mean1, "均数1", in.first) && read(boxes.mean2, "均数2", in.second)) {
+        const int decimals = std::max(in.first.decimals, in.second.decimals);
+        const double difference = std::abs(in.first.value - in.second.value);
         in.effect = {difference, decimals, FixedText(difference, decimals)};
         check(difference > 0, "两组均数相等（均数差为0），无法计算");
       }
@@ -213,6 +224,12 @@ std::variant<SampleSizeInputs, std::string> ReadSampleSizeInputs(PowerDesign des
     }
   }
   if (!reason.empty()) return reason;
+  in.names = {TrimmedName(boxes.outcome), TrimmedName(boxes.unit), "", "",
+              TrimmedName(boxes.source)};
+  if (design == PowerDesign::TwoSample || design == PowerDesign::TwoProportions) {
+    in.names.group1 = TrimmedName(boxes.group1);
+    in.names.group2 = TrimmedName(boxes.group2);
+  }
   return in;
 }
 

@@ -19,10 +19,20 @@ struct TypedValue {
   std::string text;
 };
 
+// What the protocol sentence names, without the blanks around; empty where not given. The groups
+// only in the designs with two groups.
+struct ProtocolNames {
+  std::string outcome, unit, group1, group2, source;
+  bool Any() const {
+    return !(outcome.empty() && unit.empty() && group1.empty() && group2.empty() && source.empty());
+  }
+};
+
 // Everything a design needs, checked. `effect` and `spread` are the difference and its SD (two
 // samples: |mean1 − mean2| with the decimals of the finer mean, and the common SD; pairs: the mean
-// and SD of the differences); `first` and `second` the two proportions (p1 and p2, p10 and p01);
-// `r` the correlation; `ratio` k; `n` the typed n when solving for power.
+// and SD of the differences); `first` and `second` the two means of two samples, the two
+// proportions (p1 and p2, p10 and p01); `r` the correlation; `ratio` k; `n` the typed n when
+// solving for power.
 struct SampleSizeInputs {
   TypedValue alpha, power, dropout;
   TypedValue effect, spread;
@@ -30,6 +40,7 @@ struct SampleSizeInputs {
   TypedValue r;
   TypedValue ratio{1, 0, "1"};
   std::int64_t n = 0;
+  ProtocolNames names;
 };
 
 // A typed value exactly, as the quotient of two integers: "0.05" is 5 / 100.

@@ -29,6 +29,10 @@ AnalysisState FullState() {
   state.sampleSize.alpha = "0.01";
   state.sampleSize.p01 = "0.2";
   state.sampleSize.n = "120";
+  state.sampleSize.outcome = "治疗12周后的收缩压";
+  state.sampleSize.unit = "mmHg";
+  state.sampleSize.group2 = "对照组";
+  state.sampleSize.source = std::string(kMaxAnalysisNameLength, 's');
   state.names = {{"group1", "试验组"}, {"outcome", std::string(kMaxAnalysisNameLength, 'x')}};
   return state;
 }
@@ -71,8 +75,9 @@ TEST(AnalysisFile, HandWrittenFileTakesTheDefaults) {
   expected.group2 = {};
   expected.summary[kN2] = "9";
   expected.sampleSize.r = "0.3";
+  expected.sampleSize.unit = "kg";
   EXPECT_EQ(Read(R"({"group1": ["1.5", "2"], "group2": [], "summary": {"n2": "9", "x": 1},
-                     "sampleSize": {"r": "0.3"}, "later": {"deep": [[{"a": 1}]]}})"),
+                     "sampleSize": {"r": "0.3", "unit": "kg"}, "later": {"deep": [[{"a": 1}]]}})"),
             expected);
   // Without the summary boxes, the grid's values give them.
   AnalysisState bare;
@@ -88,6 +93,8 @@ TEST(AnalysisFile, BadFilesAreRefusedWithTheirReason) {
   std::string longName = "{\"names\": {\"outcome\": \"";
   for (std::size_t k = 0; k <= kMaxAnalysisNameLength; ++k) longName += "字";
   longName += "\"}}";
+  const std::string longSource =
+      "{\"sampleSize\": {\"source\": \"" + longName.substr(longName.find("字"));
   const struct {
     std::string bytes;
     P problem;
@@ -124,6 +131,9 @@ TEST(AnalysisFile, BadFilesAreRefusedWithTheirReason) {
       {"{\"report\": {\"testPath\": \"z\"}}", P::BadValue, "“report.testPath”"},
       {"{\"sampleSize\": {\"solveFor\": \"n\"}}", P::BadValue, "“sampleSize.solveFor”"},
       {longName, P::BadValue, "“names.outcome”的名称超过40个字符"},
+      {longSource, P::BadValue, "“sampleSize.source”的名称超过40个字符"},
+      {"{\"sampleSize\": {\"group1\": [\"试验组\"]}}", P::WrongType,
+       "“sampleSize.group1”的值应为文本"},
   };
   for (const auto& bad : cases) {
     const auto read = ReadAnalysis(bad.bytes);

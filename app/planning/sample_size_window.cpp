@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFormLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +15,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "analysis_file/analysis_file.h"
 #include "app/application.h"
 #include "app/report/picture_view.h"
 #include "app/report/report_feed.h"
@@ -52,7 +54,7 @@ SampleSizeWindow::SampleSizeWindow(AnalysisMode design, ReportFeed* styles, Pilo
   setObjectName(QStringLiteral("SampleSizeWindow"));
   setWindowTitle(QStringLiteral("样本量估计"));
   setAttribute(Qt::WA_DeleteOnClose);
-  resize(780, 640);
+  resize(860, 660);
 
   design_ = new QComboBox(this);
   design_->setObjectName(QStringLiteral("ssDesign"));
@@ -138,10 +140,36 @@ SampleSizeWindow::SampleSizeWindow(AnalysisMode design, ReportFeed* styles, Pilo
   pilotNote_->setObjectName(QStringLiteral("ssPilotNote"));
   pilotNote_->setWordWrap(true);
 
+  auto* names = new QGroupBox(QStringLiteral("方案句子"), this);
+  names->setObjectName(QStringLiteral("ssNames"));
+  namesForm_ = new QFormLayout(names);
+  outcome_ =
+      AddName("ssOutcome", QStringLiteral("主要结局指标"),
+              QStringLiteral("方案句子中的主要结局指标"), QStringLiteral("治疗12周后的收缩压"),
+              QStringLiteral("方案句子所写的主要结局指标；只改变句子，不改变样本量"));
+  unit_ = AddName("ssUnit", QStringLiteral("单位"), QStringLiteral("主要结局指标的单位"),
+                  QStringLiteral("mmHg"),
+                  QStringLiteral("写在均数、差值和标准差之后；率和相关系数不带单位"));
+  group1_ = AddName("ssGroup1", QStringLiteral("第1组名称"), QStringLiteral("第1组的名称"),
+                    QStringLiteral("试验组"), QStringLiteral("方案句子中第1组的名称"));
+  group2_ = AddName("ssGroup2", QStringLiteral("第2组名称"), QStringLiteral("第2组的名称"),
+                    QStringLiteral("对照组"), QStringLiteral("方案句子中第2组的名称"));
+  source_ = AddName(
+      "ssSource", QStringLiteral("估计值来源"), QStringLiteral("均数、标准差、率等估计值的来源"),
+      QStringLiteral("文献[12]、预试验"), QStringLiteral("估计值出自何处，如“文献[12]”或“预试验”"));
+
+  // Room for a long outcome; the fields of both forms fill the column, so that their right edges
+  // line up.
+  outcome_->setMinimumWidth(
+      outcome_->fontMetrics().horizontalAdvance(QStringLiteral("如：治疗12周后的收缩压（mmHg）")));
+  form_->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+  namesForm_->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+
   auto* inputs = new QVBoxLayout;
   inputs->addLayout(form_);
   inputs->addWidget(pilotButton);
   inputs->addWidget(pilotNote_);
+  inputs->addWidget(names);
   inputs->addStretch();
   auto* outputs = new QVBoxLayout;
   outputs->addWidget(text_, 1);
@@ -159,8 +187,8 @@ SampleSizeWindow::SampleSizeWindow(AnalysisMode design, ReportFeed* styles, Pilo
   layout->addLayout(columns, 1);
   layout->addLayout(buttons);
 
-  // Reading order: the design and what to solve for, the boxes down the form, the text, the
-  // picture, then the row of buttons.
+  // Reading order: the design and what to solve for, the boxes down the form, the pilot button,
+  // the sentence's names, the text, the picture, then the row of buttons.
   QWidget* previous = solve_;
   setTabOrder(design_, solve_);
   for (const InputRow& row : rows_) {
@@ -168,7 +196,8 @@ SampleSizeWindow::SampleSizeWindow(AnalysisMode design, ReportFeed* styles, Pilo
     previous = row.box;
   }
   for (QWidget* next :
-       std::initializer_list<QWidget*>{pilotButton, text_, style_, copyButton, saveButton}) {
+       std::initializer_list<QWidget*>{pilotButton, outcome_, unit_, group1_, group2_, source_,
+                                       text_, style_, copyButton, saveButton}) {
     setTabOrder(previous, next);
     previous = next;
   }
@@ -218,6 +247,23 @@ QLineEdit* SampleSizeWindow::AddBox(const char* name, const QString& label,
   return box;
 }
 
+QLineEdit* SampleSizeWindow::AddName(const char* name, const QString& label,
+                                     const QString& accessibleName, const QString& example,
+                                     const QString& toolTip) {
+  auto* box = new QLineEdit(this);
+  box->setObjectName(QString::fromLatin1(name));
+  box->setAccessibleName(accessibleName);
+  box->setToolTip(toolTip);
+  box->setPlaceholderText(QStringLiteral("如：") + example);
+  // UTF-16 units, so never past the code points the analysis file keeps.
+  box->setMaxLength(static_cast<int>(kMaxAnalysisNameLength));
+  auto* caption = new QLabel(label + QStringLiteral("："), this);
+  caption->setBuddy(box);
+  namesForm_->addRow(caption, box);
+  connect(box, &QLineEdit::textChanged, this, &SampleSizeWindow::Recompute);
+  return box;
+}
+
 PowerDesign SampleSizeWindow::Design() const {
   return kPowerDesigns[static_cast<std::size_t>(std::max(0, design_->currentIndex()))];
 }
@@ -240,6 +286,9 @@ void SampleSizeWindow::ShowBoxes() {
     if (row.box == n_) shown = forPower;
     form_->setRowVisible(row.box, shown);
   }
+  const bool twoGroups = design == kTwoSample || design == kProportions;
+  namesForm_->setRowVisible(group1_, twoGroups);
+  namesForm_->setRowVisible(group2_, twoGroups);
   const auto [label, accessibleName] = NNames(design);
   nLabel_->setText(label + QStringLiteral("："));
   n_->setAccessibleName(accessibleName);
@@ -266,7 +315,12 @@ std::vector<std::pair<QLineEdit*, std::string SampleSizeBoxes::*>> SampleSizeWin
           {p2_, &SampleSizeBoxes::p2},
           {p10_, &SampleSizeBoxes::p10},
           {p01_, &SampleSizeBoxes::p01},
-          {n_, &SampleSizeBoxes::n}};
+          {n_, &SampleSizeBoxes::n},
+          {outcome_, &SampleSizeBoxes::outcome},
+          {unit_, &SampleSizeBoxes::unit},
+          {group1_, &SampleSizeBoxes::group1},
+          {group2_, &SampleSizeBoxes::group2},
+          {source_, &SampleSizeBoxes::source}};
 }
 
 SampleSizeBoxes SampleSizeWindow::Boxes() const {

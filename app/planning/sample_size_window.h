@@ -1,7 +1,8 @@
 #pragma once
 // The sample-size window "样本量估计": a study planned before its data exist. The design, what to
 // solve for and the assumed values go in; the method, the sample size (or the power at a given n),
-// the numbers to enrol after dropout and the protocol sentence come out, recomputed at every
+// the numbers to enrol after dropout and the protocol sentence (with the outcome, unit, groups and
+// source typed for it, which change nothing else) come out, recomputed at every
 // keystroke, with the power curve under them. Nothing here is computed from the main window's
 // data. It has no parent widget, like the report window, and closes with Esc.
 
@@ -78,6 +79,9 @@ class SampleSizeWindow : public QWidget {
 
   QLineEdit* AddBox(const char* name, const QString& label, const QString& accessibleName,
                     const QString& text, std::vector<PowerDesign> designs);
+  // A name for the sentence in the group "方案句子": free text, never a number.
+  QLineEdit* AddName(const char* name, const QString& label, const QString& accessibleName,
+                     const QString& example, const QString& toolTip);
   PowerDesign Design() const;
   SolveFor Solve() const;
   PStyle Style() const;
@@ -112,6 +116,13 @@ class SampleSizeWindow : public QWidget {
   QLineEdit* p01_ = nullptr;
   QLineEdit* n_ = nullptr;
   QLabel* nLabel_ = nullptr;
+  // The sentence's names: ssOutcome, ssUnit, ssGroup1, ssGroup2 (two groups only), ssSource.
+  QFormLayout* namesForm_ = nullptr;
+  QLineEdit* outcome_ = nullptr;
+  QLineEdit* unit_ = nullptr;
+  QLineEdit* group1_ = nullptr;
+  QLineEdit* group2_ = nullptr;
+  QLineEdit* source_ = nullptr;
   QPlainTextEdit* text_ = nullptr;  // SampleSizeText
   plots::PowerCurvePlot* curve_ = nullptr;
   PictureView* curveView_ = nullptr;

@@ -78,18 +78,19 @@ TEST(SampleSize, ProtocolSentenceAndDropout) {
   const SampleSizeResult r = ComputeSampleSize(PowerDesign::TwoSample, boxes, SolveFor::SampleSize);
   EXPECT_EQ(
       r.sentence,
-      "按双侧α=0.05、检验效能80%，预期两组均数差为5.0（标准差10.0），每组需64例；考虑10%的脱落，"
-      "每组纳入72例，共144例（两独立样本t检验，非中心t分布法；Quillon 3.0）。");
+      "按双侧α=0.05、检验效能80%，预期两组均数分别为125.0和120.0（标准差10.0），每组需64例；考虑"
+      "10%的脱落，每组纳入72例，共144例（两独立样本t检验，非中心t分布法；Quillon 3.0）。");
   EXPECT_EQ(*r.plan.enrolledTotal, 144);
   // power.t.test(n = 64, delta = 5, sd = 10, strict = TRUE)$power.
   EXPECT_NEAR(*r.plan.power, 0.8014596, 1e-7);
   const SampleSizeResult apa =
       ComputeSampleSize(PowerDesign::TwoSample, boxes, SolveFor::SampleSize, PStyle::Apa);
-  EXPECT_EQ(apa.sentence,
-            "With a two-sided α of .05 and 80% power to detect a difference in means of 5.0 (SD "
-            "10.0), 64 participants per group are required; allowing for 10% dropout, 72 "
-            "participants per group (144 in total) will be enrolled (two-sample t test, "
-            "noncentral t distribution; Quillon 3.0).");
+  EXPECT_EQ(
+      apa.sentence,
+      "With a two-sided α of .05 and 80% power to detect a difference between means of 125.0 "
+      "and 120.0 (SD 10.0), 64 participants per group are required; allowing for 10% dropout, 72 "
+      "participants per group (144 in total) will be enrolled (two-sample t test, "
+      "noncentral t distribution; Quillon 3.0).");
 }
 
 TEST(SampleSize, PowerAtTypedN) {
@@ -263,6 +264,109 @@ TEST(SampleSize, SentencesInTheStyle) {
     std::string shown = r.sentence;
     for (const std::string& line : r.lines) shown += "\n" + line;
     for (const std::string& part : c.parts) EXPECT_NE(shown.find(part), std::string::npos) << shown;
+  }
+}
+
+// The named sentence: the outcome and its unit, the estimates with the groups' names and their
+// source, α, power, allocation and the counts; a name left empty is left out, and a plan naming
+// nothing reads the short way.
+TEST(SampleSize, NamedSentences) {
+  struct Named {
+    PowerDesign design;
+    SolveFor solve;
+    SampleSizeBoxes boxes;
+    PStyle style;
+    std::string sentence;
+  };
+  const auto with = [](SampleSizeBoxes boxes,
+                       std::initializer_list<std::pair<std::string B::*, const char*>> texts) {
+    for (const auto& [box, text] : texts) boxes.*box = text;
+    return boxes;
+  };
+  const SampleSizeBoxes chinese = Boxes({{&B::outcome, "治疗12周后的收缩压"},
+                                         {&B::unit, "mmHg"},
+                                         {&B::group1, "试验组"},
+                                         {&B::group2, "对照组"},
+                                         {&B::source, "预试验"}});
+  const SampleSizeBoxes english = Boxes({{&B::outcome, "systolic blood pressure at 12 weeks"},
+                                         {&B::unit, "mmHg"},
+                                         {&B::group1, "the treatment group"},
+                                         {&B::group2, "the control group"},
+                                         {&B::source, "the pilot study"}});
+  const auto twoMeans = [&](const SampleSizeBoxes& names) {
+    return with(names, {{&B::mean1, "120"},
+                        {&B::mean2, "110"},
+                        {&B::sd, "15"},
+                        {&B::power, "0.90"},
+                        {&B::dropout, "10"}});
+  };
+  const SampleSizeBoxes paired =
+      Boxes({{&B::meanDiff, "5"}, {&B::sdDiff, "10"}, {&B::dropout, "10"}});
+  const std::vector<Named> cases = {
+      {PowerDesign::TwoSample, SolveFor::SampleSize, twoMeans(chinese), PStyle::ChineseMedical,
+       "主要结局指标为治疗12周后的收缩压（mmHg）。根据预试验，试验组与对照组的预期均数分别为120和"
+       "110 mmHg，标准差15 mmHg；按双侧α=0.05、检验效能90%、1:1分配，每组需49例，考虑10%的脱落，"
+       "每组纳入55例，共110例（两独立样本t检验，非中心t分布法；Quillon 3.0）。"},
+      {PowerDesign::TwoSample, SolveFor::SampleSize, twoMeans(english), PStyle::Nejm,
+       "The primary outcome is systolic blood pressure at 12 weeks (mmHg). Based on the pilot "
+       "study, the expected means were 120 mmHg in the treatment group and 110 mmHg in the control "
+       "group (SD 15 mmHg); with a two-sided α of 0.05, 90% power and 1:1 allocation, 49 "
+       "participants per group are required, and allowing for 10% dropout, 55 participants per "
+       "group (110 in total) will be enrolled (two-sample t test, noncentral t distribution; "
+       "Quillon 3.0)."},
+      // The power at a typed n, the groups by name in the counts.
+      {PowerDesign::TwoSample, SolveFor::Power,
+       with(twoMeans(english), {{&B::ratio, "2"}, {&B::n, "40"}, {&B::outcome, ""}}), PStyle::Apa,
+       "Based on the pilot study, the expected means were 120 mmHg in the treatment group and 110 "
+       "mmHg in the control group (SD 15 mmHg); with a two-sided α of .05 and 1:2 allocation, 40 "
+       "participants in the treatment group and 80 in the control group give 92.7% power "
+       "(two-sample t test, noncentral t distribution; Quillon 3.0)."},
+      // One group named, the other by its number; a unit in Chinese right after the number.
+      {PowerDesign::TwoSample, SolveFor::SampleSize,
+       Boxes({{&B::mean1, "120"},
+              {&B::mean2, "110"},
+              {&B::sd, "15"},
+              {&B::unit, "岁"},
+              {&B::group1, " 试验组\u3000"}}),
+       PStyle::ChineseMedical,
+       "试验组与第2组的预期均数分别为120和110岁，标准差15岁；按双侧α=0.05、检验效能80%、1:1分配，"
+       "每组需37例，共74例（两独立样本t检验，非中心t分布法；Quillon 3.0）。"},
+      {PowerDesign::Paired, SolveFor::SampleSize, with(paired, {{&B::unit, "mmHg"}}),
+       PStyle::ChineseMedical,
+       "差值的预期均数为5 mmHg（标准差10 mmHg）；按双侧α=0.05、检验效能80%，需34对，考虑10%的脱落，"
+       "纳入38对（配对t检验，非中心t分布法；Quillon 3.0）。"},
+      // No unit after r or a rate; the groups' names only where there are two groups.
+      {PowerDesign::Correlation, SolveFor::SampleSize, with(english, {{&B::r, "0.3"}}), PStyle::Ama,
+       "The primary outcome is systolic blood pressure at 12 weeks (mmHg). Based on the pilot "
+       "study, the expected correlation was 0.3; with a two-sided α of .05 and 80% power, 85 "
+       "participants are required (test of a correlation coefficient, Fisher z transformation; "
+       "Quillon 3.0)."},
+      {PowerDesign::TwoProportions, SolveFor::SampleSize,
+       with(chinese, {{&B::p1, "0.6"},
+                      {&B::p2, "0.4"},
+                      {&B::ratio, "1.5"},
+                      {&B::dropout, "20"},
+                      {&B::outcome, "收缩压达标率"},
+                      {&B::source, "文献[12]"}}),
+       PStyle::ChineseMedical,
+       "主要结局指标为收缩压达标率（mmHg）。根据文献[12]，试验组与对照组的预期率分别为0.6和0."
+       "4；按双侧"
+       "α=0.05、检验效能80%、2:3分配，试验组需81例、对照组需122例，考虑20%的脱落，试验组纳入102"
+       "例、对照组纳入153例，共255例（两样本率比较，Fleiss合并方差正态近似法；Quillon 3.0）。"},
+      {PowerDesign::McNemar, SolveFor::Power,
+       Boxes({{&B::p10, "0.25"}, {&B::p01, "0.05"}, {&B::n, "57"}, {&B::outcome, "阳性检出"}}),
+       PStyle::ChineseMedical,
+       "主要结局指标为阳性检出。两种不一致结果的预期比例分别为0.25和0.05；按双侧α=0.05，57对时检验"
+       "效能为77.2%（配对资料McNemar检验，确切概率法，Connor法近似为80.4%；Quillon 3.0）。"},
+      // Nothing named (blanks, or groups in a design of one group): the short form as it was.
+      {PowerDesign::Paired, SolveFor::SampleSize,
+       with(paired, {{&B::outcome, " "}, {&B::group1, "试验组"}}), PStyle::ChineseMedical,
+       "按双侧α=0.05、检验效能80%，预期差值的均数为5（标准差10），需34对；考虑10%的脱落，纳入38对"
+       "（配对t检验，非中心t分布法；Quillon 3.0）。"},
+  };
+  for (const Named& c : cases) {
+    const SampleSizeResult r = ComputeSampleSize(c.design, c.boxes, c.solve, c.style);
+    EXPECT_EQ(r.sentence, c.sentence);
   }
 }
 

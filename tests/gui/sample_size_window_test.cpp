@@ -1,7 +1,7 @@
 // The sample-size window: one window from the menu, opened on the main window's analysis; a plan
 // typed as a user would (full-width digits too) with its sample size, a bad box's reason, the
 // power at a typed n, the journal style shared with the report, the main window's data as pilot
-// estimates, and Esc.
+// estimates, the names the protocol sentence gives, and Esc.
 
 #include "app/planning/sample_size_window.h"
 
@@ -134,6 +134,30 @@ TEST_F(SampleSizeWindowTest, TypedPlanShowsItsSizeTheReasonOfABadBoxAndThePowerA
   In<QComboBox>(planning, "ssDesign")->setCurrentIndex(3);
   QTest::mouseClick(In<QPushButton>(planning, "ssPilot"), Qt::LeftButton);
   EXPECT_TRUE(In<QLabel>(planning, "ssPilotNote")->text().startsWith(QStringLiteral("无法")));
+}
+
+TEST_F(SampleSizeWindowTest, NamesTypedForTheSentenceChangeOnlyTheSentence) {
+  SampleSizeWindow* planning = Open();
+  ASSERT_NE(planning, nullptr);
+  Type(In(planning, "ssMean1"), QStringLiteral("120"));
+  Type(In(planning, "ssMean2"), QStringLiteral("110"));
+  Type(In(planning, "ssSD"), QStringLiteral("15"));
+  const QString unnamed = Shown(planning);
+  Type(In(planning, "ssOutcome"), QStringLiteral("治疗１２周后的收缩压"));
+  Type(In(planning, "ssGroup1"), QStringLiteral("试验组"));
+  const QString named = Shown(planning);
+  EXPECT_TRUE(named.contains(QStringLiteral("\n\n主要结局指标为治疗１２周后的收缩压。")))
+      << named.toStdString();
+  EXPECT_TRUE(named.contains(QStringLiteral("试验组与第2组的预期均数分别为120和110")));
+  // The figures above the sentence stay as they were.
+  EXPECT_EQ(named.section(QStringLiteral("\n\n"), 0, 0),
+            unnamed.section(QStringLiteral("\n\n"), 0, 0));
+  EXPECT_EQ(planning->CurrentPlan().boxes.outcome, "治疗１２周后的收缩压");
+  EXPECT_TRUE(In(planning, "ssGroup2")->isVisibleTo(planning));
+  // Groups are named only where there are two.
+  In<QComboBox>(planning, "ssDesign")->setCurrentIndex(1);
+  EXPECT_FALSE(In(planning, "ssGroup1")->isVisibleTo(planning));
+  EXPECT_TRUE(In(planning, "ssOutcome")->isVisibleTo(planning));
 }
 
 }  // namespace
