@@ -55,22 +55,48 @@ std::vector<Tick> PairedLinesPlot::XTicks(AxisRange /*range*/, double /*width*/)
           {1, data_.names[1].isEmpty() ? QStringLiteral("处理后") : data_.names[1]}};
 }
 
+namespace {
+
+// Which pairs of heights at the two columns already have a line, in cells of a few pixels
+// square; at most a thousand rows, whatever the device's size (a printed page).
+class EndCells {
+ public:
+  EndCells(const QRectF& area, double pixels)
+      : top_(area.top()),
+        perPixel_(std::min(1 / pixels, 1000 / std::max(1.0, area.height()))),
+        rows_(static_cast<std::size_t>(std::ceil(area.height() * perPixel_)) + 1),
+        taken_(rows_ * rows_) {}
+  std::uint8_t& Cell(double from, double to) { return taken_[Row(from) * rows_ + Row(to)]; }
+
+ private:
+  std::size_t Row(double y) const {
+    return static_cast<std::size_t>(
+        std::clamp((y - top_) * perPixel_, 0.0, static_cast<double>(rows_ - 1)));
+  }
+  double top_, perPixel_;
+  std::size_t rows_;
+  std::vector<std::uint8_t> taken_;
+};
+
+// Lines whose ends are this close draw over each other; past the first few hundred lines, which
+// a small data set draws all of, a line is drawn only where none ends this close to it yet:
+// each line costs as much as a few hundred dots.
+constexpr double kCoarseCells = 4;
+constexpr std::size_t kFineLines = 256;
+
+}  // namespace
+
 // One line per pair of cells the two ends fall in, cells two pixels high (three in a vector
-// file, as the dots): lines that close cover each other anyway, and tens of thousands of pairs
-// draw as quickly as the area is high. A value beyond the area (an infinity) ends at its edge.
+// file, as the dots) and, past the first few hundred, four times that: tens of thousands of
+// pairs draw as quickly as a few hundred. A value beyond the area (an infinity) ends at its edge.
 void PairedLinesPlot::DrawUnder(QPainter& painter, const Layout& layout) const {
   const PlotFrame frame = layout.Frame();
   const QRectF& area = layout.area;
   const bool raster =
       painter.paintEngine() != nullptr && painter.paintEngine()->type() == QPaintEngine::Raster;
-  // At most a thousand rows, whatever the device's size (a printed page).
-  const double perPixel = std::min(raster ? 1.0 / 2 : 1.0 / 3, 1000 / std::max(1.0, area.height()));
-  const auto rows = static_cast<std::size_t>(std::ceil(area.height() * perPixel)) + 1;
-  std::vector<std::uint8_t> taken(rows * rows);
-  auto rowOf = [&](double y) {
-    return static_cast<std::size_t>(
-        std::clamp((y - area.top()) * perPixel, 0.0, static_cast<double>(rows - 1)));
-  };
+  const double pixels = raster ? 2 : 3;
+  EndCells fine(area, pixels);
+  EndCells coarse(area, pixels * kCoarseCells);
   const double left = frame.MapX(0);
   const double right = frame.MapX(1);
   std::vector<QLineF> lines;
@@ -78,9 +104,11 @@ void PairedLinesPlot::DrawUnder(QPainter& painter, const Layout& layout) const {
     if (std::isnan(first) || std::isnan(second)) continue;
     const double from = Within(frame.MapY(first), area.top(), area.bottom());
     const double to = Within(frame.MapY(second), area.top(), area.bottom());
-    std::uint8_t& cell = taken[rowOf(from) * rows + rowOf(to)];
-    if (cell != 0) continue;
+    std::uint8_t& cell = fine.Cell(from, to);
+    std::uint8_t& wider = coarse.Cell(from, to);
+    if (cell != 0 || (wider != 0 && lines.size() >= kFineLines)) continue;
     cell = 1;
+    wider = 1;
     lines.emplace_back(left, from, right, to);
   }
   painter.setPen(QPen(kLineColour, 1));
