@@ -32,7 +32,9 @@
 #include "app/report/report_window.h"
 #include "entry/grid_rows.h"
 #include "plots/agreement_plot.h"
+#include "plots/box_plot.h"
 #include "plots/estimation_plot.h"
+#include "plots/paired_lines.h"
 #include "plots/residual_plot.h"
 #include "plots/scatter_plot.h"
 
@@ -316,8 +318,9 @@ struct SpreadPairs {
 };
 
 // Elapsed time of one picture at the report's size with 32,776 points (0 scatter plot with its
-// band, 1 residuals, 2 agreement, 3 the two groups): with range(1) = 1 after SetData (the scatter
-// plot's band computed too), with 0 a plain repaint.
+// band, 1 residuals, 2 agreement, 3 the two groups, 4 their boxes with the shift, 5 the pairs'
+// lines with the change): with range(1) = 1 after SetData (the scatter plot's band computed too),
+// with 0 a plain repaint.
 using plots::AgreementData;
 using plots::AgreementLine;
 using plots::EstimationData;
@@ -361,6 +364,33 @@ void BM_PictureWithEveryRow(benchmark::State& state) {
       plot = std::make_unique<PictureView>(std::unique_ptr<plots::PlotCanvas>(agreement), nullptr);
       break;
     }
+    case 4: {
+      auto* boxes = new plots::BoxPlot();
+      plots::BoxPlotData data;
+      for (const QPointF& pair : pairs.points) {
+        data.groups[0].values.push_back(pair.x());
+        data.groups[1].values.push_back(pair.y());
+      }
+      data.groups[0] = {data.groups[0].values, 50, 43.3, 56.7};
+      data.groups[1] = {data.groups[1].values, 52, 46.2, 57.8};
+      data.shift = -2;
+      data.shiftLower = -2.2;
+      data.shiftUpper = -1.8;
+      setData = [boxes, data] { boxes->SetData(data); };
+      plot = std::make_unique<PictureView>(std::unique_ptr<plots::PlotCanvas>(boxes), nullptr);
+      break;
+    }
+    case 5: {
+      auto* paired = new plots::PairedLinesPlot();
+      plots::PairedLinesData data;
+      for (const QPointF& pair : pairs.points) data.pairs.emplace_back(pair.x(), pair.y());
+      data.change = 2;
+      data.changeLower = 1.9;
+      data.changeUpper = 2.1;
+      setData = [paired, data] { paired->SetData(data); };
+      plot = std::make_unique<PictureView>(std::unique_ptr<plots::PlotCanvas>(paired), nullptr);
+      break;
+    }
     default: {
       auto* estimation = new plots::EstimationPlot();
       EstimationData data;
@@ -387,7 +417,7 @@ void BM_PictureWithEveryRow(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_PictureWithEveryRow)
-    ->ArgsProduct({{0, 1, 2, 3}, {1, 0}})
+    ->ArgsProduct({{0, 1, 2, 3, 4, 5}, {1, 0}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <bit>
 #include <cfloat>
 #include <cmath>
@@ -23,7 +24,9 @@
 
 #include "fuzz/fuzz_check.h"
 #include "plots/agreement_plot.h"
+#include "plots/box_plot.h"
 #include "plots/estimation_plot.h"
+#include "plots/paired_lines.h"
 #include "plots/power_curve.h"
 #include "plots/residual_plot.h"
 #include "plots/scatter_plot.h"
@@ -142,6 +145,16 @@ void TryPicture(PlotCanvas& picture, FuzzedDataProvider& in, std::string_view in
     RequireTicks(layout->yTicks, layout->y, 101, input);
     Require(layout->xTicks.size() >= 2 && layout->yTicks.size() >= 2,
             "both axes have two ticks or more", input);
+    if (const std::optional<PlotCanvas::Panel>& panel = layout->panel) {
+      const QRectF& side = panel->area;
+      Require(side.left() >= area.right() && side.top() >= 0 && side.width() >= 0 &&
+                  side.height() >= 0 && side.right() <= size.width() &&
+                  side.bottom() <= size.height(),
+              "the difference's panel lies right of the plot area, inside the picture", input);
+      RequireAxis(panel->y, input);
+      RequireTicks(panel->yTicks, panel->y, 101, input);
+      Require(panel->yTicks.size() >= 2, "the difference's axis has two ticks or more", input);
+    }
   }
   // Painted small, and for one input in eight, picked by the whole input's hash so that the
   // fuzzer does not learn to paint every time: the texts cost three times what the rest does.
@@ -179,7 +192,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view input = fuzz::AsText(data, size);
   FuzzedDataProvider in(data, size);
-  const int kind = in.ConsumeIntegralInRange(0, 5);
+  const int kind = in.ConsumeIntegralInRange(0, 7);
   Values values(in);
   switch (kind) {
     case 0:
@@ -232,7 +245,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       TryPicture(plot, in, input);
       break;
     }
-    default: {
+    case 5: {
       PowerCurve curve;
       // Any n, rising by at most a million a point, far from the ends of the 64-bit range.
       std::int64_t n = in.ConsumeIntegralInRange<std::int64_t>(INT64_MIN / 2, INT64_MAX / 2);
@@ -243,6 +256,57 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (in.ConsumeBool()) curve.marked = in.ConsumeIntegral<std::size_t>() % 300;
       static PowerCurvePlot plot;
       plot.SetData(curve, QStringLiteral("—"));
+      TryPicture(plot, in, input);
+      break;
+    }
+    case 6: {
+      // Quartiles and a shift as any values, whether or not they fit the groups' values.
+      BoxPlotData boxes;
+      for (BoxGroup& group : boxes.groups) {
+        group.values.resize(in.ConsumeIntegralInRange(0, kMostValues));
+        for (double& value : group.values) value = values.Next();
+        group.median = values.Maybe();
+        group.p25 = values.Maybe();
+        group.p75 = values.Maybe();
+      }
+      boxes.shift = values.Maybe();
+      boxes.shiftLower = values.Maybe();
+      boxes.shiftUpper = values.Maybe();
+      static BoxPlot plot;
+      plot.SetData(boxes);
+      // Every value is a dot beyond the whiskers or lies between their ends, never both.
+      for (std::size_t g = 0; g < 2; ++g) {
+        const std::optional<BoxPlot::Whiskers>& whiskers = plot.WhiskersOf()[g];
+        if (!whiskers) continue;
+        std::size_t within = 0;
+        for (const double value : boxes.groups[g].values) {
+          within += whiskers->low <= value && value <= whiskers->high ? 1 : 0;
+        }
+        for (const double value : whiskers->beyond) {
+          Require(value < whiskers->low || value > whiskers->high, "a dot lies beyond a whisker",
+                  input);
+        }
+        const auto numbers = static_cast<std::size_t>(
+            std::count_if(boxes.groups[g].values.begin(), boxes.groups[g].values.end(),
+                          [](double value) { return !std::isnan(value); }));
+        Require(within + whiskers->beyond.size() == numbers,
+                "each value lies within the whiskers or beyond them", input);
+      }
+      TryPicture(plot, in, input);
+      break;
+    }
+    default: {
+      PairedLinesData paired;
+      paired.pairs.resize(in.ConsumeIntegralInRange(0, kMostValues));
+      for (auto& [first, second] : paired.pairs) {
+        first = values.Next();
+        second = values.Next();
+      }
+      paired.change = values.Maybe();
+      paired.changeLower = values.Maybe();
+      paired.changeUpper = values.Maybe();
+      static PairedLinesPlot plot;
+      plot.SetData(paired);
       TryPicture(plot, in, input);
       break;
     }

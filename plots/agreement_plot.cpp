@@ -16,11 +16,14 @@ const QColor kLimitBand(250, 226, 226);
 }  // namespace
 
 AgreementPlot::AgreementPlot()
-    : PlotCanvas(QStringLiteral("AgreementPlot"), QStringLiteral("一致性图"),
-                 QStringLiteral("每对的均数 (X + Y) / 2"), QStringLiteral("差值 X − Y")) {}
+    // The axes' titles come with the data: there are no axes before it.
+    : PlotCanvas(QStringLiteral("AgreementPlot"), QStringLiteral("一致性图"), QString(),
+                 QString()) {}
 
 void AgreementPlot::SetData(AgreementData agreement) {
   data_ = std::move(agreement);
+  SetAxisTitles(data_.xTitle.isEmpty() ? QStringLiteral("每对的均数 (X + Y) / 2") : data_.xTitle,
+                data_.yTitle.isEmpty() ? QStringLiteral("差值 X − Y") : data_.yTitle);
   DataChanged();
 }
 

@@ -5,6 +5,7 @@
 // value written at the right.
 
 #include <QPointF>
+#include <QString>
 #include <optional>
 #include <vector>
 
@@ -20,6 +21,8 @@ struct AgreementLine {
 struct AgreementData {
   std::vector<QPointF> points;  // (mean of the pair, X − Y) of each complete pair
   std::optional<AgreementLine> bias, lowerLimit, upperLimit;
+  // The axes' titles; "每对的均数 (X + Y) / 2" and "差值 X − Y" when empty.
+  QString xTitle, yTitle;
 };
 
 class AgreementPlot : public PlotCanvas {

@@ -23,12 +23,14 @@ constexpr double kWidestStep = 6;
 }  // namespace
 
 EstimationPlot::EstimationPlot()
+    // The value axis's title comes with the data: there are no axes before it.
     : PlotCanvas(QStringLiteral("EstimationPlot"), QStringLiteral("两组数据图"), QString(),
-                 QStringLiteral("数值")) {}
+                 QString()) {}
 
 void EstimationPlot::SetData(EstimationData estimation) {
   data_ = std::move(estimation);
   reach_.reset();
+  SetAxisTitles(QString(), data_.valueTitle.isEmpty() ? QStringLiteral("数值") : data_.valueTitle);
   DataChanged();
 }
 
@@ -50,7 +52,8 @@ std::optional<PlotCanvas::Extent> EstimationPlot::DataExtent() const {
 QString EstimationPlot::EmptyMessage() const { return QStringLiteral("两组都还没有数据"); }
 
 std::vector<Tick> EstimationPlot::XTicks(AxisRange /*range*/, double /*width*/) const {
-  return {{0, QStringLiteral("第1组")}, {1, QStringLiteral("第2组")}};
+  return {{0, data_.names[0].isEmpty() ? QStringLiteral("第1组") : data_.names[0]},
+          {1, data_.names[1].isEmpty() ? QStringLiteral("第2组") : data_.names[1]}};
 }
 
 // Rows of kStackPixels in height; the values in one row are spread sideways from the column's

@@ -4,6 +4,7 @@
 // height; beside them each group's mean as a short line with its 95 % confidence interval.
 
 #include <QRectF>
+#include <QString>
 #include <array>
 #include <optional>
 #include <utility>
@@ -20,6 +21,8 @@ struct EstimationGroup {
 
 struct EstimationData {
   std::array<EstimationGroup, 2> groups;
+  std::array<QString, 2> names;  // under the columns; "第1组" and "第2组" when empty
+  QString valueTitle;            // the value axis's title; "数值" when empty
 };
 
 class EstimationPlot : public PlotCanvas {

@@ -25,6 +25,14 @@ constexpr double kTickSpacing = 100;
 constexpr double kLabelGap = 24;
 constexpr double kSavedPixelRatio = 2;
 const QColor kGridColour(232, 232, 232);
+// The difference's panel: at least this wide, and this far right of the plot area; its estimate
+// drawn as the estimation plot draws a mean's interval.
+constexpr double kNarrowestPanel = 48;
+constexpr double kPanelGap = 12;
+constexpr double kEstimateRadius = 3.5;
+constexpr double kCap = 4;
+const QColor kEstimateColour(20, 20, 20);
+const QColor kZeroColour(200, 40, 40);
 
 // Round steps are numbered in ascending order: step 3e is 10^e, 3e + 1 is 2 × 10^e and 3e + 2 is
 // 5 × 10^e, from 10^-300 up to 10^308, the largest power of ten a double holds.
@@ -199,8 +207,16 @@ void PlotCanvas::SetFont(const QFont& font) {
   cacheValid_ = false;
 }
 
+void PlotCanvas::SetAxisTitles(QString xTitle, QString yTitle) {
+  xTitle_ = std::move(xTitle);
+  yTitle_ = std::move(yTitle);
+  cacheValid_ = false;
+}
+
 void PlotCanvas::DataChanged() {
   extent_ = DataExtent();
+  difference_.reset();
+  if (extent_) difference_ = DataDifference();
   cacheValid_ = false;
   if (changed_) changed_();
 }
@@ -209,8 +225,9 @@ std::vector<Tick> PlotCanvas::XTicks(AxisRange range, double width) const {
   return RoundTicks(range, std::max(2, static_cast<int>(width / kTickSpacing)));
 }
 
-PlotCanvas::Layout PlotCanvas::LayOut(const QRect& area, const QFontMetricsF& metrics,
-                                      const Extent& extent) const {
+// With extent_ known.
+PlotCanvas::Layout PlotCanvas::LayOut(const QRect& area, const QFontMetricsF& metrics) const {
+  const Extent& extent = *extent_;
   Layout layout;
   layout.x = AxisFor(extent.x);
   layout.y = AxisFor(extent.y);
@@ -221,12 +238,38 @@ PlotCanvas::Layout PlotCanvas::LayOut(const QRect& area, const QFontMetricsF& me
   const double top = Within(area.top() + std::ceil(line / 2) + 2, area.top(), pictureBottom);
   const double bottom =
       Within(pictureBottom - std::ceil(2 * line + kTickLength + 6), top, pictureBottom);
-  layout.yTicks = RoundTicks(layout.y, std::max(2, static_cast<int>((bottom - top) / 50)));
-  double labels = 0;
-  for (const Tick& tick : layout.yTicks) {
-    labels = std::max(labels, metrics.horizontalAdvance(tick.label));
+  const int tickCount = std::max(2, static_cast<int>((bottom - top) / 50));
+  layout.yTicks = RoundTicks(layout.y, tickCount);
+  auto widestOf = [&metrics](const std::vector<Tick>& ticks) {
+    double widest = 0;
+    for (const Tick& tick : ticks) widest = std::max(widest, metrics.horizontalAdvance(tick.label));
+    return widest;
+  };
+  const double labels = widestOf(layout.yTicks);
+  double right = Within(pictureRight - 16, area.left(), pictureRight);
+  if (difference_) {
+    // At the right of the picture, its labels beyond it; as wide as its name, within a quarter
+    // of the picture. The plot area takes what is left.
+    Panel panel{{}, {}, {}, *difference_};
+    const Difference& difference = panel.difference;
+    AxisRange data{0, 0};
+    for (const std::optional<double>& value :
+         {std::optional<double>(difference.value), difference.lower, difference.upper}) {
+      // A value that is not a number leaves the range as it is.
+      if (value) data = {std::min(data.low, *value), std::max(data.high, *value)};
+    }
+    panel.y = AxisFor(data);
+    panel.yTicks = RoundTicks(panel.y, tickCount);
+    const double panelRight =
+        Within(pictureRight - std::ceil(widestOf(panel.yTicks) + kTickLength + 3 + 6), area.left(),
+               pictureRight);
+    const double width = std::clamp(metrics.horizontalAdvance(difference.name) + 12,
+                                    kNarrowestPanel, std::max(kNarrowestPanel, area.width() / 4.0));
+    const double panelLeft = Within(panelRight - width, area.left(), panelRight);
+    panel.area = QRectF(panelLeft, top, panelRight - panelLeft, bottom - top);
+    right = Within(panelLeft - kPanelGap, area.left(), panelLeft);
+    layout.panel = std::move(panel);
   }
-  const double right = Within(pictureRight - 16, area.left(), pictureRight);
   const double left =
       Within(area.left() + std::ceil(line + 8 + labels + kTickLength + 3), area.left(), right);
   layout.area = QRectF(left, top, right - left, bottom - top);
@@ -253,6 +296,14 @@ void PlotCanvas::DrawBackground(QPainter& painter, const QRect& area, const Layo
     const double y = std::round(frame.MapY(tick.value)) + 0.5;
     painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
   }
+  if (layout->panel) {
+    const PlotFrame panel = layout->panel->Frame();
+    const QRectF& side = layout->panel->area;
+    for (const Tick& tick : layout->panel->yTicks) {
+      const double y = std::round(panel.MapY(tick.value)) + 0.5;
+      painter.drawLine(QPointF(side.left(), y), QPointF(side.right(), y));
+    }
+  }
   if (!VerticalGrid()) return;
   for (const Tick& tick : layout->xTicks) {
     const double x = std::round(frame.MapX(tick.value)) + 0.5;
@@ -268,15 +319,23 @@ void PlotCanvas::DrawAxes(QPainter& painter, const QRect& area, const Layout& la
   painter.setPen(QPen(Qt::black, 1));
   painter.setBrush(Qt::NoBrush);
   painter.drawRect(plot.adjusted(0.5, 0.5, -0.5, -0.5));
-  for (const Tick& tick : layout.xTicks) {
+  for (std::size_t k = 0; k < layout.xTicks.size(); ++k) {
+    const Tick& tick = layout.xTicks[k];
     const double x = std::round(frame.MapX(tick.value)) + 0.5;
     painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + kTickLength));
-    // Centred under its tick, but not past either end of the picture.
-    const double width = metrics.horizontalAdvance(tick.label) + 2;
+    // Centred under its tick, but not past either end of the picture; a name too long for the
+    // room between its neighbouring ticks is cut short (round values always fit).
+    double room = plot.width();
+    for (const std::size_t other : {k - 1, k + 1}) {
+      if (other >= layout.xTicks.size()) continue;
+      room = std::min(room, std::fabs(frame.MapX(layout.xTicks[other].value) - x) - 8);
+    }
+    const QString label = metrics.elidedText(tick.label, Qt::ElideRight, std::max(0.0, room));
+    const double width = metrics.horizontalAdvance(label) + 2;
     const double left =
         Within(x - width / 2, area.left() + 2.0, area.left() + area.width() - width - 2.0);
     painter.drawText(QRectF(left, plot.bottom() + kTickLength + 1, width, line),
-                     Qt::AlignHCenter | Qt::AlignTop, tick.label);
+                     Qt::AlignHCenter | Qt::AlignTop, label);
   }
   for (const Tick& tick : layout.yTicks) {
     const double y = std::round(frame.MapY(tick.value)) + 0.5;
@@ -286,19 +345,75 @@ void PlotCanvas::DrawAxes(QPainter& painter, const QRect& area, const Layout& la
         Qt::AlignRight | Qt::AlignVCenter, tick.label);
   }
   painter.drawText(QRectF(plot.left(), plot.bottom() + kTickLength + 2 + line, plot.width(), line),
-                   Qt::AlignHCenter | Qt::AlignTop, xTitle_);
+                   Qt::AlignHCenter | Qt::AlignTop,
+                   metrics.elidedText(xTitle_, Qt::ElideRight, plot.width()));
   painter.save();
   painter.translate(area.left() + 2, plot.center().y());
   painter.rotate(-90);
   painter.drawText(QRectF(-plot.height() / 2, 0, plot.height(), line),
-                   Qt::AlignHCenter | Qt::AlignTop, yTitle_);
+                   Qt::AlignHCenter | Qt::AlignTop,
+                   metrics.elidedText(yTitle_, Qt::ElideRight, plot.height()));
   painter.restore();
+  if (layout.panel) DrawPanel(painter, area, layout);
+}
+
+void PlotCanvas::DrawPanel(QPainter& painter, const QRect& area, const Layout& layout) {
+  const Panel& panel = *layout.panel;
+  const PlotFrame frame = panel.Frame();
+  const QRectF& side = panel.area;
+  const QFontMetricsF metrics(painter.font());
+  const double line = metrics.height();
+  // 0, where the two columns would not differ.
+  const double zero = std::round(frame.MapY(0)) + 0.5;
+  painter.setPen(QPen(kZeroColour, 1, Qt::DashLine));
+  painter.drawLine(QPointF(side.left(), zero), QPointF(side.right(), zero));
+  // The estimate in the middle, its interval as a bar with caps; a value beyond the axis (an
+  // infinity) at the panel's edge, and one that is not a number not at all.
+  const Difference& difference = panel.difference;
+  const double x = frame.MapX(0.5);
+  auto height = [&frame, &side](double value) {
+    return Within(frame.MapY(value), side.top(), side.bottom());
+  };
+  if (difference.lower && difference.upper && !std::isnan(*difference.lower) &&
+      !std::isnan(*difference.upper)) {
+    const double lower = height(*difference.lower);
+    const double upper = height(*difference.upper);
+    painter.setPen(QPen(kEstimateColour, 1.5, Qt::SolidLine, Qt::FlatCap));
+    painter.drawLine(QPointF(x, lower), QPointF(x, upper));
+    painter.drawLine(QPointF(x - kCap, lower), QPointF(x + kCap, lower));
+    painter.drawLine(QPointF(x - kCap, upper), QPointF(x + kCap, upper));
+  }
+  if (!std::isnan(difference.value)) {
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kEstimateColour);
+    painter.drawEllipse(QPointF(x, height(difference.value)), kEstimateRadius, kEstimateRadius);
+  }
+
+  painter.setPen(QPen(Qt::black, 1));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(side.adjusted(0.5, 0.5, -0.5, -0.5));
+  const double pictureRight = area.left() + area.width();
+  const double labelLeft = side.right() + kTickLength + 3;
+  for (const Tick& tick : panel.yTicks) {
+    const double y = std::round(frame.MapY(tick.value)) + 0.5;
+    painter.drawLine(QPointF(side.right(), y), QPointF(side.right() + kTickLength, y));
+    painter.drawText(QRectF(labelLeft, y - line / 2, std::max(0.0, pictureRight - labelLeft), line),
+                     Qt::AlignLeft | Qt::AlignVCenter, tick.label);
+  }
+  // The name under the panel, where the columns have theirs, between the plot area and the
+  // picture's right end.
+  const double roomLeft = layout.area.right() + 4;
+  const QString name = metrics.elidedText(difference.name, Qt::ElideRight,
+                                          std::max(0.0, pictureRight - 2 - roomLeft));
+  const double width = metrics.horizontalAdvance(name) + 2;
+  const double left = Within(side.center().x() - width / 2, roomLeft, pictureRight - width - 2);
+  painter.drawText(QRectF(left, side.bottom() + kTickLength + 1, width, line),
+                   Qt::AlignHCenter | Qt::AlignTop, name);
 }
 
 std::optional<PlotCanvas::Layout> PlotCanvas::LaidOut(const QSize& size) const {
   if (!extent_) return std::nullopt;
-  return LayOut(QRect(QPoint(0, 0), size.expandedTo(QSize(0, 0))), QFontMetricsF(PixelFont(font_)),
-                *extent_);
+  return LayOut(QRect(QPoint(0, 0), size.expandedTo(QSize(0, 0))), QFontMetricsF(PixelFont(font_)));
 }
 
 void PlotCanvas::DrawEmpty(QPainter& painter, const QRect& area) const {
@@ -371,7 +486,7 @@ void PlotCanvas::Draw(QPainter& painter, const QRect& area) const {
     painter.restore();
     return;
   }
-  const Layout layout = LayOut(area, QFontMetricsF(painter.font()), *extent_);
+  const Layout layout = LayOut(area, QFontMetricsF(painter.font()));
   DrawBackground(painter, area, &layout);
   DrawUnder(painter, layout);
   DrawDots(painter, layout);
@@ -431,7 +546,7 @@ void PlotCanvas::Paint(QPainter& painter, const QSize& size, qreal ratio) {
     image.setFont(font);
     image.setRenderHint(QPainter::Antialiasing);
     cachedLayout_.reset();
-    if (extent_) cachedLayout_ = LayOut(rect, QFontMetricsF(font), *extent_);
+    if (extent_) cachedLayout_ = LayOut(rect, QFontMetricsF(font));
     DrawBackground(image, rect, cachedLayout_ ? &*cachedLayout_ : nullptr);
     if (cachedLayout_) {
       DrawUnder(image, *cachedLayout_);

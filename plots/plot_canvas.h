@@ -114,15 +114,33 @@ class PlotCanvas {
   QImage Image() const;
   static constexpr QSize kSavedSize{640, 480};
 
+  // An estimate of the difference between a picture's two columns (a shift, a change) with its
+  // 95 % confidence interval, shown in a narrow panel at the right of the plot area on a value
+  // axis of its own with 0 marked, and named under the panel.
+  struct Difference {
+    double value = 0;
+    std::optional<double> lower, upper;
+    QString name;
+  };
   struct Extent {
     AxisRange x, y;
   };
+  // The difference's panel: as high as the plot area, its ticks labelled at its right.
+  struct Panel {
+    QRectF area;
+    AxisRange y;
+    std::vector<Tick> yTicks;
+    Difference difference;
+    // X runs from 0 to 1 across the panel.
+    PlotFrame Frame() const { return {area, {0, 1}, y}; }
+  };
   // Where the picture puts its plot area inside the picture's rectangle, the ranges it shows
-  // and their ticks.
+  // and their ticks, and the difference's panel when there is one.
   struct Layout {
     QRectF area;
     AxisRange x, y;
     std::vector<Tick> xTicks, yTicks;
+    std::optional<Panel> panel;
     PlotFrame Frame() const { return {area, x, y}; }
   };
   // The layout the picture is drawn with at a size; nothing when there is nothing to plot.
@@ -133,10 +151,15 @@ class PlotCanvas {
 
   // To be called on every change of the data: the image of the dots is drawn again.
   void DataChanged();
+  // The axes' titles, named by the data: set before DataChanged, which tells the view; the kept
+  // image is drawn again.
+  void SetAxisTitles(QString xTitle, QString yTitle);
 
   // The data's extent; nothing when there is nothing to plot, and the message says why.
   virtual std::optional<Extent> DataExtent() const = 0;
   virtual QString EmptyMessage() const = 0;
+  // The difference the picture shows beside its plot area; none by default.
+  virtual std::optional<Difference> DataDifference() const { return std::nullopt; }
   // The labelled positions along X; round values by default.
   virtual std::vector<Tick> XTicks(AxisRange range, double width) const;
   virtual bool VerticalGrid() const { return true; }
@@ -183,15 +206,18 @@ class PlotCanvas {
                              const QColor& colour);
 
  private:
-  Layout LayOut(const QRect& area, const QFontMetricsF& metrics, const Extent& extent) const;
+  Layout LayOut(const QRect& area, const QFontMetricsF& metrics) const;
   void DrawBackground(QPainter& painter, const QRect& area, const Layout* layout) const;
   void DrawAxes(QPainter& painter, const QRect& area, const Layout& layout) const;
   void DrawEmpty(QPainter& painter, const QRect& area) const;
+  // The panel's zero line, the estimate with its interval, the frame, ticks and name.
+  static void DrawPanel(QPainter& painter, const QRect& area, const Layout& layout);
 
   QString name_, title_, xTitle_, yTitle_;
   QFont font_;
   std::function<void()> changed_;
   std::optional<Extent> extent_;
+  std::optional<Difference> difference_;
   // The picture below the lines, for the size, pixel ratio and font it was drawn at.
   QImage cache_;
   QFont cachedFont_;

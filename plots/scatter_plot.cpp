@@ -50,18 +50,21 @@ ScatterData ScatterOf(std::vector<QPointF> points, const PairSums& pairs,
 }
 
 ScatterPlot::ScatterPlot()
-    : PlotCanvas(QStringLiteral("ScatterPlot"), QStringLiteral("散点图"),
-                 QStringLiteral("X（第一组）"), QStringLiteral("Y（第二组）")) {}
+    // The axes' titles come with the data: there are no axes before it.
+    : PlotCanvas(QStringLiteral("ScatterPlot"), QStringLiteral("散点图"), QString(), QString()) {}
 
 void ScatterPlot::SetData(ScatterData scatter) {
   data_ = std::move(scatter);
   if (!data_.points.empty()) xs_ = RangesOf(data_.points).first;
+  SetAxisTitles(data_.xTitle.isEmpty() ? QStringLiteral("X（第一组）") : data_.xTitle,
+                data_.yTitle.isEmpty() ? QStringLiteral("Y（第二组）") : data_.yTitle);
   DataChanged();
 }
 
 std::optional<PlotCanvas::Extent> ScatterPlot::DataExtent() const {
   if (data_.points.empty()) return std::nullopt;
   auto [x, y] = RangesOf(data_.points);
+  if (!data_.line) return Extent{x, y};
   for (const BandPoint& at : data_.band) {
     y = {std::min(y.low, at.lower), std::max(y.high, at.upper)};
   }
@@ -71,7 +74,7 @@ std::optional<PlotCanvas::Extent> ScatterPlot::DataExtent() const {
 QString ScatterPlot::EmptyMessage() const { return QStringLiteral("没有完整的数据对"); }
 
 void ScatterPlot::DrawUnder(QPainter& painter, const Layout& layout) const {
-  if (data_.band.empty()) return;
+  if (!data_.line || data_.band.empty()) return;
   const PlotFrame frame = layout.Frame();
   QPolygonF shape;
   for (const BandPoint& at : data_.band) shape << frame.Map(at.x, at.upper);
@@ -88,6 +91,7 @@ void ScatterPlot::DrawDots(QPainter& painter, const Layout& layout) const {
 }
 
 void ScatterPlot::DrawOver(QPainter& painter, const Layout& layout) const {
+  if (!data_.line) return;
   const PlotFrame frame = layout.Frame();
   if (!data_.band.empty()) {
     QPolygonF lower, upper;

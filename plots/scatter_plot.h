@@ -1,8 +1,10 @@
 #pragma once
 // The scatter plot of correlation and regression: the complete pairs as dots, the least-squares
-// line of Y on X across the range of X, and the line's 95 % confidence band, shaded.
+// line of Y on X across the range of X, and the line's 95 % confidence band, shaded; or the dots
+// alone, where the analysis is on ranks and draws no line.
 
 #include <QPointF>
+#include <QString>
 #include <optional>
 #include <vector>
 
@@ -16,6 +18,8 @@ struct ScatterData {
   std::vector<QPointF> points;
   std::optional<double> intercept, slope;  // the least-squares line of Y on X
   std::vector<BandPoint> band;             // its confidence band, in the order of X
+  bool line = true;                        // false: the dots alone, without the line and band
+  QString xTitle, yTitle;  // the axes' titles; "X（第一组）", "Y（第二组）" when empty
 };
 
 // The picture of the complete pairs (X, Y) whose exact sums are given: the report's line and its

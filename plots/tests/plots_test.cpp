@@ -16,7 +16,9 @@
 #include <tuple>
 
 #include "plots/agreement_plot.h"
+#include "plots/box_plot.h"
 #include "plots/estimation_plot.h"
+#include "plots/paired_lines.h"
 #include "plots/power_curve.h"
 #include "plots/residual_plot.h"
 #include "plots/scatter_plot.h"
@@ -40,6 +42,16 @@ QImage Shown(PlotCanvas& picture, QSize size) {
   QPainter painter(&image);
   picture.Paint(painter, size, 1);
   return image;
+}
+
+// How many lines a drawing strokes with a pen (its colour and opacity as the SVG writes them).
+int Strokes(const QString& drawing, const QString& pen) {
+  int lines = 0;
+  for (const QString& group : drawing.split(QStringLiteral("<g "))) {
+    if (group.left(group.indexOf('>')).contains(pen))
+      lines += group.count(QStringLiteral("<polyline"));
+  }
+  return lines;
 }
 
 // A picture made anew with its data: what any change must end up looking like.
@@ -113,6 +125,32 @@ TEST(Plots, RedrawTheKeptImageOnEveryChangeOfDataOrSize) {
   EXPECT_EQ(changes, 3);
 }
 
+TEST(Plots, WhiskersEndAtTheFurthestValuesWithinOneAndAHalfBoxes) {
+  struct Case {
+    BoxGroup group;
+    std::optional<std::tuple<double, double, std::vector<double>>> whiskers;
+  };
+  // Quartiles 3 and 8 reach from -4.5 to 15.5, the ends within; the values are not sorted.
+  const std::vector<Case> cases = {
+      {{{9, 1, 30, 2, 15.5, 3, 4, 5, 6, 7, 8, -4.6}, 5, 3, 8}, {{1, 15.5, {30, -4.6}}}},
+      {{{8, 1, 3, 4}, std::nullopt, 8, 3}, {{1, 8, {}}}},  // quartiles swapped, no median
+      {{{4, 4, 9, 4}, 4, 4, 4}, {{4, 4, {9}}}},            // all ties but one: no box height
+      {{{2, 1e300, -1e300, 3}, 2.5, -1e300, 1e300}, {{-1e300, 1e300, {}}}},
+      {{{}, 1, 1, 2}, std::nullopt},
+      {{{1, 2}, 1.5, 1, std::nullopt}, std::nullopt}};
+  for (const Case& each : cases) {
+    BoxPlot plot;
+    plot.SetData({{each.group, BoxGroup{}}, {}, {}, {}, {}, {}});
+    const std::optional<BoxPlot::Whiskers>& shown = plot.WhiskersOf()[0];
+    ASSERT_EQ(shown.has_value(), each.whiskers.has_value()) << each.group.values.size();
+    if (!shown) continue;
+    const auto& [low, high, beyond] = *each.whiskers;
+    EXPECT_EQ(shown->low, low);
+    EXPECT_EQ(shown->high, high);
+    EXPECT_EQ(shown->beyond, beyond);
+  }
+}
+
 TEST(Plots, SaveVectorDrawingsWithTheirTextsAndDenserPictures) {
   // Two of the points fall on one pixel: the drawing keeps one circle for them. The two groups
   // add a circle for the one mean with an interval.
@@ -128,44 +166,144 @@ TEST(Plots, SaveVectorDrawingsWithTheirTextsAndDenserPictures) {
   }
   residualPlot.SetData(residuals, QString());
   AgreementPlot agreementPlot;
-  agreementPlot.SetData({{{503, -18}, {412.5, -35}, {518, -4}},
-                         AgreementLine{-2.1, -22.0, 17.8},
-                         AgreementLine{-79.7, -114.3, -45.1},
-                         AgreementLine{75.5, 40.9, 110.1}});
+  AgreementData agreement{{{503, -18}, {412.5, -35}, {518, -4}},
+                          AgreementLine{-2.1, -22.0, 17.8},
+                          AgreementLine{-79.7, -114.3, -45.1},
+                          AgreementLine{75.5, 40.9, 110.1},
+                          {},
+                          {}};
+  agreementPlot.SetData(agreement);
+  AgreementPlot namedAgreement;
+  agreement.xTitle = QStringLiteral("两法均数（mmol/L）");
+  agreement.yTitle = QStringLiteral("新法 − 旧法（mmol/L）");
+  namedAgreement.SetData(agreement);
   EstimationPlot estimationPlot;
   estimationPlot.SetData({{EstimationGroup{{12.3, 14.1, 13.5}, 13.3, 11.0, 15.6},
-                           EstimationGroup{{11.2, 12.5, 11.2}, std::nullopt, {}, {}}}});
+                           EstimationGroup{{11.2, 12.5, 11.2}, std::nullopt, {}, {}}},
+                          {QStringLiteral("治疗组"), QStringLiteral("对照组")},
+                          QStringLiteral("收缩压（mmHg）")});
   // Values of 5 × 10^12 that differ in the fourth decimal: one row of dots side by side in each
   // column, on an axis of round values one apart.
   EstimationPlot hugePlot;
   hugePlot.SetData({{EstimationGroup{{5e12 + 0.0001, 5e12 + 0.0002, 5e12 + 0.0004}, 5e12, {}, {}},
-                     EstimationGroup{{5e12 + 0.0003, 5e12 + 0.0005}, std::nullopt, {}, {}}}});
+                     EstimationGroup{{5e12 + 0.0003, 5e12 + 0.0005}, std::nullopt, {}, {}}},
+                    {},
+                    {}});
+  // The dots alone on the rank path: no line, no band.
+  ScatterData ranks = scatter;
+  ranks.line = false;
+  ranks.xTitle = QStringLiteral("年龄（岁）");
+  ranks.yTitle = QStringLiteral("收缩压（mmHg）");
+  ScatterPlot ranksPlot;
+  ranksPlot.SetData(ranks);
+  // Boxes with whiskers to 1 and 9 (the values beyond: 30 and -20), and the shift beside them;
+  // then all ties and one value without quartiles, huge; then tiny values (on an axis too wide
+  // to tell them apart) and nothing.
+  const BoxGroup spread{{9, 1, 30, 2, 3, 4, 5, 6, 7, 8, -20}, 5, 3, 8};
+  BoxPlot boxPlot;
+  boxPlot.SetData({{spread, BoxGroup{{2, 4, 6}, 4, 3, 5}},
+                   {QStringLiteral("治疗组"), QStringLiteral("对照组")},
+                   QStringLiteral("收缩压（mmHg）"),
+                   1.5,
+                   -0.5,
+                   3.5});
+  BoxPlot tiesPlot;
+  tiesPlot.SetData(
+      {{BoxGroup{{5e300, 5e300, 5e300}, 5e300, 5e300, 5e300}, BoxGroup{{-1e300}, {}, {}, {}}},
+       {},
+       {},
+       0,
+       {},
+       {}});
+  BoxPlot tinyPlot;
+  tinyPlot.SetData({{BoxGroup{{1e-300, 2e-300, 4e-300, 3e-300}, 2.5e-300, 1.75e-300, 3.25e-300},
+                     BoxGroup{{0}, 0, 0, 0}},
+                    {},
+                    {},
+                    2e-300,
+                    -1e-300,
+                    5e-300});
+  BoxPlot emptyBoxes;
+  emptyBoxes.SetData({});
+  // Five subjects, two of them alike: four lines; then one pair, huge, without a change.
+  PairedLinesPlot pairedPlot;
+  pairedPlot.SetData({{{150, 138}, {142, 140}, {150, 138}, {131, 135}, {160, 149}},
+                      {QStringLiteral("治疗前"), QStringLiteral("治疗后")},
+                      QStringLiteral("收缩压（mmHg）"),
+                      QStringLiteral("均数变化"),
+                      -6.6,
+                      -12.9,
+                      -0.3});
+  PairedLinesPlot onePair;
+  onePair.SetData({{{-1e300, 1e300}}, {}, {}, {}, {}, {}, {}});
+  PairedLinesPlot noPairs;
+  noPairs.SetData({});
   // Four points of a power curve, the third the plan's n: a ring round it besides the dots.
   PowerCurvePlot curvePlot;
   curvePlot.SetData({{{10, 0.3}, {20, 0.55}, {30, 0.75}, {40, 0.88}}, 2}, QString());
   ScatterPlot empty;
 
+  // The lines in red (the least-squares line and its band, a panel's zero line), in the boxes'
+  // blue (four for each box's whiskers and caps; a whisker of no length is left out of a
+  // drawing), and in the pairs' translucent blue.
+  const QString red = QStringLiteral(R"(stroke="#c82828")");
+  const QString box = QStringLiteral(R"(stroke="#1f4ea0" stroke-opacity="1")");
+  const QString pair = QStringLiteral(R"(stroke="#1f4ea0" stroke-opacity="0.313726")");
   struct Case {
     PlotCanvas* plot;
     const char* name;
     int circles;
     std::vector<QString> texts;
+    std::vector<std::pair<QString, int>> strokes;
   };
   const std::vector<Case> cases = {
-      {&scatterPlot, "ScatterPlot", 5, {"X（第一组）", "Y（第二组）"}},
-      {&residualPlot, "ResidualPlot", 5, {"拟合值 Ŷ", "残差 Y − Ŷ"}},
+      {&scatterPlot, "ScatterPlot", 5, {"X（第一组）", "Y（第二组）"}, {{red, 3}}},
+      {&ranksPlot, "ScatterPlot", 5, {"年龄（岁）", "收缩压（mmHg）"}, {{red, 0}}},
+      {&residualPlot, "ResidualPlot", 5, {"拟合值 Ŷ", "残差 Y − Ŷ"}, {{red, 1}}},
       {&agreementPlot,
        "AgreementPlot",
        3,
-       {"偏倚 -2.1", "95%一致性界限上限 75.5", "95%一致性界限下限 -79.7", "差值 X − Y"}},
-      {&estimationPlot, "EstimationPlot", 7, {"第1组", "第2组", "数值"}},
-      {&hugePlot, "EstimationPlot", 6, {"4999999999999", "5000000000000", "5000000000001"}},
-      {&curvePlot, "PowerCurvePlot", 5, {"样本量 n", "检验效能 1−β", "n=30，1−β=0.75"}},
-      {&empty, "ScatterPlot", 0, {"没有完整的数据对"}}};
+       {"偏倚 -2.1", "95%一致性界限上限 75.5", "95%一致性界限下限 -79.7", "每对的均数 (X + Y) / 2",
+        "差值 X − Y"},
+       {}},
+      {&namedAgreement, "AgreementPlot", 3, {"两法均数（mmol/L）", "新法 − 旧法（mmol/L）"}, {}},
+      {&estimationPlot, "EstimationPlot", 7, {"治疗组", "对照组", "收缩压（mmHg）"}, {}},
+      {&hugePlot,
+       "EstimationPlot",
+       6,
+       {"第1组", "第2组", "数值", "4999999999999", "5000000000000", "5000000000001"},
+       {}},
+      {&boxPlot,
+       "BoxPlot",
+       3,
+       {"治疗组", "对照组", "收缩压（mmHg）", "位置差（HL）"},
+       {{box, 8}, {red, 1}}},
+      {&tiesPlot, "BoxPlot", 2, {"第1组", "第2组", "数值", "位置差（HL）"}, {{box, 2}, {red, 1}}},
+      {&tinyPlot, "BoxPlot", 1, {"位置差（HL）"}, {{box, 4}}},
+      {&emptyBoxes, "BoxPlot", 0, {"两组都还没有数据"}, {{box, 0}}},
+      {&pairedPlot,
+       "PairedLinesPlot",
+       9,
+       {"治疗前", "治疗后", "收缩压（mmHg）", "均数变化"},
+       {{pair, 4}, {red, 1}}},
+      {&onePair, "PairedLinesPlot", 2, {"处理前", "处理后", "数值"}, {{pair, 1}, {red, 0}}},
+      {&noPairs, "PairedLinesPlot", 0, {"没有完整的数据对"}, {{pair, 0}}},
+      {&curvePlot, "PowerCurvePlot", 5, {"样本量 n", "检验效能 1−β", "n=30，1−β=0.75"}, {}},
+      {&empty, "ScatterPlot", 0, {"没有完整的数据对"}, {{red, 0}}}};
   QTemporaryDir folder;
   for (const Case& each : cases) {
     SCOPED_TRACE(each.name);
     EXPECT_EQ(each.plot->Name(), QString::fromLatin1(each.name));
+    // Whatever the values, the plot area and the panel lie inside the picture.
+    if (const auto layout = each.plot->LaidOut(PlotCanvas::kSavedSize)) {
+      const QRectF picture(QPointF(0, 0), PlotCanvas::kSavedSize);
+      EXPECT_TRUE(picture.contains(layout->area));
+      if (layout->panel) {
+        EXPECT_TRUE(picture.contains(layout->panel->area));
+        EXPECT_GE(layout->panel->area.left(), layout->area.right());
+        EXPECT_GE(layout->panel->yTicks.size(), 2U);
+      }
+    }
     const QString svgPath = folder.filePath(QStringLiteral("plot.svg"));
     ASSERT_TRUE(each.plot->Save(svgPath));
     QFile svg(svgPath);
@@ -180,6 +318,8 @@ TEST(Plots, SaveVectorDrawingsWithTheirTextsAndDenserPictures) {
     EXPECT_FALSE(drawing.contains(QStringLiteral("<image")));
     for (const QString& text : each.texts)
       EXPECT_TRUE(written.contains(text)) << text.toStdString();
+    for (const auto& [pen, lines] : each.strokes)
+      EXPECT_EQ(Strokes(drawing, pen), lines) << pen.toStdString();
 
     const QString pngPath = folder.filePath(QStringLiteral("plot.png"));
     ASSERT_TRUE(each.plot->Save(pngPath));
