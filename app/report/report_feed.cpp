@@ -73,6 +73,11 @@ int TypedDecimals(const std::array<std::string, kSummaryBoxCount>& boxes) {
   return std::min(most, 4);
 }
 
+// The value axis's title: the outcome with its unit, or the picture's own default.
+QString ValueTitle(const ReportNames& names) {
+  return FromUtf8(OutcomeWithUnit(names.outcome, names.unit, false));
+}
+
 // Each column of the complete pairs described as the panel describes a group.
 PairedColumns ColumnsOf(const SampleLists& lists,
                         const std::vector<std::pair<Fixed4, Fixed4>>& pairs) {
@@ -169,8 +174,32 @@ ReportView ReportFeed::TwoSample() const {
   view.report.paper = TwoSamplePaper(figures, ranks, style_, path_, names,
                                      fromGrid ? MeanDecimals(first, second) : TypedDecimals(boxes));
   NoteRoundedValues(view.report, lists.Rounded(Group::First) + lists.Rounded(Group::Second));
-  EstimationData estimation;
+  const std::array<QString, 2> groupNames = {FromUtf8(NameOr(names.first, kFirstGroup)),
+                                             FromUtf8(NameOr(names.second, kSecondGroup))};
   const std::vector<Fixed4>* columns[] = {&first, &second};
+  if (path_ == TestPath::RankTest) {
+    // The rank test's picture: the medians and quartiles the report gives, and its shift.
+    plots::BoxPlotData box;
+    const Quartiles* quartiles[] = {&ranks.first, &ranks.second};
+    for (std::size_t k = 0; k < 2; ++k) {
+      plots::BoxGroup& group = box.groups[k];
+      group.values.reserve(columns[k]->size());
+      for (const Fixed4 value : *columns[k]) group.values.push_back(value.ToDouble());
+      group.median = quartiles[k]->median.value;
+      group.p25 = quartiles[k]->p25.value;
+      group.p75 = quartiles[k]->p75.value;
+    }
+    box.names = groupNames;
+    box.valueTitle = ValueTitle(names);
+    box.shift = ranks.shift.value;
+    box.shiftLower = ranks.shiftLower.value;
+    box.shiftUpper = ranks.shiftUpper.value;
+    view.boxes = std::move(box);
+    return view;
+  }
+  EstimationData estimation;
+  estimation.names = groupNames;
+  estimation.valueTitle = ValueTitle(names);
   const Fixed4 means[] = {values->mean1, values->mean2};
   const Figure* bounds[][2] = {{&figures.mean1Lower, &figures.mean1Upper},
                                {&figures.mean2Lower, &figures.mean2Upper}};
@@ -210,7 +239,33 @@ ReportView ReportFeed::Paired() const {
   view.report.paper = PairedPaper(figures, ranks, ColumnsOf(sources_.grid->Lists(), pairs), style_,
                                   path_, names, MeanDecimals(values));
   NoteRoundedValues(view.report, sources_.grid->Lists().RoundedPairs());
+  const bool twoMethods = names.meaning == PairedMeaning::TwoMethods;
+  const QString first = FromUtf8(NameOr(names.first, twoMethods ? kX : kBefore));
+  const QString second = FromUtf8(NameOr(names.second, twoMethods ? kY : kAfter));
+  if (!twoMethods) {
+    // Each subject's two values joined, with the change after − before: the mean's, or on the
+    // rank path the Hodges–Lehmann estimate's, each the negative of the report's before − after.
+    plots::PairedLinesData lines;
+    lines.pairs.reserve(pairs.size());
+    for (const auto& [x, y] : pairs) lines.pairs.emplace_back(x.ToDouble(), y.ToDouble());
+    lines.names = {first, second};
+    lines.valueTitle = ValueTitle(names);
+    const bool rank = path_ == TestPath::RankTest;
+    lines.changeName = rank ? QStringLiteral("中位数变化") : QStringLiteral("均数变化");
+    const Figure& change = rank ? ranks.pseudomedian : figures.meanDifference;
+    const Figure& lower = rank ? ranks.lower : figures.lower;
+    const Figure& upper = rank ? ranks.upper : figures.upper;
+    if (change) lines.change = -*change;
+    if (lower && upper) {
+      lines.changeLower = -*upper;
+      lines.changeUpper = -*lower;
+    }
+    view.pairedLines = std::move(lines);
+    return view;
+  }
   AgreementData agreement;
+  agreement.xTitle = first + QStringLiteral("与") + second + QStringLiteral("的均数");
+  agreement.yTitle = QStringLiteral("差值（%1 − %2）").arg(first, second);
   agreement.points.reserve(checks.points.size());
   for (const AgreementPoint& point : checks.points) {
     agreement.points.emplace_back(point.mean, point.difference);
@@ -238,6 +293,12 @@ ReportView ReportFeed::Correlation() const {
   points.reserve(pairs.size());
   for (const auto& [x, y] : pairs) points.emplace_back(x.ToDouble(), y.ToDouble());
   view.scatter = ScatterOf(std::move(points), lists.Pairs(), figures);
+  // Spearman's rs fits no line: the rank path shows the points alone.
+  view.scatter->line = path_ == TestPath::TTest;
+  view.scatter->xTitle = FromUtf8(
+      OutcomeWithUnit(NameOr(Names().first, kX), Names().firstUnit, false));
+  view.scatter->yTitle = FromUtf8(
+      OutcomeWithUnit(NameOr(Names().second, kY), Names().secondUnit, false));
   view.residuals = std::move(checks.points);
   view.noResiduals = FromUtf8(figures.slope ? std::string() : figures.slope.reason);
   return view;

@@ -12,6 +12,8 @@
 
 #include "app/analysis_mode.h"
 #include "plots/agreement_plot.h"
+#include "plots/box_plot.h"
+#include "plots/paired_lines.h"
 #include "plots/estimation_plot.h"
 #include "plots/scatter_plot.h"
 #include "report/checks/normality.h"
@@ -42,8 +44,10 @@ struct ReportView {
   std::optional<plots::ScatterData> scatter;  // correlation and regression, with its residuals:
   std::vector<ResidualPoint> residuals;
   QString noResiduals;                              // why there are none
-  std::optional<plots::AgreementData> agreement;    // the paired analysis
-  std::optional<plots::EstimationData> estimation;  // the two-sample analysis
+  std::optional<plots::AgreementData> agreement;      // paired data of two methods
+  std::optional<plots::PairedLinesData> pairedLines;  // paired data before and after
+  std::optional<plots::EstimationData> estimation;    // two samples, the t test chosen
+  std::optional<plots::BoxPlotData> boxes;            // two samples, the rank test chosen
   bool fourfold = false;                            // the four-fold table's report
   bool samples = false;                             // a sample analysis's, with its rank test
 };

@@ -40,6 +40,8 @@
 #include "app/report/shown_report.h"
 #include "app/widgets/utf8.h"
 #include "plots/agreement_plot.h"
+#include "plots/box_plot.h"
+#include "plots/paired_lines.h"
 #include "plots/estimation_plot.h"
 #include "plots/residual_plot.h"
 #include "plots/scatter_plot.h"
@@ -112,6 +114,10 @@ ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), fee
   residualsView_->setObjectName(QStringLiteral("picResiduals"));
   agreementView_->setObjectName(QStringLiteral("picAgreement"));
   estimationView_->setObjectName(QStringLiteral("picEstimation"));
+  boxesView_ = Show(std::make_unique<plots::BoxPlot>(), boxes_, pictures_);
+  boxesView_->setObjectName(QStringLiteral("picBoxPlot"));
+  pairedLinesView_ = Show(std::make_unique<plots::PairedLinesPlot>(), pairedLines_, pictures_);
+  pairedLinesView_->setObjectName(QStringLiteral("picPairedLines"));
   names_ = new ReportNamesRow(this);
   connect(names_, &ReportNamesRow::Edited, this, [this](const ReportNames& names) {
     if (feed_ != nullptr) feed_->SetNames(names);
@@ -257,7 +263,8 @@ void ReportWindow::Refresh() {
 }
 
 std::vector<PictureView*> ReportWindow::Pictures() const {
-  return {plotView_, residualsView_, agreementView_, estimationView_};
+  return {plotView_,       residualsView_, agreementView_, pairedLinesView_,
+          estimationView_, boxesView_};
 }
 
 void ReportWindow::ShowPictures(ReportView view) {
@@ -272,7 +279,12 @@ void ReportWindow::ShowPictures(ReportView view) {
   if (view.agreement) agreement_->SetData(std::move(*view.agreement));
   estimationView_->setVisible(view.estimation.has_value());
   if (view.estimation) estimation_->SetData(std::move(*view.estimation));
-  const bool any = view.scatter || view.agreement || view.estimation;
+  boxesView_->setVisible(view.boxes.has_value());
+  if (view.boxes) boxes_->SetData(std::move(*view.boxes));
+  pairedLinesView_->setVisible(view.pairedLines.has_value());
+  if (view.pairedLines) pairedLines_->SetData(std::move(*view.pairedLines));
+  const bool any =
+      view.scatter || view.agreement || view.estimation || view.boxes || view.pairedLines;
   pictures_->setVisible(any);
   saveButton_->setEnabled(any);
 }

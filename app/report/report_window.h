@@ -21,6 +21,8 @@ class QTimer;
 
 namespace quillon::plots {
 class AgreementPlot;
+class BoxPlot;
+class PairedLinesPlot;
 class PlotCanvas;
 class EstimationPlot;
 class ResidualPlot;
@@ -99,10 +101,14 @@ class ReportWindow : public QWidget {
   plots::ResidualPlot* residuals_ = nullptr;
   plots::AgreementPlot* agreement_ = nullptr;
   plots::EstimationPlot* estimation_ = nullptr;
+  plots::BoxPlot* boxes_ = nullptr;
+  plots::PairedLinesPlot* pairedLines_ = nullptr;
   PictureView* plotView_ = nullptr;
   PictureView* residualsView_ = nullptr;
   PictureView* agreementView_ = nullptr;
   PictureView* estimationView_ = nullptr;
+  PictureView* boxesView_ = nullptr;
+  PictureView* pairedLinesView_ = nullptr;
   QPushButton* saveButton_ = nullptr;
   QComboBox* styles_ = nullptr;  // cmbReportStyle
   QComboBox* paths_ = nullptr;   // cmbReportTest

@@ -245,9 +245,15 @@ TEST_F(ReportWindowTest, TakesRawValuesTheTestChosenAndWhatPositiveMeans) {
   ASSERT_NE(path, nullptr);
   EXPECT_TRUE(Shown(report).contains(QStringLiteral("Wilcoxon秩和检验（Mann–Whitney U检验）")));
   EXPECT_FALSE(Shown(report).contains(QStringLiteral("两组比较采用Wilcoxon秩和检验")));
+  auto* means = report->findChild<QWidget*>(QStringLiteral("picEstimation"));
+  auto* boxes = report->findChild<QWidget*>(QStringLiteral("picBoxPlot"));
+  ASSERT_TRUE(means != nullptr && boxes != nullptr);
+  EXPECT_TRUE(means->isVisibleTo(report) && !boxes->isVisibleTo(report));
   path->setCurrentIndex(1);
   EXPECT_TRUE(Shown(report).contains(QStringLiteral("两组比较采用Wilcoxon秩和检验")));
   EXPECT_EQ(report->Current().title, "两样本比较的Wilcoxon秩和检验");
+  // The picture follows the test: the box plot replaces the means'.
+  EXPECT_TRUE(!means->isVisibleTo(report) && boxes->isVisibleTo(report));
   path->setCurrentIndex(0);
   EXPECT_TRUE(Shown(report).contains(QStringLiteral("Cohen效应量 d\t0.1231")))
       << Shown(report).toStdString();
@@ -255,6 +261,19 @@ TEST_F(ReportWindowTest, TakesRawValuesTheTestChosenAndWhatPositiveMeans) {
   // A summary box typed over: the figures go back to the summaries.
   Type(Box(QStringLiteral("Text4(0)")), QStringLiteral("-0.0043"));
   EXPECT_TRUE(Shown(report).contains(QStringLiteral("汇总值")));
+
+  // Paired data are before and after unless said otherwise: lines, or Bland and Altman's plot.
+  Choose(1);
+  QCoreApplication::processEvents();
+  auto* meaning = report->findChild<QComboBox*>(QStringLiteral("cmbPairedMeaning"));
+  ASSERT_NE(meaning, nullptr);
+  EXPECT_TRUE(report->findChild<QWidget*>(QStringLiteral("picPairedLines"))->isVisibleTo(report));
+  meaning->setCurrentIndex(1);
+  emit meaning->activated(1);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(report->findChild<QWidget*>(QStringLiteral("picAgreement"))->isVisibleTo(report));
+  EXPECT_TRUE(Shown(report).contains(QStringLiteral("95%一致性界限")));
+  Choose(0);
 
   auto* positive = report->findChild<QComboBox*>(QStringLiteral("cmbPositiveMeans"));
   ASSERT_NE(positive, nullptr);
