@@ -75,18 +75,28 @@ Moments SummaryMoments(const TwoSampleFigures& figures) {
 
 // From n, Σx and Σx² of each group, exact: the difference of the means from n₂Σx₁ − n₁Σx₂, each
 // variance from nΣx² − (Σx)², each rounded once to a double.
+constexpr double kSquareScale = static_cast<double>(Fixed4::kScale) * Fixed4::kScale;
+
+// n(n − 1) S² of a group, so (n − 1) S² = centred / n.
+double Centred(const GroupSums& sums) { return ToDouble(CentredSumOfSquares(sums)) / kSquareScale; }
+double MeanOf(const GroupSums& sums) {
+  return ToDouble(sums.sum) / static_cast<double>(sums.count) / Fixed4::kScale;
+}
+double VarianceOf(const GroupSums& sums) {
+  const double n = static_cast<double>(sums.count);
+  return n > 1 ? Centred(sums) / (n * (n - 1)) : 0;
+}
+
 Moments ExactMoments(const GroupSums& first, const GroupSums& second) {
-  constexpr double kSquareScale = static_cast<double>(Fixed4::kScale) * Fixed4::kScale;
   Moments m;
   m.n1 = static_cast<double>(first.count);
   m.n2 = static_cast<double>(second.count);
-  m.mean1 = ToDouble(first.sum) / m.n1 / Fixed4::kScale;
-  m.mean2 = ToDouble(second.sum) / m.n2 / Fixed4::kScale;
-  // n(n − 1) S², so (n − 1) S² = centred / n.
-  const double centred1 = ToDouble(CentredSumOfSquares(first)) / kSquareScale;
-  const double centred2 = ToDouble(CentredSumOfSquares(second)) / kSquareScale;
-  m.variance1 = m.n1 > 1 ? centred1 / (m.n1 * (m.n1 - 1)) : 0;
-  m.variance2 = m.n2 > 1 ? centred2 / (m.n2 * (m.n2 - 1)) : 0;
+  m.mean1 = MeanOf(first);
+  m.mean2 = MeanOf(second);
+  const double centred1 = Centred(first);
+  const double centred2 = Centred(second);
+  m.variance1 = VarianceOf(first);
+  m.variance2 = VarianceOf(second);
   const Int512 crossed = Widen(first.sum) * Int512(second.count) - Widen(second.sum) * first.count;
   m.difference = Figure::Of(ToDouble(crossed) / (m.n1 * m.n2) / Fixed4::kScale);
   if (m.n1 + m.n2 > 2) {
@@ -231,6 +241,11 @@ TwoSampleFigures TwoSampleReportFigures(const SummaryValues& input) {
               kZeroError);
   SetBeyondPooled(figures, SummaryMoments(figures));
   return figures;
+}
+
+GroupDescription DescribeGroup(const GroupSums& sums) {
+  if (sums.count == 0) return {Figure::Missing("没有数值"), Figure::Missing("没有数值")};
+  return {Figure::Of(MeanOf(sums)), Figure::Of(std::sqrt(VarianceOf(sums)))};
 }
 
 TwoSampleFigures TwoSampleReportFigures(const SummaryValues& input, const GroupSums& first,

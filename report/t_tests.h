@@ -12,6 +12,13 @@
 
 namespace quillon {
 
+// One group's mean and standard deviation from its exact sums, each rounded once to a double
+// (no mean without values; the deviation of one value is 0).
+struct GroupDescription {
+  Figure mean, deviation;
+};
+GroupDescription DescribeGroup(const GroupSums& sums);
+
 struct TwoSampleFigures {
   SummaryValues input;
   // Each group's mean with its 95 % interval, x̄ ± t(0.975, n − 1) · S / √n.

@@ -88,10 +88,9 @@ PairedColumns ColumnsOf(const SampleLists& lists,
   Figure* described[][2] = {{&columns.mean1, &columns.deviation1},
                             {&columns.mean2, &columns.deviation2}};
   for (std::size_t k = 0; k < 2; ++k) {
-    const GroupSummaryTexts texts = SummarizeGroup(sides[k]);
-    if (texts.plainMean.empty()) continue;
-    *described[k][0] = Figure::Of(std::stod(texts.plainMean));
-    *described[k][1] = Figure::Of(std::stod(texts.plainDeviation));
+    const GroupDescription group = DescribeGroup(sides[k]);
+    *described[k][0] = group.mean;
+    *described[k][1] = group.deviation;
   }
   std::vector<Fixed4> first, second;
   first.reserve(pairs.size());
@@ -171,8 +170,12 @@ ReportView ReportFeed::TwoSample() const {
   const RankSumFigures ranks = RankSumReportFigures(first, second);
   const ReportNames& names = Names();
   view.report = TwoSampleReport(figures, ranks, style_, &checks, path_, names);
-  view.report.paper = TwoSamplePaper(figures, ranks, style_, path_, names,
-                                     fromGrid ? MeanDecimals(first, second) : TypedDecimals(boxes));
+  const std::array<GroupDescription, 2> described = {DescribeGroup(lists.Sums(Group::First)),
+                                                     DescribeGroup(lists.Sums(Group::Second))};
+  view.report.paper =
+      fromGrid ? TwoSamplePaper(figures, ranks, style_, path_, names, MeanDecimals(first, second),
+                                &described)
+               : TwoSamplePaper(figures, ranks, style_, path_, names, TypedDecimals(boxes));
   NoteRoundedValues(view.report, lists.Rounded(Group::First) + lists.Rounded(Group::Second));
   const std::array<QString, 2> groupNames = {FromUtf8(NameOr(names.first, kFirstGroup)),
                                              FromUtf8(NameOr(names.second, kSecondGroup))};
@@ -295,10 +298,10 @@ ReportView ReportFeed::Correlation() const {
   view.scatter = ScatterOf(std::move(points), lists.Pairs(), figures);
   // Spearman's rs fits no line: the rank path shows the points alone.
   view.scatter->line = path_ == TestPath::TTest;
-  view.scatter->xTitle = FromUtf8(
-      OutcomeWithUnit(NameOr(Names().first, kX), Names().firstUnit, false));
-  view.scatter->yTitle = FromUtf8(
-      OutcomeWithUnit(NameOr(Names().second, kY), Names().secondUnit, false));
+  view.scatter->xTitle =
+      FromUtf8(OutcomeWithUnit(NameOr(Names().first, kX), Names().firstUnit, false));
+  view.scatter->yTitle =
+      FromUtf8(OutcomeWithUnit(NameOr(Names().second, kY), Names().secondUnit, false));
   view.residuals = std::move(checks.points);
   view.noResiduals = FromUtf8(figures.slope ? std::string() : figures.slope.reason);
   return view;

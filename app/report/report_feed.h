@@ -13,8 +13,8 @@
 #include "app/analysis_mode.h"
 #include "plots/agreement_plot.h"
 #include "plots/box_plot.h"
-#include "plots/paired_lines.h"
 #include "plots/estimation_plot.h"
+#include "plots/paired_lines.h"
 #include "plots/scatter_plot.h"
 #include "report/checks/normality.h"
 #include "report/proportions.h"
@@ -43,13 +43,13 @@ struct ReportView {
   Report report;
   std::optional<plots::ScatterData> scatter;  // correlation and regression, with its residuals:
   std::vector<ResidualPoint> residuals;
-  QString noResiduals;                              // why there are none
+  QString noResiduals;                                // why there are none
   std::optional<plots::AgreementData> agreement;      // paired data of two methods
   std::optional<plots::PairedLinesData> pairedLines;  // paired data before and after
   std::optional<plots::EstimationData> estimation;    // two samples, the t test chosen
   std::optional<plots::BoxPlotData> boxes;            // two samples, the rank test chosen
-  bool fourfold = false;                            // the four-fold table's report
-  bool samples = false;                             // a sample analysis's, with its rank test
+  bool fourfold = false;                              // the four-fold table's report
+  bool samples = false;                               // a sample analysis's, with its rank test
 };
 
 class ReportFeed : public QObject {

@@ -41,8 +41,8 @@
 #include "app/widgets/utf8.h"
 #include "plots/agreement_plot.h"
 #include "plots/box_plot.h"
-#include "plots/paired_lines.h"
 #include "plots/estimation_plot.h"
+#include "plots/paired_lines.h"
 #include "plots/residual_plot.h"
 #include "plots/scatter_plot.h"
 
@@ -263,8 +263,7 @@ void ReportWindow::Refresh() {
 }
 
 std::vector<PictureView*> ReportWindow::Pictures() const {
-  return {plotView_,       residualsView_, agreementView_, pairedLinesView_,
-          estimationView_, boxesView_};
+  return {plotView_, residualsView_, agreementView_, pairedLinesView_, estimationView_, boxesView_};
 }
 
 void ReportWindow::ShowPictures(ReportView view) {

@@ -62,7 +62,8 @@ int MeanDecimals(std::span<const Fixed4> first, std::span<const Fixed4> second) 
 }
 
 PaperTable TwoSamplePaper(const TwoSampleFigures& f, const RankSumFigures& ranks, PStyle style,
-                          TestPath path, const ReportNames& names, int decimals) {
+                          TestPath path, const ReportNames& names, int decimals,
+                          const std::array<GroupDescription, 2>* described) {
   const bool english = English(style);
   const std::string outcome = OutcomeWithUnit(names.outcome, names.unit, english);
   PaperTable table;
@@ -87,13 +88,14 @@ PaperTable TwoSamplePaper(const TwoSampleFigures& f, const RankSumFigures& ranks
   }
   const bool welch = f.welchChosen;
   table.header = {group, "n", MeanSdHeading(style), welch ? "t′" : "t", "P"};
+  const std::array<GroupDescription, 2> typed = {
+      GroupDescription{Figure::Of(v.mean1.ToDouble()), Figure::Of(v.deviation1.ToDouble())},
+      GroupDescription{Figure::Of(v.mean2.ToDouble()), Figure::Of(v.deviation2.ToDouble())}};
+  const std::array<GroupDescription, 2>& shown = described != nullptr ? *described : typed;
   table.rows = {
-      {first, Count(n1),
-       MeanSd(style, Figure::Of(v.mean1.ToDouble()), Figure::Of(v.deviation1.ToDouble()), decimals),
+      {first, Count(n1), MeanSd(style, shown[0].mean, shown[0].deviation, decimals),
        Statistic(welch ? f.welchT : f.t), P(style, welch ? f.welchP : f.p)},
-      {second, Count(n2),
-       MeanSd(style, Figure::Of(v.mean2.ToDouble()), Figure::Of(v.deviation2.ToDouble()), decimals),
-       "", ""}};
+      {second, Count(n2), MeanSd(style, shown[1].mean, shown[1].deviation, decimals), "", ""}};
   return table;
 }
 

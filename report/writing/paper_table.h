@@ -9,6 +9,7 @@
 // by the function that writes it in the sentences, so that the two never round differently;
 // means and standard deviations take the decimals given (one more than the data, at most four).
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -34,8 +35,11 @@ struct PairedColumns {
   Quartiles first, second;
 };
 
+// The means and SDs are the described groups' where the grid's values give them (from the exact
+// sums, rounded once), the summary values' otherwise.
 PaperTable TwoSamplePaper(const TwoSampleFigures& f, const RankSumFigures& ranks, PStyle style,
-                          TestPath path, const ReportNames& names, int decimals);
+                          TestPath path, const ReportNames& names, int decimals,
+                          const std::array<GroupDescription, 2>* described = nullptr);
 PaperTable PairedPaper(const PairedFigures& f, const SignedRankFigures& ranks,
                        const PairedColumns& columns, PStyle style, TestPath path,
                        const ReportNames& names, int decimals);

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDate>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -298,7 +299,9 @@ TEST_F(ReportWindowTest, CopiesHtmlTableAndPlainTextAndSavesThePlot) {
   // The names typed above the table go into it, never into the main window.
   auto* x = report->findChild<QLineEdit*>(QStringLiteral("ReportXName"));
   ASSERT_NE(x, nullptr);
-  QTest::keyClicks(x, QStringLiteral("年龄"));
+  QInputMethodEvent typed;  // as a Chinese input method commits it
+  typed.setCommitString(QStringLiteral("年龄"));
+  QApplication::sendEvent(x, &typed);
   EXPECT_TRUE(Shown(report).contains(QStringLiteral("表1  年龄与Y的相关与回归")));
   EXPECT_TRUE(Shown(report).contains(QStringLiteral("年龄与Y之间")));
   // "复制": the paper's table and the sentences; "复制完整报告": everything.
