@@ -40,13 +40,6 @@ class Fixed4 {
   // At most four decimals, no trailing zeros, no point for whole numbers: "12", "-0.25".
   std::string ToPlainText() const;
 
-  // How many decimals the value needs, 0 to 4: 12 → 0, 12.5 → 1, 0.0625 → 4.
-  constexpr int Decimals() const {
-    int decimals = 4;
-    for (std::int64_t rest = raw_; decimals > 0 && rest % 10 == 0; rest /= 10) --decimals;
-    return decimals;
-  }
-
   friend constexpr auto operator<=>(Fixed4, Fixed4) = default;
 
  private:

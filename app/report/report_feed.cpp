@@ -61,16 +61,23 @@ bool SummariesFromGrid(const std::array<std::string, kSummaryBoxCount>& boxes,
 
 // The decimals of the paper's means and SDs where only the summary values were typed: as many as
 // the most the typed means and SDs have.
-int TypedDecimals(const std::array<std::string, kSummaryBoxCount>& boxes) {
+int SummaryDecimals(const std::array<std::string, kSummaryBoxCount>& boxes) {
   int most = 0;
-  for (const std::size_t k : {0, 1, 3, 4}) {
-    const std::size_t point = boxes[k].find('.');
-    if (point == std::string::npos) continue;
-    const std::size_t end = boxes[k].find_first_not_of("0123456789", point + 1);
-    most = std::max(
-        most, static_cast<int>((end == std::string::npos ? boxes[k].size() : end) - point - 1));
+  for (const std::size_t k : {0, 1, 3, 4}) most = std::max(most, TypedDecimals(boxes[k]));
+  return most;
+}
+
+// The texts of the values as typed: of every row, or of the complete pairs.
+std::vector<std::string> TypedTexts(const SampleLists& lists, bool pairsOnly) {
+  std::vector<std::string> texts;
+  for (std::size_t row = 0; row < lists.LongerSize(); ++row) {
+    const bool x = lists.Value(Group::First, row).has_value();
+    const bool y = lists.Value(Group::Second, row).has_value();
+    if (pairsOnly && !(x && y)) continue;
+    if (x) texts.push_back(lists.Text(Group::First, row));
+    if (y) texts.push_back(lists.Text(Group::Second, row));
   }
-  return std::min(most, 4);
+  return texts;
 }
 
 // The value axis's title: the outcome with its unit, or the picture's own default.
@@ -173,9 +180,9 @@ ReportView ReportFeed::TwoSample() const {
   const std::array<GroupDescription, 2> described = {DescribeGroup(lists.Sums(Group::First)),
                                                      DescribeGroup(lists.Sums(Group::Second))};
   view.report.paper =
-      fromGrid ? TwoSamplePaper(figures, ranks, style_, path_, names, MeanDecimals(first, second),
-                                &described)
-               : TwoSamplePaper(figures, ranks, style_, path_, names, TypedDecimals(boxes));
+      fromGrid ? TwoSamplePaper(figures, ranks, style_, path_, names,
+                                MeanDecimals(TypedTexts(lists, false)), &described)
+               : TwoSamplePaper(figures, ranks, style_, path_, names, SummaryDecimals(boxes));
   NoteRoundedValues(view.report, lists.Rounded(Group::First) + lists.Rounded(Group::Second));
   const std::array<QString, 2> groupNames = {FromUtf8(NameOr(names.first, kFirstGroup)),
                                              FromUtf8(NameOr(names.second, kSecondGroup))};
@@ -236,11 +243,9 @@ ReportView ReportFeed::Paired() const {
   const SignedRankFigures ranks = SignedRankReportFigures(pairs);
   const ReportNames& names = Names();
   view.report = PairedReport(figures, ranks, style_, &checks, path_, names);
-  std::vector<Fixed4> values;
-  values.reserve(2 * pairs.size());
-  for (const auto& [x, y] : pairs) values.insert(values.end(), {x, y});
-  view.report.paper = PairedPaper(figures, ranks, ColumnsOf(sources_.grid->Lists(), pairs), style_,
-                                  path_, names, MeanDecimals(values));
+  view.report.paper =
+      PairedPaper(figures, ranks, ColumnsOf(sources_.grid->Lists(), pairs), style_, path_, names,
+                  MeanDecimals(TypedTexts(sources_.grid->Lists(), true)));
   NoteRoundedValues(view.report, sources_.grid->Lists().RoundedPairs());
   const bool twoMethods = names.meaning == PairedMeaning::TwoMethods;
   const QString first = FromUtf8(NameOr(names.first, twoMethods ? kX : kBefore));

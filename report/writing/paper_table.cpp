@@ -50,13 +50,22 @@ std::string GroupsEnglish(const ReportNames& names, const char* first, const cha
 
 }  // namespace
 
-int MeanDecimals(std::span<const Fixed4> first, std::span<const Fixed4> second) {
+int TypedDecimals(std::string_view text) {
+  const std::size_t point = text.find('.');
+  if (point == std::string_view::npos) return 0;
+  std::size_t digits = 0;
+  while (point + 1 + digits < text.size() && text[point + 1 + digits] >= '0' &&
+         text[point + 1 + digits] <= '9') {
+    ++digits;
+  }
+  return static_cast<int>(std::min<std::size_t>(digits, 4));
+}
+
+int MeanDecimals(std::span<const std::string> texts) {
   int most = 0;
-  for (const std::span<const Fixed4> values : {first, second}) {
-    for (const Fixed4 value : values) {
-      most = std::max(most, value.Decimals());
-      if (most == 4) return 4;
-    }
+  for (const std::string& text : texts) {
+    most = std::max(most, TypedDecimals(text));
+    if (most == 4) return 4;
   }
   return most + 1;
 }

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "report/correlation.h"
 #include "report/fourfold.h"
@@ -24,9 +25,11 @@
 
 namespace quillon {
 
+// How many decimals a number was typed with ("4377.70": 2), at most the grid's four.
+int TypedDecimals(std::string_view text);
 // The decimals of the means and standard deviations: one more than the most any value was
-// typed with, at most the grid's four.
-int MeanDecimals(std::span<const Fixed4> first, std::span<const Fixed4> second = {});
+// typed with ("1.0" counts one), at most the grid's four.
+int MeanDecimals(std::span<const std::string> texts);
 
 // The two columns of paired data, over the complete pairs: each one's mean and standard
 // deviation, and its quartiles.

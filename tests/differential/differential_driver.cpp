@@ -79,6 +79,7 @@
 #include "report/proportions.h"
 #include "report/ranks/ranks.h"
 #include "report/t_tests.h"
+#include "report/writing/paper_table.h"
 #include "stats/correlation.h"
 #include "stats/paired_t_test.h"
 #include "stats/significance.h"
@@ -195,6 +196,27 @@ void TwoSample(const std::string& line) {
   std::vector<std::string> fields(boxes.begin(), boxes.end());
   for (std::string& field : CriticalAndLine(SummaryVerdict(boxes))) fields.push_back(field);
   AppendTwoSampleFigures(fields, boxes, &lists);
+  // Last, the paper's table as the report writes it: its statistic's heading, the first group's
+  // x̄±s and the statistic.
+  if (const std::optional<quillon::SummaryValues> values = quillon::ReadSummaryValues(boxes)) {
+    std::vector<std::string> typed;
+    for (const Group group : {Group::First, Group::Second}) {
+      for (std::size_t row = 0; row < lists.Size(group); ++row) {
+        if (lists.Value(group, row)) typed.push_back(lists.Text(group, row));
+      }
+    }
+    const std::array<quillon::GroupDescription, 2> described = {
+        quillon::DescribeGroup(lists.Sums(Group::First)),
+        quillon::DescribeGroup(lists.Sums(Group::Second))};
+    const quillon::PaperTable paper =
+        quillon::TwoSamplePaper(quillon::TwoSampleReportFigures(*values, lists.Sums(Group::First),
+                                                                lists.Sums(Group::Second)),
+                                {}, quillon::PStyle::ChineseMedical, quillon::TestPath::TTest, {},
+                                quillon::MeanDecimals(typed), &described);
+    fields.insert(fields.end(), {paper.header[3], paper.rows[0][2], paper.rows[0][3]});
+  } else {
+    fields.insert(fields.end(), 3, "");
+  }
   Print(fields);
 }
 

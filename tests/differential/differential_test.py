@@ -185,6 +185,48 @@ def t_range_of_rounded_summaries(boxes):
     return low, high
 
 
+def fixed_text(value, decimals):
+    """value with the decimals, halves away from zero; None near a half, where the double and
+    its decimal may round apart."""
+    scaled = abs(value) * 10 ** decimals
+    if abs(scaled - math.floor(scaled) - 0.5) < 1e-6 + 1e-12 * scaled:
+        return None
+    text = f"{abs(value):.{decimals}f}"
+    return ("-" + text) if value < 0 and float(text) != 0 else text
+
+
+def check_paper_table(data, fields, paper):
+    """The paper's x̄±s of group 1 (one decimal more than the data) against NumPy, and its t
+    (two decimals) against SciPy's: Welch's on the values where the report chose it, else the
+    pooled t of the shown summaries."""
+    xs, ys, offset = data
+    if not paper[0]:
+        return
+    decimals = min(4, 1 + max(abs(Decimal(v).as_tuple().exponent) if Decimal(v).as_tuple().exponent < 0 else 0
+                              for v in list(xs) + list(ys)))
+    shifted = floats(xs, offset)
+    mean = float(offset) + float(np.mean(shifted))
+    sd = float(np.std(shifted, ddof=1)) if len(xs) > 1 else 0.0
+    expected_mean, expected_sd = fixed_text(mean, decimals), fixed_text(sd, decimals)
+    if expected_mean is not None and expected_sd is not None and abs(mean) < 1e9:
+        if paper[1] != f"{expected_mean}±{expected_sd}":
+            raise Failure(f"paper table x̄±s {paper[1]!r}, NumPy {expected_mean}±{expected_sd}")
+    boxes = [Decimal(text) for text in fields[:6]]
+    with warnings.catch_warnings():
+        warnings.simplefilter("ignore", RuntimeWarning)
+        if paper[0] == "t′":
+            t = float(stats.ttest_ind(floats(xs, offset), floats(ys, offset),
+                                      equal_var=False).statistic)
+        else:
+            t = float(stats.ttest_ind_from_stats(float(boxes[0] - offset), float(boxes[1]),
+                                                 float(boxes[2]), float(boxes[3] - offset),
+                                                 float(boxes[4]), float(boxes[5]),
+                                                 equal_var=True).statistic)
+    expected = fixed_text(t, 2) if math.isfinite(t) else None
+    if expected is not None and paper[2] != expected and abs(t) < 1e6 and abs(offset) < 1e9:
+        raise Failure(f"paper table {paper[0]} {paper[2]!r}, SciPy {t!r}")
+
+
 def check_two_sample(data, fields, checker, table):
     xs, ys, offset = data
     boxes = fields[:6]
@@ -619,7 +661,13 @@ def main():
     for (case, line, data), output, effect in zip(data_sets, outputs, effects):
         report.case = case
         try:
-            kinds[check(data, output.split("\t"), checker, table)] += 1
+            fields = output.split("\t")
+            if analysis == "two-sample":
+                # The paper's table, last: checked against the same references as the table.
+                check_paper_table(data, fields, fields[-3:])
+                fields = fields[:-3]
+                output = "\t".join(fields)
+            kinds[check(data, fields, checker, table)] += 1
             if analysis in reference_effects.FIELD_COUNTS:
                 reference_effects.check_effects(analysis, data, output.split("\t"), effect)
         except Failure as failure:
