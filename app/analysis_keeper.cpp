@@ -145,11 +145,7 @@ void AnalysisKeeper::NoteChange() {
 
 AnalysisState AnalysisKeeper::Capture() const {
   AnalysisState state;
-  for (int mode = 0; mode < AnalysisModeCount; ++mode) {
-    if (window_->Modes()->IsCurrent(static_cast<AnalysisMode>(mode))) {
-      state.analysis = static_cast<AnalysisKind>(mode);
-    }
-  }
+  state.analysis = static_cast<AnalysisKind>(window_->Modes()->Current());
   const SampleLists& lists = window_->Grid()->Lists();
   for (const Group group : {Group::First, Group::Second}) {
     std::vector<std::string>& rows = group == Group::First ? state.group1 : state.group2;

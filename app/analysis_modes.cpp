@@ -36,6 +36,13 @@ bool AnalysisModes::IsCurrent(AnalysisMode mode) const {
   return controls_.label1->text() == AnalysisCaption(mode);
 }
 
+AnalysisMode AnalysisModes::Current() const {
+  for (int mode = 0; mode < AnalysisModeCount; ++mode) {
+    if (IsCurrent(static_cast<AnalysisMode>(mode))) return static_cast<AnalysisMode>(mode);
+  }
+  return AnalysisMode::TwoSampleMeans;
+}
+
 void AnalysisModes::RerunSampleAnalysis(Group group) {
   const SampleLists& lists = controls_.grid->Lists();
   if (IsCurrent(AnalysisMode::PairedMeans)) {

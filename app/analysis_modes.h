@@ -50,6 +50,8 @@ class AnalysisModes : public QObject {
 
   // Whether the caption of Label1 names this analysis.
   bool IsCurrent(AnalysisMode mode) const;
+  // The analysis shown (the two-sample t test before any is chosen).
+  AnalysisMode Current() const;
 
  signals:
   // Before a switch empties anything (the data are still there to keep).

@@ -204,11 +204,7 @@ void MainWindow::ShowReportWindow() {
 void MainWindow::ShowSampleSizeWindow() {
   if (sampleSizeWindow_ == nullptr) {
     // It opens on the analysis shown here; after that the two go their own ways.
-    AnalysisMode shown = AnalysisMode::TwoSampleMeans;
-    for (int mode = 0; mode < AnalysisModeCount; ++mode) {
-      if (modes_->IsCurrent(static_cast<AnalysisMode>(mode)))
-        shown = static_cast<AnalysisMode>(mode);
-    }
+    const AnalysisMode shown = modes_->Current();
     // The pilot estimates read this window's data while it is open.
     const PilotSources sources{grid_, twoSample_, fourfoldTable_};
     auto pilot = [self = QPointer<MainWindow>(this), sources](PowerDesign design) {
@@ -232,11 +228,7 @@ SampleSizeWindow::Plan MainWindow::PlanningState() const {
   if (planning_) return *planning_;
   // As the window would open: on the analysis shown here.
   SampleSizeWindow::Plan plan;
-  for (int mode = 0; mode < AnalysisModeCount; ++mode) {
-    if (modes_->IsCurrent(static_cast<AnalysisMode>(mode))) {
-      plan.design = kPowerDesigns[static_cast<std::size_t>(mode)];
-    }
-  }
+  plan.design = kPowerDesigns[static_cast<std::size_t>(modes_->Current())];
   return plan;
 }
 

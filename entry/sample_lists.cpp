@@ -30,6 +30,11 @@ bool RoundedAt(const std::vector<SampleLists::Entry>& list, std::size_t row) {
   return row < list.size() && list[row].rounded;
 }
 
+// The decimals of a complete pair: its finer value's.
+std::size_t PairDecimals(const std::vector<SampleLists::Entry>* lists, std::size_t row) {
+  return std::max(lists[0][row].decimals, lists[1][row].decimals);
+}
+
 }  // namespace
 
 void SampleLists::WithdrawPair(std::size_t row) {
@@ -38,6 +43,7 @@ void SampleLists::WithdrawPair(std::size_t row) {
   if (!x || !y) return;
   pairs_.Remove(*x, *y);
   if (RoundedAt(lists_[0], row) || RoundedAt(lists_[1], row)) --roundedPairs_;
+  --pairDecimals_[PairDecimals(lists_, row)];
 }
 
 void SampleLists::ContributePair(std::size_t row) {
@@ -46,6 +52,7 @@ void SampleLists::ContributePair(std::size_t row) {
   if (!x || !y) return;
   pairs_.Add(*x, *y);
   if (RoundedAt(lists_[0], row) || RoundedAt(lists_[1], row)) ++roundedPairs_;
+  ++pairDecimals_[PairDecimals(lists_, row)];
 }
 
 void SampleLists::SetText(Group group, std::size_t row, std::string text) {
@@ -55,12 +62,19 @@ void SampleLists::SetText(Group group, std::size_t row, std::string text) {
   if (entry.text == text) return;
 
   WithdrawPair(row);
-  if (entry.value) sums_[Index(group)].Remove(*entry.value);
+  if (entry.value) {
+    sums_[Index(group)].Remove(*entry.value);
+    --decimals_[Index(group)][entry.decimals];
+  }
   if (entry.rounded) --rounded_[Index(group)];
   entry.value = EntryValue(text);
   entry.rounded = entry.value && Fixed4::DropsDigits(text);
+  entry.decimals = entry.value ? static_cast<std::uint8_t>(Fixed4::TypedDecimals(text)) : 0;
   entry.text = std::move(text);
-  if (entry.value) sums_[Index(group)].Add(*entry.value);
+  if (entry.value) {
+    sums_[Index(group)].Add(*entry.value);
+    ++decimals_[Index(group)][entry.decimals];
+  }
   if (entry.rounded) ++rounded_[Index(group)];
   ContributePair(row);
 }
@@ -80,8 +94,10 @@ void SampleLists::Clear(Group group) {
   lists_[Index(group)].clear();
   sums_[Index(group)] = GroupSums{};
   rounded_[Index(group)] = 0;
+  decimals_[Index(group)] = {};
   pairs_ = PairSums{};
   roundedPairs_ = 0;
+  pairDecimals_ = {};
 }
 
 void SampleLists::Truncate(Group group, std::size_t rows) {
@@ -96,9 +112,18 @@ void SampleLists::Reset(std::size_t rows) {
     lists_[i].assign(rows, Entry{});
     sums_[i] = GroupSums{};
     rounded_[i] = 0;
+    decimals_[i] = {};
   }
   pairs_ = PairSums{};
   roundedPairs_ = 0;
+  pairDecimals_ = {};
+}
+
+int SampleLists::Most(const DecimalCounts& counts) {
+  for (int decimals = 4; decimals > 0; --decimals) {
+    if (counts[static_cast<std::size_t>(decimals)] != 0) return decimals;
+  }
+  return 0;
 }
 
 GroupSums SampleLists::RecomputeSums(Group group) const {

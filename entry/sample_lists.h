@@ -4,7 +4,9 @@
 // its value beside its text, and the exact sums over each group and over the complete pairs
 // follow every change, so that an analysis never has to read the lists again.
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +24,7 @@ class SampleLists {
     std::string text;
     std::optional<Fixed4> value;  // nothing for an empty cell or a text that is not a number
     bool rounded = false;         // a number typed with digits beyond the fourth decimal
+    std::uint8_t decimals = 0;    // the decimals a number was typed with, at most four
   };
 
   std::size_t Size(Group group) const { return List(group).size(); }
@@ -53,12 +56,19 @@ class SampleLists {
   // fourth decimal that the grid rounds away.
   std::size_t Rounded(Group group) const { return rounded_[Index(group)]; }
   std::size_t RoundedPairs() const { return roundedPairs_; }
+  // The most decimals any of a group's values, or of the complete pairs' values, was typed with
+  // (Fixed4::TypedDecimals): "1.0" counts one.
+  int MostDecimals(Group group) const { return Most(decimals_[Index(group)]); }
+  int MostPairDecimals() const { return Most(pairDecimals_); }
 
   // The sums computed anew from the texts: always equal to Sums and Pairs.
   GroupSums RecomputeSums(Group group) const;
   PairSums RecomputePairs() const;
 
  private:
+  // How many values were typed with each number of decimals, 0 to 4.
+  using DecimalCounts = std::array<std::size_t, 5>;
+  static int Most(const DecimalCounts& counts);
   static std::size_t Index(Group group) { return static_cast<std::size_t>(group); }
   const std::vector<Entry>& List(Group group) const { return lists_[Index(group)]; }
   // Removes a row's share of the pair sums, or adds it back.
@@ -70,6 +80,8 @@ class SampleLists {
   PairSums pairs_;
   std::size_t rounded_[2] = {0, 0};
   std::size_t roundedPairs_ = 0;
+  DecimalCounts decimals_[2] = {};
+  DecimalCounts pairDecimals_ = {};  // each complete pair counted by its finer value
 };
 
 // How an entry counts: its value when it is a number within range, nothing otherwise (the empty

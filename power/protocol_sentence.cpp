@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "report/writing/names.h"
+
 namespace quillon {
 
 namespace {
@@ -155,12 +157,9 @@ std::string English(const ProtocolFacts& f, PStyle style) {
 // ---- The named form: the outcome, the estimates and their source, then α, power, allocation
 // and the counts. Whatever was not named is left out. ----
 
-// A value and its unit: "110 mmHg", "37.5℃", "65岁" (no space before a unit that begins with "%"
-// or with a character beyond ASCII).
+// A value and its unit: "110 mmHg", "65岁".
 std::string WithUnit(const std::string& value, const std::string& unit) {
-  if (unit.empty()) return value;
-  const auto lead = static_cast<unsigned char>(unit.front());
-  return value + (lead >= 0x80 || lead == '%' ? "" : " ") + unit;
+  return value + UnitSuffix(unit);
 }
 
 std::string ChineseEstimates(const ProtocolFacts& f) {
@@ -213,8 +212,7 @@ std::string ChineseNamed(const ProtocolFacts& f) {
   const SamplePlan& plan = *f.plan;
   std::string sentence;
   if (!in.names.outcome.empty()) {
-    sentence = "主要结局指标为" + in.names.outcome +
-               (in.names.unit.empty() ? "" : "（" + in.names.unit + "）") + "。";
+    sentence = "主要结局指标为" + OutcomeWithUnit(in.names.outcome, in.names.unit, false) + "。";
   }
   if (!in.names.source.empty()) sentence += "根据" + in.names.source + "，";
   sentence += ChineseEstimates(f) + "；按双侧α=" + in.alpha.text;
@@ -241,8 +239,8 @@ std::string EnglishNamed(const ProtocolFacts& f, PStyle style) {
   const SamplePlan& plan = *f.plan;
   std::string sentence;
   if (!in.names.outcome.empty()) {
-    sentence = "The primary outcome is " + in.names.outcome +
-               (in.names.unit.empty() ? "" : " (" + in.names.unit + ")") + ". ";
+    sentence =
+        "The primary outcome is " + OutcomeWithUnit(in.names.outcome, in.names.unit, true) + ". ";
   }
   sentence += (in.names.source.empty() ? "The" : "Based on " + in.names.source + ", the") +
               " expected " + EnglishEstimates(f) + "; with a two-sided α of " +

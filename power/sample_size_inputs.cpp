@@ -6,6 +6,7 @@
 
 #include "power/power_methods.h"
 #include "report/p_style.h"
+#include "report/writing/names.h"
 #include "stats/decimal_scan.h"
 
 namespace quillon {
@@ -69,18 +70,6 @@ Reading Read(const std::string& text, const std::string& name, Form form = Form:
 }
 
 bool InUnitInterval(double p) { return p > 0 && p < 1; }
-
-// A name without the blanks around it, the ideographic space of a Chinese input method too.
-std::string TrimmedName(std::string_view text) {
-  constexpr std::string_view kIdeographicSpace = "\u3000";
-  for (std::string_view last; last != text;) {
-    last = text;
-    text = TrimBlanks(text);
-    if (text.starts_with(kIdeographicSpace)) text.remove_prefix(kIdeographicSpace.size());
-    if (text.ends_with(kIdeographicSpace)) text.remove_suffix(kIdeographicSpace.size());
-  }
-  return std::string(text);
-}
 
 }  // namespace
 

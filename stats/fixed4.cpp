@@ -112,6 +112,11 @@ bool Fixed4::DropsDigits(std::string_view text) {
   return beyond.find_first_not_of('0') != std::string_view::npos;
 }
 
+int Fixed4::TypedDecimals(std::string_view text) {
+  const std::size_t digits = ScanDecimal(TrimBlanks(text)).fractionDigits.size();
+  return static_cast<int>(std::min<std::size_t>(digits, kDecimals));
+}
+
 std::optional<Fixed4> Fixed4::FromDouble(double value) {
   if (!std::isfinite(value)) {
     return std::nullopt;

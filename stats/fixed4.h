@@ -23,6 +23,8 @@ class Fixed4 {
   // Whether Parse reads the text as a number that had nonzero digits beyond the fourth decimal,
   // which it rounds away.
   static bool DropsDigits(std::string_view text);
+  // How many decimals a number was typed with, at most four: "4377.70" 2, "1.0" 1, "12" 0.
+  static int TypedDecimals(std::string_view text);
 
   // The exact binary value of a finite double, rounded to four decimals.
   static std::optional<Fixed4> FromDouble(double value);

@@ -63,21 +63,10 @@ bool SummariesFromGrid(const std::array<std::string, kSummaryBoxCount>& boxes,
 // the most the typed means and SDs have.
 int SummaryDecimals(const std::array<std::string, kSummaryBoxCount>& boxes) {
   int most = 0;
-  for (const std::size_t k : {0, 1, 3, 4}) most = std::max(most, TypedDecimals(boxes[k]));
-  return most;
-}
-
-// The texts of the values as typed: of every row, or of the complete pairs.
-std::vector<std::string> TypedTexts(const SampleLists& lists, bool pairsOnly) {
-  std::vector<std::string> texts;
-  for (std::size_t row = 0; row < lists.LongerSize(); ++row) {
-    const bool x = lists.Value(Group::First, row).has_value();
-    const bool y = lists.Value(Group::Second, row).has_value();
-    if (pairsOnly && !(x && y)) continue;
-    if (x) texts.push_back(lists.Text(Group::First, row));
-    if (y) texts.push_back(lists.Text(Group::Second, row));
+  for (const std::size_t k : {0, 1, 3, 4}) {
+    most = std::max(most, Fixed4::TypedDecimals(boxes[k]));
   }
-  return texts;
+  return most;
 }
 
 // The value axis's title: the outcome with its unit, or the picture's own default.
@@ -85,26 +74,20 @@ QString ValueTitle(const ReportNames& names) {
   return FromUtf8(OutcomeWithUnit(names.outcome, names.unit, false));
 }
 
-// Each column of the complete pairs described as the panel describes a group.
-PairedColumns ColumnsOf(const SampleLists& lists,
-                        const std::vector<std::pair<Fixed4, Fixed4>>& pairs) {
-  const PairSums& sums = lists.Pairs();
-  PairedColumns columns;
-  const GroupSums sides[] = {{sums.count, sums.sumX, sums.sumXX},
-                             {sums.count, sums.sumY, sums.sumYY}};
-  Figure* described[][2] = {{&columns.mean1, &columns.deviation1},
-                            {&columns.mean2, &columns.deviation2}};
-  for (std::size_t k = 0; k < 2; ++k) {
-    const GroupDescription group = DescribeGroup(sides[k]);
-    *described[k][0] = group.mean;
-    *described[k][1] = group.deviation;
-  }
+// Each column of the complete pairs described as a group is, from the exact sums; its quartiles
+// for the rank path.
+PairedColumns ColumnsOf(const PairSums& sums, const std::vector<std::pair<Fixed4, Fixed4>>& pairs,
+                        TestPath path) {
+  const GroupDescription x = DescribeGroup({sums.count, sums.sumX, sums.sumXX});
+  const GroupDescription y = DescribeGroup({sums.count, sums.sumY, sums.sumYY});
+  PairedColumns columns{x.mean, x.deviation, y.mean, y.deviation, {}, {}};
+  if (path != TestPath::RankTest) return columns;
   std::vector<Fixed4> first, second;
   first.reserve(pairs.size());
   second.reserve(pairs.size());
-  for (const auto& [x, y] : pairs) {
-    first.push_back(x);
-    second.push_back(y);
+  for (const auto& [xValue, yValue] : pairs) {
+    first.push_back(xValue);
+    second.push_back(yValue);
   }
   columns.first = QuartilesOf(first);
   columns.second = QuartilesOf(second);
@@ -139,13 +122,7 @@ void ReportFeed::SetPositiveMeans(PositiveMeans positive) {
   emit Changed();
 }
 
-AnalysisMode ReportFeed::Current() const {
-  for (int k = 0; k < AnalysisModeCount; ++k) {
-    if (sources_.modes->IsCurrent(static_cast<AnalysisMode>(k)))
-      return static_cast<AnalysisMode>(k);
-  }
-  return AnalysisMode::TwoSampleMeans;
-}
+AnalysisMode ReportFeed::Current() const { return sources_.modes->Current(); }
 
 const ReportNames& ReportFeed::Names() const { return names_[static_cast<std::size_t>(Current())]; }
 
@@ -177,12 +154,16 @@ ReportView ReportFeed::TwoSample() const {
   const RankSumFigures ranks = RankSumReportFigures(first, second);
   const ReportNames& names = Names();
   view.report = TwoSampleReport(figures, ranks, style_, &checks, path_, names);
-  const std::array<GroupDescription, 2> described = {DescribeGroup(lists.Sums(Group::First)),
-                                                     DescribeGroup(lists.Sums(Group::Second))};
-  view.report.paper =
-      fromGrid ? TwoSamplePaper(figures, ranks, style_, path_, names,
-                                MeanDecimals(TypedTexts(lists, false)), &described)
-               : TwoSamplePaper(figures, ranks, style_, path_, names, SummaryDecimals(boxes));
+  if (fromGrid) {
+    const std::array<GroupDescription, 2> described = {DescribeGroup(lists.Sums(Group::First)),
+                                                       DescribeGroup(lists.Sums(Group::Second))};
+    const int typed = std::max(lists.MostDecimals(Group::First), lists.MostDecimals(Group::Second));
+    view.report.paper =
+        TwoSamplePaper(figures, ranks, style_, path_, names, MeanDecimals(typed), &described);
+  } else {
+    view.report.paper =
+        TwoSamplePaper(figures, ranks, style_, path_, names, SummaryDecimals(boxes));
+  }
   NoteRoundedValues(view.report, lists.Rounded(Group::First) + lists.Rounded(Group::Second));
   const std::array<QString, 2> groupNames = {FromUtf8(NameOr(names.first, kFirstGroup)),
                                              FromUtf8(NameOr(names.second, kSecondGroup))};
@@ -244,8 +225,8 @@ ReportView ReportFeed::Paired() const {
   const ReportNames& names = Names();
   view.report = PairedReport(figures, ranks, style_, &checks, path_, names);
   view.report.paper =
-      PairedPaper(figures, ranks, ColumnsOf(sources_.grid->Lists(), pairs), style_, path_, names,
-                  MeanDecimals(TypedTexts(sources_.grid->Lists(), true)));
+      PairedPaper(figures, ranks, ColumnsOf(sources_.grid->Lists().Pairs(), pairs, path_), style_,
+                  path_, names, MeanDecimals(sources_.grid->Lists().MostPairDecimals()));
   NoteRoundedValues(view.report, sources_.grid->Lists().RoundedPairs());
   const bool twoMethods = names.meaning == PairedMeaning::TwoMethods;
   const QString first = FromUtf8(NameOr(names.first, twoMethods ? kX : kBefore));

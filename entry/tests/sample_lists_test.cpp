@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "entry/group_summary.h"
@@ -21,10 +22,10 @@ TEST(EntryValue, CountsOnlyNumbers) {
 TEST(SampleLists, SumsFollowEveryEditExactly) {
   // Random edits, appends and clears; after each the running sums equal a fresh reading.
   std::mt19937 random(20261207);
-  const char* texts[] = {"",         "1",   "-2.5",    "10000000.1",      "3.14159",
-                         "-",        ".",   "1.2.3",   "922337203685477", "0.0001",
-                         "-7",       "12a", "0.00001", "2.12345",         "1.00000",
-                         "-3.000050"};
+  const char* texts[] = {"",          "1",   "-2.5",    "10000000.1",      "3.14159",
+                         "-",         ".",   "1.2.3",   "922337203685477", "0.0001",
+                         "-7",        "12a", "0.00001", "2.12345",         "1.00000",
+                         "-3.000050", "1.0", "4377.70"};
   SampleLists lists;
   lists.Reset(9);
   for (int step = 0; step < 4000; ++step) {
@@ -64,6 +65,22 @@ TEST(SampleLists, SumsFollowEveryEditExactly) {
     ASSERT_EQ(lists.Rounded(Group::First), rounded[0]) << "step " << step;
     ASSERT_EQ(lists.Rounded(Group::Second), rounded[1]) << "step " << step;
     ASSERT_EQ(lists.RoundedPairs(), roundedPairs) << "step " << step;
+    // And the most decimals typed.
+    int most[2] = {0, 0};
+    int mostPaired = 0;
+    for (std::size_t row = 0; row < lists.LongerSize(); ++row) {
+      for (const Group g : {Group::First, Group::Second}) {
+        if (!lists.Value(g, row)) continue;
+        const int typed = Fixed4::TypedDecimals(lists.Text(g, row));
+        most[static_cast<int>(g)] = std::max(most[static_cast<int>(g)], typed);
+        if (lists.Value(Group::First, row) && lists.Value(Group::Second, row)) {
+          mostPaired = std::max(mostPaired, typed);
+        }
+      }
+    }
+    ASSERT_EQ(lists.MostDecimals(Group::First), most[0]) << "step " << step;
+    ASSERT_EQ(lists.MostDecimals(Group::Second), most[1]) << "step " << step;
+    ASSERT_EQ(lists.MostPairDecimals(), mostPaired) << "step " << step;
   }
 }
 

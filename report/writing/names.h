@@ -5,6 +5,7 @@
 // reads as the analysis's default, so that a report nobody named reads as it always has.
 
 #include <string>
+#include <string_view>
 
 namespace quillon {
 
@@ -22,7 +23,9 @@ struct ReportNames {
   friend bool operator==(const ReportNames&, const ReportNames&) = default;
 };
 
-// The name, or the default where it is empty or blank.
+// A name without the blanks around it, the ideographic space of a Chinese input method too.
+std::string TrimmedName(std::string_view text);
+// The name trimmed, or the default where nothing is left.
 std::string NameOr(const std::string& name, const char* fallback);
 
 // The defaults of each analysis.
@@ -39,7 +42,7 @@ inline constexpr const char* kNegative = "（-）";
 inline constexpr const char* kLater = "治疗后";
 inline constexpr const char* kEarlier = "治疗前";
 
-// " mmHg" after a number, or nothing where the unit was not given.
+// " mmHg" after a number ("岁", "%" without the space), or nothing where the unit was not given.
 std::string UnitSuffix(const std::string& unit);
 // "收缩压（mmHg）", "收缩压", "（mmHg）" or nothing; in English "systolic pressure (mmHg)".
 std::string OutcomeWithUnit(const std::string& outcome, const std::string& unit, bool english);

@@ -50,25 +50,7 @@ std::string GroupsEnglish(const ReportNames& names, const char* first, const cha
 
 }  // namespace
 
-int TypedDecimals(std::string_view text) {
-  const std::size_t point = text.find('.');
-  if (point == std::string_view::npos) return 0;
-  std::size_t digits = 0;
-  while (point + 1 + digits < text.size() && text[point + 1 + digits] >= '0' &&
-         text[point + 1 + digits] <= '9') {
-    ++digits;
-  }
-  return static_cast<int>(std::min<std::size_t>(digits, 4));
-}
-
-int MeanDecimals(std::span<const std::string> texts) {
-  int most = 0;
-  for (const std::string& text : texts) {
-    most = std::max(most, TypedDecimals(text));
-    if (most == 4) return 4;
-  }
-  return most + 1;
-}
+int MeanDecimals(int mostTyped) { return std::min(mostTyped + 1, 4); }
 
 PaperTable TwoSamplePaper(const TwoSampleFigures& f, const RankSumFigures& ranks, PStyle style,
                           TestPath path, const ReportNames& names, int decimals,

@@ -11,9 +11,7 @@
 
 #include <array>
 #include <cstdint>
-#include <span>
 #include <string>
-#include <string_view>
 
 #include "report/correlation.h"
 #include "report/fourfold.h"
@@ -25,14 +23,12 @@
 
 namespace quillon {
 
-// How many decimals a number was typed with ("4377.70": 2), at most the grid's four.
-int TypedDecimals(std::string_view text);
 // The decimals of the means and standard deviations: one more than the most any value was
-// typed with ("1.0" counts one), at most the grid's four.
-int MeanDecimals(std::span<const std::string> texts);
+// typed with ("1.0" counts one; Fixed4::TypedDecimals), at most the grid's four.
+int MeanDecimals(int mostTyped);
 
 // The two columns of paired data, over the complete pairs: each one's mean and standard
-// deviation, and its quartiles.
+// deviation, and its quartiles (needed on the rank path alone).
 struct PairedColumns {
   Figure mean1, deviation1, mean2, deviation2;
   Quartiles first, second;

@@ -199,12 +199,6 @@ void TwoSample(const std::string& line) {
   // Last, the paper's table as the report writes it: its statistic's heading, the first group's
   // x̄±s and the statistic.
   if (const std::optional<quillon::SummaryValues> values = quillon::ReadSummaryValues(boxes)) {
-    std::vector<std::string> typed;
-    for (const Group group : {Group::First, Group::Second}) {
-      for (std::size_t row = 0; row < lists.Size(group); ++row) {
-        if (lists.Value(group, row)) typed.push_back(lists.Text(group, row));
-      }
-    }
     const std::array<quillon::GroupDescription, 2> described = {
         quillon::DescribeGroup(lists.Sums(Group::First)),
         quillon::DescribeGroup(lists.Sums(Group::Second))};
@@ -212,7 +206,9 @@ void TwoSample(const std::string& line) {
         quillon::TwoSamplePaper(quillon::TwoSampleReportFigures(*values, lists.Sums(Group::First),
                                                                 lists.Sums(Group::Second)),
                                 {}, quillon::PStyle::ChineseMedical, quillon::TestPath::TTest, {},
-                                quillon::MeanDecimals(typed), &described);
+                                quillon::MeanDecimals(std::max(lists.MostDecimals(Group::First),
+                                                               lists.MostDecimals(Group::Second))),
+                                &described);
     fields.insert(fields.end(), {paper.header[3], paper.rows[0][2], paper.rows[0][3]});
   } else {
     fields.insert(fields.end(), 3, "");
