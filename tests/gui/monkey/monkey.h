@@ -91,6 +91,8 @@ class MonkeyTest : public MainWindowTest {
   std::string ScrollEvent();
   std::string SwitchEvent();
   std::string CalculatorEvent();
+  // A name typed above the report, or one of its choices.
+  std::string NameEvent();
 
   // ---- Group files, drops, pastes and exports ----
 

@@ -253,7 +253,8 @@ std::string MonkeyTest::RandomEvent() {
   if (roll < 826) return ImportEvent(true);
   if (roll < 832) return ExportEvent();
   if (roll < 862) return PasteEvent();
-  if (roll < 995) return CalculatorEvent();
+  if (roll < 990) return CalculatorEvent();
+  if (roll < 995) return NameEvent();
   if (roll < 998) return KeepEvent();
   QCoreApplication::processEvents();
   return "let pending events run";

@@ -3,6 +3,7 @@
 // the calculator's keys.
 
 #include <QApplication>
+#include <QComboBox>
 #include <QInputMethodEvent>
 #include <QPushButton>
 #include <QScrollBar>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "app/analysis_keeper.h"
+#include "app/report/report_window.h"
 #include "tests/gui/monkey/monkey.h"
 
 namespace monkey {
@@ -163,6 +165,50 @@ std::string MonkeyTest::SwitchEvent() {
     }
     ResyncSummaries();
   }
+  return what;
+}
+
+std::string MonkeyTest::NameEvent() {
+  quillon::ui::ReportWindow* report = window->ReportWindowIfOpen();
+  if (report == nullptr) return {};
+  // A name of the shown analysis, what the pairs mean, or the test the report follows.
+  std::vector<QWidget*> choices;
+  for (QLineEdit* box : report->findChildren<QLineEdit*>()) {
+    if (box->isVisibleTo(report)) choices.push_back(box);
+  }
+  for (const char* name : {"cmbPairedMeaning", "cmbReportTest", "cmbReportStyle"}) {
+    auto* list = report->findChild<QComboBox*>(QString::fromLatin1(name));
+    if (list != nullptr && list->isVisibleTo(report)) choices.push_back(list);
+  }
+  if (choices.empty()) return {};
+  QWidget* chosen = Pick(choices);
+  std::string what;
+  if (auto* list = qobject_cast<QComboBox*>(chosen)) {
+    const int index = Uniform(0, list->count() - 1);
+    list->setCurrentIndex(index);
+    emit list->activated(index);
+    what = "choose " + std::to_string(index) + " in " + Name(list).toStdString();
+  } else {
+    auto* box = static_cast<QLineEdit*>(chosen);
+    static const std::vector<QString> names = {QString(),
+                                               QStringLiteral("试验组"),
+                                               QStringLiteral("收缩压"),
+                                               QStringLiteral("mmHg"),
+                                               QStringLiteral("<b>&amp;\"'"),
+                                               QStringLiteral("P₂₅ rₛ_{x}"),
+                                               QStringLiteral("　 "),
+                                               QStringLiteral("A"),
+                                               QString(40, QChar(0x4E2D))};
+    const QString text = Pick(names);
+    box->selectAll();
+    QInputMethodEvent typed;  // as an input method commits it, replacing the selection
+    typed.setCommitString(text);
+    QApplication::sendEvent(box, &typed);
+    if (text.isEmpty()) QTest::keyClick(box, Qt::Key_Delete);
+    what = "name " + Quoted(text).toStdString() + " in " + Name(box).toStdString();
+  }
+  // The report, rewritten in place, reads as the report laid out anew.
+  CheckReport();
   return what;
 }
 
