@@ -38,6 +38,67 @@ std::string Alpha(const TypedValue& alpha, PStyle style) {
   return bare && alpha.text.starts_with("0.") ? alpha.text.substr(1) : alpha.text;
 }
 
+// ---- Against a margin: the design, the margin and its direction, and α as the test takes it ----
+
+bool AgainstMargin(const ProtocolFacts& f) { return HasMargin(f.inputs->hypothesis); }
+
+// The expected difference, where the estimates leave it to be worked out (two groups).
+bool StatesDifference(const ProtocolFacts& f) { return AgainstMargin(f) && TwoGroups(f.design); }
+
+// "本研究为非劣效设计（高值为优），非劣效界值Δ=5 mmHg"; empty for a difference.
+std::string ChineseDesign(const ProtocolFacts& f) {
+  const SampleSizeInputs& in = *f.inputs;
+  if (!AgainstMargin(f)) return {};
+  const std::string name = HypothesisName(in.hypothesis);
+  const std::string unit = f.design == PowerDesign::TwoProportions ? "" : in.names.unit;
+  const bool equivalence = in.hypothesis == Hypothesis::Equivalence;
+  return "本研究为" + name + "设计" + (equivalence ? "" : "（" + BetterName(in.better) + "）") +
+         "，" + name + "界值Δ=" + (equivalence ? "±" : "") + in.margin.text + UnitSuffix(unit);
+}
+
+std::string EnglishDesign(const ProtocolFacts& f) {
+  const SampleSizeInputs& in = *f.inputs;
+  if (!AgainstMargin(f)) return {};
+  const std::string unit = f.design == PowerDesign::TwoProportions ? "" : in.names.unit;
+  const bool equivalence = in.hypothesis == Hypothesis::Equivalence;
+  const std::string better =
+      in.better == Better::Higher ? " (higher values better)" : " (lower values better)";
+  return std::string(equivalence ? "This is an " : "This is a ") +
+         HypothesisEnglish(in.hypothesis) + " design" + (equivalence ? "" : better) +
+         " with a margin Δ of " + (equivalence ? "±" : "") + in.margin.text + UnitSuffix(unit);
+}
+
+// "双侧α", "单侧α", "每侧α".
+std::string ChineseAlpha(const ProtocolFacts& f) {
+  return AlphaLabel(f.inputs->hypothesis) + "=" + f.inputs->alpha.text;
+}
+
+std::string EnglishAlpha(const ProtocolFacts& f, PStyle style) {
+  const std::string alpha = Alpha(f.inputs->alpha, style);
+  switch (f.inputs->hypothesis) {
+    case Hypothesis::NonInferiority:
+    case Hypothesis::Superiority:
+      return "a one-sided α of " + alpha;
+    case Hypothesis::Equivalence:
+      return "an α of " + alpha + " for each of the two one-sided tests";
+    case Hypothesis::Difference:
+      break;
+  }
+  return "a two-sided α of " + alpha;
+}
+
+// "，预期差值为0" after the two groups' estimates.
+std::string ChineseDifference(const ProtocolFacts& f, const std::string& unit) {
+  return StatesDifference(f) ? "，预期差值为" + f.inputs->difference.text + UnitSuffix(unit)
+                             : std::string();
+}
+
+std::string EnglishDifference(const ProtocolFacts& f, const std::string& unit) {
+  return StatesDifference(f)
+             ? ", an expected difference of " + f.inputs->difference.text + UnitSuffix(unit)
+             : std::string();
+}
+
 std::string ChineseEffect(const ProtocolFacts& f) {
   const SampleSizeInputs& in = *f.inputs;
   const std::string ratio = EqualGroups(in.ratio) ? "" : "，两组例数比为" + Allocation(in.ratio);
@@ -112,9 +173,10 @@ std::string EnglishMethod(const ProtocolFacts& f) {
 std::string Chinese(const ProtocolFacts& f) {
   const SampleSizeInputs& in = *f.inputs;
   const SamplePlan& plan = *f.plan;
-  const std::string effect = ChineseEffect(f);
+  const std::string effect = ChineseEffect(f) + ChineseDifference(f, "");
+  const std::string design = AgainstMargin(f) ? ChineseDesign(f) + "，" : std::string();
   if (f.solve == SolveFor::Power) {
-    return "按双侧α=" + in.alpha.text + "，" + effect + "，" +
+    return design + "按" + ChineseAlpha(f) + "，" + effect + "，" +
            ChineseCounts(f, plan.n1, plan.n2, "") + "时检验效能为" +
            FixedText(*plan.power * 100, 1) + "%（" + ChineseMethod(f) + "）。";
   }
@@ -126,23 +188,26 @@ std::string Chinese(const ProtocolFacts& f) {
   if (TwoGroups(f.design)) {
     needs += "，共" + Count(in.dropout.value > 0 ? plan.enrolledTotal : plan.total) + "例";
   }
-  return "按双侧α=" + in.alpha.text + "、检验效能" + PercentText(in.power) + "%，" + effect + "，" +
-         needs + "（" + ChineseMethod(f) + "）。";
+  return design + "按" + ChineseAlpha(f) + "、检验效能" + PercentText(in.power) + "%，" + effect +
+         "，" + needs + "（" + ChineseMethod(f) + "）。";
 }
 
 std::string English(const ProtocolFacts& f, PStyle style) {
   const SampleSizeInputs& in = *f.inputs;
   const SamplePlan& plan = *f.plan;
-  const std::string alpha = "a two-sided α of " + Alpha(in.alpha, style);
+  const std::string alpha = EnglishAlpha(f, style);
+  const std::string design = AgainstMargin(f) ? EnglishDesign(f) + ". " : std::string();
+  const std::string effect = EnglishEffect(f) + EnglishDifference(f, "");
   if (f.solve == SolveFor::Power) {
-    return "With " + alpha + ", " + EnglishCounts(f, plan.n1, plan.n2) + " give " +
-           FixedText(*plan.power * 100, 1) + "% power to detect " + EnglishEffect(f) + " (" +
-           EnglishMethod(f) + ").";
+    return design + "With " + alpha + ", " + EnglishCounts(f, plan.n1, plan.n2) + " give " +
+           FixedText(*plan.power * 100, 1) + "% power " +
+           (AgainstMargin(f) ? "under " : "to detect ") + effect + " (" + EnglishMethod(f) + ").";
   }
   const bool twoGroups = TwoGroups(f.design);
   std::string sentence =
-      "With " + alpha + " and " + PercentText(in.power) + "% power to detect " + EnglishEffect(f) +
-      ", " + EnglishCounts(f, plan.n1, plan.n2) +
+      design + "With " + alpha + " and " + PercentText(in.power) + "% power " +
+      (AgainstMargin(f) ? "under " : "to detect ") + effect + ", " +
+      EnglishCounts(f, plan.n1, plan.n2) +
       (twoGroups && in.dropout.value == 0 ? " (" + Count(plan.total) + " in total)" : "") +
       " are required";
   if (in.dropout.value > 0) {
@@ -214,8 +279,9 @@ std::string ChineseNamed(const ProtocolFacts& f) {
   if (!in.names.outcome.empty()) {
     sentence = "主要结局指标为" + OutcomeWithUnit(in.names.outcome, in.names.unit, false) + "。";
   }
+  if (AgainstMargin(f)) sentence += ChineseDesign(f) + "。";
   if (!in.names.source.empty()) sentence += "根据" + in.names.source + "，";
-  sentence += ChineseEstimates(f) + "；按双侧α=" + in.alpha.text;
+  sentence += ChineseEstimates(f) + ChineseDifference(f, in.names.unit) + "；按" + ChineseAlpha(f);
   const std::string allocation =
       TwoGroups(f.design) ? "、" + Allocation(in.ratio) + "分配" : std::string();
   if (f.solve == SolveFor::Power) {
@@ -242,9 +308,10 @@ std::string EnglishNamed(const ProtocolFacts& f, PStyle style) {
     sentence =
         "The primary outcome is " + OutcomeWithUnit(in.names.outcome, in.names.unit, true) + ". ";
   }
+  if (AgainstMargin(f)) sentence += EnglishDesign(f) + ". ";
   sentence += (in.names.source.empty() ? "The" : "Based on " + in.names.source + ", the") +
-              " expected " + EnglishEstimates(f) + "; with a two-sided α of " +
-              Alpha(in.alpha, style);
+              " expected " + EnglishEstimates(f) + EnglishDifference(f, in.names.unit) + "; with " +
+              EnglishAlpha(f, style);
   const bool twoGroups = TwoGroups(f.design);
   const std::string allocation = twoGroups ? Allocation(in.ratio) + " allocation" : "";
   if (f.solve == SolveFor::Power) {

@@ -8,6 +8,8 @@
 #include <utility>
 
 #include "counts/chi_square.h"
+#include "power/margin_plans.h"
+#include "power/plan_method.h"
 #include "power/power_methods.h"
 #include "power/protocol_sentence.h"
 #include "power/sample_size_inputs.h"
@@ -28,17 +30,7 @@ constexpr int kCurvePoints = 20;
 using PowerAt = std::function<double(std::int64_t)>;
 using boost::multiprecision::cpp_int;
 
-// One way of planning a design: the power at group 1's n (or the pairs) that the n is solved by
-// and the curve drawn with, and the closed-form n where there is one; or, for a power with saw
-// teeth, the window its steadiness is checked over (see LeastLastingSampleSize).
-struct Method {
-  std::string name;
-  std::string englishName;
-  PowerAt power;
-  std::optional<double> formula;  // unrounded; the t tests search instead
-  double guess = 0;
-  std::function<std::int64_t(std::int64_t)> sawtooth;
-};
+using Method = PlanMethod;
 
 // ⌈a / b⌉ of two positive integers, or kLargestSampleSize + 1 for anything larger.
 std::int64_t CeilQuotient(const cpp_int& a, const cpp_int& b) {
@@ -343,34 +335,46 @@ SampleSizeResult ComputeSampleSize(PowerDesign design, const SampleSizeBoxes& bo
   const SampleSizeInputs& in = std::get<SampleSizeInputs>(read);
   const Counts counts(in);
   Method method;
-  switch (design) {
-    case PowerDesign::TwoSample:
-    case PowerDesign::Paired:
-      method = TTestMethod(design, in, counts);
-      break;
-    case PowerDesign::Correlation:
-      method = CorrelationMethod(in);
-      break;
-    case PowerDesign::TwoProportions: {
-      // Both, the one the four-fold rule calls for first.
-      Method plain = ProportionMethod(in, counts, false);
-      Method corrected = ProportionMethod(in, counts, true);
-      SamplePlan plainPlan = Plan(design, solve, in, counts, plain);
-      SamplePlan correctedPlan = Plan(design, solve, in, counts, corrected);
-      result.continuityCorrected = FourfoldRuleMayCorrect(in, plainPlan);
-      if (result.continuityCorrected) {
-        std::swap(plain, corrected);
-        std::swap(plainPlan, correctedPlan);
-      }
-      method = std::move(plain);
-      result.plan = std::move(plainPlan);
-      result.otherMethod = corrected.name;
-      result.other = std::move(correctedPlan);
-      break;
+  const bool margin = HasMargin(in.hypothesis);
+  if (margin) {
+    MarginPlanning planning =
+        MarginMethods(design, in, [&counts](std::int64_t n1) { return counts.SecondGroup(n1); });
+    method = std::move(planning.method);
+    if (planning.other) {
+      result.plan = Plan(design, solve, in, counts, method);
+      result.other = Plan(design, solve, in, counts, *planning.other);
+      result.otherMethod = planning.other->name;
     }
-    case PowerDesign::McNemar:
-      method = McNemarMethod(in);
-      break;
+  } else {
+    switch (design) {
+      case PowerDesign::TwoSample:
+      case PowerDesign::Paired:
+        method = TTestMethod(design, in, counts);
+        break;
+      case PowerDesign::Correlation:
+        method = CorrelationMethod(in);
+        break;
+      case PowerDesign::TwoProportions: {
+        // Both, the one the four-fold rule calls for first.
+        Method plain = ProportionMethod(in, counts, false);
+        Method corrected = ProportionMethod(in, counts, true);
+        SamplePlan plainPlan = Plan(design, solve, in, counts, plain);
+        SamplePlan correctedPlan = Plan(design, solve, in, counts, corrected);
+        result.continuityCorrected = FourfoldRuleMayCorrect(in, plainPlan);
+        if (result.continuityCorrected) {
+          std::swap(plain, corrected);
+          std::swap(plainPlan, correctedPlan);
+        }
+        method = std::move(plain);
+        result.plan = std::move(plainPlan);
+        result.otherMethod = corrected.name;
+        result.other = std::move(correctedPlan);
+        break;
+      }
+      case PowerDesign::McNemar:
+        method = McNemarMethod(in);
+        break;
+    }
   }
   result.method = method.name;
   if (design != PowerDesign::TwoProportions) result.plan = Plan(design, solve, in, counts, method);
@@ -407,7 +411,11 @@ SampleSizeResult ComputeSampleSize(PowerDesign design, const SampleSizeBoxes& bo
       }
     }
   }
-  if (result.other) {
+  if (result.other && margin) {
+    lines.push_back("样本量按Farrington-Manning法；Blackwelder法的结果如下，仅供比较：");
+    lines.push_back("方法：" + result.otherMethod);
+    AddPlanLines(lines, design, solve, in, *result.other);
+  } else if (result.other) {
     lines.push_back(result.continuityCorrected
                         ? "按主窗口的四格表规则，此表可能用校正χ²检验或确切概率法，故用以上校正"
                           "的样本量。不校正的结果如下，仅供比较："

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "report/figure.h"
+#include "report/hypothesis.h"
 #include "report/p_style.h"
 
 namespace quillon {
@@ -40,6 +41,12 @@ struct SampleSizeBoxes {
   // Names for the protocol sentence only, never read as numbers: the primary outcome and its
   // unit, the two groups (two samples and two proportions) and where the estimates come from.
   std::string outcome, unit, group1, group2, source;
+  // What the trial sets out to show; against a margin Δ (on the scale of the difference: the
+  // means' unit or the rate difference) for all but a difference, and in which direction better
+  // lies for non-inferiority and superiority. Two samples, pairs and two proportions only.
+  Hypothesis hypothesis = Hypothesis::Difference;
+  Better better = Better::Higher;
+  std::string margin;
 
   friend bool operator==(const SampleSizeBoxes&, const SampleSizeBoxes&) = default;
 };
@@ -70,6 +77,7 @@ struct SampleSizeResult {
   // Two proportions: the plain normal approximation and the continuity-corrected n are both
   // shown; `plan` is the one to use (the corrected one when the four-fold rule of the main window
   // would take the corrected or the exact test at the planned table), `other` the other one.
+  // Against a margin, `plan` is Farrington and Manning's and `other` Blackwelder's.
   std::string otherMethod;
   std::optional<SamplePlan> other;
   bool continuityCorrected = false;  // two proportions: `plan` is the corrected one

@@ -71,6 +71,92 @@ Reading Read(const std::string& text, const std::string& name, Form form = Form:
 
 bool InUnitInterval(double p) { return p > 0 && p < 1; }
 
+// first − second exactly, with the decimals of the finer of the two.
+TypedValue SignedDifference(const TypedValue& first, const TypedValue& second) {
+  const int decimals = std::max(first.decimals, second.decimals);
+  const std::string text = FixedText(first.value - second.value, decimals);
+  return {DecimalToDouble(text).value_or(0), decimals, text};
+}
+
+// The sign of a·x + b·y for typed x and y and small integer weights a and b, exactly.
+int ExactSign(int a, const TypedValue& x, int b, const TypedValue& y) {
+  const ExactDecimal ex = ExactValue(x);
+  const ExactDecimal ey = ExactValue(y);
+  const boost::multiprecision::cpp_int sum =
+      a * ex.numerator * ey.denominator + b * ey.numerator * ex.denominator;
+  return sum > 0 ? 1 : sum < 0 ? -1 : 0;
+}
+
+// +1 where higher values are better, −1 where lower ones are.
+int Direction(const SampleSizeInputs& in) { return in.better == Better::Higher ? 1 : -1; }
+
+// Whether an n can reach a power above α: the expected difference d lies on the alternative's
+// side of the null, s·d > −Δ (non-inferiority), s·d > Δ (superiority), |d| < Δ (equivalence).
+bool Reachable(const SampleSizeInputs& in) {
+  const int s = Direction(in);
+  switch (in.hypothesis) {
+    case Hypothesis::NonInferiority:
+      return ExactSign(s, in.difference, 1, in.margin) > 0;
+    case Hypothesis::Superiority:
+      return ExactSign(s, in.difference, -1, in.margin) > 0;
+    case Hypothesis::Equivalence:
+      return ExactSign(1, in.difference, -1, in.margin) < 0 &&
+             ExactSign(1, in.difference, 1, in.margin) > 0;
+    case Hypothesis::Difference:
+      break;
+  }
+  return true;
+}
+
+std::string UnreachableReason(const SampleSizeInputs& in) {
+  const std::string never = "，任何样本量都达不到所需检验效能";
+  const bool higher = in.better == Better::Higher;
+  switch (in.hypothesis) {
+    case Hypothesis::NonInferiority:
+      return (higher ? "预期差值不大于−Δ" : "预期差值不小于Δ") + never;
+    case Hypothesis::Superiority:
+      return (higher ? "预期差值不大于Δ" : "预期差值不小于−Δ") + never;
+    case Hypothesis::Equivalence:
+      return "预期差值的绝对值不小于界值Δ" + never;
+    case Hypothesis::Difference:
+      break;
+  }
+  return {};
+}
+
+// The rate of group 1 on the null's boundary, p2 + d0, within (0, 1) for each d0 the hypothesis
+// tests against (−sΔ for non-inferiority, +sΔ for superiority, both for equivalence).
+bool NullRatesInRange(const SampleSizeInputs& in) {
+  const int s = Direction(in);
+  const auto inRange = [&](int sign) {
+    // 0 < p2 + sign·Δ < 1, exactly.
+    if (ExactSign(1, in.second, sign, in.margin) <= 0) return false;
+    const ExactDecimal p2 = ExactValue(in.second);
+    const ExactDecimal delta = ExactValue(in.margin);
+    return p2.numerator * delta.denominator + sign * delta.numerator * p2.denominator <
+           p2.denominator * delta.denominator;
+  };
+  switch (in.hypothesis) {
+    case Hypothesis::NonInferiority:
+      return inRange(-s);
+    case Hypothesis::Superiority:
+      return inRange(s);
+    case Hypothesis::Equivalence:
+      return inRange(-1) && inRange(1);
+    case Hypothesis::Difference:
+      break;
+  }
+  return true;
+}
+
+std::string NullRatesReason(const SampleSizeInputs& in) {
+  const bool minus = (in.hypothesis == Hypothesis::NonInferiority) == (in.better == Better::Higher);
+  const std::string rate = in.hypothesis == Hypothesis::Equivalence ? "p2−Δ与p2+Δ"
+                           : minus                                  ? "p2−Δ"
+                                                                    : "p2+Δ";
+  return "零假设下第1组的率（" + rate + "）须在0与1之间";
+}
+
 }  // namespace
 
 ExactDecimal ExactValue(const TypedValue& typed) {
@@ -122,7 +208,7 @@ std::variant<SampleSizeInputs, std::string> ReadSampleSizeInputs(PowerDesign des
     into = std::get<TypedValue>(reading);
     return true;
   };
-  const auto check = [&](bool good, const char* why) {
+  const auto check = [&](bool good, const std::string& why) {
     if (reason.empty() && !good) reason = why;
   };
 
@@ -146,13 +232,18 @@ std::variant<SampleSizeInputs, std::string> ReadSampleSizeInputs(PowerDesign des
             "分配比例k须在0.000001与1000000之间");
     }
   };
+  const bool margin = HasMargin(boxes.hypothesis);
+  const bool marginApplies = design == PowerDesign::TwoSample || design == PowerDesign::Paired ||
+                             design == PowerDesign::TwoProportions;
+  check(!margin || marginApplies, "此设计只作差异性检验");
   switch (design) {
     case PowerDesign::TwoSample: {
       if (read(boxes.mean1, "均数1", in.first) && read(boxes.mean2, "均数2", in.second)) {
         const int decimals = std::max(in.first.decimals, in.second.decimals);
         const double difference = std::abs(in.first.value - in.second.value);
         in.effect = {difference, decimals, FixedText(difference, decimals)};
-        check(difference > 0, "两组均数相等（均数差为0），无法计算");
+        in.difference = SignedDifference(in.first, in.second);
+        check(difference > 0 || margin, "两组均数相等（均数差为0），无法计算");
       }
       if (read(boxes.sd, "标准差", in.spread)) check(in.spread.value > 0, "标准差须大于0");
       readRatio();
@@ -160,7 +251,8 @@ std::variant<SampleSizeInputs, std::string> ReadSampleSizeInputs(PowerDesign des
     }
     case PowerDesign::Paired:
       if (read(boxes.meanDiff, "差值的均数", in.effect)) {
-        check(in.effect.value != 0, "差值的均数为0，无法计算");
+        in.difference = in.effect;
+        check(in.effect.value != 0 || margin, "差值的均数为0，无法计算");
       }
       if (read(boxes.sdDiff, "差值的标准差", in.spread)) {
         check(in.spread.value > 0, "差值的标准差须大于0");
@@ -177,7 +269,8 @@ std::variant<SampleSizeInputs, std::string> ReadSampleSizeInputs(PowerDesign des
         check(InUnitInterval(in.first.value), "率p1须在0与1之间");
       if (read(boxes.p2, "率p2", in.second)) {
         check(InUnitInterval(in.second.value), "率p2须在0与1之间");
-        check(in.first.value != in.second.value, "两组率相等，无法计算");
+        in.difference = SignedDifference(in.first, in.second);
+        check(in.first.value != in.second.value || margin, "两组率相等，无法计算");
       }
       readRatio();
       break;
@@ -199,6 +292,16 @@ std::variant<SampleSizeInputs, std::string> ReadSampleSizeInputs(PowerDesign des
         check(psi > delta * delta, "p10+p01须大于(p10−p01)²");
       }
       break;
+  }
+  if (margin && reason.empty()) {
+    in.hypothesis = boxes.hypothesis;
+    in.better = boxes.better;
+    const bool rates = design == PowerDesign::TwoProportions;
+    if (read(boxes.margin, "界值Δ", in.margin)) {
+      check(MarginReason(in.margin.value, rates).empty(), MarginReason(in.margin.value, rates));
+    }
+    if (rates) check(NullRatesInRange(in), NullRatesReason(in));
+    if (solve == SolveFor::SampleSize) check(Reachable(in), UnreachableReason(in));
   }
   if (solve == SolveFor::Power) {
     TypedValue n;

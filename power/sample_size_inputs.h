@@ -32,7 +32,9 @@ struct ProtocolNames {
 // samples: |mean1 − mean2| with the decimals of the finer mean, and the common SD; pairs: the mean
 // and SD of the differences); `first` and `second` the two means of two samples, the two
 // proportions (p1 and p2, p10 and p01); `r` the correlation; `ratio` k; `n` the typed n when
-// solving for power.
+// solving for power. Against a margin, `difference` is the signed expected difference (group 1
+// minus group 2, or the pairs' mean difference) with the decimals of the finer value, and
+// `margin` the margin Δ.
 struct SampleSizeInputs {
   TypedValue alpha, power, dropout;
   TypedValue effect, spread;
@@ -41,6 +43,9 @@ struct SampleSizeInputs {
   TypedValue ratio{1, 0, "1"};
   std::int64_t n = 0;
   ProtocolNames names;
+  Hypothesis hypothesis = Hypothesis::Difference;
+  Better better = Better::Higher;
+  TypedValue difference, margin;
 };
 
 // A typed value exactly, as the quotient of two integers: "0.05" is 5 / 100.

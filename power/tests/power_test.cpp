@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
 #include <string>
 #include <vector>
 
+#include "power/margin_methods.h"
 #include "power/power_methods.h"
 #include "power/sample_size.h"
 
@@ -220,6 +223,13 @@ TEST(SampleSize, SentencesInTheStyle) {
   const SampleSizeBoxes unequal = Boxes(
       {{&B::mean1, "0.5"}, {&B::mean2, "0"}, {&B::sd, "1"}, {&B::alpha, ".05"}, {&B::ratio, ".5"}});
   const SampleSizeBoxes mcnemar = Boxes({{&B::p10, "0.25"}, {&B::p01, "0.05"}, {&B::n, "57"}});
+  const auto margined = [](Hypothesis h, const char* margin,
+                           std::initializer_list<std::pair<std::string B::*, const char*>> texts) {
+    SampleSizeBoxes boxes = Boxes(texts);
+    boxes.hypothesis = h;
+    boxes.margin = margin;
+    return boxes;
+  };
   const std::vector<Written> cases = {
       {PowerDesign::TwoSample,
        SolveFor::SampleSize,
@@ -258,6 +268,27 @@ TEST(SampleSize, SentencesInTheStyle) {
        Boxes({{&B::p1, "0.2"}, {&B::p2, "0.4"}}),
        PStyle::ChineseMedical,
        {"连续性校正的结果如下，仅供比较："}},
+      // Against a margin: the design, the margin with its unit and direction, the one-sided α.
+      {PowerDesign::TwoSample,
+       SolveFor::SampleSize,
+       margined(Hypothesis::NonInferiority, "5",
+                {{&B::mean1, "120"},
+                 {&B::mean2, "120"},
+                 {&B::sd, "10"},
+                 {&B::alpha, "0.025"},
+                 {&B::outcome, "收缩压"},
+                 {&B::unit, "mmHg"}}),
+       PStyle::ChineseMedical,
+       {"本研究为非劣效设计（高值为优），非劣效界值Δ=5 mmHg。", "预期差值为0 mmHg；按单侧α=0.025、",
+        "每组需64例"}},
+      {PowerDesign::TwoProportions,
+       SolveFor::SampleSize,
+       margined(Hypothesis::Equivalence, "0.1", {{&B::p1, "0.85"}, {&B::p2, "0.85"}}),
+       PStyle::Apa,
+       {"This is an equivalence design with a margin Δ of ±0.1. With an α of .05 for each of the "
+        "two one-sided tests",
+        "(two one-sided tests for the equivalence of two proportions, each the Farrington–Manning",
+        "Blackwelder法的结果如下，仅供比较："}},
   };
   for (const Written& c : cases) {
     const SampleSizeResult r = ComputeSampleSize(c.design, c.boxes, c.solve, c.style);
@@ -265,6 +296,131 @@ TEST(SampleSize, SentencesInTheStyle) {
     for (const std::string& line : r.lines) shown += "\n" + line;
     for (const std::string& part : c.parts) EXPECT_NE(shown.find(part), std::string::npos) << shown;
   }
+}
+
+// Plans against a margin: n from independent references, the mirror image of lower values
+// better, and the reasons no n can be given.
+TEST(SampleSize, AgainstAMargin) {
+  struct Case {
+    const char* source;
+    PowerDesign design;
+    SampleSizeBoxes boxes;
+    int n1;              // 0: none, for the reason
+    const char* reason;  // or the start of the method's name
+  };
+  const auto plan = [](Hypothesis h, const char* margin,
+                       std::initializer_list<std::pair<std::string B::*, const char*>> texts,
+                       Better better = Better::Higher) {
+    SampleSizeBoxes boxes = Boxes(texts);
+    boxes.hypothesis = h;
+    boxes.better = better;
+    boxes.margin = margin;
+    return boxes;
+  };
+  using H = Hypothesis;
+  const auto mean = [&](H h, const char* margin, const char* mean1, Better better) {
+    return plan(h, margin, {{&B::mean1, mean1}, {&B::mean2, "0"}, {&B::sd, "10"}}, better);
+  };
+  const std::vector<Case> cases = {
+      // Chow, Shao & Wang (2003), Example 3.2.2: Δ = 0.05, σ = 0.1, no difference, one-sided
+      // α = .05, power .80: 50 a group by the normal approximation; the exact t first reaches
+      // .80 at 51 (R: 1 − pt(qt(.95, ν), ν, λ) = 0.7989 at 50, 0.8059 at 51).
+      {"CSW NI", PowerDesign::TwoSample,
+       plan(H::NonInferiority, "0.05",
+            {{&B::mean1, "0"}, {&B::mean2, "0"}, {&B::sd, "0.1"}, {&B::alpha, "0.05"}}),
+       51, "两独立样本均数非劣效检验"},
+      // Chow, Shao & Wang, Example 3.2.4: Δ = 0.05, ε = 0.01, σ = 0.1, α = .05, power .80: 107
+      // by (z(α) + z(β/2)), which is conservative where ε ≠ 0; the exact TOST power (SciPy's χ
+      // density integrated) is 0.7978 at 81 and 0.8029 at 82.
+      {"CSW equivalence", PowerDesign::TwoSample,
+       plan(H::Equivalence, "0.05", {{&B::mean1, "0.01"}, {&B::mean2, "0"}, {&B::sd, "0.1"}}), 82,
+       "两独立样本均数等效检验"},
+      // Diletti et al. (1991): 2×2 cross-over, limits 0.80–1.25, ratio 0.95, α = .05, power .80:
+      // 20 subjects at CV 20 %, 40 at CV 30 %; as two groups of n/2 with SD σw/√2, σw² = ln(1+CV²).
+      {"Diletti CV 20%", PowerDesign::TwoSample,
+       plan(H::Equivalence, "0.2231435513",
+            {{&B::mean1, "-0.0512932944"}, {&B::mean2, "0"}, {&B::sd, "0.1400365"}}),
+       10, "两独立样本均数等效检验"},
+      {"Diletti CV 30%", PowerDesign::TwoSample,
+       plan(H::Equivalence, "0.2231435513",
+            {{&B::mean1, "-0.0512932944"}, {&B::mean2, "0"}, {&B::sd, "0.2075816"}}),
+       20, "两独立样本均数等效检验"},
+      // Lower values better is the mirror image (R's pt: 32 pairs, power 0.9078).
+      {"paired higher", PowerDesign::Paired,
+       plan(H::NonInferiority, "5",
+            {{&B::meanDiff, "1"}, {&B::sdDiff, "10"}, {&B::alpha, "0.025"}, {&B::power, "0.9"}}),
+       32, "配对资料均数非劣效检验"},
+      {"paired lower", PowerDesign::Paired,
+       plan(H::NonInferiority, "5",
+            {{&B::meanDiff, "-1"}, {&B::sdDiff, "10"}, {&B::alpha, "0.025"}, {&B::power, "0.9"}},
+            Better::Lower),
+       32, "配对资料均数非劣效检验"},
+      {"margin", PowerDesign::TwoSample, mean(H::Equivalence, "0", "0", Better::Higher), 0,
+       "界值Δ须大于0"},
+      {"empty margin", PowerDesign::TwoSample, mean(H::Superiority, "", "6", Better::Higher), 0,
+       "请输入界值Δ"},
+      {"NI lost", PowerDesign::TwoSample, mean(H::NonInferiority, "5", "-5", Better::Higher), 0,
+       "预期差值不大于−Δ，任何样本量都达不到所需检验效能"},
+      {"NI lost, lower", PowerDesign::TwoSample, mean(H::NonInferiority, "5", "5", Better::Lower),
+       0, "预期差值不小于Δ，任何样本量都达不到所需检验效能"},
+      {"superiority lost", PowerDesign::TwoSample, mean(H::Superiority, "5", "5.0", Better::Higher),
+       0, "预期差值不大于Δ，任何样本量都达不到所需检验效能"},
+      {"equivalence lost", PowerDesign::TwoSample, mean(H::Equivalence, "5", "-5", Better::Higher),
+       0, "预期差值的绝对值不小于界值Δ，任何样本量都达不到所需检验效能"},
+      {"rate margin", PowerDesign::TwoProportions,
+       plan(H::NonInferiority, "1", {{&B::p1, "0.5"}, {&B::p2, "0.5"}}), 0, "率差的界值Δ须小于1"},
+      {"null rate", PowerDesign::TwoProportions,
+       plan(H::NonInferiority, "0.1", {{&B::p1, "0.1"}, {&B::p2, "0.1"}}), 0,
+       "零假设下第1组的率（p2−Δ）须在0与1之间"},
+      {"correlation", PowerDesign::Correlation, plan(H::Equivalence, "0.1", {{&B::r, "0.3"}}), 0,
+       "此设计只作差异性检验"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.source);
+    const SampleSizeResult r = ComputeSampleSize(c.design, c.boxes, SolveFor::SampleSize);
+    if (c.n1 == 0) {
+      EXPECT_EQ(r.plan.n1.reason, c.reason);
+      continue;
+    }
+    ASSERT_TRUE(r.plan.n1) << r.plan.n1.reason;
+    EXPECT_EQ(*r.plan.n1, c.n1);
+    EXPECT_TRUE(r.method.starts_with(c.reason)) << r.method;
+    ASSERT_TRUE(r.curve.marked);
+    EXPECT_EQ(r.curve.points[*r.curve.marked].n, c.n1);
+  }
+  // The wrong side still has a power when solving for it: below α.
+  SampleSizeBoxes lost = mean(H::NonInferiority, "5", "-6", Better::Higher);
+  lost.n = "100";
+  const SampleSizeResult power = ComputeSampleSize(PowerDesign::TwoSample, lost, SolveFor::Power);
+  ASSERT_TRUE(power.plan.power);
+  EXPECT_LT(*power.plan.power, 0.025);
+}
+
+// Farrington and Manning's restricted estimates maximise the likelihood on the line
+// p1 − p2 = d0, and at d0 = 0 are the pooled rate; Owen's Q at ν in the hundreds of thousands
+// meets the normal approximation of the two one-sided tests.
+TEST(SampleSize, MarginMethods) {
+  const auto logLikelihood = [](double q1, double q2, double p1, double p2, double k) {
+    return p1 * std::log(q1) + (1 - p1) * std::log(1 - q1) +
+           k * (p2 * std::log(q2) + (1 - p2) * std::log(1 - q2));
+  };
+  for (const auto& [p1, p2, k, d0] : std::vector<std::array<double, 4>>{
+           {0.85, 0.80, 1, -0.1}, {0.2, 0.6, 2.5, 0.15}, {0.03, 0.05, 0.5, -0.02}}) {
+    const RatePair r = RestrictedRates(p1, p2, k, d0);
+    EXPECT_NEAR(r.first - r.second, d0, 1e-12);
+    const double best = logLikelihood(r.first, r.second, p1, p2, k);
+    for (const double step : {-1e-4, 1e-4}) {
+      EXPECT_LT(logLikelihood(r.first + step, r.second + step, p1, p2, k), best);
+    }
+    const RatePair pooled = RestrictedRates(p1, p2, k, 0);
+    EXPECT_NEAR(pooled.first, (p1 + k * p2) / (1 + k), 1e-12);
+  }
+  // ν = 199,998, SE = √(2/100000): Φ((Δ − d)/SE − z) + Φ((Δ + d)/SE − z) − 1 with t → z.
+  const double se = std::sqrt(2 / 1e5);
+  const double z = NormalUpper(0.05);
+  const double normal = std::erfc(-((0.012 - 0.002) / se - z) / std::sqrt(2)) / 2 +
+                        std::erfc(-((0.012 + 0.002) / se - z) / std::sqrt(2)) / 2 - 1;
+  EXPECT_NEAR(EquivalenceTPower(199998, 0.002, 0.012, se, 0.05), normal, 2e-5);
 }
 
 // The named sentence: the outcome and its unit, the estimates with the groups' names and their

@@ -38,8 +38,9 @@
 //
 // plans the sample size of one design a line: the design (two-sample, paired, correlation,
 // proportions, mcnemar), "n" or "power" (what is solved for), then box=text words (alpha, power,
-// dropout, mean1, mean2, sd, ratio, meandiff, sddiff, r, p1, p2, p10, p01, n; "_" for an empty
-// box). Each output line: n1 n2 total enrolled1 enrolled2 enrolled-total power (full precision,
+// dropout, mean1, mean2, sd, ratio, meandiff, sddiff, r, p1, p2, p10, p01, n, margin; "_" for an
+// empty box; hypothesis=non-inferiority|superiority|equivalence and better=higher|lower for the
+// plans against a margin, whose other plan is Blackwelder's). Each output line: n1 n2 total enrolled1 enrolled2 enrolled-total power (full precision,
 // empty where there is none), Connor's power (McNemar), 1 when the plan is the continuity-corrected
 // one, the other plan's n1 n2 power (two proportions), the reason when n1 has none, and Connor's n
 // (McNemar, solving for n).
@@ -363,8 +364,20 @@ void SampleSize(const std::string& line) {
                                                      {"n", &boxes.n}};
   for (std::size_t i = 2; i < words.size(); ++i) {
     const std::size_t equals = words[i].find('=');
+    const std::string key = words[i].substr(0, equals);
     const std::string value = words[i].substr(equals + 1);
-    *named.at(words[i].substr(0, equals)) = value == "_" ? std::string() : value;
+    if (key == "hypothesis") {
+      // By its English name: non-inferiority, superiority, equivalence.
+      for (const quillon::Hypothesis h : quillon::kHypotheses) {
+        if (quillon::HypothesisEnglish(h) == value) boxes.hypothesis = h;
+      }
+    } else if (key == "better") {
+      boxes.better = value == "lower" ? quillon::Better::Lower : quillon::Better::Higher;
+    } else if (key == "margin") {
+      boxes.margin = value == "_" ? std::string() : value;
+    } else {
+      *named.at(key) = value == "_" ? std::string() : value;
+    }
   }
   const quillon::SolveFor solve =
       words.at(1) == "n" ? quillon::SolveFor::SampleSize : quillon::SolveFor::Power;
