@@ -45,6 +45,14 @@ constexpr std::pair<PositiveMeans, std::string_view> kPositiveKeys[] = {
     {PositiveMeans::Benefit, "benefit"}, {PositiveMeans::Harm, "harm"}};
 constexpr std::pair<SolveFor, std::string_view> kSolveKeys[] = {
     {SolveFor::SampleSize, "sample-size"}, {SolveFor::Power, "power"}};
+// The hypothesis by its English name (HypothesisEnglish), never by its place in the list.
+constexpr std::pair<Hypothesis, std::string_view> kHypothesisKeys[] = {
+    {Hypothesis::Difference, "difference"},
+    {Hypothesis::NonInferiority, "non-inferiority"},
+    {Hypothesis::Superiority, "superiority"},
+    {Hypothesis::Equivalence, "equivalence"}};
+constexpr std::pair<Better, std::string_view> kBetterKeys[] = {{Better::Higher, "higher"},
+                                                               {Better::Lower, "lower"}};
 
 // The boxes of each object, in the file's order.
 constexpr std::array<std::string_view, kSummaryBoxCount> kSummaryKeys = {"mean1", "sd1", "n1",
@@ -66,7 +74,8 @@ constexpr std::pair<std::string_view, std::string B::*> kSampleSizeBoxes[] = {
     {"p2", &B::p2},
     {"p10", &B::p10},
     {"p01", &B::p01},
-    {"n", &B::n}};
+    {"n", &B::n},
+    {"margin", &B::margin}};
 // The names the sample-size window's sentence gives, after its boxes; each a name in length.
 constexpr std::pair<std::string_view, std::string B::*> kSampleSizeNames[] = {
     {"outcome", &B::outcome},
@@ -206,6 +215,8 @@ class StateReader {
     if (const Json* plan = Object(file_, "sampleSize")) {
       Choice(*plan, "sampleSize", "design", kDesignKeys, state.design);
       Choice(*plan, "sampleSize", "solveFor", kSolveKeys, state.solveFor);
+      Choice(*plan, "sampleSize", "hypothesis", kHypothesisKeys, state.sampleSize.hypothesis);
+      Choice(*plan, "sampleSize", "better", kBetterKeys, state.sampleSize.better);
       for (const auto& [key, box] : kSampleSizeBoxes) {
         Text(*plan, "sampleSize", key, state.sampleSize.*box);
       }
@@ -383,6 +394,8 @@ std::string WriteAnalysis(const AnalysisState& state) {
   Ordered& plan = file["sampleSize"] = Ordered::object();
   plan["design"] = KeyText(kDesignKeys, state.design);
   plan["solveFor"] = KeyText(kSolveKeys, state.solveFor);
+  plan["hypothesis"] = KeyText(kHypothesisKeys, state.sampleSize.hypothesis);
+  plan["better"] = KeyText(kBetterKeys, state.sampleSize.better);
   for (const auto& [key, box] : kSampleSizeBoxes) plan[std::string(key)] = state.sampleSize.*box;
   for (const auto& [key, box] : kSampleSizeNames) plan[std::string(key)] = state.sampleSize.*box;
   Ordered& names = file["names"] = Ordered::object();

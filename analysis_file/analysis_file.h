@@ -20,9 +20,12 @@
 //                "positiveMeans": "benefit"}, benefit | harm
 //     "sampleSize": {"design": "two-sample",  the analyses' keys
 //                    "solveFor": "sample-size", sample-size | power
+//                    "hypothesis": "difference",  difference | non-inferiority | superiority |
+//                                                 equivalence
+//                    "better": "higher",          higher | lower
 //                    "alpha": "0.05", "power": "0.80", "dropout": "0", "mean1": "", "mean2": "",
 //                    "sd": "", "ratio": "1", "meanDiff": "", "sdDiff": "", "r": "", "p1": "",
-//                    "p2": "", "p10": "", "p01": "", "n": "",
+//                    "p2": "", "p10": "", "p01": "", "n": "", "margin": "",
 //                    "outcome": "", "unit": "",   the protocol sentence's names, each at most
 //                    "group1": "", "group2": "",  kMaxAnalysisNameLength code points like
 //                    "source": ""},               those of "names"

@@ -29,6 +29,9 @@ AnalysisState FullState() {
   state.sampleSize.alpha = "0.01";
   state.sampleSize.p01 = "0.2";
   state.sampleSize.n = "120";
+  state.sampleSize.hypothesis = Hypothesis::Equivalence;
+  state.sampleSize.better = Better::Lower;
+  state.sampleSize.margin = "0.1";
   state.sampleSize.outcome = "治疗12周后的收缩压";
   state.sampleSize.unit = "mmHg";
   state.sampleSize.group2 = "对照组";
@@ -130,6 +133,8 @@ TEST(AnalysisFile, BadFilesAreRefusedWithTheirReason) {
       {"{\"analysis\": \"anova\"}", P::BadValue, "“analysis”的值“anova”无法识别"},
       {"{\"report\": {\"testPath\": \"z\"}}", P::BadValue, "“report.testPath”"},
       {"{\"sampleSize\": {\"solveFor\": \"n\"}}", P::BadValue, "“sampleSize.solveFor”"},
+      {"{\"sampleSize\": {\"hypothesis\": \"1\"}}", P::BadValue,
+       "“sampleSize.hypothesis”的值“1”无法识别"},
       {longName, P::BadValue, "“names.outcome”的名称超过40个字符"},
       {longSource, P::BadValue, "“sampleSize.source”的名称超过40个字符"},
       {"{\"sampleSize\": {\"group1\": [\"试验组\"]}}", P::WrongType,

@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -68,12 +69,35 @@ SampleSizeWindow::SampleSizeWindow(AnalysisMode design, ReportFeed* styles, Pilo
     solve_->addItem(FromUtf8(SolveForName(solve)), static_cast<int>(solve));
   }
 
+  hypothesis_ = new QComboBox(this);
+  hypothesis_->setObjectName(QStringLiteral("ssHypothesis"));
+  hypothesis_->setAccessibleName(QStringLiteral("研究假设：差异性、非劣效、优效或等效"));
+  better_ = new QComboBox(this);
+  better_->setObjectName(QStringLiteral("ssBetter"));
+  better_->setAccessibleName(QStringLiteral("疗效方向：高值为优或低值为优"));
+  better_->setToolTip(QStringLiteral("结局指标的值越高越好，还是越低越好"));
+  for (const Better better : kBetters) {
+    better_->addItem(FromUtf8(BetterName(better)), static_cast<int>(better));
+  }
+
   form_ = new QFormLayout;
   form_->addRow(QStringLiteral("设计："), design_);
   form_->addRow(QStringLiteral("计算："), solve_);
+  auto* hypothesisLabel = new QLabel(QStringLiteral("假设："), this);
+  hypothesisLabel->setBuddy(hypothesis_);
+  form_->addRow(hypothesisLabel, hypothesis_);
+  auto* betterLabel = new QLabel(QStringLiteral("方向："), this);
+  betterLabel->setBuddy(better_);
+  form_->addRow(betterLabel, better_);
   const std::vector<PowerDesign> groups = {kTwoSample, kProportions};
+  margin_ =
+      AddBox("ssMargin", QStringLiteral("界值Δ"), QStringLiteral("界值Δ：均数的单位或率差，大于0"),
+             QString(), {kTwoSample, kPaired, kProportions});
+  margin_->setToolTip(
+      QStringLiteral("非劣效、优效或等效的界值，与差值同一尺度：均数的单位，或两组率之差"));
   alpha_ = AddBox("ssAlpha", QStringLiteral("双侧α"), QStringLiteral("双侧检验水准α"),
                   QStringLiteral("0.05"), {});
+  alphaLabel_ = qobject_cast<QLabel*>(form_->labelForField(alpha_));
   power_ = AddBox("ssPower", QStringLiteral("检验效能 1−β"), QStringLiteral("要求的检验效能1−β"),
                   QStringLiteral("0.80"), {});
   n_ = AddBox("ssN", NNames(kTwoSample).first, NNames(kTwoSample).second, QString(), {});
@@ -189,8 +213,10 @@ SampleSizeWindow::SampleSizeWindow(AnalysisMode design, ReportFeed* styles, Pilo
 
   // Reading order: the design and what to solve for, the boxes down the form, the pilot button,
   // the sentence's names, the text, the picture, then the row of buttons.
-  QWidget* previous = solve_;
+  QWidget* previous = better_;
   setTabOrder(design_, solve_);
+  setTabOrder(solve_, hypothesis_);
+  setTabOrder(hypothesis_, better_);
   for (const InputRow& row : rows_) {
     setTabOrder(previous, row.box);
     previous = row.box;
@@ -203,9 +229,18 @@ SampleSizeWindow::SampleSizeWindow(AnalysisMode design, ReportFeed* styles, Pilo
   }
 
   connect(design_, &QComboBox::currentIndexChanged, this, [this] {
+    ListHypotheses();
+    FollowHypothesis();
     ShowBoxes();
     Recompute();
   });
+  connect(hypothesis_, &QComboBox::currentIndexChanged, this, [this] {
+    chosen_ = ChosenHypothesis();
+    FollowHypothesis();
+    ShowBoxes();
+    Recompute();
+  });
+  connect(better_, &QComboBox::currentIndexChanged, this, &SampleSizeWindow::Recompute);
   connect(solve_, &QComboBox::currentIndexChanged, this, [this] {
     ShowBoxes();
     Recompute();
@@ -224,6 +259,7 @@ SampleSizeWindow::SampleSizeWindow(AnalysisMode design, ReportFeed* styles, Pilo
     connect(styles_, &ReportFeed::Changed, this, &SampleSizeWindow::SyncStyle);
 
   SyncStyle();
+  ListHypotheses();
   ShowBoxes();
   Recompute();
 }
@@ -276,16 +312,59 @@ PStyle SampleSizeWindow::Style() const {
   return static_cast<PStyle>(style_->currentData().toInt());
 }
 
+Hypothesis SampleSizeWindow::ChosenHypothesis() const {
+  return hypothesis_->count() == 0 ? Hypothesis::Difference
+                                   : static_cast<Hypothesis>(hypothesis_->currentData().toInt());
+}
+
+void SampleSizeWindow::ListHypotheses() {
+  const PowerDesign design = Design();
+  const bool onlyDifference = design == kCorrelation || design == kMcNemar;
+  const QSignalBlocker blocker(hypothesis_);
+  hypothesis_->clear();
+  for (const Hypothesis hypothesis : kHypotheses) {
+    if (onlyDifference && hypothesis != Hypothesis::Difference) continue;
+    hypothesis_->addItem(FromUtf8(HypothesisName(hypothesis)), static_cast<int>(hypothesis));
+  }
+  hypothesis_->setCurrentIndex(std::max(
+      0,
+      hypothesis_->findData(static_cast<int>(onlyDifference ? Hypothesis::Difference : chosen_))));
+  hypothesis_->setToolTip(
+      design == kCorrelation
+          ? QStringLiteral(
+                "直线相关只作差异性检验：非劣效、优效与等效的界值是两组之差（均数差或率差）"
+                "的界值，相关系数没有这样的差值")
+      : design == kMcNemar
+          ? QStringLiteral("配对资料χ²检验只作差异性检验：配对率的非劣效与等效设计需另有专门的"
+                           "方法，本窗口未提供")
+          : QStringLiteral(
+                "差异性检验为双侧检验；非劣效、优效与等效按界值Δ作单侧检验或双单侧检验"));
+}
+
+void SampleSizeWindow::FollowHypothesis() {
+  const Hypothesis now = ChosenHypothesis();
+  alphaLabel_->setText(FromUtf8(AlphaLabel(now)) + QStringLiteral("："));
+  alpha_->setAccessibleName(FromUtf8(AlphaLabel(now)) + QStringLiteral("：检验水准α"));
+  // A typed α stays; the default follows the hypothesis.
+  if (now != followed_ && alpha_->text() == FromUtf8(DefaultAlphaText(followed_))) {
+    alpha_->setText(FromUtf8(DefaultAlphaText(now)));
+  }
+  followed_ = now;
+}
+
 void SampleSizeWindow::ShowBoxes() {
   const PowerDesign design = Design();
   const bool forPower = Solve() == SolveFor::Power;
+  const Hypothesis hypothesis = ChosenHypothesis();
   for (const InputRow& row : rows_) {
     bool shown = row.designs.empty() ||
                  std::find(row.designs.begin(), row.designs.end(), design) != row.designs.end();
     if (row.box == power_) shown = !forPower;
     if (row.box == n_) shown = forPower;
+    if (row.box == margin_) shown = shown && HasMargin(hypothesis);
     form_->setRowVisible(row.box, shown);
   }
+  form_->setRowVisible(better_, HasDirection(hypothesis));
   const bool twoGroups = design == kTwoSample || design == kProportions;
   namesForm_->setRowVisible(group1_, twoGroups);
   namesForm_->setRowVisible(group2_, twoGroups);
@@ -316,6 +395,7 @@ std::vector<std::pair<QLineEdit*, std::string SampleSizeBoxes::*>> SampleSizeWin
           {p10_, &SampleSizeBoxes::p10},
           {p01_, &SampleSizeBoxes::p01},
           {n_, &SampleSizeBoxes::n},
+          {margin_, &SampleSizeBoxes::margin},
           {outcome_, &SampleSizeBoxes::outcome},
           {unit_, &SampleSizeBoxes::unit},
           {group1_, &SampleSizeBoxes::group1},
@@ -326,6 +406,8 @@ std::vector<std::pair<QLineEdit*, std::string SampleSizeBoxes::*>> SampleSizeWin
 SampleSizeBoxes SampleSizeWindow::Boxes() const {
   SampleSizeBoxes boxes;
   for (const auto& [box, field] : BoxFields()) boxes.*field = ToUtf8(box->text());
+  boxes.hypothesis = ChosenHypothesis();
+  boxes.better = static_cast<Better>(better_->currentData().toInt());
   return boxes;
 }
 
@@ -338,6 +420,10 @@ void SampleSizeWindow::SetPlan(const Plan& plan) {
   design_->setCurrentIndex(static_cast<int>(
       std::find(kPowerDesigns.begin(), kPowerDesigns.end(), plan.design) - kPowerDesigns.begin()));
   solve_->setCurrentIndex(solve_->findData(static_cast<int>(plan.solve)));
+  hypothesis_->setCurrentIndex(
+      std::max(0, hypothesis_->findData(static_cast<int>(plan.boxes.hypothesis))));
+  chosen_ = plan.boxes.hypothesis;
+  better_->setCurrentIndex(better_->findData(static_cast<int>(plan.boxes.better)));
   for (const auto& [box, field] : BoxFields()) box->setText(FromUtf8(plan.boxes.*field));
   ShowBoxes();
   Recompute();

@@ -85,6 +85,13 @@ class SampleSizeWindow : public QWidget {
   PowerDesign Design() const;
   SolveFor Solve() const;
   PStyle Style() const;
+  Hypothesis ChosenHypothesis() const;
+  // Lists the hypotheses the design can take (only a difference for correlation and McNemar, with
+  // a tooltip saying why), keeping the choice where the design takes it.
+  void ListHypotheses();
+  // The α box's label and, while it still holds the default of the hypothesis it followed last,
+  // the default of the one chosen now.
+  void FollowHypothesis();
   // Shows the boxes of the chosen design and of what is solved for, and names n as it counts.
   void ShowBoxes();
   void SyncStyle();
@@ -94,10 +101,18 @@ class SampleSizeWindow : public QWidget {
 
   QPointer<ReportFeed> styles_;
   PilotReader pilot_;
-  QLabel* pilotNote_ = nullptr;  // ssPilotNote: what the pilot button did
-  QComboBox* design_ = nullptr;  // ssDesign
-  QComboBox* solve_ = nullptr;   // ssSolve
-  QComboBox* style_ = nullptr;   // ssStyle
+  QLabel* pilotNote_ = nullptr;      // ssPilotNote: what the pilot button did
+  QComboBox* design_ = nullptr;      // ssDesign
+  QComboBox* solve_ = nullptr;       // ssSolve
+  QComboBox* style_ = nullptr;       // ssStyle
+  QComboBox* hypothesis_ = nullptr;  // ssHypothesis
+  QComboBox* better_ = nullptr;      // ssBetter
+  // The hypothesis last chosen, restored when a design that takes it comes back.
+  Hypothesis chosen_ = Hypothesis::Difference;
+  // The hypothesis the α box's label and default last followed.
+  Hypothesis followed_ = Hypothesis::Difference;
+  QLabel* alphaLabel_ = nullptr;
+  QLineEdit* margin_ = nullptr;  // ssMargin
   QFormLayout* form_ = nullptr;
   std::vector<InputRow> rows_;
   QLineEdit* alpha_ = nullptr;

@@ -136,6 +136,40 @@ TEST_F(SampleSizeWindowTest, TypedPlanShowsItsSizeTheReasonOfABadBoxAndThePowerA
   EXPECT_TRUE(In<QLabel>(planning, "ssPilotNote")->text().startsWith(QStringLiteral("无法")));
 }
 
+// The hypothesis: the margin and direction where they apply, α's label and default following it
+// (a typed α stays), only a difference for a correlation.
+TEST_F(SampleSizeWindowTest, HypothesisBringsItsMarginDirectionAndAlpha) {
+  SampleSizeWindow* planning = Open();
+  ASSERT_NE(planning, nullptr);
+  auto* hypothesis = In<QComboBox>(planning, "ssHypothesis");
+  EXPECT_EQ(hypothesis->count(), 4);
+  EXPECT_FALSE(In(planning, "ssMargin")->isVisibleTo(planning));
+  Type(In(planning, "ssMean1"), QStringLiteral("120"));
+  Type(In(planning, "ssMean2"), QStringLiteral("120"));
+  Type(In(planning, "ssSD"), QStringLiteral("10"));
+  hypothesis->setCurrentIndex(1);
+  EXPECT_EQ(In(planning, "ssAlpha")->text(), QStringLiteral("0.025"));
+  EXPECT_TRUE(In(planning, "ssMargin")->isVisibleTo(planning));
+  EXPECT_TRUE(In<QComboBox>(planning, "ssBetter")->isVisibleTo(planning));
+  Type(In(planning, "ssMargin"), QStringLiteral("5"));
+  // As the core plans it: 64 a group (one-sided t against the shifted null).
+  EXPECT_TRUE(Shown(planning).contains(QStringLiteral("每组例数：64\n")))
+      << Shown(planning).toStdString();
+  EXPECT_TRUE(Shown(planning).contains(QStringLiteral("按单侧α=0.025")));
+  hypothesis->setCurrentIndex(3);
+  EXPECT_EQ(In(planning, "ssAlpha")->text(), QStringLiteral("0.05"));
+  EXPECT_FALSE(In<QComboBox>(planning, "ssBetter")->isVisibleTo(planning));
+  Type(In(planning, "ssAlpha"), QStringLiteral("0.1"));
+  hypothesis->setCurrentIndex(2);
+  EXPECT_EQ(In(planning, "ssAlpha")->text(), QStringLiteral("0.1"));
+  EXPECT_EQ(planning->CurrentPlan().boxes.hypothesis, quillon::Hypothesis::Superiority);
+  In<QComboBox>(planning, "ssDesign")->setCurrentIndex(2);
+  EXPECT_EQ(hypothesis->count(), 1);
+  EXPECT_FALSE(hypothesis->toolTip().isEmpty());
+  In<QComboBox>(planning, "ssDesign")->setCurrentIndex(0);
+  EXPECT_EQ(hypothesis->currentIndex(), 2);
+}
+
 TEST_F(SampleSizeWindowTest, NamesTypedForTheSentenceChangeOnlyTheSentence) {
   SampleSizeWindow* planning = Open();
   ASSERT_NE(planning, nullptr);
