@@ -121,9 +121,11 @@ PlanMethod ProportionsMethod(const SampleSizeInputs& in,
                                   static_cast<double>(secondGroup(n1)), nullDifference, direction,
                                   alpha, spread);
   };
+  // The closed form where the search starts: the rounding up of group 2 may leave a smaller n1
+  // that reaches the power too.
   if (in.power.value > 0) {
-    method.formula = ShiftedProportionSampleSize(p1, p2, in.ratio.value, nullDifference, alpha,
-                                                 in.power.value, spread);
+    method.guess = ShiftedProportionSampleSize(p1, p2, in.ratio.value, nullDifference, alpha,
+                                               in.power.value, spread);
   }
   return method;
 }

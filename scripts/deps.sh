@@ -35,6 +35,7 @@ for option in "$@"; do
       packages+=(
         libgtest-dev libbenchmark-dev
         python3-scipy python3-numpy python3-statsmodels r-base-core r-cran-pwr r-cran-coin
+        r-cran-epir r-cran-rpact
         poppler-utils libreoffice-writer-nogui
         desktop-file-utils appstream shared-mime-info xdotool
         "${display_packages[@]}" "${packaging_packages[@]}"

@@ -21,6 +21,8 @@ percent ("90", "92.5%"), a dropout near its cap of 99 % with many decimals (and 
 ratio k with many decimals or up to 10⁶, a typed n up to 10,000,000, discordant proportions
 summing to about 1 (the exact power's saw teeth). The counts must then still be exact, and a plan
 must have no count above 10,000,000, or say so.
+A third of the plans of two samples, pairs and two proportions are against a margin
+(non-inferiority, superiority or equivalence): see reference_margin.py.
 R runs once a run: every request is a line of a file Rscript reads.
 """
 
@@ -37,6 +39,7 @@ import numpy as np
 from scipy import stats
 from statsmodels.stats.power import NormalIndPower, TTestIndPower, TTestPower
 
+import reference_margin as margins
 from reference_texts import Failure
 
 POWER_TOLERANCE = 1e-6
@@ -54,6 +57,15 @@ PENDING = []  # (case, R request, check(value))
 
 R_SCRIPT = r"""
 suppressMessages(library(pwr))
+suppressMessages(library(epiR))
+suppressMessages(library(rpact))
+# epiR's normal approximations against a margin, n of the treatment group.
+epi <- function(f, v, sd = TRUE) {
+  if (sd) f(treat = v[1], control = v[2], sd = v[3], delta = v[4], n = NA, power = v[6],
+            alpha = v[5], nfractional = TRUE)$n.treat
+  else f(treat = v[1], control = v[2], delta = v[4], n = NA, power = v[6], alpha = v[5],
+         nfractional = TRUE)$n.treat
+}
 lines <- readLines(commandArgs(trailingOnly = TRUE)[1])
 for (line in lines) {
   w <- strsplit(line, " ", fixed = TRUE)[[1]]
@@ -64,7 +76,16 @@ for (line in lines) {
     tpaired = power.t.test(n = v[1], delta = v[2], sd = 1, sig.level = v[3], type = "paired",
                            strict = TRUE)$power,
     propp = power.prop.test(n = v[1], p1 = v[2], p2 = v[3], sig.level = v[4])$power,
-    rn = pwr.r.test(r = v[1], sig.level = v[2], power = v[3])$n),
+    rn = pwr.r.test(r = v[1], sig.level = v[2], power = v[3])$n,
+    rpm = {r <- getSampleSizeMeans(thetaH0 = v[1], alternative = v[2], stDev = v[3],
+                                   alpha = v[4], beta = 1 - v[5], sided = 1, groups = v[6],
+                                   allocationRatioPlanned = v[7])
+           if (v[6] == 1) r$nFixed else r$nFixed1},
+    rpr = getSampleSizeRates(thetaH0 = v[1], pi1 = v[2], pi2 = v[3], alpha = v[4],
+                             beta = 1 - v[5], sided = 1, allocationRatioPlanned = v[6])$nFixed1,
+    ssninfc = epi(epi.ssninfc, v), sssupc = epi(epi.sssupc, v), ssequc = epi(epi.ssequc, v),
+    ssninfb = epi(epi.ssninfb, v, FALSE), sssupb = epi(epi.sssupb, v, FALSE),
+    ssequb = epi(epi.ssequb, v, FALSE)),
     error = function(e) NA)
   cat(sprintf("%.17g\n", value))
 }
@@ -130,6 +151,8 @@ def make(rng):
         psi = rng.uniform(0.05, 0.9)
         share = rng.uniform(0.55, 0.95) if rng.random() < 0.5 else rng.uniform(0.05, 0.45)
         boxes.update(p10=decimal_text(psi * share, 3), p01=decimal_text(psi * (1 - share), 3))
+    if design in ("two-sample", "paired", "proportions") and rng.random() < 0.35:
+        margins.add_margin(rng, design, boxes)
     if solve == "power":
         least = {"two-sample": 2, "paired": 2, "correlation": 4}.get(design, 1)
         boxes["n"] = str(int(round(math.exp(rng.uniform(math.log(least), math.log(3000))))))
@@ -371,6 +394,8 @@ def check(case, data, fields):
         return design + " refused"
     alpha = float(boxes["alpha"])
     target = proportion(boxes["power"])
+    if "hypothesis" in boxes:
+        return check_margin(case, design, solve, boxes, fields, alpha, target)
     if reason:
         if reason not in (TOO_LARGE, TOO_MANY_ENROLLED):
             raise Failure(f"no n: {reason!r}")
@@ -499,6 +524,8 @@ def check_mcnemar(case, solve, boxes, fields, n, _, power, alpha, target):
 
 def finish(failed):
     """Runs R once for every request of the run and checks its answers."""
+    if any(request.split()[0] in ("rpm", "rpr") for _, request, _ in PENDING):
+        margins.diletti_check()
     if not PENDING:
         return
     with tempfile.TemporaryDirectory() as folder:
@@ -523,3 +550,74 @@ def finish(failed):
             if case not in failing:
                 failing.add(case)
                 failed(case, Failure(f"{failure} (R: {request})"))
+
+
+def check_margin(case, design, solve, boxes, fields, alpha, target):
+    """A plan against a margin: the reason, or the counts, the exact power and the least n; R's
+    n (rpact) and epiR's formulas."""
+    kind = f"{design} {boxes['hypothesis']}"
+    reason, expected = fields[12], margins.expected_reason(design, solve, boxes)
+    if expected or reason:
+        good = {"RATES": reason.startswith("零假设下第1组的率"),
+                "UNREACHABLE": reason.endswith("任何样本量都达不到所需检验效能")}.get(
+                    expected, reason == expected)
+        if reason in (TOO_LARGE, TOO_MANY_ENROLLED) and not expected and solve == "n":
+            # The largest n1 whose counts fit within 10,000,000 falls short.
+            ratio, two = boxes.get("ratio", "1"), design != "paired"
+            fits = lambda m: (m + (second_group(ratio, m) if two else 0) <= LARGEST and
+                              enrolled(m, boxes["dropout"]) + (enrolled(second_group(ratio, m),
+                              boxes["dropout"]) if two else 0) <= LARGEST)
+            low, high = 0, LARGEST
+            while high - low > 1:
+                low, high = ((low + high) // 2, high) if fits((low + high) // 2) else \
+                    (low, (low + high) // 2)
+            good = low < 2 or (
+                margins.rates_power(boxes, low, second_group(ratio, low), alpha, True)
+                if design == "proportions" else margins.means_power(design, boxes, low, alpha)
+            ) < target + 1e-9
+        if not good:
+            raise Failure(f"reason: program {reason!r}, expected {expected!r}")
+        TALLY[f"margin: {expected or reason}"] += 1
+        return kind + " without n"
+    n1, n2 = check_counts(design, boxes, fields)
+    power = number(fields[6])
+    if design == "proportions":
+        plans = [(True, n1, n2, power),
+                 (False, int(float(fields[9])), int(float(fields[10])), number(fields[11]))]
+        for fm, m1, m2, shown in plans:
+            close(f"power ({'Farrington–Manning' if fm else 'Blackwelder'})", shown,
+                  margins.rates_power(boxes, m1, m2, alpha, fm))
+            if solve == "n":
+                margins.least_check(lambda m, fm=fm: margins.rates_power(
+                    boxes, m, second_group(boxes["ratio"], m), alpha, fm), m1, target, 1, Failure)
+    else:
+        close("power (exact)", power, margins.means_power(design, boxes, n1, alpha))
+        if solve == "n":
+            margins.least_check(lambda m: margins.means_power(design, boxes, m, alpha), n1, target,
+                                2, Failure)
+    if solve == "n":
+        exact_k = Fraction(boxes.get("ratio", "1")) == 1
+
+        def same_n(value):
+            if value != value:
+                TALLY["R without an answer"] += 1
+            elif exact_k:
+                if n1 != max(2 if design == "paired" else 1, math.ceil(value - 1e-9)):
+                    raise Failure(f"n1: program {n1}, rpact {value!r}")
+            elif n1 > math.ceil(value - 1e-9):
+                # Group 2 rounded up only adds power: n1 is at most rpact's.
+                raise Failure(f"n1: program {n1} above rpact's {value!r}")
+
+        def formula(value):
+            here = margins.epi_formula(design, boxes, alpha, target)
+            if not abs(value - here) <= 1e-6 * here:
+                raise Failure(f"epiR's n {value!r}, its formula here {here!r}")
+            other = int(float(fields[9])) if fields[9] else None
+            if (design == "proportions" and boxes["hypothesis"] != "equivalence"
+                    and other != max(1, math.ceil(value - 1e-9))):
+                raise Failure(f"Blackwelder's n1: program {other}, epiR {value!r}")
+
+        for request, compared in margins.r_requests(design, boxes, alpha, target):
+            ask_r(case, request, same_n if compared == "n1" else formula)
+    TALLY[f"margin: {kind} {solve}"] += 1
+    return f"{kind} {solve}"
