@@ -22,10 +22,12 @@ struct Case {
 std::vector<std::pair<std::string, Case>> Cases() {
   std::vector<std::pair<std::string, Case>> cases;
   const auto add = [&](std::string name, PowerDesign design, SolveFor solve,
-                       std::vector<std::pair<std::string SampleSizeBoxes::*, std::string>> texts) {
+                       std::vector<std::pair<std::string SampleSizeBoxes::*, std::string>> texts,
+                       Hypothesis hypothesis = Hypothesis::Difference) {
     texts.emplace_back(&SampleSizeBoxes::dropout, "10");
     SampleSizeBoxes boxes;
     for (auto& [box, text] : texts) boxes.*box = text;
+    boxes.hypothesis = hypothesis;
     cases.push_back({std::move(name), {design, solve, std::move(boxes)}});
   };
   using B = SampleSizeBoxes;
@@ -48,6 +50,27 @@ std::vector<std::pair<std::string, Case>> Cases() {
   // checked over the most pairs.
   add("McNemar/9000000", PowerDesign::McNemar, n, {{&B::p10, "0.2006"}, {&B::p01, "0.2"}});
   add("McNemar/sawteeth", PowerDesign::McNemar, n, {{&B::p10, "0.5005"}, {&B::p01, "0.4995"}});
+  // Against a margin at about 100,000 a group: the equivalence plan's Owen's Q is integrated at
+  // every step of the search and every point of the curve.
+  add("Equivalence/100000", PowerDesign::TwoSample, n,
+      {{&B::mean1, "0"}, {&B::mean2, "0"}, {&B::sd, "1"}, {&B::margin, "0.0127"}},
+      Hypothesis::Equivalence);
+  add("Equivalence/typed100000", PowerDesign::TwoSample, power,
+      {{&B::mean1, "0.001"},
+       {&B::mean2, "0"},
+       {&B::sd, "1"},
+       {&B::margin, "0.0127"},
+       {&B::n, "100000"}},
+      Hypothesis::Equivalence);
+  add("NonInferiority/100000", PowerDesign::TwoSample, n,
+      {{&B::mean1, "0"},
+       {&B::mean2, "0"},
+       {&B::sd, "1"},
+       {&B::margin, "0.0125"},
+       {&B::alpha, "0.025"}},
+      Hypothesis::NonInferiority);
+  add("ProportionsEquivalence/100000", PowerDesign::TwoProportions, n,
+      {{&B::p1, "0.5"}, {&B::p2, "0.5"}, {&B::margin, "0.0067"}}, Hypothesis::Equivalence);
   return cases;
 }
 

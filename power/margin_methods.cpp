@@ -45,7 +45,7 @@ constexpr double kCertainReach = 80;
 // between √(ν − 1) and √ν.
 constexpr double kChiReach = 9;
 // The quadrature's tolerance (relative to the integral) and its deepest bisection.
-constexpr double kTolerance = 1e-11;
+constexpr double kTolerance = 1e-12;
 constexpr unsigned kDepth = 12;
 
 }  // namespace
@@ -72,11 +72,17 @@ double EquivalenceTPower(double df, double difference, double margin, double sta
     const double from = std::max(0.0, centre - 1 - kChiReach);
     const double to = std::min(reach, centre + kChiReach);
     if (!(to > from)) return 0.0;
-    // log fν(u) = (1 − ν/2)·ln 2 + (ν − 1)·ln u − u²/2 − ln Γ(ν/2).
-    const double constant = (1 - df / 2) * std::numbers::ln2 - std::lgamma(df / 2);
+    // log fν(u) = (1 − ν/2)·ln 2 + (ν − 1)·ln u − u²/2 − ln Γ(ν/2), written about the mode
+    // m = √(ν − 1) so that the terms that vary with u stay small: (ν − 1)·ln(1 + (u − m)/m) −
+    // (u − m)(u + m)/2 plus the value at m. Otherwise (ν − 1)·ln u rounds to 10⁻¹⁰ of itself
+    // at ν = 200,000, and the quadrature cannot converge below that noise.
+    const double mode = std::sqrt(df - 1);
+    const double atMode = (1 - df / 2) * std::numbers::ln2 - std::lgamma(df / 2) +
+                          (df > 1 ? (df - 1) * std::log(mode) : 0.0) - mode * mode / 2;
     const auto integrand = [&](double u) {
-      if (u <= 0) return df == 1 ? Phi(upper) - Phi(lower) : 0.0;
-      const double logDensity = constant + (df - 1) * std::log(u) - u * u / 2;
+      const double away = u - mode;
+      const double logDensity =
+          atMode + (df > 1 ? (df - 1) * std::log1p(away / mode) : 0.0) - away * (u + mode) / 2;
       return (Phi(upper - slope * u) - Phi(lower + slope * u)) * std::exp(logDensity);
     };
     const double power = boost::math::quadrature::gauss_kronrod<double, 31>::integrate(
