@@ -4,7 +4,8 @@
 // sentences those of the rank tests), and beside the picture (same name, .html) the HTML that
 // "复制" puts on the clipboard; with --save-report as well, instead of the picture, the report as
 // "保存报告" writes it to the file named (.pdf, .odt, .html); or, with --sample-size, the
-// sample-size window planning a two-sample study (difference 5, SD 10, 10 % dropout). With
+// sample-size window planning a two-sample study (difference 5, SD 10, 10 % dropout; with
+// --hypothesis non-inferiority, superiority or equivalence, against a margin of 5). With
 // --where and the objectNames of controls instead of a file name, it prints the screen position
 // of each control's centre in the window as the program shows it at start (for driving the real
 // program from outside, as bench/outside_keystroke.py does).
@@ -30,6 +31,7 @@
 #include "app/application.h"
 #include "app/main_window.h"
 #include "app/report/report_window.h"
+#include "report/hypothesis.h"
 
 namespace {
 
@@ -80,13 +82,32 @@ bool ShowExample(MainWindow& window, const std::string& analysis) {
   return true;
 }
 
-// The sample-size window with a two-sample plan typed into it.
-QWidget* ShowSamplePlan(MainWindow& window) {
+// The sample-size window with a two-sample plan typed into it; against a margin of 5 with the
+// two means equal (non-inferiority, superiority) or 1 apart (equivalence) where a hypothesis is
+// named by its English name.
+QWidget* ShowSamplePlan(MainWindow& window, const QString& hypothesis) {
   window.ShowSampleSizeWindow();
   QWidget* planning = window.SampleSizeWindowIfOpen();
+  const auto type = [planning](const char* name, const char* text) {
+    planning->findChild<QLineEdit*>(QString::fromLatin1(name))->setText(QString::fromLatin1(text));
+  };
+  for (const quillon::Hypothesis h : quillon::kHypotheses) {
+    if (hypothesis.toStdString() != quillon::HypothesisEnglish(h) || !quillon::HasMargin(h)) {
+      continue;
+    }
+    planning->findChild<QComboBox*>(QStringLiteral("ssHypothesis"))
+        ->setCurrentIndex(static_cast<int>(h));
+    type("ssMean1", h == quillon::Hypothesis::Equivalence ? "121" : "120");
+    type("ssMean2", "120");
+    type("ssMargin", "5");
+    type("ssSD", "10");
+    type("ssDropout", "10");
+    planning->findChild<QLineEdit*>(QStringLiteral("ssUnit"))->setText(QStringLiteral("mmHg"));
+    return planning;
+  }
   for (const auto& [name, text] : {std::pair{"ssMean1", "15"}, std::pair{"ssMean2", "10"},
                                    std::pair{"ssSD", "10"}, std::pair{"ssDropout", "10"}}) {
-    planning->findChild<QLineEdit*>(QString::fromLatin1(name))->setText(QString::fromLatin1(text));
+    type(name, text);
   }
   return planning;
 }
@@ -115,10 +136,12 @@ int main(int argc, char* argv[]) {
   QString style;
   bool ranks = false;  // the sentences of the rank tests
   bool plan = false;
+  QString hypothesis;
   bool saveReport = false;
   while (arguments.size() > 1 && arguments.front().startsWith(QStringLiteral("--"))) {
     const QString option = arguments.takeFirst();
     if (option == QStringLiteral("--sample-size")) plan = true;
+    if (option == QStringLiteral("--hypothesis")) hypothesis = arguments.takeFirst();
     if (option == QStringLiteral("--report")) analysis = arguments.takeFirst();
     if (option == QStringLiteral("--journal")) style = arguments.takeFirst();
     if (option == QStringLiteral("--ranks")) ranks = true;
@@ -127,7 +150,7 @@ int main(int argc, char* argv[]) {
   if (arguments.size() != 1) {
     std::fprintf(stderr,
                  "usage: %s [--report ANALYSIS [--journal 0-3] [--ranks] [--save-report] | "
-                 "--sample-size] OUTPUT\n",
+                 "--sample-size [--hypothesis HYPOTHESIS]] OUTPUT\n",
                  argv[0]);
     return 2;
   }
@@ -152,7 +175,7 @@ int main(int argc, char* argv[]) {
     }
   }
   QWidget* shown = report ? static_cast<QWidget*>(window->ReportWindowIfOpen()) : window;
-  if (plan) shown = ShowSamplePlan(*window);
+  if (plan) shown = ShowSamplePlan(*window, hypothesis);
   int status = 1;
   QTimer::singleShot(500, [&] {
     const QString picture = arguments.front();
