@@ -40,10 +40,10 @@
 // proportions, mcnemar), "n" or "power" (what is solved for), then box=text words (alpha, power,
 // dropout, mean1, mean2, sd, ratio, meandiff, sddiff, r, p1, p2, p10, p01, n, margin; "_" for an
 // empty box; hypothesis=non-inferiority|superiority|equivalence and better=higher|lower for the
-// plans against a margin, whose other plan is Blackwelder's). Each output line: n1 n2 total enrolled1 enrolled2 enrolled-total power (full precision,
-// empty where there is none), Connor's power (McNemar), 1 when the plan is the continuity-corrected
-// one, the other plan's n1 n2 power (two proportions), the reason when n1 has none, and Connor's n
-// (McNemar, solving for n).
+// plans against a margin, whose other plan is Blackwelder's). Each output line: n1 n2 total
+// enrolled1 enrolled2 enrolled-total power (full precision, empty where there is none), Connor's
+// power (McNemar), 1 when the plan is the continuity-corrected one, the other plan's n1 n2 power
+// (two proportions), the reason when n1 has none, and Connor's n (McNemar, solving for n).
 //   differential_driver ranks < data sets
 //
 // runs the rank tests of the report. Each input line is "two-sample", "paired" or "spearman", a

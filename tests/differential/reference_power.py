@@ -395,7 +395,7 @@ def check(case, data, fields):
     alpha = float(boxes["alpha"])
     target = proportion(boxes["power"])
     if "hypothesis" in boxes:
-        return check_margin(case, design, solve, boxes, fields, alpha, target)
+        return margins.check(case, design, solve, boxes, fields, alpha, target)
     if reason:
         if reason not in (TOO_LARGE, TOO_MANY_ENROLLED):
             raise Failure(f"no n: {reason!r}")
@@ -551,73 +551,3 @@ def finish(failed):
                 failing.add(case)
                 failed(case, Failure(f"{failure} (R: {request})"))
 
-
-def check_margin(case, design, solve, boxes, fields, alpha, target):
-    """A plan against a margin: the reason, or the counts, the exact power and the least n; R's
-    n (rpact) and epiR's formulas."""
-    kind = f"{design} {boxes['hypothesis']}"
-    reason, expected = fields[12], margins.expected_reason(design, solve, boxes)
-    if expected or reason:
-        good = {"RATES": reason.startswith("零假设下第1组的率"),
-                "UNREACHABLE": reason.endswith("任何样本量都达不到所需检验效能")}.get(
-                    expected, reason == expected)
-        if reason in (TOO_LARGE, TOO_MANY_ENROLLED) and not expected and solve == "n":
-            # The largest n1 whose counts fit within 10,000,000 falls short.
-            ratio, two = boxes.get("ratio", "1"), design != "paired"
-            fits = lambda m: (m + (second_group(ratio, m) if two else 0) <= LARGEST and
-                              enrolled(m, boxes["dropout"]) + (enrolled(second_group(ratio, m),
-                              boxes["dropout"]) if two else 0) <= LARGEST)
-            low, high = 0, LARGEST
-            while high - low > 1:
-                low, high = ((low + high) // 2, high) if fits((low + high) // 2) else \
-                    (low, (low + high) // 2)
-            good = low < 2 or (
-                margins.rates_power(boxes, low, second_group(ratio, low), alpha, True)
-                if design == "proportions" else margins.means_power(design, boxes, low, alpha)
-            ) < target + 1e-9
-        if not good:
-            raise Failure(f"reason: program {reason!r}, expected {expected!r}")
-        TALLY[f"margin: {expected or reason}"] += 1
-        return kind + " without n"
-    n1, n2 = check_counts(design, boxes, fields)
-    power = number(fields[6])
-    if design == "proportions":
-        plans = [(True, n1, n2, power),
-                 (False, int(float(fields[9])), int(float(fields[10])), number(fields[11]))]
-        for fm, m1, m2, shown in plans:
-            close(f"power ({'Farrington–Manning' if fm else 'Blackwelder'})", shown,
-                  margins.rates_power(boxes, m1, m2, alpha, fm))
-            if solve == "n":
-                margins.least_check(lambda m, fm=fm: margins.rates_power(
-                    boxes, m, second_group(boxes["ratio"], m), alpha, fm), m1, target, 1, Failure)
-    else:
-        close("power (exact)", power, margins.means_power(design, boxes, n1, alpha))
-        if solve == "n":
-            margins.least_check(lambda m: margins.means_power(design, boxes, m, alpha), n1, target,
-                                2, Failure)
-    if solve == "n":
-        exact_k = Fraction(boxes.get("ratio", "1")) == 1
-
-        def same_n(value):
-            if value != value:
-                TALLY["R without an answer"] += 1
-            elif exact_k:
-                if n1 != max(2 if design == "paired" else 1, math.ceil(value - 1e-9)):
-                    raise Failure(f"n1: program {n1}, rpact {value!r}")
-            elif n1 > math.ceil(value - 1e-9):
-                # Group 2 rounded up only adds power: n1 is at most rpact's.
-                raise Failure(f"n1: program {n1} above rpact's {value!r}")
-
-        def formula(value):
-            here = margins.epi_formula(design, boxes, alpha, target)
-            if not abs(value - here) <= 1e-6 * here:
-                raise Failure(f"epiR's n {value!r}, its formula here {here!r}")
-            other = int(float(fields[9])) if fields[9] else None
-            if (design == "proportions" and boxes["hypothesis"] != "equivalence"
-                    and other != max(1, math.ceil(value - 1e-9))):
-                raise Failure(f"Blackwelder's n1: program {other}, epiR {value!r}")
-
-        for request, compared in margins.r_requests(design, boxes, alpha, target):
-            ask_r(case, request, same_n if compared == "n1" else formula)
-    TALLY[f"margin: {kind} {solve}"] += 1
-    return f"{kind} {solve}"
