@@ -1,6 +1,6 @@
 // The sample-size computation under any box texts: the first byte picks the design, what is
-// solved for and the style; the rest, split at "|", fills the boxes in the order alpha, power,
-// dropout, then the design's own boxes and n.
+// solved for, the style, the hypothesis and the direction; the rest, split at "|", fills the boxes
+// in the order alpha, power, dropout, then the design's own boxes, n and the margin.
 
 #include <cmath>
 #include <cstdint>
@@ -36,7 +36,7 @@ std::vector<std::string SampleSizeBoxes::*> BoxOrder(PowerDesign design) {
       order.insert(order.end(), {&B::p10, &B::p01});
       break;
   }
-  order.push_back(&B::n);
+  order.insert(order.end(), {&B::n, &B::margin});
   return order;
 }
 
@@ -72,6 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const SolveFor solve = (data[0] / 5) % 2 == 0 ? SolveFor::SampleSize : SolveFor::Power;
   const auto style = static_cast<PStyle>((data[0] / 10) % 4);
   SampleSizeBoxes boxes;
+  boxes.hypothesis = kHypotheses[(data[0] / 40) % kHypotheses.size()];
+  boxes.better = kBetters[(data[0] / 3) % kBetters.size()];
   const std::vector<std::string SampleSizeBoxes::*> order = BoxOrder(design);
   std::string_view rest = input.substr(1);
   for (std::size_t k = 0; k < order.size() && !rest.empty(); ++k) {
@@ -110,7 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::optional<double> reached = SolvedByPower(design, result, boxes, n);
     Require(reached && *reached >= target, "the n reaches the power it was solved for", input);
     const bool searched = design == PowerDesign::TwoSample || design == PowerDesign::Paired ||
-                          design == PowerDesign::McNemar;
+                          design == PowerDesign::McNemar || HasMargin(boxes.hypothesis);
     if (searched && n > (design == PowerDesign::McNemar ? 1 : 2)) {
       // Where Boost.Math cannot evaluate the noncentral t at n − 1 (an α of 1e-8 with a shift
       // of 10^8), the search counts that n as not reaching the power.
