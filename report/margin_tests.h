@@ -46,6 +46,7 @@ struct MarginFigures {
   Figure statistic1, p1, statistic2, p2, df;  // df: of t; none for the score test's z
   // Each test's null (−Δ or +Δ) and its tail: the upper one for H0 d ≤ null, else the lower one.
   double null1 = 0, null2 = 0;
+  int nullSign1 = -1, nullSign2 = 1;  // −Δ or +Δ, also without a margin
   bool upperTail1 = true, upperTail2 = false;
   Figure p;  // p1, or the larger of p1 and p2 for equivalence
   // Shown or not, as the interval's bound against the margin tells; none where a figure is
