@@ -162,22 +162,19 @@ std::string LevelledInterval(const MarginFigures& f, PStyle style) {
 std::string TestText(const MarginFigures& f, PStyle style) {
   const std::string symbol = Symbol(f);
   const bool english = English(style);
+  const bool equivalence = f.hypothesis == Hypothesis::Equivalence;
   std::string text;
-  if (f.hypothesis == Hypothesis::Equivalence) {
-    text = (english ? "two one-sided tests, " : "两个单侧检验，") +
+  if (equivalence) {
+    text = (english ? "two one-sided tests: " : "两个单侧检验：") +
            Is(style, symbol + (english ? "1" : "₁"), Two(f.statistic1)) + List(style) +
            Is(style, symbol + (english ? "2" : "₂"), Two(f.statistic2));
   } else {
     text = (english ? "one-sided " : "") + Is(style, symbol, Two(f.statistic1));
   }
   if (!f.score) text += List(style) + Is(style, english ? "df" : (f.welch ? "ν′" : "ν"), Df(f.df));
-  text += List(style) +
-          (english                                   ? ""
-           : f.hypothesis == Hypothesis::Equivalence ? ""
-                                                     : "单侧") +
-          PText(style, f.p, AlphaOf(f));
-  if (f.hypothesis == Hypothesis::Equivalence) text += english ? " (the larger)" : "（取较大者）";
-  return text;
+  const char* which =
+      english ? (equivalence ? "larger one-sided " : "") : (equivalence ? "较大的单侧" : "单侧");
+  return text + List(style) + which + PText(style, f.p, AlphaOf(f));
 }
 
 }  // namespace
@@ -247,35 +244,37 @@ std::string MarginResults(const MarginFigures& f, PStyle style, const ReportName
 std::string MarginMethods(const MarginFigures& f, PStyle style) {
   const bool english = English(style);
   const bool equivalence = f.hypothesis == Hypothesis::Equivalence;
-  const std::string alpha = f.alpha ? f.alphaText : MissingText(f.alpha);
+  const std::string alpha = Is(style, "α", f.alpha ? f.alphaText : MissingText(f.alpha));
   const std::string level = Level(f);
   if (english) {
     const std::string test =
-        f.score ? "the Farrington–Manning score test (variance at the maximum-likelihood rates "
+        f.score ? "Farrington–Manning score test (variance at the maximum-likelihood rates "
                   "restricted to the null difference)"
-        : f.design == MarginDesign::Paired ? "the paired t test"
+        : f.design == MarginDesign::Paired ? "paired t test"
         : f.welch                          ? "Welch's t test"
-                                           : "the two-sample t test (pooled variance)";
+                                           : "two-sample t test (pooled variance)";
     const std::string interval =
         f.score ? "the " + level +
-                      " CI of the risk difference by inverting the same score test "
-                      "(Miettinen–Nurminen type, without the N/(N − 1) factor)"
+                      " CI of the risk difference, obtained by inverting the same score test "
+                      "(Miettinen–Nurminen type, without the N/(N − 1) factor),"
                 : "the " + level + " CI (two-sided, 1 − 2α) of the difference";
-    return "The " + HypothesisEnglish(f.hypothesis) +
-           " hypothesis was tested against the margin with " +
-           (equivalence ? "two one-sided tests (TOST) by " : "one-sided ") + test + ", " +
-           Is(style, "α", alpha) + (equivalence ? " on each side" : " one-sided") + ", and " +
-           interval + " was compared with the margin.";
+    return "The " + HypothesisEnglish(f.hypothesis) + " hypothesis was tested against the margin " +
+           (equivalence
+                ? "with two one-sided tests (TOST) by the " + test + ", " + alpha + " on each side"
+                : "with a one-sided " + test + ", " + alpha + " one-sided") +
+           ", and " + interval + " was compared with the margin.";
   }
   const std::string test =
       f.score ? "Farrington–Manning score检验（方差取H₀下的限制性最大似然估计）" : f.method;
   const std::string interval =
       f.score
-          ? "率差的" + level + "CI由同一score统计量反推（Miettinen–Nurminen型，无N/(N − 1)校正）"
-          : "差值的" + level + "CI（双侧，1 − 2α）";
-  return HypothesisName(f.hypothesis) + "检验采用" + (equivalence ? "两个单侧" : "单侧") + test +
-         (equivalence ? "（TOST），每侧" : "，单侧") + Is(style, "α", alpha) + "，以" + interval +
-         "与界值比较。";
+          ? "率差的" + level +
+                "CI由同一score统计量反推（Miettinen–Nurminen型，无N/(N − 1)校正），以其与界值比较"
+          : "以差值的" + level + "CI（双侧，1 − 2α）与界值比较";
+  return HypothesisName(f.hypothesis) + "检验采用" +
+         (equivalence ? test + "的两个单侧检验（TOST），每侧" + alpha
+                      : "单侧" + test + "，单侧" + alpha) +
+         "；" + interval + "。";
 }
 
 void AddMarginSection(Report& report, const MarginFigures& f, PStyle style,
