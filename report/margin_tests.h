@@ -29,6 +29,8 @@ struct MarginSetting {
   Better better = Better::Higher;
   std::string margin;
   std::string alpha;
+
+  friend bool operator==(const MarginSetting&, const MarginSetting&) = default;
 };
 
 // What the difference is: of two means, the mean of paired differences, or of two rates.
