@@ -66,9 +66,10 @@ MarginFigures Begin(const MarginSetting& setting, MarginDesign design) {
 
 bool Equivalence(const MarginFigures& f) { return f.hypothesis == Hypothesis::Equivalence; }
 
-// Every figure that depends on the margin or α missing for the reason given.
+// Every figure that depends on the margin missing for the reason given; with `interval`, also
+// the interval, which depends on α.
 void MissingTests(MarginFigures& f, const Figure& missing, bool interval) {
-  f.statistic1 = f.p1 = f.p = f.df = missing;
+  f.statistic1 = f.p1 = f.p = missing;
   f.statistic2 = f.p2 = Equivalence(f) ? missing : Figure::Missing(kNoSecond);
   if (interval) f.lower = f.upper = missing;
 }
@@ -108,6 +109,7 @@ MarginFigures MeanMargin(MarginFigures f, const Figure& difference, const Figure
                             : !df            ? df
                                              : t;
     MissingTests(f, missing, true);
+    f.df = missing;
     return f;
   }
   f.df = df;
@@ -227,7 +229,6 @@ MarginFigures FourfoldMargin(const FourfoldFigures& figures, const MarginSetting
   if (!f.difference || !f.alpha) {
     const Figure missing = !f.difference ? f.difference : f.alpha;
     MissingTests(f, missing, true);
-    if (!f.difference) f.df = missing;
     return f;
   }
   const auto [a, b, c, d] = figures.cells;
@@ -241,9 +242,7 @@ MarginFigures FourfoldMargin(const FourfoldFigures& figures, const MarginSetting
   f.lower = ScoreBound(a, n1, c, n2, *f.difference, *critical);
   f.upper = ScoreBound(a, n1, c, n2, *f.difference, -*critical);
   if (!f.margin) {
-    const Figure df = f.df;
     MissingTests(f, f.margin, false);
-    f.df = df;
     return f;
   }
   f.statistic1 = RateDifferenceScore(a, n1, c, n2, f.null1);
