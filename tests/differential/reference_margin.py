@@ -215,7 +215,9 @@ def make(rng, generators):
         max(data[0][1], data[0][4]) if design == "summary" else
         np.std([float(x - data[2]) for x in data[0]]) if design == "two-sample" else
         np.std([float(x - y) for x, y in data[0]])) or 1.0
-    margin_text = f"{rng.uniform(0.005, 0.4) if design == 'fourfold' else spread * 10 ** rng.uniform(-1.5, 0.7):.4g}"
+    margin = rng.uniform(0.005, 0.4) if design == "fourfold" else \
+        spread * 10 ** rng.uniform(-1.5, 0.7)
+    margin_text = f"{margin:.4g}"
     if rng.random() < 0.04:
         margin_text = rng.choice(("0", "-1", "x", "1", "1.5"))
     alpha = number(DEFAULT_ALPHA[hypothesis] if alpha_text == "_" else alpha_text)
