@@ -55,7 +55,8 @@ def t_critical(alpha, df):
 def moved(interval, estimate, alpha, df):
     """statsmodels' interval with its half-widths taken at the refined quantile."""
     factor = t_critical(alpha, df) / float(stats.t.ppf(1 - alpha, df))
-    return estimate - (estimate - interval[0]) * factor, estimate + (interval[1] - estimate) * factor
+    lower, upper = interval
+    return estimate - (estimate - lower) * factor, estimate + (upper - estimate) * factor
 
 
 def t_tests(design, data, boxes, welch, alpha, tests):
