@@ -66,9 +66,10 @@ MarginFigures Begin(const MarginSetting& setting, MarginDesign design) {
 
 bool Equivalence(const MarginFigures& f) { return f.hypothesis == Hypothesis::Equivalence; }
 
-// Every figure that depends on the margin or α missing for the reason given.
+// Every figure that depends on the margin missing for the reason given; with `interval`, also
+// the interval, which depends on α.
 void MissingTests(MarginFigures& f, const Figure& missing, bool interval) {
-  f.statistic1 = f.p1 = f.p = f.df = missing;
+  f.statistic1 = f.p1 = f.p = missing;
   f.statistic2 = f.p2 = Equivalence(f) ? missing : Figure::Missing(kNoSecond);
   if (interval) f.lower = f.upper = missing;
 }
@@ -108,6 +109,7 @@ MarginFigures MeanMargin(MarginFigures f, const Figure& difference, const Figure
                             : !df            ? df
                                              : t;
     MissingTests(f, missing, true);
+    f.df = missing;
     return f;
   }
   f.df = df;
@@ -141,7 +143,9 @@ MarginFigures MeanMargin(MarginFigures f, const Figure& difference, const Figure
 struct Restricted {
   double p1, p2;
 };
-Restricted RestrictedRates(double rate1, double n1, double rate2, double n2, double null) {
+Restricted RestrictedRates(double x1, double n1, double x2, double n2, double null) {
+  const double rate1 = x1 / n1;
+  const double rate2 = x2 / n2;
   const double theta = n2 / n1;
   const double a = 1 + theta;
   const double b = -(1 + theta + rate1 + theta * rate2 + null * (theta + 2));
@@ -155,6 +159,20 @@ Restricted RestrictedRates(double rate1, double n1, double rate2, double n2, dou
     const double w = (std::numbers::pi + std::acos(std::clamp(v / (u * u * u), -1.0, 1.0))) / 3;
     p1 += 2 * u * std::cos(w);
   }
+  // The trigonometric form loses digits where two roots lie close (a rate of 0 or 1 puts one at
+  // the end of the range): Newton steps on the likelihood's own derivative, which has no root
+  // there, restore them.
+  const auto part = [](double count, double over) { return count == 0 ? 0.0 : count / over; };
+  for (int step = 0; step < 3; ++step) {
+    const double q1 = std::clamp(p1, std::max(0.0, null), std::min(1.0, 1 + null));
+    const double q2 = q1 - null;
+    const double slope =
+        part(x1, q1) - part(n1 - x1, 1 - q1) + part(x2, q2) - part(n2 - x2, 1 - q2);
+    const double curve = part(x1, q1 * q1) + part(n1 - x1, (1 - q1) * (1 - q1)) +
+                         part(x2, q2 * q2) + part(n2 - x2, (1 - q2) * (1 - q2));
+    if (!std::isfinite(slope) || !(curve > 0) || !std::isfinite(curve)) break;
+    p1 = q1 + slope / curve;
+  }
   p1 = std::clamp(p1, std::max(0.0, null), std::min(1.0, 1 + null));
   return {p1, p1 - null};
 }
@@ -164,7 +182,7 @@ double Score(double x1, double n1, double x2, double n2, double null) {
   const double rate2 = x2 / n2;
   const double numerator = rate1 - rate2 - null;
   if (numerator == 0) return 0;
-  const Restricted r = RestrictedRates(rate1, n1, rate2, n2, null);
+  const Restricted r = RestrictedRates(x1, n1, x2, n2, null);
   const double variance = r.p1 * (1 - r.p1) / n1 + r.p2 * (1 - r.p2) / n2;
   return variance > 0 ? numerator / std::sqrt(variance) : std::copysign(HUGE_VAL, numerator);
 }
@@ -227,7 +245,6 @@ MarginFigures FourfoldMargin(const FourfoldFigures& figures, const MarginSetting
   if (!f.difference || !f.alpha) {
     const Figure missing = !f.difference ? f.difference : f.alpha;
     MissingTests(f, missing, true);
-    if (!f.difference) f.df = missing;
     return f;
   }
   const auto [a, b, c, d] = figures.cells;
@@ -241,9 +258,7 @@ MarginFigures FourfoldMargin(const FourfoldFigures& figures, const MarginSetting
   f.lower = ScoreBound(a, n1, c, n2, *f.difference, *critical);
   f.upper = ScoreBound(a, n1, c, n2, *f.difference, -*critical);
   if (!f.margin) {
-    const Figure df = f.df;
     MissingTests(f, f.margin, false);
-    f.df = df;
     return f;
   }
   f.statistic1 = RateDifferenceScore(a, n1, c, n2, f.null1);

@@ -198,8 +198,11 @@ std::string MarginResults(const MarginFigures& f, PStyle style, const ReportName
   if (english) {
     const std::string scale =
         rate ? "the risk difference (" + between + "), an absolute difference in proportions"
-             : "the difference in mean" + (outcome.empty() ? std::string() : " " + outcome) + " (" +
-                   between + "), in the outcome's own unit";
+        : f.design == MarginDesign::Paired
+            ? "the mean paired difference" + (outcome.empty() ? std::string() : " in " + outcome) +
+                  " (" + between + "), in the outcome's own unit"
+            : "the difference in mean" + (outcome.empty() ? std::string() : " " + outcome) + " (" +
+                  between + "), in the outcome's own unit";
     const std::string direction = equivalence                  ? ""
                                   : f.better == Better::Higher ? "; higher values are better"
                                                                : "; lower values are better";
@@ -221,8 +224,10 @@ std::string MarginResults(const MarginFigures& f, PStyle style, const ReportName
         (shown ? " was shown" : " was not shown") + Bracketed(style, TestText(f, style)) + ".";
     return sentence;
   }
-  const std::string scale = rate ? "率差（" + between + "，绝对差）"
-                                 : outcome + "均数之差（" + between + "，与结局同单位）";
+  const std::string scale =
+      rate ? "率差（" + between + "，绝对差）"
+           : outcome + (f.design == MarginDesign::Paired ? "差值均数（" : "均数之差（") + between +
+                 "，与结局同单位）";
   const std::string direction = equivalence ? "" : "，" + BetterName(f.better);
   std::string against;
   if (equivalence) {

@@ -55,7 +55,8 @@ def t_critical(alpha, df):
 def moved(interval, estimate, alpha, df):
     """statsmodels' interval with its half-widths taken at the refined quantile."""
     factor = t_critical(alpha, df) / float(stats.t.ppf(1 - alpha, df))
-    return estimate - (estimate - interval[0]) * factor, estimate + (interval[1] - estimate) * factor
+    lower, upper = interval
+    return estimate - (estimate - lower) * factor, estimate + (upper - estimate) * factor
 
 
 def t_tests(design, data, boxes, welch, alpha, tests):
@@ -215,7 +216,9 @@ def make(rng, generators):
         max(data[0][1], data[0][4]) if design == "summary" else
         np.std([float(x - data[2]) for x in data[0]]) if design == "two-sample" else
         np.std([float(x - y) for x, y in data[0]])) or 1.0
-    margin_text = f"{rng.uniform(0.005, 0.4) if design == 'fourfold' else spread * 10 ** rng.uniform(-1.5, 0.7):.4g}"
+    margin = rng.uniform(0.005, 0.4) if design == "fourfold" else \
+        spread * 10 ** rng.uniform(-1.5, 0.7)
+    margin_text = f"{margin:.4g}"
     if rng.random() < 0.04:
         margin_text = rng.choice(("0", "-1", "x", "1", "1.5"))
     alpha = number(DEFAULT_ALPHA[hypothesis] if alpha_text == "_" else alpha_text)
