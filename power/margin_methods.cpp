@@ -1,7 +1,6 @@
 #include "power/margin_methods.h"
 
 #include <algorithm>
-#include <boost/math/constants/constants.hpp>
 #include <boost/math/distributions/non_central_t.hpp>
 #include <boost/math/distributions/students_t.hpp>
 #include <boost/math/quadrature/gauss_kronrod.hpp>
@@ -10,6 +9,7 @@
 #include <limits>
 
 #include "power/power_methods.h"
+#include "report/margin_tests.h"
 
 namespace quillon {
 
@@ -91,22 +91,6 @@ double EquivalenceTPower(double df, double difference, double margin, double sta
   });
 }
 
-RatePair RestrictedRates(double p1, double p2, double ratio, double nullDifference) {
-  const double k = ratio;
-  const double d0 = nullDifference;
-  const double a = 1 + k;
-  const double b = -(1 + k + p1 + k * p2 + d0 * (k + 2));
-  const double c = d0 * d0 + d0 * (2 * p1 + k + 1) + p1 + k * p2;
-  const double d = -p1 * d0 * (1 + d0);
-  const double v = b * b * b / (27 * a * a * a) - b * c / (6 * a * a) + d / (2 * a);
-  const double u = std::copysign(std::sqrt(std::max(0.0, b * b / (9 * a * a) - c / (3 * a))), v);
-  // u = 0 only where the cubic has a triple root; the cosine's argument is then taken as 0.
-  const double cosine = u == 0 ? 0.0 : std::clamp(v / (u * u * u), -1.0, 1.0);
-  const double w = (boost::math::constants::pi<double>() + std::acos(cosine)) / 3;
-  const double first = 2 * u * std::cos(w) - b / (3 * a);
-  return {first, first - d0};
-}
-
 namespace {
 
 struct Spreads {
@@ -122,8 +106,9 @@ Spreads ShiftedSpreads(double p1, double p2, double ratio, double nullDifference
   };
   const double alternative = of(p1, p2);
   if (spread == NullSpread::Unpooled) return {alternative, alternative};
-  const RatePair restricted = RestrictedRates(p1, p2, ratio, nullDifference);
-  return {of(restricted.first, restricted.second), alternative};
+  const RestrictedRates restricted =
+      RestrictedRateEstimates(p1, 1, p2 * ratio, ratio, nullDifference);
+  return {of(restricted.p1, restricted.p2), alternative};
 }
 
 }  // namespace

@@ -26,17 +26,10 @@ double EquivalenceTPower(double df, double difference, double margin, double sta
                          double alpha);
 
 // Two proportions p1 (group 1) and p2 (group 2), group 2 k times the size of group 1.
-struct RatePair {
-  double first = 0;
-  double second = 0;
-};
-// The maximum-likelihood estimates of the two rates under the constraint p1 − p2 = d0, at the
-// rates observed (here expected) and the ratio k: the closed form of the cubic's root given by
-// Farrington and Manning (Stat Med 1990;9:1447).
-RatePair RestrictedRates(double p1, double p2, double ratio, double nullDifference);
-
 // How the spread under the null is taken: at the restricted estimates (Farrington–Manning's
-// score test) or at the expected rates themselves (Blackwelder's unpooled z, 1982).
+// score test, the rates of report/margin_tests.h with the expected rates as the counts of one
+// group-1 subject and k of group 2) or at the expected rates themselves (Blackwelder's unpooled z,
+// 1982).
 enum class NullSpread { Restricted, Unpooled };
 
 // The power of the one-sided z test of H0: p1 − p2 ≤ d0 (direction 1) or H0: p1 − p2 ≥ d0

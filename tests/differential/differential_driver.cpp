@@ -52,6 +52,15 @@
 //   two-sample: n1 n2 quartiles1 quartiles2 W z P method HL lower upper U/(n1n2) r lower upper
 //   paired:     n nonzero quartiles W z P method pseudomedian lower upper r lower upper
 //   spearman:   n rs P method lower upper
+//
+//   differential_driver margin < data sets
+//
+// tests against a margin. Each input line is the design (two-sample, summary, paired,
+// fourfold), the hypothesis (non-inferiority, superiority, equivalence), the better values
+// (higher, lower), the margin and α as typed ("_" for an empty box), then the data set as above;
+// each output line the six summary boxes (two-sample; empty otherwise), 1 where Welch's test is
+// used, then the exact figures: difference lower upper statistic1 P1 statistic2 P2 df P, 1 or 0
+// for the conclusion (empty where there is none) and the conclusion's cell in the report.
 
 #include <array>
 #include <cmath>
@@ -77,9 +86,11 @@
 #include "report/correlation.h"
 #include "report/effect_sizes.h"
 #include "report/fourfold.h"
+#include "report/margin_tests.h"
 #include "report/proportions.h"
 #include "report/ranks/ranks.h"
 #include "report/t_tests.h"
+#include "report/writing/margin_content.h"
 #include "report/writing/paper_table.h"
 #include "stats/correlation.h"
 #include "stats/paired_t_test.h"
@@ -438,6 +449,62 @@ void Ranks(const std::string& line) {
   }
 }
 
+// ---- Tests against a margin ----
+
+void Margin(const std::string& line) {
+  std::istringstream stream(line);
+  std::string design, hypothesis, better, margin, alpha, data;
+  stream >> design >> hypothesis >> better >> margin >> alpha;
+  std::getline(stream, data);
+  const std::map<std::string, quillon::Hypothesis> hypotheses = {
+      {"non-inferiority", quillon::Hypothesis::NonInferiority},
+      {"superiority", quillon::Hypothesis::Superiority},
+      {"equivalence", quillon::Hypothesis::Equivalence}};
+  const quillon::MarginSetting setting{
+      hypotheses.at(hypothesis),
+      better == "lower" ? quillon::Better::Lower : quillon::Better::Higher,
+      margin == "_" ? "" : margin, alpha == "_" ? "" : alpha};
+  std::array<std::string, quillon::kSummaryBoxCount> boxes;
+  std::vector<std::string> fields(boxes.size());
+  std::optional<quillon::MarginFigures> f;
+  if (design == "two-sample" || design == "summary") {
+    const SampleLists lists = Columns(data);
+    if (design == "two-sample") {
+      const quillon::GroupSummaryTexts one = quillon::SummarizeGroup(lists.Sums(Group::First));
+      const quillon::GroupSummaryTexts two = quillon::SummarizeGroup(lists.Sums(Group::Second));
+      boxes = {one.mean, one.deviation, one.count, two.mean, two.deviation, two.count};
+      fields.assign(boxes.begin(), boxes.end());
+    } else {
+      const std::vector<std::string> words = Words(data);
+      for (std::size_t i = 0; i < boxes.size() && i < words.size(); ++i) boxes[i] = words[i];
+    }
+    if (const std::optional<quillon::SummaryValues> values = quillon::ReadSummaryValues(boxes)) {
+      f = quillon::TwoSampleMargin(
+          design == "summary" ? quillon::TwoSampleReportFigures(*values)
+                              : quillon::TwoSampleReportFigures(*values, lists.Sums(Group::First),
+                                                                lists.Sums(Group::Second)),
+          setting);
+    }
+  } else if (design == "paired") {
+    f = quillon::PairedMargin(quillon::PairedReportFigures(Columns(data).Pairs()), setting);
+  } else {
+    f = quillon::FourfoldMargin(quillon::FourfoldReportFigures(Cells(data)), setting);
+  }
+  if (!f) {
+    fields.insert(fields.end(), 13, "");
+    Print(fields);
+    return;
+  }
+  fields.push_back(f->welch ? "1" : "0");
+  Append(fields, {f->difference, f->lower, f->upper, f->statistic1, f->p1, f->statistic2, f->p2,
+                  f->df, f->p});
+  fields.push_back(!f->established ? "" : *f->established ? "1" : "0");
+  quillon::Report report;
+  quillon::AddMarginSection(report, *f, quillon::PStyle::ChineseMedical, {});
+  fields.push_back(report.sections.at(0).rows.back().value);
+  Print(fields);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -445,12 +512,13 @@ int main(int argc, char** argv) {
       {"two-sample", TwoSample},    {"summary", Summary},        {"paired", Paired},
       {"correlation", Correlation}, {"fourfold", Fourfold},      {"mcnemar", McNemar},
       {"assumptions", Assumptions}, {"sample-size", SampleSize}, {"ranks", Ranks},
+      {"margin", Margin},
   };
   const auto analysis = argc == 2 ? analyses.find(argv[1]) : analyses.end();
   if (analysis == analyses.end()) {
     std::cerr << "usage: differential_driver "
                  "two-sample|summary|paired|correlation|fourfold|mcnemar|assumptions|sample-size|"
-                 "ranks < data\n";
+                 "ranks|margin < data\n";
     return 2;
   }
   std::ios::sync_with_stdio(false);

@@ -1,319 +1,236 @@
-"""Plans against a margin (non-inferiority, superiority, equivalence) for reference_power.py.
+"""Tests against a margin (see differential_test.py). Means: statsmodels on the grid's values
+where the report reads Welch's test (ttest_ind and ttost_ind with usevar="unequal", tconfint_diff
+at alpha = 2α) and on paired differences (DescrStatsW: ttest_mean, ttost_mean as ttost_paired,
+tconfint_mean); the pooled test, which the report takes from the summaries the boxes show, and
+typed summaries by SciPy's ttest_ind_from_stats, the first mean less the null in decimal.
+SciPy 1.10's t quantile is off by up to a few 1e-9 at few degrees of freedom (6.96455671876 for
+t(0.99, 2), exactly 6.96455673428): intervals are taken at its quantile refined on t.sf.
+Rates: statsmodels 0.13.5 (Debian 12) keeps the N/(N − 1) factor of its score test whatever
+`correction` says (statsmodels #8704) and solves the restricted rates with a wrong coefficient
+where the null is not 0 (#10269); so the reference maximises the restricted likelihood itself
+(brentq on its derivative; the program takes Farrington and Manning's closed form) and inverts
+the statistic by brentq. Figures agree to 1e-9 of their scale; the conclusion must be P < α and
+the bound beyond the margin, in the program's figures and, unless P is within 1e-6 of α, the
+reference's. A fifth of the margins are put at the interval's bound (12 or 17 digits)."""
 
-Exact references computed here, each to 1e-6 in power, n the least that reaches the power:
-- means, non-inferiority and superiority: SciPy's noncentral t against the shifted null;
-- means, equivalence: the two one-sided t tests' exact power (Owen's Q) integrated here over
-  SciPy's χ density, checked first against Diletti et al. (1991): 2×2 cross-over, 0.80–1.25,
-  ratio 0.95, power 80 %: 20 subjects at CV 20 %, 40 at CV 30 %;
-- proportions: Farrington and Manning's score test with the restricted estimates found here by
-  maximising the likelihood numerically (not by their closed form), and Blackwelder's unpooled z
-  beside it; equivalence by the two one-sided tests with the same spreads.
-R, in the same run as the other requests:
-- rpact getSampleSizeMeans (noncentral t) and getSampleSizeRates (Farrington–Manning) with
-  thetaH0 = ∓Δ, n1 = ⌈nFixed1⌉: the program's n itself;
-- epiR epi.ssninfc, epi.sssupc, epi.ssequc, epi.ssninfb, epi.sssupb, epi.ssequb are normal
-  approximations (the equivalence ones with z(1−β/2), as Chow, Shao & Wang): they are compared
-  with their own formulas computed here, and Blackwelder's n of the program with epi.ssninfb and
-  epi.sssupb.
-"""
-
+import collections
 import math
 from decimal import Decimal
 from fractions import Fraction
 
 import numpy as np
-from scipy import integrate, optimize, stats
+from scipy import optimize, stats
+from statsmodels.stats.weightstats import CompareMeans, DescrStatsW, ttest_ind, ttost_ind
 
-HYPOTHESES = ("non-inferiority", "superiority", "equivalence")
+from reference_p import exact_moments
+from reference_texts import Failure
 
-
-def z(p):
-    return float(stats.norm.isf(p))
-
-
-def text(value, decimals):
-    return f"{Decimal(round(value * 10 ** decimals)).scaleb(-decimals):f}"
+NAMES = {"non-inferiority": "非劣效", "superiority": "优效", "equivalence": "等效"}
+DEFAULT_ALPHA = {"non-inferiority": "0.025", "superiority": "0.025", "equivalence": "0.05"}
+TALLY = collections.Counter()
 
 
-# ---- The plans ----
+def number(text):
+    try:
+        return float(text) if math.isfinite(float(text)) else None
+    except ValueError:
+        return None
 
-def add_margin(rng, design, boxes):
-    """Turns a plan of two samples, pairs or two proportions against a margin: the difference
-    set on the alternative's side (now and then on the wrong side, for the reason)."""
-    hypothesis = rng.choice(HYPOTHESES)
-    better = rng.choice(("higher", "lower"))
-    sign = 1 if better == "higher" else -1
-    rates = design == "proportions"
-    decimals = 3 if rates else len(boxes["sd" if design == "two-sample" else "sddiff"]
-                                   .partition(".")[2])
-    scale = 0.1 if rates else float(boxes["sd" if design == "two-sample" else "sddiff"])
-    margin = max(10 ** -decimals, scale * rng.uniform(0.1, 1.5 if not rates else 1.2))
-    wrong = rng.random() < 0.05
+
+def nulls(hypothesis, better, margin):
+    """Each one-sided test's null difference and whether H1 lies above it."""
     if hypothesis == "equivalence":
-        d = margin * (rng.uniform(1, 1.3) if wrong else rng.uniform(-0.9, 0.9))
-    elif hypothesis == "non-inferiority":
-        d = sign * margin * (rng.uniform(-1.5, -1) if wrong else rng.uniform(-0.9, 1))
-    else:
-        d = sign * margin * (rng.uniform(0.5, 1) if wrong else rng.uniform(1.15, 3))
-    boxes.update(hypothesis=hypothesis, better=better, margin=text(margin, decimals))
-    if design == "two-sample":
-        boxes["mean1"] = text(float(boxes["mean2"]) + d, decimals)
-    elif design == "paired":
-        boxes["meandiff"] = text(d, decimals)
-    else:
-        p1 = float(boxes["p2"]) + d
-        boxes["p1"] = text(min(0.995, max(0.005, p1)), 3)
+        return [(-margin, True), (margin, False)]
+    sign = (-1 if hypothesis == "non-inferiority" else 1) * (1 if better == "higher" else -1)
+    return [(sign * margin, better == "higher")]
 
 
-def difference(design, boxes):
-    if design == "two-sample":
-        return Fraction(Decimal(boxes["mean1"])) - Fraction(Decimal(boxes["mean2"]))
+def t_critical(alpha, df):
+    x = float(stats.t.isf(alpha, df))
+    for _ in range(2):
+        x += (float(stats.t.sf(x, df)) - alpha) / float(stats.t.pdf(x, df))
+    return x
+
+
+def moved(interval, estimate, alpha, df):
+    """statsmodels' interval with its half-widths taken at the refined quantile."""
+    factor = t_critical(alpha, df) / float(stats.t.ppf(1 - alpha, df))
+    lower, upper = interval
+    return estimate - (estimate - lower) * factor, estimate + (upper - estimate) * factor
+
+
+def t_tests(design, data, boxes, welch, alpha, tests):
+    """(difference, interval, [(t, P)], ν, SE), or None where the report has no test."""
+    side = lambda above: "larger" if above else "smaller"
     if design == "paired":
-        return Fraction(Decimal(boxes["meandiff"]))
-    return Fraction(Decimal(boxes["p1"])) - Fraction(Decimal(boxes["p2"]))
+        differences = [x - y for x, y in data[0]]
+        if len(differences) < 2 or len(set(differences)) == 1:
+            return None
+        described = DescrStatsW(np.array([float(v) for v in differences]))
+        out = [described.ttest_mean(value=null, alternative=side(above))[:2]
+               for null, above in tests] if len(tests) == 1 else \
+            [r[:2] for r in described.ttost_mean(tests[0][0], tests[1][0])[1:]]
+        df = len(differences) - 1
+        return (described.mean, moved(described.tconfint_mean(alpha=2 * alpha), described.mean,
+                                      alpha, df), out, df, described.std_mean)
+    if design == "two-sample" and welch:
+        xs, ys, offset = data
+        (n1, _, v1), (n2, _, v2) = exact_moments(xs), exact_moments(ys)
+        if n1 < 2 or n2 < 2 or v1 + v2 == 0:
+            return None
+        fx, fy = (np.array([float(v - offset) for v in group]) for group in (xs, ys))
+        out = [ttest_ind(fx, fy, value=null, usevar="unequal", alternative=side(above))[:2]
+               for null, above in tests] if len(tests) == 1 else \
+            [r[:2] for r in ttost_ind(fx, fy, tests[0][0], tests[1][0], usevar="unequal")[1:]]
+        share1, share2 = v1 / n1, v2 / n2
+        df = float((share1 + share2) ** 2 / (share1 ** 2 / (n1 - 1) + share2 ** 2 / (n2 - 1)))
+        d = float(np.mean(fx) - np.mean(fy))
+        interval = CompareMeans.from_data(fx, fy).tconfint_diff(alpha=2 * alpha, usevar="unequal")
+        return d, moved(interval, d, alpha, df), out, df, math.sqrt(share1 + share2)
+    m1, s1, n1, m2, s2, n2 = boxes
+    if s1 < 0 or s2 < 0 or n1 < 1 or n2 < 1 or n1 % 1 or n2 % 1 or n1 + n2 < 3:
+        return None
+    v1, v2, n1, n2 = Fraction(s1) ** 2, Fraction(s2) ** 2, int(n1), int(n2)
+    if welch:
+        variance = v1 / n1 + v2 / n2
+        df = float(variance ** 2 / ((v1 / n1) ** 2 / (n1 - 1) + (v2 / n2) ** 2 / (n2 - 1))) \
+            if variance else 0
+    else:
+        df = n1 + n2 - 2
+        variance = (v1 * (n1 - 1) + v2 * (n2 - 1)) / df * (Fraction(1, n1) + Fraction(1, n2))
+    if variance == 0:
+        return None
+    out = [stats.ttest_ind_from_stats(float(m1 - m2 - Decimal(repr(null))), float(s1), n1, 0.0,
+                                      float(s2), n2, equal_var=not welch,
+                                      alternative="greater" if above else "less")
+           for null, above in tests]
+    se, d = math.sqrt(variance), float(m1 - m2)
+    half = t_critical(alpha, df) * se
+    return d, (d - half, d + half), [tuple(r) for r in out], df, se
 
 
-def null_shifts(boxes):
-    """The null differences d0 with the direction of each one-sided test."""
-    margin = Fraction(Decimal(boxes["margin"]))
-    sign = 1 if boxes["better"] == "higher" else -1
-    if boxes["hypothesis"] == "equivalence":
-        return [(-margin, 1), (margin, -1)]
-    shift = -margin if boxes["hypothesis"] == "non-inferiority" else margin
-    return [(sign * shift, sign)]
-
-
-def expected_reason(design, solve, boxes):
-    """The reason the window gives, or None, from the typed decimals exactly."""
-    margin = Fraction(Decimal(boxes["margin"]))
-    if margin >= 1 and design == "proportions":
-        return "率差的界值Δ须小于1"
-    if design == "proportions":
-        p2 = Fraction(Decimal(boxes["p2"]))
-        if any(not 0 < p2 + d0 < 1 for d0, _ in null_shifts(boxes)):
-            return "RATES"
-    d = difference(design, boxes)
-    if solve == "n" and any(direction * (d - d0) <= 0 for d0, direction in null_shifts(boxes)):
-        return "UNREACHABLE"
-    return None
-
-
-# ---- Means ----
-
-def shifted_t_power(df, noncentrality, alpha):
-    """SciPy's noncentral t; where it has no answer, P(Z + λ > t·χν/√ν) integrated."""
-    critical = stats.t.isf(alpha, df)
-    if noncentrality > 80 * max(1, critical):
-        return 1.0
-    with np.errstate(all="ignore"):
-        power = float(stats.nct.sf(critical, df, noncentrality))
-    if math.isfinite(power):
-        return power
-    c = critical / math.sqrt(df)
-    f = lambda u: stats.norm.cdf(noncentrality - c * u) * stats.chi.pdf(u, df)
-    return integrate.quad(f, max(0.0, math.sqrt(df) - 13), math.sqrt(df) + 12, epsabs=1e-13,
-                          limit=400)[0]
-
-
-def tost_power(df, d, margin, se, alpha):
-    """∫ [Φ((Δ − d)/SE − t·u/√ν) − Φ((−Δ − d)/SE + t·u/√ν)] fν(u) du over u where the interval
-    fits within ±Δ, fν SciPy's χ density."""
-    c = stats.t.isf(alpha, df) / math.sqrt(df)
-    a, b = (margin - d) / se, (-margin - d) / se
-    low, high = max(0.0, math.sqrt(df) - 13), min((a - b) / (2 * c), math.sqrt(df) + 12)
-    if high <= low:
+def score(x1, n1, x2, n2, null):
+    """The Farrington–Manning statistic, the restricted rates found by brentq."""
+    if x1 / n1 - x2 / n2 == null:
         return 0.0
-    f = lambda u: (stats.norm.cdf(a - c * u) - stats.norm.cdf(b + c * u)) * stats.chi.pdf(u, df)
-    middle = [math.sqrt(df)] if low < math.sqrt(df) < high else None
-    return integrate.quad(f, low, high, epsabs=1e-13, epsrel=1e-11, limit=400, points=middle)[0]
+    part = lambda count, over: 0.0 if count == 0 else math.inf if over <= 0 else count / over
+    slope = lambda p2: (part(x1, p2 + null) - part(n1 - x1, 1 - p2 - null) + part(x2, p2) -
+                        part(n2 - x2, 1 - p2))
+    low, high = max(0.0, -null), min(1.0, 1.0 - null)
+    a, b = low + 1e-15 * (high - low), high - 1e-15 * (high - low)
+    p2 = low if slope(a) <= 0 else high if slope(b) >= 0 else \
+        optimize.brentq(slope, a, b, xtol=1e-16, rtol=1e-15, maxiter=500)
+    p1 = min(1.0, max(0.0, p2 + null))
+    variance = p1 * (1 - p1) / n1 + p2 * (1 - p2) / n2
+    numerator = x1 / n1 - x2 / n2 - null
+    return numerator / math.sqrt(variance) if variance > 0 else math.copysign(math.inf, numerator)
 
 
-def diletti_check():
-    """The cross-over sizes of Diletti et al. (1991), as two groups of n/2 with SD σw/√2."""
-    for cv, published in ((0.2, 20), (0.3, 40)):
-        sw = math.sqrt(math.log(1 + cv * cv))
-        n = next(n for n in range(4, 200, 2) if tost_power(
-            n - 2, math.log(0.95), math.log(1.25), sw * math.sqrt(2 / n), 0.05) >= 0.8)
-        if n != published:
-            raise SystemExit(f"Owen's Q here gives {n} at CV {cv}, Diletti et al. {published}")
+def score_tests(cells, alpha, tests):
+    a, b, c, d = cells
+    if a + b == 0 or c + d == 0:
+        return None
+    estimate = a / (a + b) - c / (c + d)
+    z = lambda null: score(a, a + b, c, c + d, null)
+    out = [(z(null), float(stats.norm.sf(z(null)) if above else stats.norm.cdf(z(null))))
+           for null, above in tests]
+
+    def bound(target, end):
+        inside = end * (1 - 1e-12)
+        if (z(inside) - target) * target <= 0 or (inside - estimate) * end <= 0:
+            return float(end)
+        return optimize.brentq(lambda null: z(null) - target, *sorted((inside, estimate)),
+                               xtol=1e-15, rtol=1e-15, maxiter=500)
+
+    critical = float(stats.norm.isf(alpha))
+    return estimate, (bound(critical, -1), bound(-critical, 1)), out, None, 1.0
 
 
-def means_power(design, boxes, n1, alpha):
-    d = float(difference(design, boxes))
-    sd = float(boxes["sd" if design == "two-sample" else "sddiff"])
-    if design == "two-sample":
-        n2 = max(1, math.ceil(Fraction(boxes["ratio"]) * n1))
-        df, se = n1 + n2 - 2, sd * math.sqrt(1 / n1 + 1 / n2)
-    else:
-        df, se = n1 - 1, sd / math.sqrt(n1)
-    if boxes["hypothesis"] == "equivalence":
-        return tost_power(df, d, float(Fraction(Decimal(boxes["margin"]))), se, alpha)
-    (d0, direction), = null_shifts(boxes)
-    return shifted_t_power(df, direction * (d - float(d0)) / se, alpha)
+def reference(design, data, boxes, welch, alpha, tests):
+    if design == "fourfold":
+        return score_tests(data, alpha, tests)
+    return t_tests(design, data, boxes, welch, alpha, tests)
 
 
-# ---- Proportions ----
-
-def restricted(p1, p2, k, d0):
-    """The rates maximising p1·ln q1 + (1−p1)·ln(1−q1) + k·(p2·ln q2 + (1−p2)·ln(1−q2)) on
-    q1 − q2 = d0."""
-    lo, hi = max(0.0, d0), min(1.0, 1 + d0)
-
-    def minus(q1):
-        q2 = q1 - d0
-        return -(p1 * math.log(q1) + (1 - p1) * math.log(1 - q1) +
-                 k * (p2 * math.log(q2) + (1 - p2) * math.log(1 - q2)))
-
-    eps = 1e-12
-    q1 = optimize.minimize_scalar(minus, bounds=(lo + eps, hi - eps), method="bounded",
-                                  options={"xatol": 1e-14}).x
-    return q1, q1 - d0
+def close(field, text, reference, tolerance):
+    if text == "" or not abs(float(text) - reference) <= tolerance:
+        raise Failure(f"{field}: program gives {text or 'no value'}, reference {reference!r} "
+                      f"(allowed {tolerance:.3g})")
 
 
-def spreads(p1, p2, k, d0, fm):
-    sd = lambda a, b: math.sqrt(a * (1 - a) + b * (1 - b) / k)
-    return (sd(*restricted(p1, p2, k, d0)) if fm else sd(p1, p2)), sd(p1, p2)
+def check(case, data, fields):
+    design, hypothesis, better, margin_text, alpha_text, values = data
+    boxes = [Decimal(text) for text in fields[:6]] if design == "two-sample" and all(fields[:6]) \
+        else values[0] if design == "summary" else None
+    difference, lower, upper, s1, p1, s2, p2, df, p, established, conclusion = fields[7:18]
+    alpha = number(DEFAULT_ALPHA[hypothesis] if alpha_text == "_" else alpha_text)
+    margin = number(margin_text)
+    bad = "bad α" if alpha is None or not 0 < alpha < 0.5 else "bad margin" if margin is None or \
+        margin <= 0 or (design == "fourfold" and margin >= 1) else None
+    tests = nulls(hypothesis, better, margin if not bad else 1.0)
+    ref = None if bad == "bad α" else reference(design, values, boxes, fields[6] == "1", alpha,
+                                                 tests)
+    if ref is None or bad:
+        if p or established or not conclusion.startswith("—（") or (bad == "bad α" and lower):
+            raise Failure(f"figures where there are none: P {p!r}, conclusion {conclusion!r}")
+        TALLY[bad or "no test"] += 1
+        return "no test"
+    estimate, (low, high), out, ref_df, se = ref
+    scale = 1e-9 * (abs(estimate) + abs(high - low)) + 1e-15
+    for name, text, value in (("difference", difference, estimate), ("lower", lower, low),
+                              ("upper", upper, high)):
+        close(name, text, value, scale)
+    for number_, (t_text, p_text), (statistic, p_ref), (null, _) in zip(
+            "12", ((s1, p1), (s2, p2)), out, tests):
+        t_scale = 1e-9 * ((abs(estimate) + abs(null)) / se + 1)
+        close("statistic " + number_, t_text, statistic, t_scale)
+        close("P " + number_, p_text, p_ref, p_ref * 2 * (abs(statistic) + 1) * t_scale + t_scale)
+    if ref_df is not None:
+        close("df", df, ref_df, 1e-9 * ref_df)
+    shown_p = [float(text) for text in (p1, p2)[:len(tests)]]
+    rejected = max(shown_p) < alpha
+    beyond = all(float(lower) > null if above else float(upper) < null for null, above in tests)
+    name = NAMES[hypothesis] + ("成立" if rejected else "不成立")
+    if float(p) != max(shown_p) or (established == "1") != rejected or beyond != rejected or \
+            conclusion != name:
+        raise Failure(f"conclusion {established!r} {conclusion!r}: P {p}, bound beyond {beyond}")
+    reference_p = max(p_value for _, p_value in out)
+    if abs(reference_p - alpha) <= 1e-6 * alpha:
+        TALLY["P within 1e-6 of α"] += 1
+    elif (reference_p < alpha) != rejected:
+        raise Failure(f"conclusion {name} but the reference's P is {reference_p!r}")
+    TALLY["compared"] += 1
+    return f"{design} {hypothesis}"
 
 
-def one_sided_power(p1, p2, n1, n2, d0, direction, alpha, fm):
-    null, alternative = spreads(p1, p2, n2 / n1, d0, fm)
-    return float(stats.norm.cdf((direction * (p1 - p2 - d0) * math.sqrt(n1) - z(alpha) * null)
-                                / alternative))
-
-
-def rates_power(boxes, n1, n2, alpha, fm):
-    p1, p2 = float(boxes["p1"]), float(boxes["p2"])
-    powers = [one_sided_power(p1, p2, n1, n2, float(d0), direction, alpha, fm)
-              for d0, direction in null_shifts(boxes)]
-    return max(0.0, sum(powers) - (len(powers) - 1))
-
-
-# ---- The checks ----
-
-def least_check(power_at, n, target, least, failure):
-    """n reaches the target and n − 1 does not (a power within 1e-9 of it is a tie)."""
-    if power_at(n) < target - 1e-9:
-        raise failure(f"n = {n} short of {target}")
-    if n > least and power_at(n - 1) >= target + 1e-9:
-        raise failure(f"n − 1 = {n - 1} reaches {target}")
-
-
-def r_requests(design, boxes, alpha, target):
-    """R's requests and what the answer is compared with: ("n1", value) the program's n1 is
-    ⌈value⌉; ("formula", value) the normal formula computed here."""
-    hypothesis, better = boxes["hypothesis"], boxes["better"]
-    margin = float(boxes["margin"])
-    d = float(difference(design, boxes))
-    k = Fraction(boxes.get("ratio", "1"))
-    requests = []
-    if hypothesis != "equivalence" and better == "higher" and design != "proportions":
-        theta = -margin if hypothesis == "non-inferiority" else margin
-        groups = 1 if design == "paired" else 2
-        sd = boxes["sd" if design == "two-sample" else "sddiff"]
-        requests.append((f"rpm {theta!r} {d!r} {sd} {alpha!r} {target!r} {groups} {float(1 / k)!r}",
-                         "n1"))
-    if hypothesis != "equivalence" and better == "higher" and design == "proportions":
-        theta = -margin if hypothesis == "non-inferiority" else margin
-        requests.append((f"rpr {theta!r} {boxes['p1']} {boxes['p2']} {alpha!r} {target!r} "
-                         f"{float(1 / k)!r}", "n1"))
-    if better == "higher" and k == 1 and design != "paired":
-        name = {"non-inferiority": "ninf", "superiority": "sup", "equivalence": "equ"}[hypothesis]
-        kind = "b" if design == "proportions" else "c"
-        first, second = ((boxes["p1"], boxes["p2"]) if design == "proportions" else
-                         (boxes["mean1"], boxes["mean2"]))
-        sd = boxes.get("sd", "0")
-        requests.append((f"ss{name}{kind} {first} {second} {sd} {margin!r} {alpha!r} {target!r}",
-                         "formula"))
-    return requests
-
-
-def epi_formula(design, boxes, alpha, target):
-    """epiR's normal n a group: (z(1−α) + z(1−β))²·V / distance², z(1−β/2) for equivalence, V
-    2σ² or p1q1 + p2q2."""
-    margin = float(boxes["margin"])
-    d = float(difference(design, boxes))
-    if design == "proportions":
-        p1, p2 = float(boxes["p1"]), float(boxes["p2"])
-        variance = p1 * (1 - p1) + p2 * (1 - p2)
-    else:
-        variance = 2 * float(boxes["sd"]) ** 2
-    beta = 1 - target
-    if boxes["hypothesis"] == "equivalence":
-        distance, beta = margin - abs(d), beta / 2
-    else:
-        distance = d + margin if boxes["hypothesis"] == "non-inferiority" else d - margin
-    return (z(alpha) + z(beta)) ** 2 * variance / distance ** 2
-
-
-def check(case, design, solve, boxes, fields, alpha, target):
-    """A plan against a margin: the reason, or the counts, the exact power and the least n; R's
-    n (rpact) and epiR's formulas."""
-    # reference_power's checks of the counts and its R requests; it imports this module first.
-    from reference_power import (LARGEST, TALLY, TOO_LARGE, TOO_MANY_ENROLLED, Failure, ask_r,
-                                 check_counts, close, enrolled, number, second_group)
-    kind = f"{design} {boxes['hypothesis']}"
-    reason, expected = fields[12], expected_reason(design, solve, boxes)
-    if expected or reason:
-        good = {"RATES": reason.startswith("零假设下第1组的率"),
-                "UNREACHABLE": reason.endswith("任何样本量都达不到所需检验效能")}.get(
-                    expected, reason == expected)
-        if reason in (TOO_LARGE, TOO_MANY_ENROLLED) and not expected and solve == "n":
-            # The largest n1 whose counts fit within 10,000,000 falls short.
-            ratio, two = boxes.get("ratio", "1"), design != "paired"
-            fits = lambda m: (m + (second_group(ratio, m) if two else 0) <= LARGEST and
-                              enrolled(m, boxes["dropout"]) + (enrolled(second_group(ratio, m),
-                              boxes["dropout"]) if two else 0) <= LARGEST)
-            low, high = 0, LARGEST
-            while high - low > 1:
-                low, high = ((low + high) // 2, high) if fits((low + high) // 2) else \
-                    (low, (low + high) // 2)
-            good = low < 2 or (
-                rates_power(boxes, low, second_group(ratio, low), alpha, True)
-                if design == "proportions" else means_power(design, boxes, low, alpha)
-            ) < target + 1e-9
-        if not good:
-            raise Failure(f"reason: program {reason!r}, expected {expected!r}")
-        TALLY[f"margin: {expected or reason}"] += 1
-        return kind + " without n"
-    n1, n2 = check_counts(design, boxes, fields)
-    power = number(fields[6])
-    if design == "proportions":
-        plans = [(True, n1, n2, power),
-                 (False, int(float(fields[9])), int(float(fields[10])), number(fields[11]))]
-        for fm, m1, m2, shown in plans:
-            close(f"power ({'Farrington–Manning' if fm else 'Blackwelder'})", shown,
-                  rates_power(boxes, m1, m2, alpha, fm))
-            if solve == "n":
-                least_check(lambda m, fm=fm: rates_power(
-                    boxes, m, second_group(boxes["ratio"], m), alpha, fm), m1, target, 1, Failure)
-    else:
-        close("power (exact)", power, means_power(design, boxes, n1, alpha))
-        if solve == "n":
-            least_check(lambda m: means_power(design, boxes, m, alpha), n1, target,
-                                2, Failure)
-    if solve == "n":
-        exact_k = Fraction(boxes.get("ratio", "1")) == 1
-
-        def same_n(value):
-            if value != value:
-                TALLY["R without an answer"] += 1
-            elif exact_k:
-                if n1 != max(2 if design == "paired" else 1, math.ceil(value - 1e-9)):
-                    raise Failure(f"n1: program {n1}, rpact {value!r}")
-            elif n1 > math.ceil(value - 1e-9):
-                # Group 2 rounded up only adds power: n1 is at most rpact's.
-                raise Failure(f"n1: program {n1} above rpact's {value!r}")
-
-        def formula(value):
-            here = epi_formula(design, boxes, alpha, target)
-            if not abs(value - here) <= 1e-6 * here:
-                raise Failure(f"epiR's n {value!r}, its formula here {here!r}")
-            other = int(float(fields[9])) if fields[9] else None
-            if (design == "proportions" and boxes["hypothesis"] != "equivalence"
-                    and other != max(1, math.ceil(value - 1e-9))):
-                raise Failure(f"Blackwelder's n1: program {other}, epiR {value!r}")
-
-        for request, compared in r_requests(design, boxes, alpha, target):
-            ask_r(case, request, same_n if compared == "n1" else formula)
-    TALLY[f"margin: {kind} {solve}"] += 1
-    return f"{kind} {solve}"
+def make(rng, generators):
+    design = rng.choice(("two-sample", "summary", "paired", "fourfold"))
+    hypothesis = rng.choice(("non-inferiority", "superiority", "equivalence"))
+    better = rng.choice(("higher", "lower"))
+    line, data = generators[design](rng)
+    alpha_text = rng.choice(("_", "_", "0.025", "0.05", "0.01", "0.1",
+                             f"{rng.uniform(0.001, 0.3):.3g}"))
+    if rng.random() < 0.04:
+        alpha_text = rng.choice(("0", "0.5", "-0.05", "a", "0.7"))
+    spread = 1.0 if design == "fourfold" else float(
+        max(data[0][1], data[0][4]) if design == "summary" else
+        np.std([float(x - data[2]) for x in data[0]]) if design == "two-sample" else
+        np.std([float(x - y) for x, y in data[0]])) or 1.0
+    margin = rng.uniform(0.005, 0.4) if design == "fourfold" else \
+        spread * 10 ** rng.uniform(-1.5, 0.7)
+    margin_text = f"{margin:.4g}"
+    if rng.random() < 0.04:
+        margin_text = rng.choice(("0", "-1", "x", "1", "1.5"))
+    alpha = number(DEFAULT_ALPHA[hypothesis] if alpha_text == "_" else alpha_text)
+    if design in ("paired", "fourfold") and alpha and 0 < alpha < 0.5 and rng.random() < 0.4:
+        # The margin at the interval's bound, where the conclusion turns.
+        probe = reference(design, data, None, False, alpha, nulls(hypothesis, better, 0.5))
+        if probe is not None:
+            (null, above), *_ = nulls(hypothesis, better, 0.5)
+            margin = max(map(abs, probe[1])) if hypothesis == "equivalence" else \
+                0.5 * probe[1][0 if above else 1] / null
+            if margin > 0 and (design != "fourfold" or margin < 1):
+                margin_text = f"{margin:.{rng.choice((12, 17))}g}"
+                TALLY["margins at the bound"] += 1
+    return (f"{design} {hypothesis} {better} {margin_text} {alpha_text} {line}",
+            (design, hypothesis, better, margin_text, alpha_text, data))

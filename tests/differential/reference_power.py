@@ -22,7 +22,7 @@ ratio k with many decimals or up to 10⁶, a typed n up to 10,000,000, discordan
 summing to about 1 (the exact power's saw teeth). The counts must then still be exact, and a plan
 must have no count above 10,000,000, or say so.
 A third of the plans of two samples, pairs and two proportions are against a margin
-(non-inferiority, superiority or equivalence): see reference_margin.py.
+(non-inferiority, superiority or equivalence): see reference_margin_plans.py.
 R runs once a run: every request is a line of a file Rscript reads.
 """
 
@@ -39,7 +39,7 @@ import numpy as np
 from scipy import stats
 from statsmodels.stats.power import NormalIndPower, TTestIndPower, TTestPower
 
-import reference_margin as margins
+import reference_margin_plans as margins
 from reference_texts import Failure
 
 POWER_TOLERANCE = 1e-6
