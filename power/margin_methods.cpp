@@ -7,6 +7,7 @@
 #include <cmath>
 #include <exception>
 #include <limits>
+#include <numbers>
 
 #include "power/power_methods.h"
 #include "report/margin_tests.h"
@@ -66,7 +67,7 @@ double EquivalenceTPower(double df, double difference, double margin, double sta
     const double slope = critical / std::sqrt(df);
     const double upper = (margin - difference) / standardError;
     const double lower = (-margin - difference) / standardError;
-    // Beyond R the interval d̂ ± t·ŜE is wider than ±Δ and neither both tests reject.
+    // Beyond R the interval d̂ ± t·ŜE is wider than ±Δ: the two tests cannot both reject.
     const double reach = (upper - lower) / (2 * slope);
     const double centre = std::sqrt(df);
     const double from = std::max(0.0, centre - 1 - kChiReach);
