@@ -56,7 +56,10 @@ double OneSidedTPower(double df, double noncentrality, double alpha) {
     const double critical = TUpper(df, alpha);
     if (noncentrality > kCertainReach * std::max(1.0, critical)) return 1.0;
     if (noncentrality < -kCertainReach * std::max(1.0, std::abs(critical))) return 0.0;
-    return boost::math::cdf(boost::math::complement(NoncentralT(df, noncentrality), critical));
+    // The series may land a rounding below 0 far in the lower tail.
+    return std::clamp(
+        boost::math::cdf(boost::math::complement(NoncentralT(df, noncentrality), critical)), 0.0,
+        1.0);
   });
 }
 

@@ -343,8 +343,10 @@ void SampleSizeWindow::ListHypotheses() {
 
 void SampleSizeWindow::FollowHypothesis() {
   const Hypothesis now = ChosenHypothesis();
-  alphaLabel_->setText(FromUtf8(AlphaLabel(now)) + QStringLiteral("："));
-  alpha_->setAccessibleName(FromUtf8(AlphaLabel(now)) + QStringLiteral("：检验水准α"));
+  // "双侧α" as the label, "双侧检验水准α" as the accessible name.
+  const QString label = FromUtf8(AlphaLabel(now));
+  alphaLabel_->setText(label + QStringLiteral("："));
+  alpha_->setAccessibleName(label.chopped(1) + QStringLiteral("检验水准α"));
   // A typed α stays; the default follows the hypothesis.
   if (now != followed_ && alpha_->text() == FromUtf8(DefaultAlphaText(followed_))) {
     alpha_->setText(FromUtf8(DefaultAlphaText(now)));
