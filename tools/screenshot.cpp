@@ -85,9 +85,9 @@ bool ShowExample(MainWindow& window, const std::string& analysis) {
   return true;
 }
 
-// The sample-size window with a two-sample plan typed into it; against a margin of 5 with the
-// two means equal (non-inferiority, superiority) or 1 apart (equivalence) where a hypothesis is
-// named by its English name.
+// The sample-size window with a two-sample plan typed into it; against a margin of 5 where a
+// hypothesis is named by its English name, the two means equal (non-inferiority), 10 apart
+// (superiority) or 1 apart (equivalence).
 QWidget* ShowSamplePlan(MainWindow& window, const QString& hypothesis) {
   window.ShowSampleSizeWindow();
   QWidget* planning = window.SampleSizeWindowIfOpen();
@@ -100,7 +100,9 @@ QWidget* ShowSamplePlan(MainWindow& window, const QString& hypothesis) {
     }
     planning->findChild<QComboBox*>(QStringLiteral("ssHypothesis"))
         ->setCurrentIndex(static_cast<int>(h));
-    type("ssMean1", h == quillon::Hypothesis::Equivalence ? "121" : "120");
+    type("ssMean1", h == quillon::Hypothesis::Equivalence   ? "121"
+                    : h == quillon::Hypothesis::Superiority ? "130"
+                                                            : "120");
     type("ssMean2", "120");
     type("ssMargin", "5");
     type("ssSD", "10");
