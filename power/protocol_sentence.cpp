@@ -201,12 +201,13 @@ std::string English(const ProtocolFacts& f, PStyle style) {
   if (f.solve == SolveFor::Power) {
     return design + "With " + alpha + ", " + EnglishCounts(f, plan.n1, plan.n2) + " give " +
            FixedText(*plan.power * 100, 1) + "% power " +
-           (AgainstMargin(f) ? "under " : "to detect ") + effect + " (" + EnglishMethod(f) + ").";
+           (AgainstMargin(f) ? "assuming " : "to detect ") + effect + " (" + EnglishMethod(f) +
+           ").";
   }
   const bool twoGroups = TwoGroups(f.design);
   std::string sentence =
       design + "With " + alpha + " and " + PercentText(in.power) + "% power " +
-      (AgainstMargin(f) ? "under " : "to detect ") + effect + ", " +
+      (AgainstMargin(f) ? "assuming " : "to detect ") + effect + ", " +
       EnglishCounts(f, plan.n1, plan.n2) +
       (twoGroups && in.dropout.value == 0 ? " (" + Count(plan.total) + " in total)" : "") +
       " are required";
