@@ -52,10 +52,21 @@
 //   paired:     n nonzero quartiles W z P method pseudomedian lower upper r lower upper
 //   spearman:   n rs P method lower upper
 
+//   differential_driver r-script DIR < data sets
+//
+// writes the results report's R script of each data set. Each input line is the analysis
+// (two-sample, summary, paired, methods — paired data of two methods —, correlation, fourfold,
+// mcnemar), the style (0 to 3, as the window lists them), a name for the two groups ("_" for
+// none, "\\n" for a line break, "\\t" for a tab), a space and the data as above. For data set k
+// (from 0) the driver writes DIR/k.R, the script, and DIR/k.txt, the report's rows as
+// "label<TAB>value" lines in order, and prints the number of rows.
+
 #include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <iostream>
 #include <map>
@@ -71,6 +82,7 @@
 #include "entry/group_summary.h"
 #include "entry/sample_lists.h"
 #include "power/sample_size.h"
+#include "report/checks/checks.h"
 #include "report/checks/normality.h"
 #include "report/checks/variance_tests.h"
 #include "report/correlation.h"
@@ -79,7 +91,11 @@
 #include "report/proportions.h"
 #include "report/ranks/ranks.h"
 #include "report/t_tests.h"
+#include "report/writing/count_content.h"
 #include "report/writing/paper_table.h"
+#include "report/writing/rank_content.h"
+#include "report/writing/sample_content.h"
+#include "rscript/report_script.h"
 #include "stats/correlation.h"
 #include "stats/paired_t_test.h"
 #include "stats/significance.h"
@@ -425,6 +441,112 @@ void Ranks(const std::string& line) {
   }
 }
 
+// ---- The results report's R script ----
+
+std::string TypedName(std::string text) {
+  if (text == "_") return {};
+  for (const auto& [from, to] : {std::pair<std::string, std::string>{"\\n", "\n"}, {"\\t", "\t"}}) {
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
+      text.replace(at, from.size(), to);
+      at += to.size();
+    }
+  }
+  return text;
+}
+
+// The report and its script as the report window makes them for the data set.
+std::pair<quillon::Report, std::string> ReportAndScript(const std::string& kind,
+                                                        quillon::PStyle style,
+                                                        const quillon::ReportNames& names,
+                                                        const std::string& data) {
+  const quillon::ScriptHeader header{"3.0", "2026-12-09"};
+  const auto path = quillon::TestPath::TTest;
+  if (kind == "two-sample" || kind == "summary") {
+    std::vector<quillon::Fixed4> first, second;
+    std::array<std::string, quillon::kSummaryBoxCount> boxes;
+    SampleLists lists;
+    if (kind == "two-sample") {
+      lists = Columns(data);
+      first = GroupValues(lists, Group::First);
+      second = GroupValues(lists, Group::Second);
+      const quillon::GroupSummaryTexts one = quillon::SummarizeGroup(lists.Sums(Group::First));
+      const quillon::GroupSummaryTexts two = quillon::SummarizeGroup(lists.Sums(Group::Second));
+      boxes = {one.mean, one.deviation, one.count, two.mean, two.deviation, two.count};
+    } else {
+      const std::vector<std::string> words = Words(data);
+      for (std::size_t i = 0; i < boxes.size() && i < words.size(); ++i) boxes[i] = words[i];
+    }
+    const std::optional<quillon::SummaryValues> values = quillon::ReadSummaryValues(boxes);
+    if (!values) {
+      const quillon::Report report{
+          "两样本均数t检验", {}, {"两组的均数、标准差和例数尚未填全。"}, {}, {}, {}};
+      return {report, quillon::TwoSampleScript(report, style, header, {}, {}, {}, {})};
+    }
+    const quillon::TwoSampleFigures figures =
+        kind == "two-sample" ? quillon::TwoSampleReportFigures(*values, lists.Sums(Group::First),
+                                                               lists.Sums(Group::Second))
+                             : quillon::TwoSampleReportFigures(*values);
+    const quillon::TwoSampleChecks checks = quillon::CheckTwoSample(first, second);
+    const quillon::RankSumFigures ranks = quillon::RankSumReportFigures(first, second);
+    const quillon::Report report =
+        quillon::TwoSampleReport(figures, ranks, style, &checks, path, names);
+    return {report, quillon::TwoSampleScript(report, style, header, figures, ranks, first, second)};
+  }
+  if (kind == "paired" || kind == "methods" || kind == "correlation") {
+    const SampleLists lists = Columns(data);
+    const std::vector<std::pair<quillon::Fixed4, quillon::Fixed4>> pairs = CompletePairs(lists);
+    if (kind == "correlation") {
+      const quillon::CorrelationFigures figures = quillon::CorrelationReportFigures(lists.Pairs());
+      const quillon::CorrelationChecks checks =
+          quillon::CheckCorrelation(pairs, lists.Pairs(), figures);
+      const quillon::SpearmanFigures ranks = quillon::SpearmanReportFigures(pairs);
+      const quillon::Report report =
+          quillon::CorrelationReport(figures, ranks, style, &checks, path, names);
+      return {report, quillon::CorrelationScript(report, style, header, figures, ranks, pairs)};
+    }
+    quillon::ReportNames meant = names;
+    meant.meaning = kind == "methods" ? quillon::PairedMeaning::TwoMethods
+                                      : quillon::PairedMeaning::BeforeAfter;
+    const quillon::PairedFigures figures = quillon::PairedReportFigures(lists.Pairs());
+    const quillon::PairedChecks checks = quillon::CheckPaired(pairs, figures);
+    const quillon::SignedRankFigures ranks = quillon::SignedRankReportFigures(pairs);
+    const quillon::Report report =
+        quillon::PairedReport(figures, ranks, style, &checks, path, meant);
+    return {report, quillon::PairedScript(report, style, header, ranks, pairs)};
+  }
+  const quillon::FourfoldCells cells = Cells(data);
+  if (kind == "fourfold") {
+    const quillon::FourfoldFigures figures = quillon::FourfoldReportFigures(cells);
+    const quillon::Report report = quillon::FourfoldReport(figures, style, names);
+    return {report, quillon::FourfoldScript(report, style, header, figures)};
+  }
+  const quillon::McNemarFigures figures = quillon::McNemarReportFigures(cells);
+  const quillon::Report report = quillon::McNemarReport(figures, style, names);
+  return {report, quillon::McNemarScript(report, style, header, figures)};
+}
+
+void RScripts(const std::filesystem::path& folder, const std::string& line, std::size_t index) {
+  std::istringstream stream(line);
+  std::string kind, style, name;
+  stream >> kind >> style >> name;
+  std::string data;
+  std::getline(stream, data);
+  quillon::ReportNames names;
+  names.first = TypedName(name);
+  const auto [report, script] =
+      ReportAndScript(kind, quillon::kPStyles.at(std::stoul(style)), names, data);
+  std::ofstream(folder / (std::to_string(index) + ".R"), std::ios::binary) << script;
+  std::ofstream rows(folder / (std::to_string(index) + ".txt"), std::ios::binary);
+  std::size_t count = 0;
+  for (const quillon::ReportSection& section : report.sections) {
+    for (const quillon::ReportRow& row : section.rows) {
+      rows << row.label << '\t' << row.value << '\n';
+      ++count;
+    }
+  }
+  std::cout << count << '\n';
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -433,11 +555,16 @@ int main(int argc, char** argv) {
       {"correlation", Correlation}, {"fourfold", Fourfold},      {"mcnemar", McNemar},
       {"assumptions", Assumptions}, {"sample-size", SampleSize}, {"ranks", Ranks},
   };
+  if (argc == 3 && std::string_view(argv[1]) == "r-script") {
+    std::size_t index = 0;
+    for (std::string line; std::getline(std::cin, line);) RScripts(argv[2], line, index++);
+    return 0;
+  }
   const auto analysis = argc == 2 ? analyses.find(argv[1]) : analyses.end();
   if (analysis == analyses.end()) {
     std::cerr << "usage: differential_driver "
                  "two-sample|summary|paired|correlation|fourfold|mcnemar|assumptions|sample-size|"
-                 "ranks < data\n";
+                 "ranks < data\n       differential_driver r-script DIR < data\n";
     return 2;
   }
   std::ios::sync_with_stdio(false);
