@@ -1,6 +1,8 @@
 #include "rscript/script_writer.h"
 
+#include <charconv>
 #include <cstdio>
+#include <system_error>
 
 namespace quillon {
 
@@ -186,9 +188,9 @@ std::string RVector(const std::vector<Fixed4>& values) {
 }
 
 std::string RDouble(double value) {
-  char text[40];
-  std::snprintf(text, sizeof text, "%.17g", value);
-  return text;
+  char text[64];
+  const auto [end, error] = std::to_chars(text, text + sizeof text, value);
+  return error == std::errc() ? std::string(text, end) : "NA";
 }
 
 ScriptWriter::ScriptWriter(const std::string& version, const std::string& date,

@@ -25,7 +25,7 @@ std::string RString(std::string_view text);
 std::string RCommentText(std::string_view text);
 // The values as an R vector, each exactly as the grid holds it: "c(1.5, -2, 0.25)".
 std::string RVector(const std::vector<Fixed4>& values);
-// A double with all its digits, for the values the report computed from (17 significant digits).
+// A double as the shortest text that reads back as it, for the values the report computed from.
 std::string RDouble(double value);
 
 // How one row of the report is reproduced: R code to run first (each distinct text once in the
