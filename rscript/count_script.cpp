@@ -25,6 +25,14 @@ const char* const kWilson =
 const char* const kFourfold =
     "tab <- matrix(c(a, c, b, d), 2)  # rows: the two groups; columns: (+), (-)\n"
     "n <- a + b + c + d";
+const char* const kExpected =
+    "# The expected counts T = row total x column total / n, with n the whole total. The main\n"
+    "# window holds the one of d to four decimals, halves to even, and shows it as 0 when n = 0.\n"
+    "expected <- outer(rowSums(tab), colSums(tab)) / floor(n + 0.5)\n"
+    "expected_d <- if (floor(n + 0.5) == 0) 0 else {\n"
+    "  s <- expected[2, 2] * 1e4; f <- floor(s)\n"
+    "  (if (abs(s - f - 0.5) < 1e-9 * max(1, s)) f + f %% 2 else round(s)) / 1e4\n"
+    "}";
 const char* const kChiSquare =
     "pearson <- suppressWarnings(chisq.test(tab, correct = FALSE))\n"
     "# With the correction R subtracts min(0.5, |O - E|), which gives 0 where |ad - bc| < n/2,\n"
@@ -71,11 +79,10 @@ SectionCodes FourfoldCodes(const FourfoldFigures& f) {
   return {
       {"理论数",
        [count](const ReportSection&) -> std::vector<RowCode> {
-         const std::vector<std::string> s = {
-             kFourfold, "expected <- outer(rowSums(tab), colSums(tab)) / sum(tab)"};
+         const std::vector<std::string> s = {kFourfold, kExpected};
          return {Value(".count(floor(n + 0.5))", count), Value(".num(expected[1, 1])", s),
                  Value(".num(expected[1, 2])", s), Value(".num(expected[2, 1])", s),
-                 Value(".num(expected[2, 2])", s)};
+                 Value(".num(expected_d)", s)};
        }},
       {"检验",
        [test, count](const ReportSection&) -> std::vector<RowCode> {

@@ -63,11 +63,13 @@ const char* const kValuesPooled =
 // The figures beyond the pooled test, from the values (t.test, var.test) or, with summaries
 // alone, from the summaries by the same formulas.
 const char* const kValuesBeyond =
-    "welch <- t.test(xs, ys)  # Welch, var.equal = FALSE\n"
-    "wse <- welch$stderr; wt <- unname(welch$statistic); wdf <- unname(welch$parameter)\n"
-    "wp <- welch$p.value; wci <- welch$conf.int\n"
+    "wse <- sqrt(var(xs) / n1 + var(ys) / n2)\n"
     "difv <- mean(xs) - mean(ys)\n"
     "sp <- sqrt(((n1 - 1) * var(xs) + (n2 - 1) * var(ys)) / (n1 + n2 - 2))";
+const char* const kValuesWelch =
+    "welch <- t.test(xs, ys)  # Welch, var.equal = FALSE\n"
+    "wt <- unname(welch$statistic); wdf <- unname(welch$parameter)\n"
+    "wp <- welch$p.value; wci <- welch$conf.int";
 const char* const kSummaryBeyond =
     "# Welch's test from the summaries: base R's t.test needs the values.\n"
     "v1 <- s1^2 / n1; v2 <- s2^2 / n2\n"
@@ -127,8 +129,10 @@ SectionCodes TwoSampleCodes(const TwoSampleFigures& f) {
       {"Welch校正t检验",
        [=](const ReportSection&) -> std::vector<RowCode> {
          const std::vector<std::string> setup = {pooled, beyond};
-         return {Value(".num(wse)", setup), Value(".num(wt)", setup), Value(".count(wdf)", setup),
-                 Value(".p(wp)", setup), Value(".ci(wci[1], wci[2], \"zero\")", setup)};
+         std::vector<std::string> test = setup;
+         if (values) test.push_back(kValuesWelch);
+         return {Value(".num(wse)", setup), Value(".num(wt)", test), Value(".count(wdf)", test),
+                 Value(".p(wp)", test), Value(".ci(wci[1], wci[2], \"zero\")", test)};
        }},
       {"效应量",
        [=](const ReportSection&) -> std::vector<RowCode> {
@@ -212,9 +216,9 @@ SectionCodes PairedCodes() {
   };
 }
 
+const char* const kPairs = "n <- length(xs)";
 const char* const kCorrelation =
-    "ct <- cor.test(xs, ys)  # Pearson; its interval is tanh(atanh(r) -/+ 1.96/sqrt(n - 3))\n"
-    "r <- unname(ct$estimate); n <- length(x)";
+    "ct <- cor.test(xs, ys)  # Pearson; its interval is tanh(atanh(r) -/+ 1.96/sqrt(n - 3))";
 const char* const kRegression =
     "# The line of the shifted values has the same slope; the intercept is ybar - b * xbar and\n"
     "# its standard error Sb * sqrt(sum(x^2) / n).\n"
@@ -231,14 +235,14 @@ SectionCodes CorrelationCodes(const CorrelationFigures& f) {
   return {
       {"相关",
        [](const ReportSection&) -> std::vector<RowCode> {
-         const std::vector<std::string> s = {kCorrelation};
-         return {Value(".count(n)", s), Value(".num(r)", s),
+         const std::vector<std::string> s = {kPairs, kCorrelation};
+         return {Value(".count(n)", {kPairs}), Value(".num(cor(xs, ys))"),
                  Value(".ci(ct$conf.int[1], ct$conf.int[2], \"cor\")", s),
                  // t from the line's slope: for a nearly perfect correlation, 1 - r^2 from r
                  // has lost its digits where the residuals keep them.
-                 Value(".num(coefs[2, 3])", {kCorrelation, kRegression}),
+                 Value(".num(coefs[2, 3])", {kRegression}),
                  Value(".count(unname(ct$parameter))", s), Value(".p(ct$p.value)", s),
-                 Value(".num(r^2)", s)};
+                 Value(".num(cor(xs, ys)^2)")};
        }},
       {"回归",
        [shownIntercept](const ReportSection&) -> std::vector<RowCode> {

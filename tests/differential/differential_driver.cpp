@@ -56,7 +56,8 @@
 //
 // writes the results report's R script of each data set. Each input line is the analysis
 // (two-sample, summary, paired, methods — paired data of two methods —, correlation, fourfold,
-// mcnemar), the style (0 to 3, as the window lists them), a name for the two groups ("_" for
+// mcnemar; plan: a sample-size plan as below, whose script prints the window's lines that hold a
+// figure), the style (0 to 3, as the window lists them), a name for the two groups ("_" for
 // none, "\\n" for a line break, "\\t" for a tab), a space and the data as above. For data set k
 // (from 0) the driver writes DIR/k.R, the script, and DIR/k.txt, the report's rows as
 // "label<TAB>value" lines in order, and prints the number of rows.
@@ -95,6 +96,7 @@
 #include "report/writing/paper_table.h"
 #include "report/writing/rank_content.h"
 #include "report/writing/sample_content.h"
+#include "rscript/power_script.h"
 #include "rscript/report_script.h"
 #include "stats/correlation.h"
 #include "stats/paired_t_test.h"
@@ -353,8 +355,13 @@ void Assumptions(const std::string& line) {
 
 // ---- Sample size and power ----
 
-void SampleSize(const std::string& line) {
-  const std::vector<std::string> words = Words(line);
+struct PlanInput {
+  quillon::PowerDesign design;
+  quillon::SampleSizeBoxes boxes;
+  quillon::SolveFor solve;
+};
+
+PlanInput ReadPlan(const std::vector<std::string>& words) {
   const std::map<std::string, quillon::PowerDesign> designs = {
       {"two-sample", quillon::PowerDesign::TwoSample},
       {"paired", quillon::PowerDesign::Paired},
@@ -384,8 +391,12 @@ void SampleSize(const std::string& line) {
   }
   const quillon::SolveFor solve =
       words.at(1) == "n" ? quillon::SolveFor::SampleSize : quillon::SolveFor::Power;
-  const quillon::SampleSizeResult r =
-      quillon::ComputeSampleSize(designs.at(words.at(0)), boxes, solve);
+  return {designs.at(words.at(0)), boxes, solve};
+}
+
+void SampleSize(const std::string& line) {
+  const PlanInput in = ReadPlan(Words(line));
+  const quillon::SampleSizeResult r = quillon::ComputeSampleSize(in.design, in.boxes, in.solve);
   const quillon::SamplePlan& plan = r.plan;
   std::vector<std::string> fields;
   Append(fields, {plan.n1, plan.n2, plan.total, plan.enrolled1, plan.enrolled2, plan.enrolledTotal,
@@ -531,6 +542,30 @@ void RScripts(const std::filesystem::path& folder, const std::string& line, std:
   stream >> kind >> style >> name;
   std::string data;
   std::getline(stream, data);
+  if (kind == "plan") {
+    // The sample-size window's lines that hold a figure: a digit or "—" after the "：", and
+    // Connor's line.
+    const PlanInput in = ReadPlan(Words(data));
+    const quillon::SampleSizeResult result =
+        quillon::ComputeSampleSize(in.design, in.boxes, in.solve);
+    std::ofstream(folder / (std::to_string(index) + ".R"), std::ios::binary)
+        << quillon::SampleSizeScript(in.design, in.boxes, in.solve, result, {"3.0", "2026-12-09"});
+    std::ofstream rows(folder / (std::to_string(index) + ".txt"), std::ios::binary);
+    std::size_t count = 0;
+    for (const std::string& shown : result.lines) {
+      const std::size_t colon = shown.find("：");
+      if (colon == std::string::npos || shown.starts_with("方法：")) continue;
+      const std::string after = shown.substr(colon + std::string("：").size());
+      if (!shown.starts_with("Connor法近似：") && !after.starts_with("—") &&
+          after.find_first_of("0123456789") != 0) {
+        continue;
+      }
+      rows << shown << '\n';
+      ++count;
+    }
+    std::cout << count << '\n';
+    return;
+  }
   quillon::ReportNames names;
   names.first = TypedName(name);
   const auto [report, script] =

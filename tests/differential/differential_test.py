@@ -69,7 +69,7 @@ from reference_texts import (RELATIVE_TOLERANCE, WARNING, Checker, Failure, Repo
 
 DEFAULT_COUNT = 1000
 # The assumption checks take larger samples, up to 5,000 values, and R: fewer data sets.
-DEFAULT_COUNTS = {"assumptions": 600, "sample-size": 6000, "ranks": 3300, "r-script": 600}
+DEFAULT_COUNTS = {"assumptions": 600, "sample-size": 6000, "ranks": 3300, "r-script": 800}
 DEFAULT_SEED = 20261207
 
 
@@ -626,6 +626,7 @@ R_SCRIPT_MAKERS = {
     "correlation": lambda rng: make_pairs(rng, True, high=200),
     "fourfold": make_counts,
     "mcnemar": make_counts,
+    "plan": lambda rng: reference_power.make(rng),
 }
 
 

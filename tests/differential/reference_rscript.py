@@ -10,7 +10,8 @@ that stops with an error.
 R works on the values in binary floating point, the report on their exact sums: a figure that lies
 within R's rounding error of a rounding boundary may come out one unit apart in its last shown
 decimal (or as "199.0000" for a count the report finds whole), or a billionth apart where the
-figure comes out of cancellation (t of a nearly perfect correlation). Such a row is a tie case, reported
+figure comes out of cancellation (ten millionths for a figure of a million or more, such as t of a
+nearly perfect correlation). Such a row is a tie case, reported
 and counted, not failed; any other difference fails.
 """
 
@@ -52,8 +53,11 @@ def tie(want, got):
     for x, y in zip(a, b):
         unit = 10.0 ** -max(len(x.group(1) or ""), len(y.group(1) or ""))
         a_value, b_value = float(x.group(0)), float(y.group(0))
-        # One unit of the last decimal, or (a t of a nearly perfect correlation) a billionth.
-        if abs(a_value - b_value) > max(unit * 1.0001, 1e-9 * abs(a_value)):
+        # One unit of the last decimal, or a billionth; a figure of a million or more, shown
+        # with more digits than R's binary arithmetic keeps through a cancellation (t of a
+        # nearly perfect correlation), ten millionths.
+        relative = 1e-7 if abs(a_value) >= 1e6 else 1e-9
+        if abs(a_value - b_value) > max(unit * 1.0001, relative * abs(a_value)):
             return False
     return True
 
