@@ -492,7 +492,13 @@ TEST_F(ReportWindowTest, CopiesAndSavesTheRScriptThatPrintsTheRows) {
         rows += QString::fromStdString(row.label + "\t" + row.value + "\n");
       }
     }
-    EXPECT_EQ(Output(QStringLiteral("Rscript"), {saved.fileName()}), rows);
+    QProcess r;
+    QProcessEnvironment utf8 = QProcessEnvironment::systemEnvironment();
+    utf8.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    r.setProcessEnvironment(utf8);
+    r.start(QStringLiteral("Rscript"), {saved.fileName()});
+    ASSERT_TRUE(r.waitForFinished(60000));
+    EXPECT_EQ(QString::fromUtf8(r.readAllStandardOutput()), rows);
   }
 
   QString told;
