@@ -43,6 +43,13 @@ constexpr std::pair<TestPath, std::string_view> kTestPathKeys[] = {{TestPath::TT
                                                                    {TestPath::RankTest, "rank"}};
 constexpr std::pair<PositiveMeans, std::string_view> kPositiveKeys[] = {
     {PositiveMeans::Benefit, "benefit"}, {PositiveMeans::Harm, "harm"}};
+constexpr std::pair<Hypothesis, std::string_view> kHypothesisKeys[] = {
+    {Hypothesis::Difference, "difference"},
+    {Hypothesis::NonInferiority, "non-inferiority"},
+    {Hypothesis::Superiority, "superiority"},
+    {Hypothesis::Equivalence, "equivalence"}};
+constexpr std::pair<Better, std::string_view> kBetterKeys[] = {{Better::Higher, "higher"},
+                                                               {Better::Lower, "lower"}};
 constexpr std::pair<SolveFor, std::string_view> kSolveKeys[] = {
     {SolveFor::SampleSize, "sample-size"}, {SolveFor::Power, "power"}};
 
@@ -202,6 +209,10 @@ class StateReader {
       Choice(*report, "report", "style", kStyleKeys, state.style);
       Choice(*report, "report", "testPath", kTestPathKeys, state.testPath);
       Choice(*report, "report", "positiveMeans", kPositiveKeys, state.positiveMeans);
+      Choice(*report, "report", "hypothesis", kHypothesisKeys, state.hypothesis);
+      Choice(*report, "report", "better", kBetterKeys, state.better);
+      Text(*report, "report", "margin", state.margin);
+      Text(*report, "report", "alpha", state.alpha);
     }
     if (const Json* plan = Object(file_, "sampleSize")) {
       Choice(*plan, "sampleSize", "design", kDesignKeys, state.design);
@@ -379,7 +390,11 @@ std::string WriteAnalysis(const AnalysisState& state) {
   }
   file["report"] = {{"style", KeyText(kStyleKeys, state.style)},
                     {"testPath", KeyText(kTestPathKeys, state.testPath)},
-                    {"positiveMeans", KeyText(kPositiveKeys, state.positiveMeans)}};
+                    {"positiveMeans", KeyText(kPositiveKeys, state.positiveMeans)},
+                    {"hypothesis", KeyText(kHypothesisKeys, state.hypothesis)},
+                    {"better", KeyText(kBetterKeys, state.better)},
+                    {"margin", state.margin},
+                    {"alpha", state.alpha}};
   Ordered& plan = file["sampleSize"] = Ordered::object();
   plan["design"] = KeyText(kDesignKeys, state.design);
   plan["solveFor"] = KeyText(kSolveKeys, state.solveFor);

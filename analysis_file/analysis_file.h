@@ -17,7 +17,11 @@
 //     "fourfold": {"a": "", "b": "", "c": "", "d": ""},
 //     "report": {"style": "chinese-medical",  chinese-medical | ama | nejm | apa
 //                "testPath": "t",             t | rank
-//                "positiveMeans": "benefit"}, benefit | harm
+//                "positiveMeans": "benefit",  benefit | harm
+//                "hypothesis": "difference",  difference | non-inferiority | superiority |
+//                                             equivalence, of the current analysis
+//                "better": "higher",          higher | lower
+//                "margin": "", "alpha": ""},  as typed; an empty α is the hypothesis's default
 //     "sampleSize": {"design": "two-sample",  the analyses' keys
 //                    "solveFor": "sample-size", sample-size | power
 //                    "alpha": "0.05", "power": "0.80", "dropout": "0", "mean1": "", "mean2": "",
@@ -46,6 +50,7 @@
 #include "counts/summary_t_test.h"
 #include "entry/grid_rows.h"
 #include "power/sample_size.h"
+#include "report/hypothesis.h"
 #include "report/p_style.h"
 #include "report/proportions.h"
 #include "report/test_path.h"
@@ -83,6 +88,11 @@ struct AnalysisState {
   PStyle style = kDefaultPStyle;
   TestPath testPath = TestPath::TTest;
   PositiveMeans positiveMeans = PositiveMeans::Benefit;
+  // What the current analysis's report judges: a difference, or a margin with its direction and
+  // level, the margin and α as typed.
+  Hypothesis hypothesis = Hypothesis::Difference;
+  Better better = Better::Higher;
+  std::string margin, alpha;
   // The sample-size window.
   PowerDesign design = PowerDesign::TwoSample;
   SolveFor solveFor = SolveFor::SampleSize;

@@ -162,6 +162,11 @@ AnalysisState AnalysisKeeper::Capture() const {
   state.testPath = feed->Path();
   state.positiveMeans = feed->Positive();
   state.names = NamesMap(feed->Names());
+  const MarginSetting& margin = feed->Margin();
+  state.hypothesis = margin.hypothesis;
+  state.better = margin.better;
+  state.margin = margin.margin;
+  state.alpha = margin.alpha;
   const SampleSizeWindow::Plan plan = window_->PlanningState();
   state.design = plan.design;
   state.solveFor = plan.solve;
@@ -187,6 +192,7 @@ void AnalysisKeeper::Restore(const AnalysisState& state, const QString& filePath
   feed->SetPath(state.testPath);
   feed->SetPositiveMeans(state.positiveMeans);
   feed->SetNames(NamesOf(state.names));
+  feed->SetMargin({state.hypothesis, state.better, state.margin, state.alpha});
   window_->SetPlanningState({state.design, state.solveFor, state.sampleSize});
   restoring_ = false;
   filePath_ = filePath;

@@ -225,6 +225,10 @@ std::vector<Tick> PlotCanvas::XTicks(AxisRange range, double width) const {
   return RoundTicks(range, std::max(2, static_cast<int>(width / kTickSpacing)));
 }
 
+std::vector<Tick> PlotCanvas::YTicks(AxisRange range, int count) const {
+  return RoundTicks(range, count);
+}
+
 // With extent_ known.
 PlotCanvas::Layout PlotCanvas::LayOut(const QRect& area, const QFontMetricsF& metrics) const {
   const Extent& extent = *extent_;
@@ -239,7 +243,7 @@ PlotCanvas::Layout PlotCanvas::LayOut(const QRect& area, const QFontMetricsF& me
   const double bottom =
       Within(pictureBottom - std::ceil(2 * line + kTickLength + 6), top, pictureBottom);
   const int tickCount = std::max(2, static_cast<int>((bottom - top) / 50));
-  layout.yTicks = RoundTicks(layout.y, tickCount);
+  layout.yTicks = YTicks(layout.y, tickCount);
   auto widestOf = [&metrics](const std::vector<Tick>& ticks) {
     double widest = 0;
     for (const Tick& tick : ticks) widest = std::max(widest, metrics.horizontalAdvance(tick.label));

@@ -162,6 +162,8 @@ class PlotCanvas {
   virtual std::optional<Difference> DataDifference() const { return std::nullopt; }
   // The labelled positions along X; round values by default.
   virtual std::vector<Tick> XTicks(AxisRange range, double width) const;
+  // The labelled positions along Y, about `count` of them; round values by default.
+  virtual std::vector<Tick> YTicks(AxisRange range, int count) const;
   virtual bool VerticalGrid() const { return true; }
   // Shading under the dots, the dots, and the lines and texts over them.
   virtual void DrawUnder(QPainter& /*painter*/, const Layout& /*layout*/) const {}

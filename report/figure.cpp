@@ -53,6 +53,37 @@ Figure TCritical95(double df) {
   });
 }
 
+Figure OneSidedTP(double t, double df, bool upperTail) {
+  if (!(df > 0)) return Figure::Missing("自由度须大于0");
+  if (!std::isfinite(t)) return Figure::Missing(kNotFinite);
+  return Evaluated([&] {
+    const boost::math::students_t distribution(df);
+    return upperTail ? boost::math::cdf(boost::math::complement(distribution, t))
+                     : boost::math::cdf(distribution, t);
+  });
+}
+
+Figure TCriticalUpper(double tail, double df) {
+  if (!(df > 0)) return Figure::Missing("自由度须大于0");
+  return Evaluated([&] {
+    return boost::math::quantile(boost::math::complement(boost::math::students_t(df), tail));
+  });
+}
+
+Figure OneSidedNormalP(double z, bool upperTail) {
+  if (!std::isfinite(z)) return Figure::Missing(kNotFinite);
+  return Evaluated([&] {
+    const boost::math::normal distribution;
+    return upperTail ? boost::math::cdf(boost::math::complement(distribution, z))
+                     : boost::math::cdf(distribution, z);
+  });
+}
+
+Figure NormalCriticalUpper(double tail) {
+  return Evaluated(
+      [&] { return boost::math::quantile(boost::math::complement(boost::math::normal(), tail)); });
+}
+
 Figure ChiSquareP(double chiSquare, double df) {
   if (!std::isfinite(chiSquare) || chiSquare < 0) return Figure::Missing(kNotFinite);
   return Evaluated([&] {

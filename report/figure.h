@@ -26,6 +26,13 @@ Figure MissingFrom(const Figure& first, const Figure& second);
 Figure TwoSidedTP(double t, double df);
 // The two-sided 95 % critical value of Student's t, t(0.975, df).
 Figure TCritical95(double df);
+// One-sided P of Student's t: P(T ≥ t) for the upper tail, P(T ≤ t) for the lower one.
+Figure OneSidedTP(double t, double df, bool upperTail);
+// The critical value cut off by an upper tail of the given size, t(1 − tail, df).
+Figure TCriticalUpper(double tail, double df);
+// The same for the standard normal distribution: P(Z ≥ z) or P(Z ≤ z), and z(1 − tail).
+Figure OneSidedNormalP(double z, bool upperTail);
+Figure NormalCriticalUpper(double tail);
 // Upper-tail P of the chi-square distribution with df degrees of freedom.
 Figure ChiSquareP(double chiSquare, double df);
 // Upper-tail P of Fisher's F with (df1, df2) degrees of freedom.

@@ -11,11 +11,7 @@
 
 namespace quillon {
 
-namespace {
-
-constexpr double kSignificance = 0.05;
-
-}  // namespace
+namespace {}  // namespace
 
 std::string FixedText(double value, int decimals) {
   std::string result;
@@ -116,7 +112,7 @@ std::string HtmlEscaped(const std::string& text) {
   return escaped;
 }
 
-StyledP FormatP(PStyle style, const Figure& p) {
+StyledP FormatP(PStyle style, const Figure& p, double level) {
   StyledP styled{style == PStyle::Apa ? "p" : "P", {}};
   if (!p) {
     styled.rest = "=" + Missing(p);
@@ -136,13 +132,13 @@ StyledP FormatP(PStyle style, const Figure& p) {
   // Where two decimals would read 0.05, three (P = 0.0504 is "0.050", not "0.05").
   if (decimals == 2 && Fixed(value, 2) == "0.05") decimals = 3;
   std::string number = Fixed(value, decimals);
-  if (value < kSignificance) {
+  if (value < level) {
     const int most = decimals + 2;
-    while (decimals < most && Rounded(value, decimals) >= kSignificance) {
+    while (decimals < most && Rounded(value, decimals) >= level) {
       number = Fixed(value, ++decimals);
     }
-    if (Rounded(value, decimals) >= kSignificance) {
-      number = Fixed(kSignificance - std::pow(10.0, -decimals), decimals);
+    if (Rounded(value, decimals) >= level) {
+      number = Fixed(level - std::pow(10.0, -decimals), decimals);
     }
   }
   styled.rest = Relation(style, "=") + Number(style, number);

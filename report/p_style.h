@@ -41,9 +41,10 @@ struct StyledP {
 //    rounded 1.000 would read as certainty.
 //  - A P below 0.05 that rounds up to 0.05 gets one more decimal, then another (0.0499 →
 //    "0.0499", 0.04996 → "0.04996"); if it still rounds to 0.05, it shows the largest number of
-//    those decimals below 0.05 ("0.04999"), so that no P below 0.05 ever reads as 0.05.
+//    those decimals below 0.05 ("0.04999"), so that no P below 0.05 ever reads as 0.05. A test
+//    at another level (a one-sided 0.025) guards that level the same way.
 //  - Never 0.000: from 0.001 up the rounding cannot reach 0.
-StyledP FormatP(PStyle style, const Figure& p);
+StyledP FormatP(PStyle style, const Figure& p, double level = 0.05);
 
 // A number with fixed decimals, rounded half away from zero from the shortest decimal that reads
 // back as the value (so 3.875 → "3.88", 1.005 → "1.01"), a minus as "-", never "-0.00".

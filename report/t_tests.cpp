@@ -124,6 +124,7 @@ void SetMeanInterval(double mean, double variance, double n, Figure& lower, Figu
 }
 
 void SetVarianceTests(TwoSampleFigures& figures, const Moments& m) {
+  figures.welchDifference = m.difference;
   const double count1 = m.n1;
   const double count2 = m.n2;
   if (count1 < 2 || count2 < 2) {
@@ -204,6 +205,7 @@ TwoSampleFigures TwoSampleReportFigures(const SummaryValues& input) {
                            &figures.fDf1,
                            &figures.fDf2,
                            &figures.fP,
+                           &figures.welchDifference,
                            &figures.welchStandardError,
                            &figures.welchT,
                            &figures.welchDf,

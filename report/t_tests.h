@@ -33,7 +33,9 @@ struct TwoSampleFigures {
   // Equal variances: S1² / S2² with (n1 − 1, n2 − 1) degrees of freedom, two-sided P
   // 2·min(lower tail, upper tail).
   Figure f, fDf1, fDf2, fP;
-  // Welch: separate variances, Welch–Satterthwaite degrees of freedom.
+  // Welch: separate variances, Welch–Satterthwaite degrees of freedom, on the difference of the
+  // means the figures beyond the pooled test start from (the exact sums' where fromValues).
+  Figure welchDifference;
   Figure welchStandardError, welchT, welchDf, welchP;
   Figure welchLower, welchUpper;  // difference ± t(0.975, ν′) · Welch's standard error
   // Exactly one group without spread: the variances plainly differ, though F has no value.

@@ -177,10 +177,17 @@ void Cells(ScriptWriter& writer, const std::array<double, 4>& cells) {
 }  // namespace
 
 std::string FourfoldScript(const Report& report, PStyle style, const ScriptHeader& header,
-                           const FourfoldFigures& figures) {
+                           const FourfoldFigures& figures, const MarginFigures* margin) {
   ScriptWriter writer(header.version, header.date, report, style);
   Cells(writer, figures.cells);
-  writer.Sections(report, FourfoldCodes(figures));
+  SectionCodes codes = FourfoldCodes(figures);
+  if (margin != nullptr && margin->Shown()) {
+    for (auto& code :
+         rscript::MarginCodes(*margin, "rd", "", "", {kFourfold, kWilson, kRiskDifference})) {
+      codes.push_back(std::move(code));
+    }
+  }
+  writer.Sections(report, codes);
   return writer.Text();
 }
 

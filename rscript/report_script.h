@@ -11,6 +11,7 @@
 
 #include "report/correlation.h"
 #include "report/fourfold.h"
+#include "report/margin_tests.h"
 #include "report/ranks/ranks.h"
 #include "report/t_tests.h"
 #include "report/writing/text.h"
@@ -26,19 +27,22 @@ struct ScriptHeader {
 
 // The two-sample report from the figures it was built of and each group's values in the grid
 // (none where only the six summary values were typed).
+// A margin shown (not a plain difference) adds its test's section.
 std::string TwoSampleScript(const Report& report, PStyle style, const ScriptHeader& header,
                             const TwoSampleFigures& figures, const RankSumFigures& ranks,
-                            const std::vector<Fixed4>& first, const std::vector<Fixed4>& second);
+                            const std::vector<Fixed4>& first, const std::vector<Fixed4>& second,
+                            const MarginFigures* margin = nullptr);
 // The paired and the correlation reports from the complete pairs.
 std::string PairedScript(const Report& report, PStyle style, const ScriptHeader& header,
                          const SignedRankFigures& ranks,
-                         const std::vector<std::pair<Fixed4, Fixed4>>& pairs);
+                         const std::vector<std::pair<Fixed4, Fixed4>>& pairs,
+                         const MarginFigures* margin = nullptr);
 std::string CorrelationScript(const Report& report, PStyle style, const ScriptHeader& header,
                               const CorrelationFigures& figures, const SpearmanFigures& ranks,
                               const std::vector<std::pair<Fixed4, Fixed4>>& pairs);
 // The four-fold table's and McNemar's reports from their four cells.
 std::string FourfoldScript(const Report& report, PStyle style, const ScriptHeader& header,
-                           const FourfoldFigures& figures);
+                           const FourfoldFigures& figures, const MarginFigures* margin = nullptr);
 std::string McNemarScript(const Report& report, PStyle style, const ScriptHeader& header,
                           const McNemarFigures& figures);
 

@@ -93,7 +93,7 @@ SectionCodes TwoSampleCodes(const TwoSampleFigures& f) {
   const bool values = f.fromValues;
   const std::string pooled = f.pooledFromValues ? kValuesPooled : kSummaryPooled;
   const std::string beyond = values ? kValuesBeyond : kSummaryBeyond;
-  auto meanInterval = [&](int group) {
+  auto meanInterval = [=](int group) {
     const std::string k = std::to_string(group);
     const std::string name = group == 1 ? "xs" : "ys";
     const std::string setup = values ? "ci" + k + " <- t.test(" + name + ")$conf.int + shift"
@@ -294,7 +294,8 @@ bool PairsData(ScriptWriter& writer, const std::vector<std::pair<Fixed4, Fixed4>
 
 std::string TwoSampleScript(const Report& report, PStyle style, const ScriptHeader& header,
                             const TwoSampleFigures& figures, const RankSumFigures& ranks,
-                            const std::vector<Fixed4>& first, const std::vector<Fixed4>& second) {
+                            const std::vector<Fixed4>& first, const std::vector<Fixed4>& second,
+                            const MarginFigures* margin) {
   ScriptWriter writer(header.version, header.date, report, style);
   if (report.sections.empty()) {
     writer.NothingToCompute(report.sentences.empty() ? std::string() : report.sentences.front());
@@ -320,17 +321,29 @@ std::string TwoSampleScript(const Report& report, PStyle style, const ScriptHead
   }
   SectionCodes codes = TwoSampleCodes(figures);
   Append(codes, values ? rscript::RankSumCodes(ranks) : rscript::NothingToRank());
+  if (margin != nullptr && margin->Shown()) {
+    // On the test the report's sentences use: Welch's where the variances differ.
+    const std::string pooled = figures.pooledFromValues ? kValuesPooled : kSummaryPooled;
+    std::vector<std::string> welch = {pooled, figures.fromValues ? kValuesBeyond : kSummaryBeyond};
+    if (figures.fromValues) welch.push_back(kValuesWelch);
+    Append(codes, margin->welch ? rscript::MarginCodes(*margin, "difv", "wse", "wdf", welch)
+                                : rscript::MarginCodes(*margin, "dif", "se0", "df0", {pooled}));
+  }
   writer.Sections(report, codes);
   return writer.Text();
 }
 
 std::string PairedScript(const Report& report, PStyle style, const ScriptHeader& header,
                          const SignedRankFigures& ranks,
-                         const std::vector<std::pair<Fixed4, Fixed4>>& pairs) {
+                         const std::vector<std::pair<Fixed4, Fixed4>>& pairs,
+                         const MarginFigures* margin) {
   ScriptWriter writer(header.version, header.date, report, style);
   if (!PairsData(writer, pairs, "两列")) return writer.Text();
   SectionCodes codes = PairedCodes();
   Append(codes, rscript::SignedRankCodes(ranks));
+  if (margin != nullptr && margin->Shown()) {
+    Append(codes, rscript::MarginCodes(*margin, "dbar", "sd_d / sqrt(n)", "n - 1", {kPairedTest}));
+  }
   writer.Sections(report, codes);
   return writer.Text();
 }

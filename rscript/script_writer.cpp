@@ -44,8 +44,9 @@ constexpr const char* kHelpers = R"R(
 .count <- function(v) {
   if (v == floor(v) && abs(v) < 1e15) sub("^-0$", "0", sprintf("%.0f", v)) else .num(v)
 }
-# A P value as the journal style writes it; below 0.05 it never reads as 0.05.
-.p <- function(p) {
+# A P value as the journal style writes it; below the level (0.05, or a test's alpha) it never
+# reads as the level.
+.p <- function(p, level = 0.05) {
   lead <- .style %in% c("cma", "nejm")
   number <- function(t) if (!lead && startsWith(t, "0.")) substring(t, 2) else t
   relation <- function(r) if (.style %in% c("ama", "apa")) paste0(r, " ") else r
@@ -54,10 +55,10 @@ constexpr const char* kHelpers = R"R(
   if (as.numeric(.decimals(p, d)) >= 1) return(paste0(relation(">"), number(.decimals(1 - 10^-d, d))))
   if (d == 2L && .decimals(p, 2L) == "0.05") d <- 3L
   text <- .decimals(p, d)
-  if (p < 0.05) {
+  if (p < level) {
     most <- d + 2L
-    while (d < most && as.numeric(.decimals(p, d)) >= 0.05) { d <- d + 1L; text <- .decimals(p, d) }
-    if (as.numeric(.decimals(p, d)) >= 0.05) text <- .decimals(0.05 - 10^-d, d)
+    while (d < most && as.numeric(.decimals(p, d)) >= level) { d <- d + 1L; text <- .decimals(p, d) }
+    if (as.numeric(.decimals(p, d)) >= level) text <- .decimals(level - 10^-d, d)
   }
   number(text)
 }

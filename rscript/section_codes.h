@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "report/hypothesis.h"
+#include "report/margin_tests.h"
 #include "report/ranks/ranks.h"
 #include "rscript/script_writer.h"
 
@@ -24,6 +26,11 @@ extern const char* const kNoncentralInterval;
 SectionCodes RankSumCodes(const RankSumFigures& ranks);
 SectionCodes SignedRankCodes(const SignedRankFigures& ranks);
 SectionCodes SpearmanCodes(const SpearmanFigures& ranks);
+// The section of a test against a margin; for the t tests the R expressions of the difference,
+// its standard error and its degrees of freedom, computed by `setup`.
+SectionCodes MarginCodes(const MarginFigures& margin, const std::string& difference,
+                         const std::string& error, const std::string& df,
+                         const std::vector<std::string>& setup);
 // Where only summary values were typed: the rank section says there is nothing to rank.
 SectionCodes NothingToRank();
 

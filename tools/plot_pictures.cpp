@@ -1,7 +1,8 @@
 // Renders the report's four pictures, as the window draws them, into PNG files in the folder named
 // on the command line: picture-scatter.png, picture-residuals.png, picture-agreement.png and
-// picture-estimation.png, named ...@2x.png when the screen's pixel ratio is 2 (QT_SCALE_FACTOR=2).
-// The examples are textbook-sized; with --large every picture gets 32,776 values instead.
+// picture-estimation.png and picture-margin.png, named ...@2x.png when the screen's pixel ratio is
+// 2 (QT_SCALE_FACTOR=2). The examples are textbook-sized; with --large every picture gets 32,776
+// values instead.
 
 #include <QApplication>
 #include <QDir>
@@ -15,6 +16,7 @@
 #include "app/report/picture_view.h"
 #include "plots/agreement_plot.h"
 #include "plots/estimation_plot.h"
+#include "plots/margin_plot.h"
 #include "plots/residual_plot.h"
 #include "plots/scatter_plot.h"
 #include "report/t_tests.h"
@@ -141,9 +143,16 @@ int main(int argc, char* argv[]) {
   auto estimationPlot = std::make_unique<plots::EstimationPlot>();
   estimationPlot->SetData(estimation);
 
+  // A non-inferiority trial of a blood pressure drug, Δ = 5 mmHg, lower values better.
+  auto marginPlot = std::make_unique<plots::MarginPlot>();
+  marginPlot->SetData({Hypothesis::NonInferiority, Better::Lower, 5.0, 1.2, -1.6, 4.0,
+                       QStringLiteral("95%CI"),
+                       QStringLiteral("收缩压之差（新药组 − 对照组）, mmHg"), QString()});
+
   const bool written = Write(std::move(scatterPlot), folder, QStringLiteral("scatter")) &&
                        Write(std::move(residualPlot), folder, QStringLiteral("residuals")) &&
                        Write(std::move(agreementPlot), folder, QStringLiteral("agreement")) &&
-                       Write(std::move(estimationPlot), folder, QStringLiteral("estimation"));
+                       Write(std::move(estimationPlot), folder, QStringLiteral("estimation")) &&
+                       Write(std::move(marginPlot), folder, QStringLiteral("margin"));
   return written ? 0 : 1;
 }

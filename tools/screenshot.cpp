@@ -3,7 +3,9 @@
 // mcnemar), the results report of a textbook example typed into that analysis (with --ranks, its
 // sentences those of the rank tests), and beside the picture (same name, .html) the HTML that
 // "复制" puts on the clipboard; with --save-report as well, instead of the picture, the report as
-// "保存报告" writes it to the file named (.pdf, .odt, .html); or, with --sample-size, the
+// "保存报告" writes it to the file named (.pdf, .odt, .html); with --margin HYPOTHESIS MARGIN
+// (1 non-inferiority, 2 superiority, 3 equivalence; lower values better with a minus, -1), the
+// report judged against that margin, scrolled to its section; or, with --sample-size, the
 // sample-size window planning a two-sample study (difference 5, SD 10, 10 % dropout). With
 // --where and the objectNames of controls instead of a file name, it prints the screen position
 // of each control's centre in the window as the program shows it at start (for driving the real
@@ -22,6 +24,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
+#include <cmath>
 #include <cstdio>
 #include <map>
 
@@ -116,6 +119,8 @@ int main(int argc, char* argv[]) {
   bool ranks = false;  // the sentences of the rank tests
   bool plan = false;
   bool saveReport = false;
+  int hypothesis = 0;  // a difference
+  QString margin;
   while (arguments.size() > 1 && arguments.front().startsWith(QStringLiteral("--"))) {
     const QString option = arguments.takeFirst();
     if (option == QStringLiteral("--sample-size")) plan = true;
@@ -123,12 +128,17 @@ int main(int argc, char* argv[]) {
     if (option == QStringLiteral("--journal")) style = arguments.takeFirst();
     if (option == QStringLiteral("--ranks")) ranks = true;
     if (option == QStringLiteral("--save-report")) saveReport = true;
+    if (option == QStringLiteral("--margin") && arguments.size() > 2) {
+      hypothesis = arguments.takeFirst().toInt();
+      margin = arguments.takeFirst();
+    }
   }
   if (arguments.size() != 1) {
-    std::fprintf(stderr,
-                 "usage: %s [--report ANALYSIS [--journal 0-3] [--ranks] [--save-report] | "
-                 "--sample-size] OUTPUT\n",
-                 argv[0]);
+    std::fprintf(
+        stderr,
+        "usage: %s [--report ANALYSIS [--journal 0-3] [--ranks] [--margin H D] [--save-report] | "
+        "--sample-size] OUTPUT\n",
+        argv[0]);
     return 2;
   }
   const bool report = !analysis.isEmpty();
@@ -151,6 +161,19 @@ int main(int argc, char* argv[]) {
       paths->setCurrentIndex(1);
     }
   }
+  if (report && hypothesis != 0) {
+    QWidget* reportWindow = window->ReportWindowIfOpen();
+    auto* hypotheses = reportWindow->findChild<QComboBox*>(QStringLiteral("cmbReportHypothesis"));
+    auto* better = reportWindow->findChild<QComboBox*>(QStringLiteral("cmbReportBetter"));
+    auto* box = reportWindow->findChild<QLineEdit*>(QStringLiteral("ReportMargin"));
+    if (hypotheses == nullptr || better == nullptr || box == nullptr) return 2;
+    hypotheses->setCurrentIndex(hypotheses->findData(std::abs(hypothesis)));
+    emit hypotheses->activated(hypotheses->currentIndex());
+    better->setCurrentIndex(hypothesis < 0 ? 1 : 0);
+    emit better->activated(better->currentIndex());
+    box->setText(margin);
+    emit box->textEdited(margin);
+  }
   QWidget* shown = report ? static_cast<QWidget*>(window->ReportWindowIfOpen()) : window;
   if (plan) shown = ShowSamplePlan(*window);
   int status = 1;
@@ -161,11 +184,12 @@ int main(int argc, char* argv[]) {
       QApplication::exit(status);
       return;
     }
-    if (report && ranks) {
-      // The rank test's rows at the top of the text, its sentences below them.
+    if (report && (ranks || hypothesis != 0)) {
+      // The rank test's or the margin's rows at the top of the text, its sentences below them.
       auto* text =
           window->ReportWindowIfOpen()->findChild<QTextBrowser*>(QStringLiteral("ReportText"));
-      const QTextCursor found = text->document()->find(QStringLiteral("Wilcoxon"));
+      const QTextCursor found = text->document()->find(
+          hypothesis != 0 ? QStringLiteral("界值Δ") : QStringLiteral("Wilcoxon"));
       if (text != nullptr && !found.isNull()) {
         text->verticalScrollBar()->setValue(text->verticalScrollBar()->value() +
                                             text->cursorRect(found).top() - 24);

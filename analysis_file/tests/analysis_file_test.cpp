@@ -24,6 +24,10 @@ AnalysisState FullState() {
   state.style = PStyle::Apa;
   state.testPath = TestPath::RankTest;
   state.positiveMeans = PositiveMeans::Harm;
+  state.hypothesis = Hypothesis::NonInferiority;
+  state.better = Better::Lower;
+  state.margin = "5";
+  state.alpha = "0.025";
   state.design = PowerDesign::TwoProportions;
   state.solveFor = SolveFor::Power;
   state.sampleSize.alpha = "0.01";
@@ -61,6 +65,8 @@ TEST(AnalysisFile, WrittenStateReadsBack) {
     state.testPath = static_cast<TestPath>(k % 2);
     state.positiveMeans = static_cast<PositiveMeans>(k % 2);
     state.solveFor = static_cast<SolveFor>(k % 2);
+    state.hypothesis = static_cast<Hypothesis>(k % 4);
+    state.better = static_cast<Better>(k % 2);
     EXPECT_EQ(Read(WriteAnalysis(state)), state) << k;
   }
   AnalysisState full_grid;
@@ -129,6 +135,8 @@ TEST(AnalysisFile, BadFilesAreRefusedWithTheirReason) {
       {tooMany, P::TooManyRows, "“group2”有32777行，超过数据表最多的32776行"},
       {"{\"analysis\": \"anova\"}", P::BadValue, "“analysis”的值“anova”无法识别"},
       {"{\"report\": {\"testPath\": \"z\"}}", P::BadValue, "“report.testPath”"},
+      {"{\"report\": {\"hypothesis\": \"ni\"}}", P::BadValue, "“report.hypothesis”"},
+      {"{\"report\": {\"margin\": 5}}", P::WrongType, "“report.margin”"},
       {"{\"sampleSize\": {\"solveFor\": \"n\"}}", P::BadValue, "“sampleSize.solveFor”"},
       {longName, P::BadValue, "“names.outcome”的名称超过40个字符"},
       {longSource, P::BadValue, "“sampleSize.source”的名称超过40个字符"},

@@ -10,6 +10,7 @@
 #include "report/checks/checks.h"
 #include "report/ranks/ranks.h"
 #include "report/writing/count_content.h"
+#include "report/writing/margin_content.h"
 #include "report/writing/paper_table.h"
 #include "report/writing/rank_content.h"
 #include "report/writing/sample_content.h"
@@ -133,6 +134,45 @@ void ReportFeed::SetNames(const ReportNames& names) {
   emit Changed();
 }
 
+const MarginSetting& ReportFeed::Margin() const {
+  return margins_[static_cast<std::size_t>(Current())];
+}
+
+bool ReportFeed::MarginApplies(AnalysisMode analysis) {
+  return analysis == AnalysisMode::TwoSampleMeans || analysis == AnalysisMode::PairedMeans ||
+         analysis == AnalysisMode::FourfoldChiSquare;
+}
+
+void ReportFeed::SetMargin(const MarginSetting& setting) {
+  MarginSetting& kept = margins_[static_cast<std::size_t>(Current())];
+  MarginSetting next = setting;
+  if (!MarginApplies(Current())) next.hypothesis = Hypothesis::Difference;
+  if (next == kept) return;
+  kept = next;
+  emit Changed();
+}
+
+void ReportFeed::AddMargin(ReportView& view, const MarginFigures& figures, const char* difference,
+                           const char* first, const char* second) const {
+  if (!HasMargin(figures.hypothesis)) return;
+  const ReportNames& names = Names();
+  AddMarginSection(view.report, figures, style_, names);
+  plots::MarginPlotData plot;
+  plot.hypothesis = figures.hypothesis;
+  plot.better = figures.better;
+  plot.margin = figures.margin.value;
+  plot.difference = figures.difference.value;
+  plot.lower = figures.lower.value;
+  plot.upper = figures.upper.value;
+  plot.level = QString::number(100 * figures.confidence, 'g', 6) + QStringLiteral("%CI");
+  // "均数差（试验组 − 对照组）（mmHg）"
+  plot.differenceTitle =
+      FromUtf8(std::string(difference) + "（" + NameOr(names.first, first) + " − " +
+               NameOr(names.second, second) + "）" + OutcomeWithUnit({}, names.unit, false));
+  plot.empty = FromUtf8(figures.margin ? figures.difference.reason : figures.margin.reason);
+  view.margin = std::move(plot);
+}
+
 ReportView ReportFeed::TwoSample() const {
   ReportView view;
   view.samples = true;
@@ -164,6 +204,7 @@ ReportView ReportFeed::TwoSample() const {
     view.report.paper =
         TwoSamplePaper(figures, ranks, style_, path_, names, SummaryDecimals(boxes));
   }
+  AddMargin(view, TwoSampleMargin(figures, Margin()), "均数差", kFirstGroup, kSecondGroup);
   NoteRoundedValues(view.report, lists.Rounded(Group::First) + lists.Rounded(Group::Second));
   const std::array<QString, 2> groupNames = {FromUtf8(NameOr(names.first, kFirstGroup)),
                                              FromUtf8(NameOr(names.second, kSecondGroup))};
@@ -227,6 +268,9 @@ ReportView ReportFeed::Paired() const {
   view.report.paper =
       PairedPaper(figures, ranks, ColumnsOf(sources_.grid->Lists().Pairs(), pairs, path_), style_,
                   path_, names, MeanDecimals(sources_.grid->Lists().MostPairDecimals()));
+  AddMargin(view, PairedMargin(figures, Margin()), "差值的均数",
+            names.meaning == PairedMeaning::TwoMethods ? kX : kBefore,
+            names.meaning == PairedMeaning::TwoMethods ? kY : kAfter);
   NoteRoundedValues(view.report, sources_.grid->Lists().RoundedPairs());
   const bool twoMethods = names.meaning == PairedMeaning::TwoMethods;
   const QString first = FromUtf8(NameOr(names.first, twoMethods ? kX : kBefore));
@@ -303,6 +347,7 @@ ReportView ReportFeed::CurrentView() const {
     const FourfoldFigures figures = FourfoldReportFigures(sources_.fourfold->Cells(), positive_);
     view.report = FourfoldReport(figures, style_, Names());
     view.report.paper = FourfoldPaper(figures, style_, Names());
+    AddMargin(view, FourfoldMargin(figures, Margin()), "率差", kTreated, kControl);
     view.fourfold = true;
   } else if (modes.IsCurrent(AnalysisMode::PairedChiSquare)) {
     const McNemarFigures figures = McNemarReportFigures(sources_.fourfold->Cells());

@@ -14,9 +14,11 @@
 #include "plots/agreement_plot.h"
 #include "plots/box_plot.h"
 #include "plots/estimation_plot.h"
+#include "plots/margin_plot.h"
 #include "plots/paired_lines.h"
 #include "plots/scatter_plot.h"
 #include "report/checks/normality.h"
+#include "report/margin_tests.h"
 #include "report/proportions.h"
 #include "report/test_path.h"
 #include "report/writing/names.h"
@@ -49,6 +51,7 @@ struct ReportView {
   std::optional<plots::PairedLinesData> pairedLines;  // paired data before and after
   std::optional<plots::EstimationData> estimation;    // two samples, the t test chosen
   std::optional<plots::BoxPlotData> boxes;            // two samples, the rank test chosen
+  std::optional<plots::MarginPlotData> margin;        // a margin judged
   bool fourfold = false;                              // the four-fold table's report
   bool samples = false;                               // a sample analysis's, with its rank test
 };
@@ -78,6 +81,12 @@ class ReportFeed : public QObject {
   // never the main window.
   const ReportNames& Names() const;
   void SetNames(const ReportNames& names);
+  // What the current analysis's trial sets out to show, against which margin; each analysis
+  // keeps its own for the run. It changes the report alone, never the main window.
+  // Correlation and McNemar's table judge a difference alone.
+  const MarginSetting& Margin() const;
+  void SetMargin(const MarginSetting& setting);
+  static bool MarginApplies(AnalysisMode analysis);
   // Which analysis is current: the report's choices of the names follow it.
   AnalysisMode Current() const;
 
@@ -88,12 +97,18 @@ class ReportFeed : public QObject {
   ReportView TwoSample() const;
   ReportView Paired() const;
   ReportView Correlation() const;
+  // Adds the margin's section and picture where the analysis's setting asks for them.
+  // `difference` names the difference on the picture's axis ("均数差"), `first` and `second`
+  // the defaults of the two groups' names.
+  void AddMargin(ReportView& view, const MarginFigures& figures, const char* difference,
+                 const char* first, const char* second) const;
 
   ReportSources sources_;
   PStyle style_ = kDefaultPStyle;
   PositiveMeans positive_ = PositiveMeans::Benefit;
   TestPath path_ = TestPath::TTest;
   std::array<ReportNames, AnalysisModeCount> names_{};
+  std::array<MarginSetting, AnalysisModeCount> margins_{};
 };
 
 }  // namespace quillon::ui

@@ -9,6 +9,7 @@
 #include "app/report/report_feed.h"
 #include "counts/summary_t_test.h"
 #include "entry/group_summary.h"
+#include "report/margin_tests.h"
 #include "report/ranks/ranks.h"
 
 namespace quillon::ui {
@@ -62,12 +63,14 @@ std::string ReportFeed::RScript(const Report& shown, const ScriptHeader& header)
         BoxesFromGrid(boxes, lists)
             ? TwoSampleReportFigures(*values, lists.Sums(Group::First), lists.Sums(Group::Second))
             : TwoSampleReportFigures(*values);
+    const MarginFigures margin = TwoSampleMargin(figures, Margin());
     return TwoSampleScript(shown, style_, header, figures, RankSumReportFigures(first, second),
-                           first, second);
+                           first, second, &margin);
   }
   if (modes.IsCurrent(AnalysisMode::PairedMeans)) {
     const std::vector<std::pair<Fixed4, Fixed4>> pairs = PairsOf(lists);
-    return PairedScript(shown, style_, header, SignedRankReportFigures(pairs), pairs);
+    const MarginFigures margin = PairedMargin(PairedReportFigures(lists.Pairs()), Margin());
+    return PairedScript(shown, style_, header, SignedRankReportFigures(pairs), pairs, &margin);
   }
   if (modes.IsCurrent(AnalysisMode::CorrelationRegression)) {
     const std::vector<std::pair<Fixed4, Fixed4>> pairs = PairsOf(lists);
@@ -75,8 +78,9 @@ std::string ReportFeed::RScript(const Report& shown, const ScriptHeader& header)
                              SpearmanReportFigures(pairs), pairs);
   }
   if (modes.IsCurrent(AnalysisMode::FourfoldChiSquare)) {
-    return FourfoldScript(shown, style_, header,
-                          FourfoldReportFigures(sources_.fourfold->Cells(), positive_));
+    const FourfoldFigures figures = FourfoldReportFigures(sources_.fourfold->Cells(), positive_);
+    const MarginFigures margin = FourfoldMargin(figures, Margin());
+    return FourfoldScript(shown, style_, header, figures, &margin);
   }
   if (modes.IsCurrent(AnalysisMode::PairedChiSquare)) {
     return McNemarScript(shown, style_, header, McNemarReportFigures(sources_.fourfold->Cells()));

@@ -37,6 +37,7 @@
 #include "app/report/print_preview.h"
 #include "app/report/report_document.h"
 #include "app/report/report_feed.h"
+#include "app/report/report_hypothesis.h"
 #include "app/report/report_names.h"
 #include "app/report/shown_report.h"
 #include "app/widgets/utf8.h"
@@ -44,6 +45,7 @@
 #include "plots/agreement_plot.h"
 #include "plots/box_plot.h"
 #include "plots/estimation_plot.h"
+#include "plots/margin_plot.h"
 #include "plots/paired_lines.h"
 #include "plots/residual_plot.h"
 #include "plots/scatter_plot.h"
@@ -120,9 +122,15 @@ ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), fee
   boxesView_->setObjectName(QStringLiteral("picBoxPlot"));
   pairedLinesView_ = Show(std::make_unique<plots::PairedLinesPlot>(), pairedLines_, pictures_);
   pairedLinesView_->setObjectName(QStringLiteral("picPairedLines"));
+  marginView_ = Show(std::make_unique<plots::MarginPlot>(), margin_, pictures_);
+  marginView_->setObjectName(QStringLiteral("picMargin"));
   names_ = new ReportNamesRow(this);
   connect(names_, &ReportNamesRow::Edited, this, [this](const ReportNames& names) {
     if (feed_ != nullptr) feed_->SetNames(names);
+  });
+  hypothesis_ = new ReportHypothesisRow(this);
+  connect(hypothesis_, &ReportHypothesisRow::Edited, this, [this](const MarginSetting& setting) {
+    if (feed_ != nullptr) feed_->SetMargin(setting);
   });
   auto* pictureRow = new QHBoxLayout(pictures_);
   pictureRow->setContentsMargins(0, 0, 0, 0);
@@ -196,12 +204,14 @@ ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), fee
   buttons->addWidget(saveRButton);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(names_);
+  layout->addWidget(hypothesis_);
   layout->addWidget(browser_, 1);
   layout->addWidget(pictures_, 1);
   layout->addLayout(buttons);
   // Tab through the names above the text, then along the bottom row as it reads, the drop-down
   // lists before the buttons to their right.
   std::vector<QWidget*> row = names_->TabOrder();
+  for (QWidget* widget : hypothesis_->TabOrder()) row.push_back(widget);
   row.push_back(browser_);
   for (QWidget* widget :
        {static_cast<QWidget*>(styles_), static_cast<QWidget*>(paths_),
@@ -256,6 +266,9 @@ void ReportWindow::Refresh() {
   if (feed_->Names() != names_->Names() || feed_->Current() != names_->Analysis()) {
     names_->Show(feed_->Current(), feed_->Names());
   }
+  if (feed_->Margin() != hypothesis_->Setting() || feed_->Current() != hypothesis_->Analysis()) {
+    hypothesis_->Show(feed_->Current(), feed_->Margin());
+  }
   ReportView view = feed_->CurrentView();
   pathsLabel_->setVisible(view.samples);
   paths_->setVisible(view.samples);
@@ -275,7 +288,8 @@ void ReportWindow::Refresh() {
 }
 
 std::vector<PictureView*> ReportWindow::Pictures() const {
-  return {plotView_, residualsView_, agreementView_, pairedLinesView_, estimationView_, boxesView_};
+  return {plotView_,       residualsView_, agreementView_, pairedLinesView_,
+          estimationView_, boxesView_,     marginView_};
 }
 
 void ReportWindow::ShowPictures(ReportView view) {
@@ -294,8 +308,10 @@ void ReportWindow::ShowPictures(ReportView view) {
   if (view.boxes) boxes_->SetData(std::move(*view.boxes));
   pairedLinesView_->setVisible(view.pairedLines.has_value());
   if (view.pairedLines) pairedLines_->SetData(std::move(*view.pairedLines));
-  const bool any =
-      view.scatter || view.agreement || view.estimation || view.boxes || view.pairedLines;
+  marginView_->setVisible(view.margin.has_value());
+  if (view.margin) margin_->SetData(std::move(*view.margin));
+  const bool any = view.scatter || view.agreement || view.estimation || view.boxes ||
+                   view.pairedLines || view.margin;
   pictures_->setVisible(any);
   saveButton_->setEnabled(any);
 }

@@ -25,6 +25,7 @@ class BoxPlot;
 class PairedLinesPlot;
 class PlotCanvas;
 class EstimationPlot;
+class MarginPlot;
 class ResidualPlot;
 class ScatterPlot;
 }  // namespace quillon::plots
@@ -33,6 +34,7 @@ namespace quillon::ui {
 
 class PictureView;
 class ReportFeed;
+class ReportHypothesisRow;
 class ReportNamesRow;
 struct ReportView;
 
@@ -98,6 +100,7 @@ class ReportWindow : public QWidget {
   ReportFeed* feed_;
   Report report_;
   ReportNamesRow* names_ = nullptr;
+  ReportHypothesisRow* hypothesis_ = nullptr;
   // The columns the shown rows share, and the text's width they were measured at.
   ColumnWidths widths_;
   double widthsAt_ = -1;
@@ -111,12 +114,14 @@ class ReportWindow : public QWidget {
   plots::EstimationPlot* estimation_ = nullptr;
   plots::BoxPlot* boxes_ = nullptr;
   plots::PairedLinesPlot* pairedLines_ = nullptr;
+  plots::MarginPlot* margin_ = nullptr;
   PictureView* plotView_ = nullptr;
   PictureView* residualsView_ = nullptr;
   PictureView* agreementView_ = nullptr;
   PictureView* estimationView_ = nullptr;
   PictureView* boxesView_ = nullptr;
   PictureView* pairedLinesView_ = nullptr;
+  PictureView* marginView_ = nullptr;
   QPushButton* saveButton_ = nullptr;
   QComboBox* styles_ = nullptr;  // cmbReportStyle
   QComboBox* paths_ = nullptr;   // cmbReportTest

@@ -18,6 +18,7 @@
 #include "plots/agreement_plot.h"
 #include "plots/box_plot.h"
 #include "plots/estimation_plot.h"
+#include "plots/margin_plot.h"
 #include "plots/paired_lines.h"
 #include "plots/power_curve.h"
 #include "plots/residual_plot.h"
@@ -149,6 +150,39 @@ TEST(Plots, WhiskersEndAtTheFurthestValuesWithinOneAndAHalfBoxes) {
     EXPECT_EQ(shown->high, high);
     EXPECT_EQ(shown->beyond, beyond);
   }
+}
+
+TEST(Plots, MarginZoneIsShadedWhereTheHypothesisHolds) {
+  struct Case {
+    Hypothesis hypothesis;
+    Better better;
+    double inside, outside;  // differences in the zone and beyond it, with Δ = 2
+  };
+  const std::vector<Case> cases = {{Hypothesis::NonInferiority, Better::Higher, -1.5, -2.5},
+                                   {Hypothesis::NonInferiority, Better::Lower, 1.5, 2.5},
+                                   {Hypothesis::Superiority, Better::Higher, 2.5, 1.5},
+                                   {Hypothesis::Superiority, Better::Lower, -2.5, -1.5},
+                                   {Hypothesis::Equivalence, Better::Higher, 1.5, -2.5}};
+  const QSize size(640, 480);
+  for (const Case& each : cases) {
+    MarginPlot plot;
+    plot.SetData({each.hypothesis, each.better, 2.0, 0.5, -0.4, 1.4, "90%CI", "均数差", {}});
+    const std::optional<PlotCanvas::Layout> layout = plot.LaidOut(size);
+    ASSERT_TRUE(layout.has_value());
+    const QImage image = Shown(plot, size);
+    const double y = layout->area.top() + 0.3 * layout->area.height();
+    auto colour = [&](double x) {
+      return image.pixelColor(
+          QPoint(static_cast<int>(layout->Frame().MapX(x)), static_cast<int>(y)));
+    };
+    EXPECT_NE(colour(each.inside), QColor(Qt::white)) << static_cast<int>(each.hypothesis);
+    EXPECT_EQ(colour(each.outside), QColor(Qt::white)) << static_cast<int>(each.hypothesis);
+  }
+  // No margin, no picture.
+  MarginPlot none;
+  none.SetData(
+      {Hypothesis::Equivalence, Better::Higher, std::nullopt, 0.5, 0, 1, {}, {}, "界值Δ须大于0"});
+  EXPECT_FALSE(none.LaidOut(size).has_value());
 }
 
 TEST(Plots, SaveVectorDrawingsWithTheirTextsAndDenserPictures) {

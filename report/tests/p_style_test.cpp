@@ -47,6 +47,10 @@ TEST(PStyle, PValuesInEveryStyle) {
   EXPECT_EQ(FormatP(PStyle::Ama, Figure::Of(0.0004)).Html(), "<i>P</i> &lt; .001");
   EXPECT_EQ(FormatP(PStyle::Nejm, Figure::Missing("自由度须大于0")).Plain(),
             "P=—（自由度须大于0）");
+  // A one-sided test at 0.025 guards its own level the same way.
+  EXPECT_EQ(FormatP(PStyle::ChineseMedical, Figure::Of(0.02496), 0.025).Plain(), "P=0.02496");
+  EXPECT_EQ(FormatP(PStyle::Apa, Figure::Of(0.02496), 0.025).Plain(), "p = .02496");
+  EXPECT_EQ(FormatP(PStyle::ChineseMedical, Figure::Of(0.0251), 0.025).Plain(), "P=0.025");
 }
 
 TEST(PStyle, IntervalsInEveryStyle) {

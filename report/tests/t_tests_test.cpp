@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "report/correlation.h"
+#include "report/margin_tests.h"
 #include "report/tests/figure_matchers.h"
 #include "report/writing/sample_content.h"
 #include "stats/number_text.h"
@@ -338,6 +339,139 @@ TEST(ReportFigures, NearPerfectDataShowThePanelsOwnTAndDeviation) {
                           FormatFixed4(*shown.slope) + "X"),
             std::string::npos)
       << sentence << " / " << shown.equation;
+}
+
+// ---- Tests against a margin ----
+// References: stats.ttest_ind_from_stats with the first mean less the null (Welch's here: F's P
+// is below 0.05), statsmodels' DescrStatsW(d).ttost_mean, d ± t(1 − α, ν)·SE; rates: the
+// Farrington–Manning z, the restricted rates by brentq on the likelihood, the interval by brentq.
+
+// "summary": the six boxes; "paired": x, y, x, y …; "fourfold": a, b, c, d.
+MarginFigures MarginOf(const std::string& design, const std::vector<double>& v,
+                       const MarginSetting& setting) {
+  if (design == "paired") {
+    std::vector<std::pair<double, double>> rows;
+    for (std::size_t i = 0; i + 1 < v.size(); i += 2) rows.emplace_back(v[i], v[i + 1]);
+    return PairedMargin(PairedReportFigures(Pairs(rows)), setting);
+  }
+  if (design == "fourfold") {
+    return FourfoldMargin(FourfoldReportFigures(testing::Table(v[0], v[1], v[2], v[3])), setting);
+  }
+  std::array<std::string, 6> boxes;
+  for (std::size_t i = 0; i < 6; ++i) boxes[i] = FormatFixed4(v[i]);
+  return TwoSampleMargin(TwoSampleReportFigures(Summary(boxes)), setting);
+}
+
+TEST(MarginFigures, EachDesignAgainstReference) {
+  using H = Hypothesis;
+  const struct {
+    const char* design;
+    std::vector<double> data;
+    MarginSetting setting;
+    std::array<double, 7> figures;  // difference, lower, upper, statistic1, P1, statistic2, P2
+    bool established;
+  } references[] = {
+      {"summary",
+       {12, 1, 15, 10, 4, 8},
+       {H::Equivalence, Better::Higher, "3", ""},
+       {2, -0.698051126793191, 4.698051126793191, 3.4780417182012617, 0.004643985305567349,
+        -0.6956083436402524, 0.25386547881637067},
+       false},
+      {"paired",
+       {10.1, 9.8, 12.3, 12.9, 9.7, 9.1, 11.0, 10.2, 10.4, 10.5, 13.2, 12.4},
+       {H::Equivalence, Better::Lower, " 1 ", "0.05"},
+       {0.3, -0.15950172713206134, 0.759501727132061, 5.700877125495691, 0.001159007250169471,
+        -3.069703067574604, 0.013896597721666562},
+       true},
+      {"fourfold",
+       {30, 70, 45, 55},
+       {H::Superiority, Better::Lower, "0.05", ""},
+       {-0.15, -0.2791774501395183, -0.015869413564549097, -1.4636102027944136, 0.07165024162098757,
+        0, 0},
+       false},
+  };
+  for (const auto& r : references) {
+    SCOPED_TRACE(r.design);
+    const MarginFigures f = MarginOf(r.design, r.data, r.setting);
+    const Figure* figures[] = {&f.difference, &f.lower,      &f.upper, &f.statistic1,
+                               &f.p1,         &f.statistic2, &f.p2};
+    for (std::size_t i = 0; i < 7; ++i) {
+      // The root finders leave the score bounds within 1e-12 of each other.
+      if (i < 5 || r.setting.hypothesis == H::Equivalence) {
+        EXPECT_NEAR(figures[i]->value.value_or(NAN), r.figures[i],
+                    i == 1 || i == 2 ? 1e-12 : 1e-10 * std::fabs(r.figures[i]));
+      }
+    }
+    EXPECT_EQ(f.established, r.established);
+  }
+}
+
+TEST(MarginFigures, ConclusionIsPBelowAlphaWithTheMarginAtTheBound) {
+  // The margin at the interval's bound and a rounding either side of it, every hypothesis and
+  // direction: the bound's side of the margin, the conclusion and P < α never part.
+  for (const char* design : {"paired", "fourfold"}) {
+    const std::vector<double> data =
+        std::string(design) == "paired"
+            ? std::vector<double>{3.1, 1.0, 2.2, 1.9, 4.0, 1.2, 2.5, 0.7}
+            : std::vector<double>{45, 5, 41, 9};
+    for (const Hypothesis hypothesis :
+         {Hypothesis::NonInferiority, Hypothesis::Superiority, Hypothesis::Equivalence}) {
+      for (const Better better : kBetters) {
+        const MarginFigures probe = MarginOf(design, data, {hypothesis, better, "0.5", ""});
+        const double bound = hypothesis == Hypothesis::Equivalence
+                                 ? std::max(std::fabs(*probe.lower), std::fabs(*probe.upper))
+                                 : std::fabs(probe.upperTail1 ? *probe.lower : *probe.upper);
+        for (const double margin :
+             {std::nextafter(bound, 0.0), bound, std::nextafter(bound, 1.0)}) {
+          char text[32];
+          std::snprintf(text, sizeof text, "%.17g", margin);
+          const MarginFigures f = MarginOf(design, data, {hypothesis, better, text, ""});
+          SCOPED_TRACE(std::string(design) + " " + HypothesisEnglish(hypothesis) + " " + text);
+          ASSERT_TRUE(f.established && f.p);
+          EXPECT_EQ(*f.established, *f.p < *f.alpha);
+          const bool first = f.upperTail1 ? *f.lower > f.null1 : *f.upper < f.null1;
+          const bool second = hypothesis != Hypothesis::Equivalence || *f.upper < f.null2;
+          EXPECT_EQ(*f.established, first && second);
+        }
+      }
+    }
+  }
+}
+
+TEST(MarginFigures, ReasonsForTheMarginAlphaAndData) {
+  using H = Hypothesis;
+  const std::vector<double> summary = {5.2, 1.3, 12, 4.1, 1.1, 10}, table = {8, 2, 7, 3};
+  const struct {
+    const char* design;
+    std::vector<double> data;
+    MarginSetting setting;
+    const char* reason;
+    bool interval;  // the interval stands without a margin
+  } cases[] = {
+      {"summary", summary, {H::NonInferiority, Better::Higher, "0", ""}, "界值Δ须大于0", true},
+      {"summary", summary, {H::Superiority, Better::Higher, "  ", ""}, "请输入界值Δ", true},
+      {"paired", {1, 2, 3, 5}, {H::Equivalence, Better::Higher, "五", ""}, "界值Δ不是数字", true},
+      {"fourfold", table, {H::NonInferiority, Better::Higher, "1", ""}, "率差的界值Δ须小于1", true},
+      {"fourfold",
+       table,
+       {H::Equivalence, Better::Higher, "0.1", "0.5"},
+       "α须大于0且小于0.5",
+       false},
+      {"paired", {1, 2}, {H::NonInferiority, Better::Lower, "1", ""}, "至少需要2对数据", false},
+      {"fourfold",
+       {0, 0, 7, 3},
+       {H::NonInferiority, Better::Lower, "0.1", ""},
+       "试验组合计为0",
+       false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.reason);
+    const MarginFigures f = MarginOf(c.design, c.data, c.setting);
+    EXPECT_TRUE(IsMissingBecause(f.p, c.reason));
+    EXPECT_FALSE(f.established);
+    EXPECT_EQ(static_cast<bool>(f.lower), c.interval);
+  }
+  EXPECT_FALSE(MarginOf("summary", summary, {}).Shown());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "report/tests/figure_matchers.h"
 #include "report/writing/count_content.h"
+#include "report/writing/margin_content.h"
 #include "report/writing/paper_table.h"
 #include "report/writing/rank_content.h"
 #include "report/writing/sample_content.h"
@@ -338,6 +339,38 @@ TEST(ReportText, NamedSentencesTellTheDirection) {
   EXPECT_TRUE(CorrelationResults(CorrelationFigures{}, SpearmanReportFigures(ranked),
                                  PStyle::ChineseMedical, TestPath::RankTest, names)
                   .starts_with("年龄与血压呈正相关（rs=0.99"));
+}
+
+TEST(ReportText, MarginSectionGoesAfterTheTableAndItsSentencesAroundTodays) {
+  const TwoSampleFigures f =
+      TwoSampleReportFigures(Summary({"5.2", "1.3", "12", "4.1", "1.1", "10"}));
+  ReportNames names;
+  names.first = "新药";
+  names.second = "对照药";
+  names.outcome = "收缩压";
+  names.unit = "mmHg";
+  const Report today = TwoSampleReport(f, PStyle::Ama, nullptr, names);
+  Report report = today;
+  AddMarginSection(report, TwoSampleMargin(f, {}), PStyle::Ama, names);
+  EXPECT_EQ(report, today);  // a difference adds nothing
+
+  AddMarginSection(report, TwoSampleMargin(f, {Hypothesis::Equivalence, Better::Higher, "2", ""}),
+                   PStyle::Ama, names);
+  ASSERT_EQ(report.sections.size(), today.sections.size() + 1);
+  EXPECT_EQ(report.sections.back().heading, "等效检验");
+  const ReportRow* interval = FindRow(report, "均数之差的90%置信区间");
+  ASSERT_NE(interval, nullptr);
+  EXPECT_EQ(interval->value, "0.2034-1.9966");
+  EXPECT_EQ(FindRow(report, "结论")->value, "等效成立");
+  // The margin's sentence first, with its scale, the interval against ±Δ and the conclusion; the
+  // upper bound 1.9966 would read as the margin at two decimals.
+  EXPECT_EQ(report.results.find("The equivalence margin was Δ = 2 mmHg"), 0u);
+  EXPECT_NE(report.results.find("(90% CI, 0.20-1.997); the interval lay entirely within ±2 mmHg, "
+                                "so equivalence was shown"),
+            std::string::npos);
+  EXPECT_EQ(report.results.substr(report.results.size() - today.results.size()), today.results);
+  EXPECT_EQ(report.methods.find(today.methods), 0u);
+  EXPECT_NE(report.methods.find("two one-sided tests (TOST)"), std::string::npos);
 }
 
 }  // namespace

@@ -153,16 +153,16 @@ std::string CountText(const Figure& figure) {
   return NumberText(figure);
 }
 
-std::string PCellText(PStyle style, const Figure& figure) {
+std::string PCellText(PStyle style, const Figure& figure, double level) {
   if (!figure) return MissingText(figure);
-  std::string rest = FormatP(style, figure).rest;
+  std::string rest = FormatP(style, figure, level).rest;
   const std::size_t start = rest.find_first_not_of(" =");
   return start == std::string::npos ? rest : rest.substr(start);
 }
 
-std::string PText(PStyle style, const Figure& figure) {
+std::string PText(PStyle style, const Figure& figure, double level) {
   if (!figure) return FormatP(style, figure).symbol + " " + MissingText(figure);
-  return FormatP(style, figure).Plain();
+  return FormatP(style, figure, level).Plain();
 }
 
 std::string IntervalText(PStyle style, const Figure& lower, const Figure& upper,

@@ -58,9 +58,10 @@ std::string NumberText(const Figure& figure);
 // Whole numbers without decimals (counts, degrees of freedom), others as NumberText.
 std::string CountText(const Figure& figure);
 // A P value in the table's value column, in the style: "0.025", "<0.001", ".03", "< .001".
-std::string PCellText(PStyle style, const Figure& figure);
+// A P below `level` never reads as the level (FormatP).
+std::string PCellText(PStyle style, const Figure& figure, double level = 0.05);
 // A P value in a sentence, in the style: "P=0.025", "P < .001", "p = .025".
-std::string PText(PStyle style, const Figure& figure);
+std::string PText(PStyle style, const Figure& figure, double level = 0.05);
 // The bounds with NumberText joined as the style joins them ("0.0156～2.1844"), or the reason of
 // the first missing bound. A bound that would read as a guarded value the interval excludes gets
 // more decimals (GuardedBound).

@@ -51,16 +51,26 @@
 //   two-sample: n1 n2 quartiles1 quartiles2 W z P method HL lower upper U/(n1n2) r lower upper
 //   paired:     n nonzero quartiles W z P method pseudomedian lower upper r lower upper
 //   spearman:   n rs P method lower upper
-
+//
+//   differential_driver margin < data sets
+//
+// tests against a margin. Each input line is the design (two-sample, summary, paired,
+// fourfold), the hypothesis (non-inferiority, superiority, equivalence), the better values
+// (higher, lower), the margin and α as typed ("_" for an empty box), then the data set as above;
+// each output line the six summary boxes (two-sample; empty otherwise), 1 where Welch's test is
+// used, then the exact figures: difference lower upper statistic1 P1 statistic2 P2 df P, 1 or 0
+// for the conclusion (empty where there is none) and the conclusion's cell in the report.
+//
 //   differential_driver r-script DIR < data sets
 //
 // writes the results report's R script of each data set. Each input line is the analysis
 // (two-sample, summary, paired, methods — paired data of two methods —, correlation, fourfold,
-// mcnemar; plan: a sample-size plan as below, whose script prints the window's lines that hold a
-// figure), the style (0 to 3, as the window lists them), a name for the two groups ("_" for
-// none, "\\n" for a line break, "\\t" for a tab), a space and the data as above. For data set k
-// (from 0) the driver writes DIR/k.R, the script, and DIR/k.txt, the report's rows as
-// "label<TAB>value" lines in order, and prints the number of rows.
+// mcnemar; margin: a test against a margin, its line as the margin analysis's above; plan: a
+// sample-size plan as below, whose script prints the window's lines that hold a figure), the style
+// (0 to 3, as the window lists them), a name for the two groups ("_" for none, "\\n" for a line
+// break, "\\t" for a tab), a space and the data as above. For data set k (from 0) the driver writes
+// DIR/k.R, the script, and DIR/k.txt, the report's rows as "label<TAB>value" lines in order, and
+// prints the number of rows.
 
 #include <array>
 #include <cmath>
@@ -89,10 +99,12 @@
 #include "report/correlation.h"
 #include "report/effect_sizes.h"
 #include "report/fourfold.h"
+#include "report/margin_tests.h"
 #include "report/proportions.h"
 #include "report/ranks/ranks.h"
 #include "report/t_tests.h"
 #include "report/writing/count_content.h"
+#include "report/writing/margin_content.h"
 #include "report/writing/paper_table.h"
 #include "report/writing/rank_content.h"
 #include "report/writing/sample_content.h"
@@ -452,6 +464,62 @@ void Ranks(const std::string& line) {
   }
 }
 
+// ---- Tests against a margin ----
+
+void Margin(const std::string& line) {
+  std::istringstream stream(line);
+  std::string design, hypothesis, better, margin, alpha, data;
+  stream >> design >> hypothesis >> better >> margin >> alpha;
+  std::getline(stream, data);
+  const std::map<std::string, quillon::Hypothesis> hypotheses = {
+      {"non-inferiority", quillon::Hypothesis::NonInferiority},
+      {"superiority", quillon::Hypothesis::Superiority},
+      {"equivalence", quillon::Hypothesis::Equivalence}};
+  const quillon::MarginSetting setting{
+      hypotheses.at(hypothesis),
+      better == "lower" ? quillon::Better::Lower : quillon::Better::Higher,
+      margin == "_" ? "" : margin, alpha == "_" ? "" : alpha};
+  std::array<std::string, quillon::kSummaryBoxCount> boxes;
+  std::vector<std::string> fields(boxes.size());
+  std::optional<quillon::MarginFigures> f;
+  if (design == "two-sample" || design == "summary") {
+    const SampleLists lists = Columns(data);
+    if (design == "two-sample") {
+      const quillon::GroupSummaryTexts one = quillon::SummarizeGroup(lists.Sums(Group::First));
+      const quillon::GroupSummaryTexts two = quillon::SummarizeGroup(lists.Sums(Group::Second));
+      boxes = {one.mean, one.deviation, one.count, two.mean, two.deviation, two.count};
+      fields.assign(boxes.begin(), boxes.end());
+    } else {
+      const std::vector<std::string> words = Words(data);
+      for (std::size_t i = 0; i < boxes.size() && i < words.size(); ++i) boxes[i] = words[i];
+    }
+    if (const std::optional<quillon::SummaryValues> values = quillon::ReadSummaryValues(boxes)) {
+      f = quillon::TwoSampleMargin(
+          design == "summary" ? quillon::TwoSampleReportFigures(*values)
+                              : quillon::TwoSampleReportFigures(*values, lists.Sums(Group::First),
+                                                                lists.Sums(Group::Second)),
+          setting);
+    }
+  } else if (design == "paired") {
+    f = quillon::PairedMargin(quillon::PairedReportFigures(Columns(data).Pairs()), setting);
+  } else {
+    f = quillon::FourfoldMargin(quillon::FourfoldReportFigures(Cells(data)), setting);
+  }
+  if (!f) {
+    fields.insert(fields.end(), 13, "");
+    Print(fields);
+    return;
+  }
+  fields.push_back(f->welch ? "1" : "0");
+  Append(fields, {f->difference, f->lower, f->upper, f->statistic1, f->p1, f->statistic2, f->p2,
+                  f->df, f->p});
+  fields.push_back(!f->established ? "" : *f->established ? "1" : "0");
+  quillon::Report report;
+  quillon::AddMarginSection(report, *f, quillon::PStyle::ChineseMedical, {});
+  fields.push_back(report.sections.at(0).rows.back().value);
+  Print(fields);
+}
+
 // ---- The results report's R script ----
 
 std::string TypedName(std::string text) {
@@ -466,10 +534,9 @@ std::string TypedName(std::string text) {
 }
 
 // The report and its script as the report window makes them for the data set.
-std::pair<quillon::Report, std::string> ReportAndScript(const std::string& kind,
-                                                        quillon::PStyle style,
-                                                        const quillon::ReportNames& names,
-                                                        const std::string& data) {
+std::pair<quillon::Report, std::string> ReportAndScript(
+    const std::string& kind, quillon::PStyle style, const quillon::ReportNames& names,
+    const std::string& data, const quillon::MarginSetting& setting = {}) {
   const quillon::ScriptHeader header{"3.0", "2026-12-09"};
   const auto path = quillon::TestPath::TTest;
   if (kind == "two-sample" || kind == "summary") {
@@ -499,9 +566,11 @@ std::pair<quillon::Report, std::string> ReportAndScript(const std::string& kind,
                              : quillon::TwoSampleReportFigures(*values);
     const quillon::TwoSampleChecks checks = quillon::CheckTwoSample(first, second);
     const quillon::RankSumFigures ranks = quillon::RankSumReportFigures(first, second);
-    const quillon::Report report =
-        quillon::TwoSampleReport(figures, ranks, style, &checks, path, names);
-    return {report, quillon::TwoSampleScript(report, style, header, figures, ranks, first, second)};
+    quillon::Report report = quillon::TwoSampleReport(figures, ranks, style, &checks, path, names);
+    const quillon::MarginFigures margin = quillon::TwoSampleMargin(figures, setting);
+    quillon::AddMarginSection(report, margin, style, names);
+    return {report, quillon::TwoSampleScript(report, style, header, figures, ranks, first, second,
+                                             &margin)};
   }
   if (kind == "paired" || kind == "methods" || kind == "correlation") {
     const SampleLists lists = Columns(data);
@@ -521,15 +590,18 @@ std::pair<quillon::Report, std::string> ReportAndScript(const std::string& kind,
     const quillon::PairedFigures figures = quillon::PairedReportFigures(lists.Pairs());
     const quillon::PairedChecks checks = quillon::CheckPaired(pairs, figures);
     const quillon::SignedRankFigures ranks = quillon::SignedRankReportFigures(pairs);
-    const quillon::Report report =
-        quillon::PairedReport(figures, ranks, style, &checks, path, meant);
-    return {report, quillon::PairedScript(report, style, header, ranks, pairs)};
+    quillon::Report report = quillon::PairedReport(figures, ranks, style, &checks, path, meant);
+    const quillon::MarginFigures margin = quillon::PairedMargin(figures, setting);
+    quillon::AddMarginSection(report, margin, style, meant);
+    return {report, quillon::PairedScript(report, style, header, ranks, pairs, &margin)};
   }
   const quillon::FourfoldCells cells = Cells(data);
   if (kind == "fourfold") {
     const quillon::FourfoldFigures figures = quillon::FourfoldReportFigures(cells);
-    const quillon::Report report = quillon::FourfoldReport(figures, style, names);
-    return {report, quillon::FourfoldScript(report, style, header, figures)};
+    quillon::Report report = quillon::FourfoldReport(figures, style, names);
+    const quillon::MarginFigures margin = quillon::FourfoldMargin(figures, setting);
+    quillon::AddMarginSection(report, margin, style, names);
+    return {report, quillon::FourfoldScript(report, style, header, figures, &margin)};
   }
   const quillon::McNemarFigures figures = quillon::McNemarReportFigures(cells);
   const quillon::Report report = quillon::McNemarReport(figures, style, names);
@@ -568,8 +640,23 @@ void RScripts(const std::filesystem::path& folder, const std::string& line, std:
   }
   quillon::ReportNames names;
   names.first = TypedName(name);
+  quillon::MarginSetting setting;
+  if (kind == "margin") {
+    // The design, the hypothesis, the better values, the margin and α, then the data.
+    std::istringstream margin(data);
+    std::string hypothesis, better, value, alpha;
+    margin >> kind >> hypothesis >> better >> value >> alpha;
+    std::getline(margin, data);
+    const std::map<std::string, quillon::Hypothesis> hypotheses = {
+        {"non-inferiority", quillon::Hypothesis::NonInferiority},
+        {"superiority", quillon::Hypothesis::Superiority},
+        {"equivalence", quillon::Hypothesis::Equivalence}};
+    setting = {hypotheses.at(hypothesis),
+               better == "lower" ? quillon::Better::Lower : quillon::Better::Higher,
+               value == "_" ? "" : value, alpha == "_" ? "" : alpha};
+  }
   const auto [report, script] =
-      ReportAndScript(kind, quillon::kPStyles.at(std::stoul(style)), names, data);
+      ReportAndScript(kind, quillon::kPStyles.at(std::stoul(style)), names, data, setting);
   std::ofstream(folder / (std::to_string(index) + ".R"), std::ios::binary) << script;
   std::ofstream rows(folder / (std::to_string(index) + ".txt"), std::ios::binary);
   std::size_t count = 0;
@@ -589,6 +676,7 @@ int main(int argc, char** argv) {
       {"two-sample", TwoSample},    {"summary", Summary},        {"paired", Paired},
       {"correlation", Correlation}, {"fourfold", Fourfold},      {"mcnemar", McNemar},
       {"assumptions", Assumptions}, {"sample-size", SampleSize}, {"ranks", Ranks},
+      {"margin", Margin},
   };
   if (argc == 3 && std::string_view(argv[1]) == "r-script") {
     std::size_t index = 0;
@@ -599,7 +687,7 @@ int main(int argc, char** argv) {
   if (analysis == analyses.end()) {
     std::cerr << "usage: differential_driver "
                  "two-sample|summary|paired|correlation|fourfold|mcnemar|assumptions|sample-size|"
-                 "ranks < data\n       differential_driver r-script DIR < data\n";
+                 "ranks|margin < data\n       differential_driver r-script DIR < data\n";
     return 2;
   }
   std::ios::sync_with_stdio(false);

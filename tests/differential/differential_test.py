@@ -19,8 +19,10 @@ ANALYSIS is two-sample, summary, paired, correlation, fourfold, mcnemar, assumpt
 checks of the sample analyses' assumptions against R and SciPy: see reference_assumptions.py,
 600 data sets by default), sample-size (the planned sample sizes and powers of the five designs
 against R, statsmodels and the published formulas: see reference_power.py, 6,000 plans by
-default, over 1,000 of each design) or ranks (the rank tests against R and SciPy: see
-reference_ranks.py, 3,300 data sets by default, over 1,000 of each test). The seed is printed and
+default, over 1,000 of each design), ranks (the rank tests against R and SciPy: see
+reference_ranks.py, 3,300 data sets by default, over 1,000 of each test) or margin (the tests
+against a margin of the two-sample, paired and four-fold reports against statsmodels and SciPy:
+see reference_margin.py, 3,000 data sets by default). The seed is printed and
 is the same every run; set QUILLON_DIFF_SEED to replay another run ("random" for a new one), QUILLON_DIFF_CASE to run only one data set of it,
 QUILLON_DIFF_COUNT for another number of data sets (1000 by default) and QUILLON_DIFF_SHOWN for
 how many failures are printed in full (5).
@@ -59,6 +61,7 @@ from scipy import stats
 
 import reference_effects
 import reference_assumptions as assumptions
+import reference_margin
 import reference_power
 import reference_rscript
 import reference_ranks as ranks
@@ -69,7 +72,8 @@ from reference_texts import (RELATIVE_TOLERANCE, WARNING, Checker, Failure, Repo
 
 DEFAULT_COUNT = 1000
 # The assumption checks take larger samples, up to 5,000 values, and R: fewer data sets.
-DEFAULT_COUNTS = {"assumptions": 600, "sample-size": 6000, "ranks": 3300, "r-script": 800}
+DEFAULT_COUNTS = {"assumptions": 600, "sample-size": 6000, "ranks": 3300, "margin": 3000,
+                  "r-script": 800}
 DEFAULT_SEED = 20261207
 
 
@@ -611,6 +615,11 @@ ANALYSES = {
                     lambda data, fields, checker, table:
                     reference_power.check(checker.report.case, data, fields)),
     "ranks": (make_ranks, check_ranks),
+    "margin": (lambda rng: reference_margin.make(rng, {
+        "two-sample": lambda r: make_two_sample(r, 200), "summary": make_summary,
+        "paired": lambda r: make_pairs(r, False, 200), "fourfold": make_counts}),
+               lambda data, fields, checker, table:
+               reference_margin.check(checker.report.case, data, fields)),
 }
 # Checks compared once every data set of the run is known (R runs once for all).
 FINISH = {"assumptions": assumptions.finish, "sample-size": reference_power.finish,
@@ -627,6 +636,9 @@ R_SCRIPT_MAKERS = {
     "fourfold": make_counts,
     "mcnemar": make_counts,
     "plan": lambda rng: reference_power.make(rng),
+    "margin": lambda rng: reference_margin.make(rng, {
+        "two-sample": lambda r: make_two_sample(r, high=200), "summary": make_summary,
+        "paired": lambda r: make_pairs(r, False, high=200), "fourfold": make_counts}),
 }
 
 
@@ -721,7 +733,8 @@ def main():
           + f"), {failures} failures, {len(report.ties)} tie cases, "
           f"{time.monotonic() - started:.1f} s; report figures: "
           + ", ".join(f"{count} {kind}" for kind, count in
-                      (TALLY + assumptions.TALLY + reference_power.TALLY + ranks.TALLY).items())
+                      (TALLY + assumptions.TALLY + reference_power.TALLY + ranks.TALLY +
+                       reference_margin.TALLY).items())
           + "; effect figures: "
           + ", ".join(f"{count} {kind}" for kind, count in reference_effects.EFFECT_TALLY.items()))
     sys.exit(1 if failures else 0)

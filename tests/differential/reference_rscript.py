@@ -66,6 +66,11 @@ def make(rng, makers):
     """One data set: the analysis, the style, a name for the first group and the data."""
     kind = rng.choice(sorted(makers))
     line, _ = makers[kind](rng)
+    # A margin typed at the interval's bound to 12 or 17 digits turns the conclusion on the last
+    # bit of P against alpha, which two implementations need not share: the margin analysis's
+    # own run checks those.
+    while kind == "margin" and len(line.split()[3]) > 8:
+        line, _ = makers[kind](rng)
     return f"{kind} {rng.randrange(4)} {rng.choice(NAMES)} {line}"
 
 

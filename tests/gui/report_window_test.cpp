@@ -291,6 +291,39 @@ TEST_F(ReportWindowTest, TakesRawValuesTheTestChosenAndWhatPositiveMeans) {
   EXPECT_TRUE(Shown(report).contains(QStringLiteral("以（+）为不良事件")));
 }
 
+TEST_F(ReportWindowTest, MarginChoiceAddsItsSectionAndPictureForItsAnalysisAlone) {
+  ReportWindow* report = TwoSampleReport();
+  ASSERT_NE(report, nullptr);
+  auto* hypothesis = report->findChild<QComboBox*>(QStringLiteral("cmbReportHypothesis"));
+  auto* margin = report->findChild<QLineEdit*>(QStringLiteral("ReportMargin"));
+  auto* alpha = report->findChild<QLineEdit*>(QStringLiteral("ReportAlpha"));
+  auto* picture = report->findChild<QWidget*>(QStringLiteral("picMargin"));
+  ASSERT_TRUE(hypothesis != nullptr && margin != nullptr && alpha != nullptr && picture != nullptr);
+  const QString before = Shown(report);
+  EXPECT_EQ(hypothesis->count(), 4);
+  EXPECT_FALSE(margin->isVisibleTo(report));
+  hypothesis->setCurrentIndex(1);
+  emit hypothesis->activated(1);
+  Type(margin, QStringLiteral("2"));
+  const QString judged = Shown(report);
+  EXPECT_TRUE(judged.contains(QStringLiteral("非劣效")) && judged.size() > before.size());
+  EXPECT_TRUE(picture->isVisibleTo(report));
+  EXPECT_EQ(alpha->placeholderText(), QStringLiteral("0.025"));
+  const QList<QLabel*> labels = report->findChildren<QLabel*>();
+  EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [alpha](const QLabel* label) {
+    return label->buddy() == alpha && label->text() == QStringLiteral("单侧α：");
+  }));
+  // Correlation judges a difference alone; the two-sample choice is kept for the run.
+  Choose(2);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(hypothesis->count(), 1);
+  EXPECT_FALSE(picture->isVisibleTo(report));
+  Choose(0);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(hypothesis->currentIndex(), 1);
+  EXPECT_EQ(margin->text(), QStringLiteral("2"));
+}
+
 TEST_F(ReportWindowTest, CopiesHtmlTableAndPlainTextAndSavesThePlot) {
   Choose(2);
   window->Grid()->ReplaceGroup(quillon::Group::First, {"1", "2", "3"});

@@ -171,12 +171,14 @@ std::string MonkeyTest::SwitchEvent() {
 std::string MonkeyTest::NameEvent() {
   quillon::ui::ReportWindow* report = window->ReportWindowIfOpen();
   if (report == nullptr) return {};
-  // A name of the shown analysis, what the pairs mean, or the test the report follows.
+  // A name of the shown analysis, what the pairs mean, the test the report follows, or the
+  // hypothesis with its margin, direction and α.
   std::vector<QWidget*> choices;
   for (QLineEdit* box : report->findChildren<QLineEdit*>()) {
     if (box->isVisibleTo(report)) choices.push_back(box);
   }
-  for (const char* name : {"cmbPairedMeaning", "cmbReportTest", "cmbReportStyle"}) {
+  for (const char* name : {"cmbPairedMeaning", "cmbReportTest", "cmbReportStyle",
+                           "cmbReportHypothesis", "cmbReportBetter"}) {
     auto* list = report->findChild<QComboBox*>(QString::fromLatin1(name));
     if (list != nullptr && list->isVisibleTo(report)) choices.push_back(list);
   }
@@ -198,7 +200,12 @@ std::string MonkeyTest::NameEvent() {
                                                QStringLiteral("P₂₅ rₛ_{x}"),
                                                QStringLiteral("　 "),
                                                QStringLiteral("A"),
-                                               QString(40, QChar(0x4E2D))};
+                                               QString(40, QChar(0x4E2D)),
+                                               QStringLiteral("5"),
+                                               QStringLiteral("0.1"),
+                                               QStringLiteral("-2"),
+                                               QStringLiteral("0.5"),
+                                               QStringLiteral("1e308")};
     const QString text = Pick(names);
     box->selectAll();
     QInputMethodEvent typed;  // as an input method commits it, replacing the selection
