@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDate>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -23,6 +24,7 @@
 #include "app/widgets/text_boxes.h"
 #include "app/widgets/utf8.h"
 #include "plots/power_curve.h"
+#include "rscript/power_script.h"
 
 namespace quillon::ui {
 
@@ -149,6 +151,9 @@ SampleSizeWindow::SampleSizeWindow(AnalysisMode design, ReportFeed* styles, Pilo
   auto* copyButton = new QPushButton(QStringLiteral("复制"), this);
   copyButton->setObjectName(QStringLiteral("ssCopy"));
   copyButton->setAccessibleName(QStringLiteral("复制结果与方案句子"));
+  auto* copyRButton = new QPushButton(QStringLiteral("复制R代码"), this);
+  copyRButton->setObjectName(QStringLiteral("ssCopyRCode"));
+  copyRButton->setAccessibleName(QStringLiteral("复制重算样本量与检验效能的R脚本"));
   auto* saveButton = new QPushButton(QStringLiteral("保存图片"), this);
   saveButton->setObjectName(QStringLiteral("ssSavePicture"));
   saveButton->setAccessibleName(QStringLiteral("保存检验效能曲线图片"));
@@ -206,6 +211,7 @@ SampleSizeWindow::SampleSizeWindow(AnalysisMode design, ReportFeed* styles, Pilo
   buttons->addWidget(style_);
   buttons->addStretch();
   buttons->addWidget(copyButton);
+  buttons->addWidget(copyRButton);
   buttons->addWidget(saveButton);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(columns, 1);
@@ -223,7 +229,7 @@ SampleSizeWindow::SampleSizeWindow(AnalysisMode design, ReportFeed* styles, Pilo
   }
   for (QWidget* next :
        std::initializer_list<QWidget*>{pilotButton, outcome_, unit_, group1_, group2_, source_,
-                                       text_, style_, copyButton, saveButton}) {
+                                       text_, style_, copyButton, copyRButton, saveButton}) {
     setTabOrder(previous, next);
     previous = next;
   }
@@ -251,6 +257,7 @@ SampleSizeWindow::SampleSizeWindow(AnalysisMode design, ReportFeed* styles, Pilo
   });
   connect(pilotButton, &QPushButton::clicked, this, &SampleSizeWindow::FillFromPilot);
   connect(copyButton, &QPushButton::clicked, this, &SampleSizeWindow::CopyResult);
+  connect(copyRButton, &QPushButton::clicked, this, &SampleSizeWindow::CopyRCode);
   connect(saveButton, &QPushButton::clicked, this, &SampleSizeWindow::SavePicture);
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape, &QShortcut::activated, this, &QWidget::close);
@@ -461,6 +468,14 @@ void SampleSizeWindow::FillFromPilot() {
   }
   pilotNote_->setText(QStringLiteral("已填入主窗口当前数据的预试验估计值"));
 }
+
+std::string SampleSizeWindow::RCode() const {
+  const ScriptHeader header{QUILLON_VERSION,
+                            QDate::currentDate().toString(Qt::ISODate).toStdString()};
+  return SampleSizeScript(Design(), Boxes(), Solve(), result_, header);
+}
+
+void SampleSizeWindow::CopyRCode() const { QApplication::clipboard()->setText(FromUtf8(RCode())); }
 
 void SampleSizeWindow::CopyResult() const {
   auto* mime = new QMimeData;

@@ -57,6 +57,9 @@ class SampleSizeWindow : public QWidget {
 
   // Puts the figures and the sentence on the clipboard, as plain text and as HTML.
   void CopyResult() const;
+  // "复制R代码": the R script that obtains the plan's sizes and powers again, as text.
+  void CopyRCode() const;
+  std::string RCode() const;
   // Asks for a file name and saves the power curve there, as SVG or PNG.
   void SavePicture();
   // Fills the design's boxes with the main window's estimates, or says why there are none.

@@ -23,6 +23,7 @@
 #include "report/test_path.h"
 #include "report/writing/names.h"
 #include "report/writing/text.h"
+#include "rscript/report_script.h"
 
 namespace quillon::ui {
 
@@ -61,6 +62,8 @@ class ReportFeed : public QObject {
   ReportFeed(QObject* parent, ReportSources sources);
 
   ReportView CurrentView() const;
+  // The R script of the report shown (`shown`, the current analysis's), from the data it read.
+  std::string RScript(const Report& shown, const ScriptHeader& header) const;
 
   // How P values, intervals and the sentences are written; the choice lasts while the program
   // runs, and nothing stores it.

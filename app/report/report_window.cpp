@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRegion>
+#include <QSaveFile>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -40,6 +41,7 @@
 #include "app/report/report_names.h"
 #include "app/report/shown_report.h"
 #include "app/widgets/utf8.h"
+#include "app/widgets/write_failures.h"
 #include "plots/agreement_plot.h"
 #include "plots/box_plot.h"
 #include "plots/estimation_plot.h"
@@ -145,6 +147,11 @@ ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), fee
   printButton->setObjectName(QStringLiteral("PrintReport"));
   saveButton_ = new QPushButton(QStringLiteral("保存图片"), this);
   saveButton_->setObjectName(QStringLiteral("cmdSavePicture"));
+  auto* copyRButton = new QPushButton(QStringLiteral("复制R代码"), this);
+  copyRButton->setObjectName(QStringLiteral("CopyRCode"));
+  copyRButton->setToolTip(QStringLiteral("复制重算报告中全部数值的R脚本（只用base R）"));
+  auto* saveRButton = new QPushButton(QStringLiteral("保存R代码"), this);
+  saveRButton->setObjectName(QStringLiteral("SaveRCode"));
   std::vector<std::pair<QString, PStyle>> styles;
   for (const PStyle style : kPStyles) styles.emplace_back(FromUtf8(PStyleName(style)), style);
   styles_ = Choice<PStyle>(this, "cmbReportStyle", QStringLiteral("P值、置信区间与结果句子的写法"),
@@ -177,6 +184,8 @@ ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), fee
   connect(saveButton_, &QPushButton::clicked, this, &ReportWindow::SavePicture);
   connect(saveReportButton, &QPushButton::clicked, this, &ReportWindow::SaveReport);
   connect(printButton, &QPushButton::clicked, this, &ReportWindow::PrintReport);
+  connect(copyRButton, &QPushButton::clicked, this, &ReportWindow::CopyRCode);
+  connect(saveRButton, &QPushButton::clicked, this, &ReportWindow::SaveRCode);
 
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(styleLabel);
@@ -191,6 +200,8 @@ ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), fee
   buttons->addWidget(saveReportButton);
   buttons->addWidget(printButton);
   buttons->addWidget(saveButton_);
+  buttons->addWidget(copyRButton);
+  buttons->addWidget(saveRButton);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(names_);
   layout->addWidget(hypothesis_);
@@ -206,7 +217,8 @@ ReportWindow::ReportWindow(ReportFeed* feed) : QWidget(nullptr, Qt::Window), fee
        {static_cast<QWidget*>(styles_), static_cast<QWidget*>(paths_),
         static_cast<QWidget*>(positives_), static_cast<QWidget*>(copyButton),
         static_cast<QWidget*>(copyWholeButton), static_cast<QWidget*>(saveReportButton),
-        static_cast<QWidget*>(printButton), static_cast<QWidget*>(saveButton_)}) {
+        static_cast<QWidget*>(printButton), static_cast<QWidget*>(saveButton_),
+        static_cast<QWidget*>(copyRButton), static_cast<QWidget*>(saveRButton)}) {
     row.push_back(widget);
   }
   for (std::size_t i = 1; i < row.size(); ++i) setTabOrder(row[i - 1], row[i]);
@@ -579,6 +591,42 @@ void ReportWindow::PrintReport() {
     QMessageBox::warning(this, QStringLiteral("打印"),
                          QStringLiteral("无法打印：%1").arg(*failure));
   }
+}
+
+std::string ReportWindow::RCode() const {
+  if (feed_ == nullptr) return {};
+  const ScriptHeader header{QUILLON_VERSION,
+                            QDate::currentDate().toString(Qt::ISODate).toStdString()};
+  return feed_->RScript(report_, header);
+}
+
+void ReportWindow::CopyRCode() const { QApplication::clipboard()->setText(FromUtf8(RCode())); }
+
+void ReportWindow::SaveRCode() {
+  QFileDialog dialog(this, QStringLiteral("保存R代码"));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setNameFilter(QStringLiteral("R脚本 (*.R)"));
+  dialog.setDefaultSuffix(QStringLiteral("R"));
+  dialog.selectFile(SuggestedReportName(report_.title, QDate::currentDate())
+                        .replace(QStringLiteral(".pdf"), QStringLiteral(".R")));
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+    SaveRCodeTo(dialog.selectedFiles().front());
+  }
+}
+
+bool ReportWindow::SaveRCodeTo(const QString& path) {
+  const QByteArray script = QByteArray::fromStdString(RCode());
+  QSaveFile file(path);
+  const bool saved =
+      file.open(QIODevice::WriteOnly) && file.write(script) == script.size() && file.commit();
+  if (!saved) {
+    QMessageBox::warning(
+        this, QStringLiteral("保存R代码"),
+        QStringLiteral("无法保存R代码“%1”：%2")
+            .arg(QDir::toNativeSeparators(path), WriteFailureReason(path, file, script.size())));
+  }
+  return saved;
 }
 
 void ReportWindow::resizeEvent(QResizeEvent* event) {

@@ -63,6 +63,14 @@ class ReportWindow : public QWidget {
   bool SaveReportTo(const QString& path);
   // Shows the pages in a print preview, from which they are printed.
   void PrintReport();
+  // "复制R代码": the R script that reproduces the report's figures, on the clipboard as text.
+  void CopyRCode() const;
+  std::string RCode() const;
+  // "保存R代码": asks for a file name (".R") and saves the script there, as SaveRCodeTo.
+  void SaveRCode();
+  // Writes the script atomically; a failure is told in a message box that names the file, and
+  // returns false.
+  bool SaveRCodeTo(const QString& path);
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -61,11 +61,24 @@
 // each output line the six summary boxes (two-sample; empty otherwise), 1 where Welch's test is
 // used, then the exact figures: difference lower upper statistic1 P1 statistic2 P2 df P, 1 or 0
 // for the conclusion (empty where there is none) and the conclusion's cell in the report.
+//
+//   differential_driver r-script DIR < data sets
+//
+// writes the results report's R script of each data set. Each input line is the analysis
+// (two-sample, summary, paired, methods — paired data of two methods —, correlation, fourfold,
+// mcnemar; margin: a test against a margin, its line as the margin analysis's above; plan: a
+// sample-size plan as below, whose script prints the window's lines that hold a figure), the style
+// (0 to 3, as the window lists them), a name for the two groups ("_" for none, "\\n" for a line
+// break, "\\t" for a tab), a space and the data as above. For data set k (from 0) the driver writes
+// DIR/k.R, the script, and DIR/k.txt, the report's rows as "label<TAB>value" lines in order, and
+// prints the number of rows.
 
 #include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <iostream>
 #include <map>
@@ -81,6 +94,7 @@
 #include "entry/group_summary.h"
 #include "entry/sample_lists.h"
 #include "power/sample_size.h"
+#include "report/checks/checks.h"
 #include "report/checks/normality.h"
 #include "report/checks/variance_tests.h"
 #include "report/correlation.h"
@@ -90,8 +104,13 @@
 #include "report/proportions.h"
 #include "report/ranks/ranks.h"
 #include "report/t_tests.h"
+#include "report/writing/count_content.h"
 #include "report/writing/margin_content.h"
 #include "report/writing/paper_table.h"
+#include "report/writing/rank_content.h"
+#include "report/writing/sample_content.h"
+#include "rscript/power_script.h"
+#include "rscript/report_script.h"
 #include "stats/correlation.h"
 #include "stats/paired_t_test.h"
 #include "stats/significance.h"
@@ -349,8 +368,13 @@ void Assumptions(const std::string& line) {
 
 // ---- Sample size and power ----
 
-void SampleSize(const std::string& line) {
-  const std::vector<std::string> words = Words(line);
+struct PlanInput {
+  quillon::PowerDesign design;
+  quillon::SampleSizeBoxes boxes;
+  quillon::SolveFor solve;
+};
+
+PlanInput ReadPlan(const std::vector<std::string>& words) {
   const std::map<std::string, quillon::PowerDesign> designs = {
       {"two-sample", quillon::PowerDesign::TwoSample},
       {"paired", quillon::PowerDesign::Paired},
@@ -392,8 +416,12 @@ void SampleSize(const std::string& line) {
   }
   const quillon::SolveFor solve =
       words.at(1) == "n" ? quillon::SolveFor::SampleSize : quillon::SolveFor::Power;
-  const quillon::SampleSizeResult r =
-      quillon::ComputeSampleSize(designs.at(words.at(0)), boxes, solve);
+  return {designs.at(words.at(0)), boxes, solve};
+}
+
+void SampleSize(const std::string& line) {
+  const PlanInput in = ReadPlan(Words(line));
+  const quillon::SampleSizeResult r = quillon::ComputeSampleSize(in.design, in.boxes, in.solve);
   const quillon::SamplePlan& plan = r.plan;
   std::vector<std::string> fields;
   Append(fields, {plan.n1, plan.n2, plan.total, plan.enrolled1, plan.enrolled2, plan.enrolledTotal,
@@ -505,6 +533,155 @@ void Margin(const std::string& line) {
   Print(fields);
 }
 
+// ---- The results report's R script ----
+
+std::string TypedName(std::string text) {
+  if (text == "_") return {};
+  for (const auto& [from, to] : {std::pair<std::string, std::string>{"\\n", "\n"}, {"\\t", "\t"}}) {
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
+      text.replace(at, from.size(), to);
+      at += to.size();
+    }
+  }
+  return text;
+}
+
+// The report and its script as the report window makes them for the data set.
+std::pair<quillon::Report, std::string> ReportAndScript(
+    const std::string& kind, quillon::PStyle style, const quillon::ReportNames& names,
+    const std::string& data, const quillon::MarginSetting& setting = {}) {
+  const quillon::ScriptHeader header{"3.0", "2026-12-09"};
+  const auto path = quillon::TestPath::TTest;
+  if (kind == "two-sample" || kind == "summary") {
+    std::vector<quillon::Fixed4> first, second;
+    std::array<std::string, quillon::kSummaryBoxCount> boxes;
+    SampleLists lists;
+    if (kind == "two-sample") {
+      lists = Columns(data);
+      first = GroupValues(lists, Group::First);
+      second = GroupValues(lists, Group::Second);
+      const quillon::GroupSummaryTexts one = quillon::SummarizeGroup(lists.Sums(Group::First));
+      const quillon::GroupSummaryTexts two = quillon::SummarizeGroup(lists.Sums(Group::Second));
+      boxes = {one.mean, one.deviation, one.count, two.mean, two.deviation, two.count};
+    } else {
+      const std::vector<std::string> words = Words(data);
+      for (std::size_t i = 0; i < boxes.size() && i < words.size(); ++i) boxes[i] = words[i];
+    }
+    const std::optional<quillon::SummaryValues> values = quillon::ReadSummaryValues(boxes);
+    if (!values) {
+      const quillon::Report report{
+          "两样本均数t检验", {}, {"两组的均数、标准差和例数尚未填全。"}, {}, {}, {}};
+      return {report, quillon::TwoSampleScript(report, style, header, {}, {}, {}, {})};
+    }
+    const quillon::TwoSampleFigures figures =
+        kind == "two-sample" ? quillon::TwoSampleReportFigures(*values, lists.Sums(Group::First),
+                                                               lists.Sums(Group::Second))
+                             : quillon::TwoSampleReportFigures(*values);
+    const quillon::TwoSampleChecks checks = quillon::CheckTwoSample(first, second);
+    const quillon::RankSumFigures ranks = quillon::RankSumReportFigures(first, second);
+    quillon::Report report = quillon::TwoSampleReport(figures, ranks, style, &checks, path, names);
+    const quillon::MarginFigures margin = quillon::TwoSampleMargin(figures, setting);
+    quillon::AddMarginSection(report, margin, style, names);
+    return {report, quillon::TwoSampleScript(report, style, header, figures, ranks, first, second,
+                                             &margin)};
+  }
+  if (kind == "paired" || kind == "methods" || kind == "correlation") {
+    const SampleLists lists = Columns(data);
+    const std::vector<std::pair<quillon::Fixed4, quillon::Fixed4>> pairs = CompletePairs(lists);
+    if (kind == "correlation") {
+      const quillon::CorrelationFigures figures = quillon::CorrelationReportFigures(lists.Pairs());
+      const quillon::CorrelationChecks checks =
+          quillon::CheckCorrelation(pairs, lists.Pairs(), figures);
+      const quillon::SpearmanFigures ranks = quillon::SpearmanReportFigures(pairs);
+      const quillon::Report report =
+          quillon::CorrelationReport(figures, ranks, style, &checks, path, names);
+      return {report, quillon::CorrelationScript(report, style, header, figures, ranks, pairs)};
+    }
+    quillon::ReportNames meant = names;
+    meant.meaning = kind == "methods" ? quillon::PairedMeaning::TwoMethods
+                                      : quillon::PairedMeaning::BeforeAfter;
+    const quillon::PairedFigures figures = quillon::PairedReportFigures(lists.Pairs());
+    const quillon::PairedChecks checks = quillon::CheckPaired(pairs, figures);
+    const quillon::SignedRankFigures ranks = quillon::SignedRankReportFigures(pairs);
+    quillon::Report report = quillon::PairedReport(figures, ranks, style, &checks, path, meant);
+    const quillon::MarginFigures margin = quillon::PairedMargin(figures, setting);
+    quillon::AddMarginSection(report, margin, style, meant);
+    return {report, quillon::PairedScript(report, style, header, ranks, pairs, &margin)};
+  }
+  const quillon::FourfoldCells cells = Cells(data);
+  if (kind == "fourfold") {
+    const quillon::FourfoldFigures figures = quillon::FourfoldReportFigures(cells);
+    quillon::Report report = quillon::FourfoldReport(figures, style, names);
+    const quillon::MarginFigures margin = quillon::FourfoldMargin(figures, setting);
+    quillon::AddMarginSection(report, margin, style, names);
+    return {report, quillon::FourfoldScript(report, style, header, figures, &margin)};
+  }
+  const quillon::McNemarFigures figures = quillon::McNemarReportFigures(cells);
+  const quillon::Report report = quillon::McNemarReport(figures, style, names);
+  return {report, quillon::McNemarScript(report, style, header, figures)};
+}
+
+void RScripts(const std::filesystem::path& folder, const std::string& line, std::size_t index) {
+  std::istringstream stream(line);
+  std::string kind, style, name;
+  stream >> kind >> style >> name;
+  std::string data;
+  std::getline(stream, data);
+  if (kind == "plan") {
+    // The sample-size window's lines that hold a figure: a digit or "—" after the "：", and
+    // Connor's line.
+    const PlanInput in = ReadPlan(Words(data));
+    const quillon::SampleSizeResult result =
+        quillon::ComputeSampleSize(in.design, in.boxes, in.solve);
+    std::ofstream(folder / (std::to_string(index) + ".R"), std::ios::binary)
+        << quillon::SampleSizeScript(in.design, in.boxes, in.solve, result, {"3.0", "2026-12-09"});
+    std::ofstream rows(folder / (std::to_string(index) + ".txt"), std::ios::binary);
+    std::size_t count = 0;
+    for (const std::string& shown : result.lines) {
+      const std::size_t colon = shown.find("：");
+      if (colon == std::string::npos || shown.starts_with("方法：")) continue;
+      const std::string after = shown.substr(colon + std::string("：").size());
+      if (!shown.starts_with("Connor法近似：") && !after.starts_with("—") &&
+          after.find_first_of("0123456789") != 0) {
+        continue;
+      }
+      rows << shown << '\n';
+      ++count;
+    }
+    std::cout << count << '\n';
+    return;
+  }
+  quillon::ReportNames names;
+  names.first = TypedName(name);
+  quillon::MarginSetting setting;
+  if (kind == "margin") {
+    // The design, the hypothesis, the better values, the margin and α, then the data.
+    std::istringstream margin(data);
+    std::string hypothesis, better, value, alpha;
+    margin >> kind >> hypothesis >> better >> value >> alpha;
+    std::getline(margin, data);
+    const std::map<std::string, quillon::Hypothesis> hypotheses = {
+        {"non-inferiority", quillon::Hypothesis::NonInferiority},
+        {"superiority", quillon::Hypothesis::Superiority},
+        {"equivalence", quillon::Hypothesis::Equivalence}};
+    setting = {hypotheses.at(hypothesis),
+               better == "lower" ? quillon::Better::Lower : quillon::Better::Higher,
+               value == "_" ? "" : value, alpha == "_" ? "" : alpha};
+  }
+  const auto [report, script] =
+      ReportAndScript(kind, quillon::kPStyles.at(std::stoul(style)), names, data, setting);
+  std::ofstream(folder / (std::to_string(index) + ".R"), std::ios::binary) << script;
+  std::ofstream rows(folder / (std::to_string(index) + ".txt"), std::ios::binary);
+  std::size_t count = 0;
+  for (const quillon::ReportSection& section : report.sections) {
+    for (const quillon::ReportRow& row : section.rows) {
+      rows << row.label << '\t' << row.value << '\n';
+      ++count;
+    }
+  }
+  std::cout << count << '\n';
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -514,11 +691,16 @@ int main(int argc, char** argv) {
       {"assumptions", Assumptions}, {"sample-size", SampleSize}, {"ranks", Ranks},
       {"margin", Margin},
   };
+  if (argc == 3 && std::string_view(argv[1]) == "r-script") {
+    std::size_t index = 0;
+    for (std::string line; std::getline(std::cin, line);) RScripts(argv[2], line, index++);
+    return 0;
+  }
   const auto analysis = argc == 2 ? analyses.find(argv[1]) : analyses.end();
   if (analysis == analyses.end()) {
     std::cerr << "usage: differential_driver "
                  "two-sample|summary|paired|correlation|fourfold|mcnemar|assumptions|sample-size|"
-                 "ranks|margin < data\n";
+                 "ranks|margin < data\n       differential_driver r-script DIR < data\n";
     return 2;
   }
   std::ios::sync_with_stdio(false);

@@ -63,6 +63,7 @@ import reference_effects
 import reference_assumptions as assumptions
 import reference_margin
 import reference_power
+import reference_rscript
 import reference_ranks as ranks
 from reference_p import (TALLY, check_p, check_two_sample_p, correlation_p, fourfold_p, mcnemar_p,
                          paired_p)
@@ -71,7 +72,8 @@ from reference_texts import (RELATIVE_TOLERANCE, WARNING, Checker, Failure, Repo
 
 DEFAULT_COUNT = 1000
 # The assumption checks take larger samples, up to 5,000 values, and R: fewer data sets.
-DEFAULT_COUNTS = {"assumptions": 600, "sample-size": 6000, "ranks": 3300, "margin": 3000}
+DEFAULT_COUNTS = {"assumptions": 600, "sample-size": 6000, "ranks": 3300, "margin": 3000,
+                  "r-script": 800}
 DEFAULT_SEED = 20261207
 
 
@@ -624,11 +626,51 @@ FINISH = {"assumptions": assumptions.finish, "sample-size": reference_power.fini
           "ranks": ranks.finish}
 
 
+# The report's R script of each analysis, on smaller data sets (R runs every script).
+R_SCRIPT_MAKERS = {
+    "two-sample": lambda rng: make_two_sample(rng, high=200),
+    "summary": make_summary,
+    "paired": lambda rng: make_pairs(rng, False, high=200),
+    "methods": lambda rng: make_pairs(rng, False, high=200),
+    "correlation": lambda rng: make_pairs(rng, True, high=200),
+    "fourfold": make_counts,
+    "mcnemar": make_counts,
+    "plan": lambda rng: reference_power.make(rng),
+    "margin": lambda rng: reference_margin.make(rng, {
+        "two-sample": lambda r: make_two_sample(r, high=200), "summary": make_summary,
+        "paired": lambda r: make_pairs(r, False, high=200), "fourfold": make_counts}),
+}
+
+
+def run_r_scripts(driver, seed, cases):
+    """The r-script analysis: see reference_rscript.py."""
+    started = time.monotonic()
+    lines = [reference_rscript.make(random.Random(f"{seed}:r-script:{case}"), R_SCRIPT_MAKERS)
+             for case in cases]
+    failures = 0
+
+    def failed(k, text):
+        nonlocal failures
+        failures += 1
+        if failures <= int(os.environ.get("QUILLON_DIFF_SHOWN", 5)):
+            print(f"FAIL r-script data set {cases[k]} (QUILLON_DIFF_SEED={seed} "
+                  f"QUILLON_DIFF_CASE={cases[k]}): {text}\n  input: {lines[k][:300]}")
+
+    ties = []
+    rows = reference_rscript.run(driver, lines, failed, ties)
+    for tie in ties:
+        print("tie case:", tie)
+    print(f"r-script: {len(lines)} data sets, {rows} report rows, {failures} failures, "
+          f"{len(ties)} tie cases, "
+          f"{time.monotonic() - started:.1f} s")
+    return 1 if failures else 0
+
+
 def main():
-    if len(sys.argv) != 4 or sys.argv[3] not in ANALYSES:
+    if len(sys.argv) != 4 or sys.argv[3] not in list(ANALYSES) + ["r-script"]:
         sys.exit(__doc__)
     driver, table_path, analysis = sys.argv[1:]
-    make, check = ANALYSES[analysis]
+    make, check = ANALYSES.get(analysis, (None, None))
     table = TTable(table_path)
     # The same seed every run unless one is given; "random" explores a new one.
     seed_text = os.environ.get("QUILLON_DIFF_SEED", str(DEFAULT_SEED))
@@ -637,6 +679,8 @@ def main():
     only = os.environ.get("QUILLON_DIFF_CASE")
     cases = [int(only)] if only is not None else range(count)
     print(f"{analysis}: seed {seed} (replay with QUILLON_DIFF_SEED={seed})", flush=True)
+    if analysis == "r-script":
+        sys.exit(run_r_scripts(driver, seed, cases))
 
     started = time.monotonic()
     data_sets = []

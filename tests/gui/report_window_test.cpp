@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDate>
+#include <QFileDialog>
 #include <QImage>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -493,3 +494,55 @@ TEST(ReportDocument, TableRowsStayWholeOnAPage) {
 }
 
 }  // namespace
+
+// The R script: on the clipboard, saved through the dialog as a .R file, and, run by R where it
+// is installed, printing the report's rows; a failed save is told.
+TEST_F(ReportWindowTest, CopiesAndSavesTheRScriptThatPrintsTheRows) {
+  ReportWindow* report = TwoSampleReport();
+  ASSERT_NE(report, nullptr);
+  QTest::mouseClick(report->findChild<QPushButton*>(QStringLiteral("CopyRCode")), Qt::LeftButton);
+  const QString copied = QApplication::clipboard()->text();
+  EXPECT_TRUE(copied.startsWith(QStringLiteral("# Quillon "))) << copied.toStdString();
+  EXPECT_TRUE(copied.contains(QStringLiteral("x <- c(12.3, 14.1, 13.5, 15.2, 12.8)")));
+
+  QTemporaryDir directory;
+  ASSERT_TRUE(directory.isValid());
+  QTimer::singleShot(0, [&directory] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    dialog->selectFile(directory.filePath(QStringLiteral("两组")));
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  QTest::mouseClick(report->findChild<QPushButton*>(QStringLiteral("SaveRCode")), Qt::LeftButton);
+  QFile saved(directory.filePath(QStringLiteral("两组.R")));
+  ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+  EXPECT_EQ(QString::fromUtf8(saved.readAll()), copied);
+
+  if (Missing({QStringLiteral("Rscript")}).isEmpty()) {
+    QString rows;
+    for (const quillon::ReportSection& section : report->Current().sections) {
+      for (const quillon::ReportRow& row : section.rows) {
+        rows += QString::fromStdString(row.label + "\t" + row.value + "\n");
+      }
+    }
+    QProcess r;
+    QProcessEnvironment utf8 = QProcessEnvironment::systemEnvironment();
+    utf8.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    r.setProcessEnvironment(utf8);
+    r.start(QStringLiteral("Rscript"), {saved.fileName()});
+    ASSERT_TRUE(r.waitForFinished(60000));
+    EXPECT_EQ(QString::fromUtf8(r.readAllStandardOutput()), rows);
+  }
+
+  QString told;
+  QTimer::singleShot(0, [&told] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    told = box->text();
+    box->accept();
+  });
+  const QString nowhere = directory.filePath(QStringLiteral("无此文件夹/两组.R"));
+  EXPECT_FALSE(report->SaveRCodeTo(nowhere));
+  EXPECT_TRUE(told.startsWith(QStringLiteral("无法保存R代码“%1”：文件夹不存在（").arg(nowhere)))
+      << told.toStdString();
+}

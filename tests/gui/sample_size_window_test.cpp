@@ -11,7 +11,9 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 
 #include "app/report/picture_view.h"
 #include "plots/power_curve.h"
@@ -93,6 +95,20 @@ TEST_F(SampleSizeWindowTest, TypedPlanShowsItsSizeTheReasonOfABadBoxAndThePowerA
   EXPECT_EQ(QApplication::clipboard()->text(), Shown(planning));
   EXPECT_TRUE(
       QApplication::clipboard()->mimeData()->html().contains(QStringLiteral("每组例数：64")));
+  // "复制R代码": the plan's script, which R runs to the same lines.
+  QTest::mouseClick(In<QPushButton>(planning, "ssCopyRCode"), Qt::LeftButton);
+  const QString script = QApplication::clipboard()->text();
+  EXPECT_TRUE(script.contains(QStringLiteral("power.t.test("))) << script.toStdString();
+  if (!QStandardPaths::findExecutable(QStringLiteral("Rscript")).isEmpty()) {
+    QProcess r;
+    QProcessEnvironment utf8 = QProcessEnvironment::systemEnvironment();
+    utf8.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    r.setProcessEnvironment(utf8);
+    r.start(QStringLiteral("Rscript"), {QStringLiteral("-e"), script});
+    ASSERT_TRUE(r.waitForFinished(60000));
+    EXPECT_EQ(QString::fromUtf8(r.readAllStandardOutput()),
+              QStringLiteral("每组例数：64\n合计：128\n实际检验效能：0.8015\n"));
+  }
 
   Type(In(planning, "ssSD"), QStringLiteral("0"));
   EXPECT_TRUE(Shown(planning).contains(QStringLiteral("—（标准差须大于0）")))

@@ -1,7 +1,7 @@
 // The monkey's checks after each event: the grid's boxes, row numbers and scroll bar against the
 // group lists, the running sums against sums taken afresh, every result shown against the core's
 // result on the inputs shown, the calculator against one fed the same keys, and now and then the
-// results report against the same report laid out anew.
+// results report against the same report laid out anew, and its R script against its rows.
 
 #include <QCoreApplication>
 #include <QScrollBar>
@@ -17,6 +17,7 @@
 #include "entry/grid_rows.h"
 #include "entry/group_summary.h"
 #include "report/writing/text.h"
+#include "rscript/script_writer.h"
 #include "stats/correlation.h"
 #include "stats/paired_t_test.h"
 #include "tests/gui/monkey/monkey.h"
@@ -229,7 +230,8 @@ void MonkeyTest::CheckEverything(bool thorough) {
 }
 
 // The results report, open through the whole run, follows the events by rewriting its
-// figures in place: now and then its text must read as the same report laid out anew.
+// figures in place: now and then its text must read as the same report laid out anew, and its R
+// script must print each of its rows.
 void MonkeyTest::CheckReport() {
   QCoreApplication::processEvents();
   quillon::ui::ReportWindow* report = window->ReportWindowIfOpen();
@@ -248,6 +250,21 @@ void MonkeyTest::CheckReport() {
   const std::string& results = report->Current().results;
   if (results.find("—（") != std::string::npos && results.rfind("尚无法给出检验结果", 0) != 0) {
     Fail("the results sentence carries a reason meant for the table: " + results);
+  }
+  // The R script prints every row of the report, in its order, by the row's own label; without
+  // data it says so and prints none.
+  const std::string script = report->RCode();
+  std::size_t at = 0;
+  const bool nothing = script.find("cat(\"没有可计算的数据：") != std::string::npos;
+  for (const quillon::ReportSection& section :
+       nothing ? std::vector<quillon::ReportSection>{} : report->Current().sections) {
+    for (const quillon::ReportRow& row : section.rows) {
+      const std::string call = ".row(" + quillon::RString(row.label) + ", ";
+      at = script.find(call, at);
+      if (at == std::string::npos) Fail("the R script leaves out the report's row " + row.label);
+      if (at == std::string::npos) return;
+      at += call.size();
+    }
   }
   ++reach.reportsChecked;
 }
