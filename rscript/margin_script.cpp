@@ -23,10 +23,13 @@ const char* const kMarginHelpers =
   written
 })R";
 
-const char* const kScore =
-    R"R(# Farrington and Manning's score test of p1 - p2 = d0: the rates' restricted maximum
-# likelihood estimates (the cubic's closed form, then Newton steps on the likelihood), and the
-# interval of the d0 whose statistic lies within +/- z(1 - alpha).
+}  // namespace
+
+// Farrington and Manning's restricted maximum likelihood estimates of the two rates under
+// p1 - p2 = d0, from x1 of n1 and x2 of n2 (counts or expected counts).
+const char* const kRestrictedRates =
+    R"R(# The rates' maximum likelihood estimates restricted to p1 - p2 = d0 (Farrington and
+# Manning): the cubic's closed form, then Newton steps on the likelihood.
 .restricted <- function(x1, n1, x2, n2, d0) {
   r1 <- x1 / n1; r2 <- x2 / n2; th <- n2 / n1
   a <- 1 + th; b <- -(1 + th + r1 + th * r2 + d0 * (th + 2))
@@ -45,7 +48,13 @@ const char* const kScore =
   }
   p1 <- min(max(p1, max(0, d0)), min(1, 1 + d0))
   c(p1, p1 - d0)
-}
+})R";
+
+namespace {
+
+const char* const kScore =
+    R"R(# Farrington and Manning's score test of p1 - p2 = d0 and the interval of the d0 whose
+# statistic lies within +/- z(1 - alpha).
 .fm <- function(x1, n1, x2, n2, d0) {
   numerator <- x1 / n1 - x2 / n2 - d0
   if (numerator == 0) return(0)
@@ -81,6 +90,7 @@ SectionCodes MarginCodes(const MarginFigures& f, const std::string& difference,
   std::string interval;
   std::string statistic;
   if (f.score) {
+    s.push_back(kRestrictedRates);
     s.push_back(kScore);
     interval =
         "m_ci <- c(.fm_bound(a, a + b, c, c + d, rd, qnorm(m_alpha, lower.tail = FALSE)),\n"

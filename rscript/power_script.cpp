@@ -4,6 +4,7 @@
 
 #include "power/sample_size_inputs.h"
 #include "rscript/script_writer.h"
+#include "rscript/section_codes.h"
 
 namespace quillon {
 
@@ -13,7 +14,19 @@ namespace {
 constexpr const char* kCounts = R"R(
 # Group 2's ceiling(k * n1), at least 1, and ceiling(n / (1 - dropout)), both exact from the
 # typed decimals (k = k_num / k_den, the dropout drop_num / drop_den percent).
-.group2 <- function(n1) max(1, (k_num * n1 + k_den - 1) %/% k_den)
+# k_num * n1 may pass 2^53, where doubles no longer hold whole numbers: the product is worked
+# digit by digit from k_num's decimal digits (k_digits), k_den being 10^k_places.
+.group2 <- function(n1) {
+  product <- numeric(0); carry <- 0
+  for (digit in rev(k_digits)) {
+    v <- digit * n1 + carry; product <- c(v %% 10, product); carry <- v %/% 10
+  }
+  while (carry > 0) { product <- c(carry %% 10, product); carry <- carry %/% 10 }
+  kept <- length(product) - k_places
+  whole <- if (kept > 0) sum(product[seq_len(kept)] * 10^((kept - 1):0)) else 0
+  fraction <- if (kept > 0) product[-seq_len(kept)] else product
+  max(1, whole + any(fraction > 0))
+}
 .enrolled <- function(n) (100 * drop_den * n + (100 * drop_den - drop_num) - 1) %/% (100 * drop_den - drop_num)
 .plan <- function(n1, power_at) {
   n2 <- if (two_groups) .group2(n1) else 0
@@ -29,6 +42,33 @@ constexpr const char* kCounts = R"R(
   n
 }
 # The least n whose power reaches the target, the power rising with n.
+# The least n whose power reaches the target, by doubling from a start and halving the bracket
+# (NA beyond 10,000,000).
+.search <- function(start, power_at, least) {
+  reaches <- function(n) power_at(n) >= target
+  start <- min(max(if (is.finite(start)) ceiling(start) else 0, least), 1e7)
+  below <- least - 1; above <- start; step <- 1
+  if (reaches(start)) {
+    while (above > least) {
+      lower <- max(least, start - step)
+      if (!reaches(lower)) { below <- lower; break }
+      above <- lower; step <- step * 2
+    }
+  } else {
+    below <- start
+    repeat {
+      if (below >= 1e7) return(NA)
+      higher <- min(1e7, start + step)
+      if (reaches(higher)) { above <- higher; break }
+      below <- higher; step <- step * 2
+    }
+  }
+  while (above - below > 1) {
+    middle <- below + (above - below) %/% 2
+    if (reaches(middle)) above <- middle else below <- middle
+  }
+  above
+}
 .smallest <- function(start, power_at, least) {
   n <- max(least, ceiling(start))
   while (n > least && power_at(n - 1) >= target) n <- n - 1
@@ -164,6 +204,60 @@ constexpr const char* kMcNemar = R"R(
 }
 )R";
 
+constexpr const char* kMarginMeans = R"R(
+# Against a margin: d0 = -margin (non-inferiority) or +margin (superiority) on the scale where
+# higher values are better, `direction` -1 where lower values are better. The degrees of freedom
+# and the standard error of the difference at group 1's n (or the pairs).
+.frame <- function(n1) {
+  if (two_groups) { n2 <- .group2(n1); c(n1 + n2 - 2, sd * sqrt(1 / n1 + 1 / n2)) }
+  else c(n1 - 1, sd / sqrt(n1))
+}
+# The exact power of the one-sided t test of H0: d <= d0, the noncentral t beyond t(1 - alpha, df)
+# (power.t.test(alternative = "one.sided") is this test with d0 = 0 and equal groups).
+.shifted_power <- function(n1) {
+  f <- .frame(n1)
+  min(1, max(0, pt(qt(1 - alpha, f[1]), f[1], (direction * difference - d0) / f[2],
+                   lower.tail = FALSE)))
+}
+# The exact power of the two one-sided t tests with a common SD (Phillips 1990, Owen's Q): the
+# chance that -margin + t SE^ < d^ < margin - t SE^, as one integral over the chi density of
+# u = sqrt(df) SE^ / SE (base R has no Owen's Q).
+.tost_power <- function(n1) {
+  f <- .frame(n1); df <- f[1]; se <- f[2]; slope <- qt(1 - alpha, df) / sqrt(df)
+  upper <- (margin - difference) / se; lower <- (-margin - difference) / se
+  from <- max(0, sqrt(df) - 10); to <- min((upper - lower) / (2 * slope), sqrt(df) + 10)
+  if (!(to > from)) return(0)
+  inside <- function(u) (pnorm(upper - slope * u) - pnorm(lower + slope * u)) * .chi_density(u, df)
+  min(1, max(0, integrate(inside, from, to, rel.tol = 1e-12, abs.tol = 0,
+                          subdivisions = 2000L)$value))
+}
+)R";
+
+constexpr const char* kMarginRates = R"R(
+# Two rates against a margin, one-sided z tests of H0: p1 - p2 <= d0 (direction 1) or >= d0
+# (direction -1): Phi((direction (p1 - p2 - d0) sqrt(n1) - z(1 - alpha) s0) / s1), s1 the spread of
+# p1^ - p2^ for n1 = 1 and n2 = k, s0 the same at Farrington and Manning's restricted rates
+# (restricted = TRUE) or at the expected rates (Blackwelder, unpooled).
+.spreads0 <- function(k, null, restricted) {
+  of <- function(q1, q2) sqrt(q1 * (1 - q1) + q2 * (1 - q2) / k)
+  q <- if (restricted) .restricted(p1, 1, p2 * k, k, null) else c(p1, p2)
+  c(of(q[1], q[2]), of(p1, p2))
+}
+.rate_power <- function(n1, null, sense, restricted) {
+  n2 <- .group2(n1); s <- .spreads0(n2 / n1, null, restricted)
+  pnorm((sense * (p1 - p2 - null) * sqrt(n1) - qnorm(1 - alpha) * s[1]) / s[2])
+}
+# Equivalence: both one-sided tests, each with its own null spread.
+.rate_tost <- function(n1, restricted) {
+  max(0, .rate_power(n1, -margin, 1, restricted) + .rate_power(n1, margin, -1, restricted) - 1)
+}
+# Where the search starts: ((z(1 - alpha) s0 + z(power) s1) / (p1 - p2 - d0))^2 at k.
+.rate_start <- function(null, power, restricted) {
+  s <- .spreads0(k_num / k_den, null, restricted)
+  ((qnorm(1 - alpha) * s[1] + qnorm(power) * s[2]) / (p1 - p2 - null))^2
+}
+)R";
+
 std::string Decimal(const TypedValue& value) { return value.text.empty() ? "0" : value.text; }
 
 // The R expressions of the figures a line of the result holds, in order, after its "：".
@@ -240,10 +334,21 @@ std::string SampleSizeScript(PowerDesign design, const SampleSizeBoxes& boxes, S
   const bool twoGroups = design == PowerDesign::TwoSample || design == PowerDesign::TwoProportions;
   writer.Blank();
   writer.Comment("数据：窗口中填写的数值");
-  writer.Line("alpha <- " + Decimal(in.alpha) + "  # two-sided");
+  const bool margin = HasMargin(in.hypothesis);
+  writer.Line("alpha <- " + Decimal(in.alpha) + "  # " +
+              (!margin                                    ? "two-sided"
+               : in.hypothesis == Hypothesis::Equivalence ? "each of the two one-sided tests"
+                                                          : "one-sided"));
   writer.Line("target <- " + Decimal(in.power) + "  # the power wanted");
   writer.Line("drop_num <- " + dropout.numerator.str() + "; drop_den <- " +
               dropout.denominator.str() + "  # dropout " + Decimal(in.dropout) + "%");
+  const std::string ratioDigits = ratio.numerator.str();
+  std::string digitVector;
+  for (const char digit : ratioDigits) {
+    digitVector += std::string(digitVector.empty() ? "" : ", ") + digit;
+  }
+  writer.Line("k_digits <- c(" + digitVector + "); k_places <- " +
+              std::to_string(in.ratio.decimals));
   writer.Line("k_num <- " + ratio.numerator.str() + "; k_den <- " + ratio.denominator.str() +
               "  # k = n2 / n1 = " + Decimal(in.ratio));
   writer.Line(std::string("two_groups <- ") + (twoGroups ? "TRUE" : "FALSE"));
@@ -252,42 +357,92 @@ std::string SampleSizeScript(PowerDesign design, const SampleSizeBoxes& boxes, S
   const std::string least = std::to_string(LeastSampleSize(design));
   const std::string at = solve == SolveFor::Power ? "n_typed" : "";
   std::string plan, other;
-  switch (design) {
-    case PowerDesign::TwoSample:
-    case PowerDesign::Paired:
-      writer.Line("delta <- " + Decimal(in.effect) + "; sd <- " + Decimal(in.spread));
-      writer.Line(kTTests);
-      plan = ".plan(" + (at.empty() ? ".smallest(.t_start(), .t_power, " + least + ")" : at) +
-             ", .t_power)";
-      break;
-    case PowerDesign::Correlation:
-      writer.Line("r <- " + Decimal(in.r));
-      writer.Line(kCorrelation);
-      plan = ".plan(" + (at.empty() ? ".from_formula(.r_n(), .r_power, " + least + ")" : at) +
-             ", .r_power)";
-      break;
-    case PowerDesign::TwoProportions: {
+  if (margin) {
+    const bool rates = design == PowerDesign::TwoProportions;
+    const bool equivalence = in.hypothesis == Hypothesis::Equivalence;
+    const double direction = in.better == Better::Higher ? 1 : -1;
+    // d0 on the scale where higher is better, and the direction's sign.
+    const std::string shift = in.hypothesis == Hypothesis::NonInferiority ? "-margin" : "margin";
+    writer.Line("# " + RCommentText(HypothesisName(in.hypothesis)) + ", " +
+                RCommentText(BetterName(in.better)));
+    writer.Line("margin <- " + Decimal(in.margin) + "; direction <- " +
+                (direction > 0 ? "1" : "-1") + "; d0 <- " + shift);
+    if (!rates) {
+      writer.Line("difference <- " + Decimal(in.difference) + "; sd <- " + Decimal(in.spread) +
+                  "  # the expected difference (group 1 - group 2, or the pairs' mean) and its SD");
+      writer.Line(rscript::kChiDensity);
+      writer.Line(kMarginMeans);
+      const std::string power = equivalence ? ".tost_power" : ".shifted_power";
+      // The normal approximation where the search starts, as the program starts it.
+      writer.Line(std::string(".start <- function() {\n") + "  z <- qnorm(1 - alpha) + qnorm(" +
+                  (equivalence ? "if (difference == 0) (1 + target) / 2 else target" : "target") +
+                  ")\n  distance <- " +
+                  (equivalence ? "margin - abs(difference)" : "direction * difference - d0") +
+                  "\n  z^2 * (if (two_groups) 1 + k_den / k_num else 1) / (distance / sd)^2\n}");
+      plan = ".plan(" + (at.empty() ? ".search(.start(), " + power + ", " + least + ")" : at) +
+             ", " + power + ")";
+    } else {
       writer.Line("p1 <- " + Decimal(in.first) + "; p2 <- " + Decimal(in.second));
-      writer.Line(kProportions);
-      auto of = [&](const char* corrected) {
-        const std::string power = "function(n) .p_power(n, " + std::string(corrected) + ")";
+      writer.Line(rscript::kRestrictedRates);
+      writer.Line(kMarginRates);
+      auto of = [&](const char* restricted) {
+        const std::string r = restricted;
+        const std::string power =
+            equivalence ? "function(n) .rate_tost(n, " + r + ")"
+                        : "function(n) .rate_power(n, direction * d0, direction, " + r + ")";
+        const std::string start =
+            equivalence
+                ? ".rate_start(if (p1 - p2 >= 0) margin else -margin, if (p1 == p2) (1 + target) / "
+                  "2 else target, " +
+                      r + ")"
+                : ".rate_start(direction * d0, target, " + r + ")";
         return ".plan(" +
-               (at.empty() ? ".from_formula(.p_n(" + std::string(corrected) + "), " + power + ", " +
-                                 least + ")"
-                           : at) +
-               ", " + power + ")";
+               (at.empty() ? ".search(" + start + ", " + power + ", " + least + ")" : at) + ", " +
+               power + ")";
       };
-      writer.Line("plain <- " + of("FALSE") + "; corrected <- " + of("TRUE"));
-      writer.Line("chosen <- .rule_corrects(plain$n1)");
-      plan = "if (chosen) corrected else plain";
-      other = "if (chosen) plain else corrected";
-      break;
+      writer.Line("# The plan by Farrington and Manning; Blackwelder's beside it, for comparison.");
+      writer.Line("fm <- " + of("TRUE") + "; blackwelder <- " + of("FALSE"));
+      plan = "fm";
+      other = "blackwelder";
     }
-    case PowerDesign::McNemar:
-      writer.Line("p10 <- " + Decimal(in.first) + "; p01 <- " + Decimal(in.second));
-      writer.Line(kMcNemar);
-      plan = ".plan(" + (at.empty() ? std::string(".mc_n()") : at) + ", .mc_power)";
-      break;
+  } else {
+    switch (design) {
+      case PowerDesign::TwoSample:
+      case PowerDesign::Paired:
+        writer.Line("delta <- " + Decimal(in.effect) + "; sd <- " + Decimal(in.spread));
+        writer.Line(kTTests);
+        plan = ".plan(" + (at.empty() ? ".smallest(.t_start(), .t_power, " + least + ")" : at) +
+               ", .t_power)";
+        break;
+      case PowerDesign::Correlation:
+        writer.Line("r <- " + Decimal(in.r));
+        writer.Line(kCorrelation);
+        plan = ".plan(" + (at.empty() ? ".from_formula(.r_n(), .r_power, " + least + ")" : at) +
+               ", .r_power)";
+        break;
+      case PowerDesign::TwoProportions: {
+        writer.Line("p1 <- " + Decimal(in.first) + "; p2 <- " + Decimal(in.second));
+        writer.Line(kProportions);
+        auto of = [&](const char* corrected) {
+          const std::string power = "function(n) .p_power(n, " + std::string(corrected) + ")";
+          return ".plan(" +
+                 (at.empty() ? ".from_formula(.p_n(" + std::string(corrected) + "), " + power +
+                                   ", " + least + ")"
+                             : at) +
+                 ", " + power + ")";
+        };
+        writer.Line("plain <- " + of("FALSE") + "; corrected <- " + of("TRUE"));
+        writer.Line("chosen <- .rule_corrects(plain$n1)");
+        plan = "if (chosen) corrected else plain";
+        other = "if (chosen) plain else corrected";
+        break;
+      }
+      case PowerDesign::McNemar:
+        writer.Line("p10 <- " + Decimal(in.first) + "; p01 <- " + Decimal(in.second));
+        writer.Line(kMcNemar);
+        plan = ".plan(" + (at.empty() ? std::string(".mc_n()") : at) + ", .mc_power)";
+        break;
+    }
   }
   writer.Blank();
   writer.Comment("结果：每个含数值的行，与窗口中的写法相同");

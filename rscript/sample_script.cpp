@@ -14,16 +14,32 @@ RowCode Value(std::string expression, std::vector<std::string> setup) {
 
 RowCode Text(const ReportRow& row) { return {{}, RString(row.value)}; }
 
+const char* const kChiDensity =
+    "# The density of the chi variable with df degrees of freedom, in logarithms about its\n"
+    "# mode m = sqrt(df - 1) so that large df keep their digits.\n"
+    ".chi_density <- function(u, df) {\n"
+    "  if (df <= 2) return(exp((1 - df / 2) * log(2) - lgamma(df / 2) +\n"
+    "                          (if (df > 1) (df - 1) * log(u) else 0) - u^2 / 2))\n"
+    "  m <- sqrt(df - 1)\n"
+    "  exp((1 - df / 2) * log(2) - lgamma(df / 2) + (df - 1) * log(m) - m^2 / 2 +\n"
+    "      (df - 1) * log1p((u - m) / m) - (u - m) * (u + m) / 2)\n"
+    "}";
+
 const char* const kNoncentralInterval =
     "# The 95% interval of an effect size from its t: the noncentralities with\n"
     "# P(T <= t; df, ncp) = 0.975 and 0.025, found by uniroot. R's pt(t, df, ncp) is exact up\n"
     "# to |ncp| = 37.62 and an approximation beyond; there the distribution function is\n"
-    "# integrated from its definition, E[pnorm(t * sqrt(V / df) - ncp)], V ~ chi-square(df).\n"
+    "# integrated from its definition, E[pnorm(t * u / sqrt(df) - ncp)] over the chi variable u,\n"
+    "# in two parts either side of where the normal's argument is 0.\n"
     ".pnct <- function(t, df, ncp) {\n"
     "  if (abs(ncp) <= 37.62) return(pt(t, df, ncp))\n"
-    "  integrate(function(v) pnorm(t * sqrt(v / df) - ncp) * dchisq(v, df),\n"
-    "            qchisq(1e-16, df), qchisq(1e-16, df, lower.tail = FALSE),\n"
-    "            rel.tol = 1e-13, subdivisions = 1000L)$value\n"
+    "  inside <- function(u) pnorm(t * u / sqrt(df) - ncp) * .chi_density(u, df)\n"
+    "  from <- max(0, sqrt(df) - 12); to <- sqrt(df) + 12\n"
+    "  step <- if (t != 0) sqrt(df) * ncp / t else -1\n"
+    "  cuts <- c(from, if (step > from && step < to) step, to)\n"
+    "  sum(sapply(seq_len(length(cuts) - 1), function(k)\n"
+    "    integrate(inside, cuts[k], cuts[k + 1], rel.tol = 1e-13, abs.tol = 0,\n"
+    "              subdivisions = 1000L)$value))\n"
     "}\n"
     ".noncentral <- function(t, df) {\n"
     "  spread <- sqrt(1 + t^2 / (2 * df))\n"
@@ -136,8 +152,8 @@ SectionCodes TwoSampleCodes(const TwoSampleFigures& f) {
        }},
       {"效应量",
        [=](const ReportSection&) -> std::vector<RowCode> {
-         const std::vector<std::string> setup = {pooled, beyond, rscript::kNoncentralInterval,
-                                                 kEffects};
+         const std::vector<std::string> setup = {pooled, beyond, rscript::kChiDensity,
+                                                 rscript::kNoncentralInterval, kEffects};
          return {Value(".num(d)", setup), Value(".ci(dci[1], dci[2], \"zero\")", setup),
                  Value(".num(J * d)", setup),
                  Value(".ci(J * dci[1], J * dci[2], \"zero\")", setup)};
@@ -192,8 +208,8 @@ SectionCodes PairedCodes() {
        }},
       {"效应量",
        [](const ReportSection&) -> std::vector<RowCode> {
-         const std::vector<std::string> s = {kPairedTest, rscript::kNoncentralInterval,
-                                             kPairedEffect};
+         const std::vector<std::string> s = {kPairedTest, rscript::kChiDensity,
+                                             rscript::kNoncentralInterval, kPairedEffect};
          return {Value(".num(dz)", s), Value(".ci(dzci[1], dzci[2], \"zero\")", s)};
        }},
       {"差值的正态性与两种测量的一致性",

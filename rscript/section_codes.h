@@ -19,8 +19,13 @@ RowCode Value(std::string expression, std::vector<std::string> setup = {});
 // A row whose value is a text, not a figure ("各组原始数据"): printed as the report has it.
 RowCode Text(const ReportRow& row);
 
-// The noncentral t interval of an effect size, by uniroot on pt(t, df, ncp).
+// `.chi_density(u, df)`: the chi variable's density, computed so that large df keep their digits.
+extern const char* const kChiDensity;
+// The noncentral t interval of an effect size, by uniroot on pt(t, df, ncp); needs kChiDensity.
 extern const char* const kNoncentralInterval;
+// `.restricted(x1, n1, x2, n2, d0)`: the two rates' maximum likelihood estimates restricted to
+// p1 − p2 = d0 (Farrington and Manning).
+extern const char* const kRestrictedRates;
 
 // The rank sections: x and y hold the two groups (or, paired, the two columns).
 SectionCodes RankSumCodes(const RankSumFigures& ranks);
