@@ -1,14 +1,12 @@
 #include "power/margin_methods.h"
 
 #include <algorithm>
-#include <boost/math/distributions/non_central_t.hpp>
-#include <boost/math/distributions/students_t.hpp>
 #include <boost/math/quadrature/gauss_kronrod.hpp>
 #include <cmath>
-#include <exception>
 #include <limits>
 #include <numbers>
 
+#include "power/distributions.h"
 #include "power/power_methods.h"
 #include "report/margin_tests.h"
 
@@ -16,21 +14,7 @@ namespace quillon {
 
 namespace {
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-// In double, as in power_methods.cpp.
-using InDouble = boost::math::policies::policy<boost::math::policies::promote_double<false>>;
-using StudentsT = boost::math::students_t_distribution<double, InDouble>;
-using NoncentralT = boost::math::non_central_t_distribution<double, InDouble>;
-
-template <typename Evaluate>
-double Guarded(Evaluate evaluate) {
-  try {
-    return evaluate();
-  } catch (const std::exception&) {
-    return kNaN;
-  }
-}
+using namespace power_detail;
 
 double TUpper(double df, double alpha) {
   return boost::math::quantile(boost::math::complement(StudentsT(df), alpha));

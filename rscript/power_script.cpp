@@ -157,31 +157,7 @@ constexpr const char* kMcNemar = R"R(
 # checked over the teeth's width (at most 256 in all), and the search starts again above any
 # that falls short. The start is Connor's n for the target raised by what the exact power falls
 # short of Connor's there.
-.crossing <- function(guess, least) {
-  reaches <- function(n) .mc_power(n) >= target
-  start <- min(max(if (is.finite(guess)) ceiling(guess) else 0, least), 1e7)
-  below <- least - 1; above <- start; step <- 1
-  if (reaches(start)) {
-    while (above > least) {
-      lower <- max(least, start - step)
-      if (!reaches(lower)) { below <- lower; break }
-      above <- lower; step <- step * 2
-    }
-  } else {
-    below <- start
-    repeat {
-      if (below >= 1e7) return(NA)
-      higher <- min(1e7, start + step)
-      if (reaches(higher)) { above <- higher; break }
-      below <- higher; step <- step * 2
-    }
-  }
-  while (above - below > 1) {
-    middle <- below + (above - below) %/% 2
-    if (reaches(middle)) above <- middle else below <- middle
-  }
-  above
-}
+.crossing <- function(guess, least) .search(guess, .mc_power, least)
 .teeth <- function(n) {
   psi <- p10 + p01
   if (abs(1 - 2 * psi)^n < 1e-3) 4 else ceiling((2 * sqrt(n * psi) + 8) / psi)

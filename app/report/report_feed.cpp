@@ -4,6 +4,7 @@
 #include "app/analyses/sample_grid.h"
 #include "app/analyses/sample_panels.h"
 #include "app/analysis_modes.h"
+#include "app/report/grid_values.h"
 #include "app/widgets/utf8.h"
 #include "counts/summary_t_test.h"
 #include "entry/group_summary.h"
@@ -23,8 +24,6 @@ using plots::AgreementLine;
 using plots::EstimationData;
 using plots::EstimationGroup;
 using plots::ScatterOf;
-
-namespace {
 
 std::vector<Fixed4> NumbersOf(const SampleLists& lists, Group group) {
   std::vector<Fixed4> values;
@@ -59,6 +58,8 @@ bool SummariesFromGrid(const std::array<std::string, kSummaryBoxCount>& boxes,
   }
   return true;
 }
+
+namespace {
 
 // The decimals of the paper's means and SDs where only the summary values were typed: as many as
 // the most the typed means and SDs have.

@@ -8,12 +8,14 @@
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include "app/report/picture_view.h"
 #include "plots/power_curve.h"
@@ -104,7 +106,12 @@ TEST_F(SampleSizeWindowTest, TypedPlanShowsItsSizeTheReasonOfABadBoxAndThePowerA
     QProcessEnvironment utf8 = QProcessEnvironment::systemEnvironment();
     utf8.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     r.setProcessEnvironment(utf8);
-    r.start(QStringLiteral("Rscript"), {QStringLiteral("-e"), script});
+    // Run from a file, as a user runs it: -e takes at most 10,000 characters.
+    QTemporaryDir folder;
+    QFile file(folder.filePath(QStringLiteral("plan.R")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(script.toUtf8()) > 0);
+    file.close();
+    r.start(QStringLiteral("Rscript"), {file.fileName()});
     ASSERT_TRUE(r.waitForFinished(60000));
     EXPECT_EQ(QString::fromUtf8(r.readAllStandardOutput()),
               QStringLiteral("每组例数：64\n合计：128\n实际检验效能：0.8015\n"));
