@@ -30,6 +30,7 @@
 #include <QTextDocument>
 #include <QTextTable>
 #include <QTimer>
+#include <functional>
 
 #include "app/analyses/sample_grid.h"
 #include "app/report/picture_view.h"
@@ -86,6 +87,18 @@ class ReportWindowTest : public MainWindowTest {
       if (QStandardPaths::findExecutable(program).isEmpty()) return program;
     }
     return {};
+  }
+  // The text of the message box that `act` shows, which is then closed.
+  static QString Told(const std::function<void()>& act) {
+    QString told;
+    QTimer::singleShot(0, [&told] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      told = box->text();
+      box->accept();
+    });
+    act();
+    return told;
   }
   ReportWindow* TwoSampleReport() {
     window->Grid()->ReplaceGroup(quillon::Group::First, {"12.3", "14.1", "13.5", "15.2", "12.8"});
@@ -448,15 +461,8 @@ TEST_F(ReportWindowTest, PrintsThroughThePreviewAndTellsAFailedSave) {
   EXPECT_FALSE(PdfText(saved).isEmpty());
   EXPECT_EQ(PdfText(printed), PdfText(saved));
 
-  QString told;
-  QTimer::singleShot(0, [&told] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    ASSERT_NE(box, nullptr);
-    told = box->text();
-    box->accept();
-  });
   const QString nowhere = directory.filePath(QStringLiteral("无此文件夹/报告"));
-  EXPECT_FALSE(report->SaveReportTo(nowhere));
+  const QString told = Told([&] { EXPECT_FALSE(report->SaveReportTo(nowhere)); });
   EXPECT_TRUE(told.startsWith(QStringLiteral("无法保存报告“%1.pdf”：文件夹不存在（").arg(nowhere)))
       << told.toStdString();
 }
@@ -534,15 +540,8 @@ TEST_F(ReportWindowTest, CopiesAndSavesTheRScriptThatPrintsTheRows) {
     EXPECT_EQ(QString::fromUtf8(r.readAllStandardOutput()), rows);
   }
 
-  QString told;
-  QTimer::singleShot(0, [&told] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    ASSERT_NE(box, nullptr);
-    told = box->text();
-    box->accept();
-  });
   const QString nowhere = directory.filePath(QStringLiteral("无此文件夹/两组.R"));
-  EXPECT_FALSE(report->SaveRCodeTo(nowhere));
+  const QString told = Told([&] { EXPECT_FALSE(report->SaveRCodeTo(nowhere)); });
   EXPECT_TRUE(told.startsWith(QStringLiteral("无法保存R代码“%1”：文件夹不存在（").arg(nowhere)))
       << told.toStdString();
 }
